@@ -1,0 +1,129 @@
+// Power-on sequence, the two start-up notices and the main-loop pass, one pass per call.
+#include "device.h"
+
+#include <cstdio>
+
+#include "display/framebuffer.h"
+#include "display/text.h"
+#include "time/clock.h"
+#include "ui/screen.h"
+
+HostSwitches hostSwitches;
+
+uint8_t powerOffRequest = 0;
+uint8_t sdCardPresent = 0;
+uint8_t remoteUnitOn = 0;
+uint8_t coUnitFault = 0;
+uint16_t variationStepCount = 0;
+uint16_t stepMultiplier = 1;
+uint32_t instrumentSerialNumber = 0;  // nothing assigns it: the splash shows seven zeros
+
+DevicePhase devicePhase = DevicePhase::Off;
+uint16_t noticePassCount = 0;
+
+namespace {
+
+constexpr double kSoftwareVersion = 1.12;
+const char* const kDefaultRegistration = "REG NO  ";
+
+void drawSplashNotice()
+{
+    clearScreen();
+    copyBackground();
+    char text[32];
+    drawText(0, 255, kDefaultRegistration, 8, AlignLeft, COLOUR_WHITE);
+    std::snprintf(text, sizeof text, "s/n: %07u", static_cast<unsigned>(instrumentSerialNumber % 10000000u));
+    drawText(479, 240, text, 8, AlignRight, COLOUR_WHITE);
+    std::snprintf(text, sizeof text, "Version %0.2f", kSoftwareVersion);
+    drawText(479, 255, text, 8, AlignRight, COLOUR_WHITE);
+}
+
+void drawExpiryNotice()
+{
+    clearScreen();
+    drawRect(69, 96, 411, 176, COLOUR_WHITE);
+    fillRect(70, 97, 410, 175, COLOUR_RED);
+    drawText(240, 104, "MAINTENANCE TIMER", 16, AlignCentre, COLOUR_WHITE);
+    drawText(240, 138, "HAS EXPIRED", 16, AlignCentre, COLOUR_WHITE);
+}
+
+// Steps 10 to 12 of the power-on sequence, after the notices.
+void finishPowerOn()
+{
+    pendingKey = KeyNone;
+}
+
+void mainLoopPass()
+{
+    // The host's check boxes, as they stand at the start of the pass.
+    coUnitFault = hostSwitches.coUnitOk ? 0 : 1;
+    sdCardPresent = hostSwitches.sdCardMounted ? 1 : 0;
+    remoteUnitOn = hostSwitches.zedaOn ? 1 : 0;
+    currentScreen();
+    refreshClock();
+}
+
+// A notice pass: ends the notice (discarding its key) when a key waits or its time is up.
+bool noticePass(void (*draw)())
+{
+    if (pendingKey != KeyNone || noticePassCount >= NOTICE_PASSES) {
+        pendingKey = KeyNone;
+        noticePassCount = 0;
+        return false;
+    }
+    draw();
+    ++noticePassCount;
+    return true;
+}
+
+}  // namespace
+
+void devicePowerOn()
+{
+    if (devicePhase != DevicePhase::Off) return;  // a second "&On" while running is ignored
+    powerOffRequest = 0;
+    buildTrigTables();
+    coUnitFault = 1;
+    variationStepCount = 600;
+    stepMultiplier = 1;
+    sdCardPresent = 1;
+    clearBackground();
+    // The maintenance timer is always 0:00 after power-on, so both notices follow.
+    pendingKey = KeyNone;
+    noticePassCount = 0;
+    devicePhase = DevicePhase::SplashNotice;
+}
+
+void devicePowerOff() { powerOffRequest = 1; }
+
+bool deviceIsOn() { return devicePhase != DevicePhase::Off; }
+
+bool devicePass()
+{
+    switch (devicePhase) {
+    case DevicePhase::Off:
+        return false;
+    case DevicePhase::SplashNotice:
+        if (noticePass(drawSplashNotice)) return true;
+        devicePhase = DevicePhase::ExpiryNotice;
+        [[fallthrough]];
+    case DevicePhase::ExpiryNotice:
+        if (noticePass(drawExpiryNotice)) return true;
+        finishPowerOn();
+        devicePhase = DevicePhase::Running;
+        [[fallthrough]];
+    case DevicePhase::Running:
+        if (powerOffRequest) {
+            devicePhase = DevicePhase::Off;
+            return false;
+        }
+        mainLoopPass();
+        return true;
+    }
+    return false;
+}
+
+void devicePressKey(uint8_t code)
+{
+    if (code >= KeySoft1 && code <= KeyKnobMinus && pendingKey == KeyNone) pendingKey = code;
+}

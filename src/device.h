@@ -1,0 +1,47 @@
+// The seam between a host (window, scenario runner, tests) and the instrument's core: power, one
+// main-loop pass per call, keys, host switches and the host's clock. The core reads nothing else.
+#pragma once
+#include <cstdint>
+
+// Where the instrument is in its power cycle. The two notices are passes of their own.
+enum class DevicePhase : uint8_t { Off, SplashNotice, ExpiryNotice, Running };
+
+// Passes each notice lasts unless a key ends it; at 1000 passes a second, 2.5 s.
+constexpr uint16_t NOTICE_PASSES = 2500;
+// The host runs passes at this steady rate.
+constexpr int PASSES_PER_SECOND = 1000;
+// The host tick's period.
+constexpr int HOST_TICK_MS = 100;
+
+// The four check boxes of the host's input panel, read once at the start of every pass.
+struct HostSwitches {
+    bool coAlarm = false;       // "Alarm"
+    bool coUnitOk = false;      // "Unit OK"
+    bool zedaOn = true;         // "ZEDA On/Off"
+    bool sdCardMounted = true;  // "SD Card Mounted"
+};
+extern HostSwitches hostSwitches;
+
+extern uint8_t powerOffRequest;
+extern uint8_t sdCardPresent;
+extern uint8_t remoteUnitOn;
+extern uint8_t coUnitFault;
+extern uint16_t variationStepCount;
+extern uint16_t stepMultiplier;
+extern uint32_t instrumentSerialNumber;
+
+extern DevicePhase devicePhase;
+extern uint16_t noticePassCount;
+
+// "&On": begins the power-on sequence (ignored unless the instrument is off). The notices and
+// the main loop then run one pass per devicePass call.
+void devicePowerOn();
+// "&Off", "&Exit", closing the window: the loop ends before its next pass.
+void devicePowerOff();
+// Runs one pass of whatever the instrument is doing. Returns false, running nothing, when the
+// instrument is off (or has just finished its last pass after a power-off request).
+bool devicePass();
+bool deviceIsOn();
+
+// A key click: stored only if no key is pending; a key pressed while another waits is lost.
+void devicePressKey(uint8_t code);

@@ -1,0 +1,58 @@
+// Change detection and the OpenGL widget's life cycle around FramePresenter.
+#include "host/display_panel.h"
+
+#include <cstring>
+
+#include "display/framebuffer.h"
+
+DisplayPanel::DisplayPanel(QWidget* parent)
+    : QOpenGLWidget(parent), presenter(std::make_unique<FramePresenter>()),
+      shown(std::make_unique<std::array<uint8_t, 480 * 272>>())
+{
+    setObjectName("Panel1");
+    std::memcpy(shown->data(), framebuffer, shown->size());
+}
+
+DisplayPanel::~DisplayPanel()
+{
+    if (glReady) {
+        makeCurrent();
+        presenter->release();
+        doneCurrent();
+    }
+}
+
+void DisplayPanel::frameReady()
+{
+    if (repaintPending || std::memcmp(shown->data(), framebuffer, shown->size()) == 0) return;
+    repaintPending = true;
+    update();
+}
+
+void DisplayPanel::initializeGL()
+{
+    if (!context() || !context()->isValid()) {
+        emit graphicsFailed(QStringLiteral("Creating Rendering Context failed."));
+        return;
+    }
+    presenter->initialise();
+    presenter->upload(shown->data());
+    glReady = true;
+}
+
+void DisplayPanel::resizeGL(int width, int height)
+{
+    if (glReady) presenter->resize(width, height);
+}
+
+void DisplayPanel::paintGL()
+{
+    if (!glReady) return;
+    if (repaintPending) {
+        std::memcpy(shown->data(), framebuffer, shown->size());
+        presenter->upload(shown->data());
+        repaintPending = false;
+        ++presented;
+    }
+    presenter->drawTexture();
+}

@@ -1,0 +1,36 @@
+// The instrument's display in the window: presents the Framebuffer through OpenGL whenever it
+// has changed since the frame last shown, at most once per display refresh.
+#pragma once
+#include <QOpenGLWidget>
+#include <array>
+#include <memory>
+
+#include "host/presenter.h"
+
+class DisplayPanel : public QOpenGLWidget {
+    Q_OBJECT
+public:
+    explicit DisplayPanel(QWidget* parent);
+    ~DisplayPanel() override;
+
+    // Called after passes have run: schedules a repaint if the Framebuffer differs from the
+    // frame on show. Cheap when nothing changed.
+    void frameReady();
+    // Frames put on the panel since start (for tests and measurement).
+    uint64_t framesPresented() const { return presented; }
+
+signals:
+    void graphicsFailed(const QString& message);
+
+protected:
+    void initializeGL() override;
+    void resizeGL(int width, int height) override;
+    void paintGL() override;
+
+private:
+    std::unique_ptr<FramePresenter> presenter;
+    std::unique_ptr<std::array<uint8_t, 480 * 272>> shown;  // the frame on show
+    bool repaintPending = false;
+    bool glReady = false;
+    uint64_t presented = 0;
+};

@@ -1,0 +1,17 @@
+// corvex-ems-sim: the simulator's window program.
+#include <QApplication>
+#include <QScreen>
+#include <QStyle>
+
+#include "host/main_window.h"
+
+int main(int argc, char** argv)
+{
+    QApplication application(argc, argv);
+    QApplication::setApplicationName("Corvex");
+    TfrmMain window;
+    window.setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, window.size(),
+                                           window.screen()->availableGeometry()));
+    window.show();
+    return application.exec();
+}

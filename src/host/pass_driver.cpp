@@ -1,0 +1,67 @@
+// A precise short timer lets passes catch up with real time in small batches; window events are
+// handled between batches, never in the middle of a pass.
+#include "host/pass_driver.h"
+
+#include <QDateTime>
+
+#include "device.h"
+#include "time/clock.h"
+
+namespace {
+
+constexpr int kPassTimerMs = 2;
+// After a stall (a modal dialog, a debugger), passes do not race to catch up.
+constexpr uint64_t kMaxPassesPerBatch = 50;
+
+uint32_t pcClockUtcSeconds()
+{
+    return static_cast<uint32_t>(QDateTime::currentSecsSinceEpoch());
+}
+
+}  // namespace
+
+PassDriver::PassDriver(QObject* parent) : QObject(parent)
+{
+    passTimer.setTimerType(Qt::PreciseTimer);
+    passTimer.setInterval(kPassTimerMs);
+    connect(&passTimer, &QTimer::timeout, this, &PassDriver::runDuePasses);
+    tickTimer.setTimerType(Qt::PreciseTimer);
+    tickTimer.setInterval(HOST_TICK_MS);
+    connect(&tickTimer, &QTimer::timeout, this, [] { hostTick(); });
+    tickTimer.start();
+}
+
+void PassDriver::powerOn()
+{
+    if (deviceIsOn()) return;
+    hostUtcSeconds = pcClockUtcSeconds();
+    devicePowerOn();
+    passesStarted = 0;
+    clock.start();
+    passTimer.start();
+}
+
+void PassDriver::powerOff() { devicePowerOff(); }
+
+void PassDriver::runDuePasses()
+{
+    const uint64_t due = static_cast<uint64_t>(clock.elapsed()) * PASSES_PER_SECOND / 1000;
+    if (due <= passesStarted) return;
+    uint64_t batch = due - passesStarted;
+    if (batch > kMaxPassesPerBatch) {
+        passesStarted = due - kMaxPassesPerBatch;
+        batch = kMaxPassesPerBatch;
+    }
+    hostUtcSeconds = pcClockUtcSeconds();
+    for (uint64_t i = 0; i < batch; ++i) {
+        ++passesStarted;
+        if (!devicePass()) {
+            passTimer.stop();
+            emit passesDone();
+            emit stopped();
+            return;
+        }
+        ++passCount;
+    }
+    emit passesDone();
+}

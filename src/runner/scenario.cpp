@@ -1,0 +1,200 @@
+// The scenario command interpreter: power, passes, ticks, waits, keys, clock, screenshots, print.
+#include "runner/scenario.h"
+
+#include <charconv>
+#include <cmath>
+#include <ctime>
+#include <sstream>
+#include <vector>
+
+#include "device.h"
+#include "display/framebuffer.h"
+#include "runner/png_io.h"
+#include "runner/variables.h"
+#include "time/clock.h"
+#include "ui/screen.h"
+
+namespace {
+
+constexpr uint32_t kDefaultClock = 1767225600;  // 2026-01-01T00:00:00Z
+
+struct LineError {
+    std::string message;
+};
+
+std::vector<std::string> splitWords(const std::string& line)
+{
+    std::vector<std::string> words;
+    std::istringstream in(line);
+    for (std::string w; in >> w;) words.push_back(w);
+    return words;
+}
+
+uint64_t parseCount(const std::string& text, const char* what)
+{
+    uint64_t value = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (ec != std::errc() || end != text.data() + text.size() || value > 100'000'000)
+        throw LineError{std::string("bad ") + what + ": " + text};
+    return value;
+}
+
+uint8_t parseKey(const std::string& name)
+{
+    static const struct {
+        const char* name;
+        uint8_t code;
+    } keys[] = {{"soft1", KeySoft1}, {"soft2", KeySoft2}, {"soft3", KeySoft3}, {"soft4", KeySoft4},
+                {"soft5", KeySoft5}, {"press", KeyKnobPress}, {"plus", KeyKnobPlus},
+                {"minus", KeyKnobMinus}};
+    for (const auto& k : keys)
+        if (name == k.name) return k.code;
+    if (name.size() == 1 && name[0] >= '1' && name[0] <= '8') return static_cast<uint8_t>(name[0] - '0');
+    throw LineError{"unknown key: " + name};
+}
+
+// YYYY-MM-DDTHH:MM:SSZ, 1970..2099.
+uint32_t parseClock(const std::string& text)
+{
+    int year, month, day, hour, minute, second;
+    char tail = 0;
+    if (text.size() != 20 ||
+        std::sscanf(text.c_str(), "%4d-%2d-%2dT%2d:%2d:%2dZ%c", &year, &month, &day, &hour, &minute, &second,
+                    &tail) != 6 ||
+        text[19] != 'Z' || year < 1970 || year > 2099 || month < 1 || month > 12 || day < 1 || day > 31 ||
+        hour > 23 || minute > 59 || second > 59)
+        throw LineError{"bad clock (want YYYY-MM-DDTHH:MM:SSZ): " + text};
+    DateTime dt;
+    dt.year = static_cast<uint16_t>(year);
+    dt.month = static_cast<uint8_t>(month);
+    dt.day = static_cast<uint8_t>(day);
+    dt.hour = static_cast<uint8_t>(hour);
+    dt.minute = static_cast<uint8_t>(minute);
+    dt.second = static_cast<uint8_t>(second);
+    return dateTimeToSeconds(dt);
+}
+
+void requireWords(const std::vector<std::string>& w, size_t n, const char* usage)
+{
+    if (w.size() != n) throw LineError{std::string("usage: ") + usage};
+}
+
+void runCommand(const std::vector<std::string>& w, SimulatedHost& host, const ScenarioOptions& options,
+                std::ostream& out)
+{
+    const std::string& cmd = w[0];
+    if (cmd == "power") {
+        requireWords(w, 2, "power on|off");
+        if (w[1] == "on") {
+            hostUtcSeconds = host.utcNow();
+            devicePowerOn();
+        } else if (w[1] == "off") {
+            devicePowerOff();
+        } else {
+            throw LineError{"usage: power on|off"};
+        }
+    } else if (cmd == "pass") {
+        requireWords(w, 2, "pass N");
+        const uint64_t n = parseCount(w[1], "pass count");
+        for (uint64_t i = 0; i < n; ++i) {
+            hostUtcSeconds = host.utcNow();
+            devicePass();
+        }
+    } else if (cmd == "tick") {
+        requireWords(w, 2, "tick N");
+        const uint64_t n = parseCount(w[1], "tick count");
+        for (uint64_t i = 0; i < n; ++i) {
+            host.elapsedMs += HOST_TICK_MS;
+            hostTick();
+        }
+    } else if (cmd == "wait") {
+        requireWords(w, 2, "wait SECONDS");
+        char* end = nullptr;
+        const double seconds = std::strtod(w[1].c_str(), &end);
+        if (*end != '\0' || !(seconds >= 0) || seconds > 1e6) throw LineError{"bad seconds: " + w[1]};
+        host.advanceMs(static_cast<uint64_t>(std::llround(seconds * 1000.0)), true);
+    } else if (cmd == "key") {
+        requireWords(w, 2, "key NAME");
+        devicePressKey(parseKey(w[1]));
+    } else if (cmd == "clock") {
+        requireWords(w, 2, "clock YYYY-MM-DDTHH:MM:SSZ");
+        host.clockBaseSeconds = parseClock(w[1]);
+        host.clockBaseMs = host.elapsedMs;
+        hostUtcSeconds = host.utcNow();
+    } else if (cmd == "screenshot") {
+        requireWords(w, 2, "screenshot FILE.png");
+        const std::filesystem::path path = options.outputDir / w[1];
+        if (!path.parent_path().empty()) {
+            std::error_code ec;
+            std::filesystem::create_directories(path.parent_path(), ec);
+        }
+        if (!writeIndexedPng(path.string(), framebuffer, SCREEN_WIDTH, SCREEN_HEIGHT))
+            throw LineError{"cannot write " + path.string()};
+    } else if (cmd == "print") {
+        if (w.size() < 2) throw LineError{"usage: print NAME ..."};
+        for (size_t i = 1; i < w.size(); ++i) {
+            const DeviceVariable* v = findDeviceVariable(w[i]);
+            if (!v) throw LineError{"unknown variable: " + w[i]};
+            printDeviceVariable(*v, out);
+        }
+    } else {
+        throw LineError{"unknown command: " + cmd};
+    }
+}
+
+}  // namespace
+
+SimulatedHost::SimulatedHost() : clockBaseSeconds(kDefaultClock) {}
+
+uint32_t SimulatedHost::utcNow() const
+{
+    return clockBaseSeconds + static_cast<uint32_t>((elapsedMs - clockBaseMs) / 1000);
+}
+
+void SimulatedHost::advanceMs(uint64_t ms, bool runPasses)
+{
+    const int msPerPass = 1000 / PASSES_PER_SECOND;
+    for (uint64_t i = 0; i < ms; ++i) {
+        ++elapsedMs;
+        if (runPasses && elapsedMs % msPerPass == 0) {
+            hostUtcSeconds = utcNow();
+            devicePass();
+        }
+        if (++msSinceTick >= HOST_TICK_MS) {
+            msSinceTick = 0;
+            hostTick();
+        }
+    }
+}
+
+bool runScenario(std::istream& script, const ScenarioOptions& options, std::ostream& out, std::string& error)
+{
+    SimulatedHost host;
+    hostUtcSeconds = host.utcNow();
+    std::string line;
+    for (int number = 1; std::getline(script, line); ++number) {
+        if (const auto hash = line.find('#'); hash != std::string::npos) line.erase(hash);
+        const std::vector<std::string> words = splitWords(line);
+        if (words.empty()) continue;
+        try {
+            runCommand(words, host, options, out);
+        } catch (const LineError& e) {
+            error = "line " + std::to_string(number) + ": " + e.message;
+            return false;
+        }
+    }
+    return true;
+}
+
+void resetDeviceForScenario()
+{
+    devicePhase = DevicePhase::Off;
+    powerOffRequest = 0;
+    pendingKey = KeyNone;
+    currentScreen = homeScreen;
+    returnScreen = homeScreen;
+    hostSwitches = HostSwitches{};
+    blinkTickCount = blinkPhase = slowStepTickCount = 0;
+    clearScreen();
+    clearBackground();
+}

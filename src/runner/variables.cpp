@@ -1,0 +1,187 @@
+// The table of named device variables; each area of the instrument adds its own entries here.
+#include "runner/variables.h"
+
+#include <charconv>
+#include <cstring>
+#include <limits>
+#include <vector>
+
+#include "device.h"
+#include "display/text.h"
+#include "time/clock.h"
+#include "ui/screen.h"
+
+namespace {
+
+template <typename T> constexpr VariableType typeOf();
+template <> constexpr VariableType typeOf<uint8_t>() { return VariableType::U8; }
+template <> constexpr VariableType typeOf<int8_t>() { return VariableType::I8; }
+template <> constexpr VariableType typeOf<uint16_t>() { return VariableType::U16; }
+template <> constexpr VariableType typeOf<int16_t>() { return VariableType::I16; }
+template <> constexpr VariableType typeOf<uint32_t>() { return VariableType::U32; }
+template <> constexpr VariableType typeOf<int32_t>() { return VariableType::I32; }
+template <> constexpr VariableType typeOf<float>() { return VariableType::F32; }
+
+template <typename T> DeviceVariable scalar(const char* name, T& v, bool writable = true)
+{
+    return {name, &v, typeOf<T>(), 1, writable};
+}
+template <typename T, size_t N> DeviceVariable array(const char* name, T (&v)[N], bool writable = true)
+{
+    return {name, v, typeOf<T>(), static_cast<int>(N), writable};
+}
+
+const std::vector<DeviceVariable>& table()
+{
+    static const std::vector<DeviceVariable> variables = {
+        scalar("pendingKey", pendingKey),
+        scalar("powerOffRequest", powerOffRequest),
+        scalar("sdCardPresent", sdCardPresent),
+        scalar("remoteUnitOn", remoteUnitOn),
+        scalar("coUnitFault", coUnitFault),
+        scalar("variationStepCount", variationStepCount),
+        scalar("stepMultiplier", stepMultiplier),
+        scalar("noticePassCount", noticePassCount, false),
+        scalar("blinkTickCount", blinkTickCount),
+        scalar("blinkPhase", blinkPhase),
+        scalar("slowStepTickCount", slowStepTickCount),
+        scalar("utcSeconds", utcSeconds),
+        scalar("localSeconds", localSeconds),
+        scalar("rtcDateTime.second", rtcDateTime.second),
+        scalar("rtcDateTime.minute", rtcDateTime.minute),
+        scalar("rtcDateTime.hour", rtcDateTime.hour),
+        scalar("rtcDateTime.day", rtcDateTime.day),
+        scalar("rtcDateTime.month", rtcDateTime.month),
+        scalar("rtcDateTime.year", rtcDateTime.year),
+        scalar("localDateTime.second", localDateTime.second),
+        scalar("localDateTime.minute", localDateTime.minute),
+        scalar("localDateTime.hour", localDateTime.hour),
+        scalar("localDateTime.day", localDateTime.day),
+        scalar("localDateTime.month", localDateTime.month),
+        scalar("localDateTime.year", localDateTime.year),
+        scalar("lastTextStartX", lastTextStartX),
+        scalar("lastTextEndX", lastTextEndX),
+    };
+    return variables;
+}
+
+int64_t loadInteger(const void* p, VariableType type)
+{
+    switch (type) {
+    case VariableType::U8: { uint8_t v; std::memcpy(&v, p, 1); return v; }
+    case VariableType::I8: { int8_t v; std::memcpy(&v, p, 1); return v; }
+    case VariableType::U16: { uint16_t v; std::memcpy(&v, p, 2); return v; }
+    case VariableType::I16: { int16_t v; std::memcpy(&v, p, 2); return v; }
+    case VariableType::U32: { uint32_t v; std::memcpy(&v, p, 4); return v; }
+    case VariableType::I32: { int32_t v; std::memcpy(&v, p, 4); return v; }
+    default: return 0;
+    }
+}
+
+size_t sizeOf(VariableType type)
+{
+    switch (type) {
+    case VariableType::U8: case VariableType::I8: case VariableType::Text: return 1;
+    case VariableType::U16: case VariableType::I16: return 2;
+    default: return 4;
+    }
+}
+
+void printElement(const void* p, VariableType type, std::ostream& out)
+{
+    if (type == VariableType::F32) {
+        float f;
+        std::memcpy(&f, p, 4);
+        out << f;
+    } else {
+        out << loadInteger(p, type);
+    }
+}
+
+template <typename T> bool storeChecked(void* p, int64_t v)
+{
+    if (v < std::numeric_limits<T>::min() || v > std::numeric_limits<T>::max()) return false;
+    const T t = static_cast<T>(v);
+    std::memcpy(p, &t, sizeof t);
+    return true;
+}
+
+}  // namespace
+
+const DeviceVariable* findDeviceVariable(std::string_view name)
+{
+    for (const DeviceVariable& v : table())
+        if (name == v.name) return &v;
+    return nullptr;
+}
+
+void printDeviceVariable(const DeviceVariable& v, std::ostream& out)
+{
+    if (v.type == VariableType::Text) {
+        const char* text = static_cast<const char*>(v.address);
+        out << v.name << '=' << std::string(text, strnlen(text, static_cast<size_t>(v.count))) << '\n';
+        return;
+    }
+    const auto* base = static_cast<const uint8_t*>(v.address);
+    if (v.count == 1) {
+        out << v.name << '=';
+        printElement(base, v.type, out);
+        out << '\n';
+        return;
+    }
+    for (int i = 0; i < v.count; ++i) {
+        out << v.name << '[' << i << "]=";
+        printElement(base + i * sizeOf(v.type), v.type, out);
+        out << '\n';
+    }
+}
+
+bool setDeviceVariable(const DeviceVariable& v, const std::string& text, std::string& error)
+{
+    if (!v.writable) {
+        error = std::string(v.name) + " cannot be set";
+        return false;
+    }
+    if (v.type == VariableType::Text) {
+        if (text.size() >= static_cast<size_t>(v.count)) {
+            error = "text longer than " + std::to_string(v.count - 1) + " characters";
+            return false;
+        }
+        char* dest = static_cast<char*>(v.address);
+        std::memset(dest, 0, static_cast<size_t>(v.count));
+        std::memcpy(dest, text.data(), text.size());
+        return true;
+    }
+    if (v.count != 1) {
+        error = std::string(v.name) + " is an array";
+        return false;
+    }
+    if (v.type == VariableType::F32) {
+        float f = 0;
+        const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), f);
+        if (ec != std::errc() || end != text.data() + text.size()) {
+            error = "not a number: " + text;
+            return false;
+        }
+        std::memcpy(v.address, &f, 4);
+        return true;
+    }
+    int64_t value = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (ec != std::errc() || end != text.data() + text.size()) {
+        error = "not a whole number: " + text;
+        return false;
+    }
+    bool ok = false;
+    switch (v.type) {
+    case VariableType::U8: ok = storeChecked<uint8_t>(v.address, value); break;
+    case VariableType::I8: ok = storeChecked<int8_t>(v.address, value); break;
+    case VariableType::U16: ok = storeChecked<uint16_t>(v.address, value); break;
+    case VariableType::I16: ok = storeChecked<int16_t>(v.address, value); break;
+    case VariableType::U32: ok = storeChecked<uint32_t>(v.address, value); break;
+    case VariableType::I32: ok = storeChecked<int32_t>(v.address, value); break;
+    default: break;
+    }
+    if (!ok) error = text + " is out of range for " + v.name;
+    return ok;
+}

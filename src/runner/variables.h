@@ -1,0 +1,25 @@
+// Device variables by name, for the runner's print (and later set) commands.
+#pragma once
+#include <cstdint>
+#include <ostream>
+#include <string>
+#include <string_view>
+
+enum class VariableType : uint8_t { U8, I8, U16, I16, U32, I32, F32, Text };
+
+struct DeviceVariable {
+    const char* name;
+    void* address;
+    VariableType type;
+    int count;          // elements of an array (1 for a scalar); for Text, the buffer size
+    bool writable;      // may be changed with set
+};
+
+// nullptr when the name is unknown.
+const DeviceVariable* findDeviceVariable(std::string_view name);
+
+// NAME=VALUE, or NAME[i]=VALUE per element of an array.
+void printDeviceVariable(const DeviceVariable& v, std::ostream& out);
+
+// Parses text into the variable (scalar, or Text). Returns false with a reason if it does not fit.
+bool setDeviceVariable(const DeviceVariable& v, const std::string& text, std::string& error);

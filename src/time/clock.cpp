@@ -1,0 +1,83 @@
+// Clock refresh, calendar conversions and the host tick with its slow-step divider.
+#include "time/clock.h"
+
+DateTime rtcDateTime;
+DateTime localDateTime;
+uint32_t utcSeconds = 0;
+uint32_t localSeconds = 0;
+uint32_t hostUtcSeconds = 0;
+
+uint8_t blinkTickCount = 0;
+uint8_t blinkPhase = 0;
+uint8_t slowStepTickCount = 0;
+
+namespace {
+
+constexpr uint16_t daysBeforeMonth[13] = {0, 0, 31, 59, 90, 120, 151, 181, 212, 243, 273, 304, 334};
+
+// Local time is UTC shifted by the settings' offset in minutes.
+int utcOffsetMinutesNow() { return 0; }
+
+}  // namespace
+
+uint32_t dateTimeToSeconds(const DateTime& dt)
+{
+    const uint32_t year = dt.year;
+    const unsigned month = (dt.month >= 1 && dt.month <= 12) ? dt.month : 1;
+    uint32_t days = (year - 1970) * 365 + (year - 1969) / 4 + daysBeforeMonth[month] + (dt.day - 1u);
+    if (month > 2 && year % 4 == 0) days += 1;
+    return dt.second + 60u * dt.minute + 3600u * (dt.hour + 24u * days);
+}
+
+DateTime secondsToDateTime(uint32_t s)
+{
+    DateTime dt;
+    dt.second = static_cast<uint8_t>(s % 60);
+    dt.minute = static_cast<uint8_t>((s / 60) % 60);
+    dt.hour = static_cast<uint8_t>((s / 3600) % 24);
+    const uint32_t d = s / 86400 + 731;  // days since 1968-01-01
+    uint32_t q = d / 1461;
+    const uint32_t r = d % 1461;
+    if (r >= 60) q += 1;
+    const uint32_t years = (d - q) / 365;
+    uint32_t yd = (d - q) % 365;
+    if (r >= 60 && r <= 365) yd += 1;
+    dt.year = static_cast<uint16_t>(1968 + years);
+    const unsigned leap = dt.year % 4 == 0 ? 1 : 0;
+    unsigned month = 1;
+    for (unsigned m = 12; m >= 1; --m) {
+        const unsigned start = daysBeforeMonth[m] + (m > 2 ? leap : 0);
+        if (start <= yd) {
+            month = m;
+            dt.day = static_cast<uint8_t>(yd - start + 1);
+            break;
+        }
+    }
+    dt.month = static_cast<uint8_t>(month);
+    return dt;
+}
+
+void refreshClock()
+{
+    rtcDateTime = secondsToDateTime(hostUtcSeconds);
+    utcSeconds = dateTimeToSeconds(rtcDateTime);
+    localSeconds = utcSeconds + 60 * utcOffsetMinutesNow();
+    localDateTime = secondsToDateTime(localSeconds);
+}
+
+void hostTick()
+{
+    if (blinkTickCount++ > 9) {
+        blinkTickCount = 0;
+        blinkPhase ^= 1;
+    }
+    if (++slowStepTickCount < 10) return;
+    slowStepTickCount = 0;
+    slowStep();
+}
+
+void slowStep()
+{
+    // Pop-up timeout, EGT/CHT scanning, TIMER, OAT/CO cycle, variation counter, Hobbs and
+    // maintenance are added here as those parts of the instrument arrive.
+}

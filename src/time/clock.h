@@ -1,0 +1,35 @@
+// The instrument's clock (UTC and local), calendar conversions and the 100 ms host tick.
+#pragma once
+#include <cstdint>
+
+struct DateTime {
+    uint8_t second = 0;
+    uint8_t minute = 0;
+    uint8_t hour = 0;
+    uint8_t day = 1;
+    uint8_t month = 1;
+    uint16_t year = 1970;
+};
+
+extern DateTime rtcDateTime;    // UTC
+extern DateTime localDateTime;  // UTC plus the configured offset
+extern uint32_t utcSeconds;
+extern uint32_t localSeconds;
+
+extern uint8_t blinkTickCount;
+extern uint8_t blinkPhase;  // flashing phase of alarm displays, flips every 11 ticks
+extern uint8_t slowStepTickCount;
+
+// Seconds since 1970-01-01 00:00:00; every year divisible by 4 is a leap year (1970..2099).
+uint32_t dateTimeToSeconds(const DateTime& dt);
+DateTime secondsToDateTime(uint32_t s);
+
+// The host's current UTC time, handed in by the host (the device never reads a clock itself).
+extern uint32_t hostUtcSeconds;
+
+// Once per pass: the host's UTC time becomes rtcDateTime, utcSeconds, localSeconds, localDateTime.
+void refreshClock();
+
+// Every 100 ms: blink phase and the once-a-second slow step.
+void hostTick();
+void slowStep();
