@@ -50,7 +50,10 @@ void drawExpiryNotice()
 // Steps 10 to 12 of the power-on sequence, after the notices.
 void finishPowerOn()
 {
+    // 10. Alarm state cleared.
     pendingKey = KeyNone;
+    // 11. Fuel layout and RPM factor derived from the settings.
+    // 12. RPM input as its control stands; fuel-flow timing inputs preset.
 }
 
 void mainLoopPass()
@@ -81,14 +84,22 @@ bool noticePass(void (*draw)())
 void devicePowerOn()
 {
     if (devicePhase != DevicePhase::Off) return;  // a second "&On" while running is ignored
+    // 1. Power request, and the OAT input as its control stands.
     powerOffRequest = 0;
+    // 2. Calibration block back to its defaults.
+    // 3. Factory settings.
+    // 4. Fuel accumulators, Hobbs and maintenance meters, flight time and the home page cleared.
+    // 5. Minimum and maximum values reset; trigonometric tables built.
     buildTrigTables();
+    // 6. CO monitor state unknown until it reports.
     coUnitFault = 1;
+    // 7. GPS state, the magnetic-variation counter, the edit step and the card.
     variationStepCount = 600;
     stepMultiplier = 1;
     sdCardPresent = 1;
+    // 8. The splash picture into the background buffer (black where the card has none).
     clearBackground();
-    // The maintenance timer is always 0:00 after power-on, so both notices follow.
+    // 9. The maintenance timer is always 0:00 after power-on, so both notices follow.
     pendingKey = KeyNone;
     noticePassCount = 0;
     devicePhase = DevicePhase::SplashNotice;

@@ -11,6 +11,7 @@
 #include "display/framebuffer.h"
 #include "runner/png_io.h"
 #include "runner/variables.h"
+#include "settings/sdcard.h"
 #include "time/clock.h"
 #include "ui/screen.h"
 
@@ -137,6 +138,16 @@ void runCommand(const std::vector<std::string>& w, SimulatedHost& host, const Sc
             if (!v) throw LineError{"unknown variable: " + w[i]};
             printDeviceVariable(*v, out);
         }
+    } else if (cmd == "set") {
+        requireWords(w, 3, "set FIELD VALUE");
+        const DeviceVariable* v = findDeviceVariable(w[1]);
+        if (!v) throw LineError{"unknown variable: " + w[1]};
+        std::string reason;
+        if (!setDeviceVariable(*v, w[2], reason)) throw LineError{reason};
+    } else if (cmd == "sdcard") {
+        requireWords(w, 2, "sdcard DIR");
+        const std::filesystem::path dir = w[1];
+        setSdCardFolder((dir.is_absolute() ? dir : options.scriptDir / dir).string().c_str());
     } else {
         throw LineError{"unknown command: " + cmd};
     }
@@ -194,6 +205,7 @@ void resetDeviceForScenario()
     currentScreen = homeScreen;
     returnScreen = homeScreen;
     hostSwitches = HostSwitches{};
+    setSdCardFolder("SDCARD");
     blinkTickCount = blinkPhase = slowStepTickCount = 0;
     clearScreen();
     clearBackground();

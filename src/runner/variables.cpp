@@ -1,6 +1,8 @@
 // The table of named device variables; each area of the instrument adds its own entries here.
 #include "runner/variables.h"
 
+#include "runner/variable_table.h"
+
 #include <charconv>
 #include <cstring>
 #include <limits>
@@ -13,27 +15,9 @@
 
 namespace {
 
-template <typename T> constexpr VariableType typeOf();
-template <> constexpr VariableType typeOf<uint8_t>() { return VariableType::U8; }
-template <> constexpr VariableType typeOf<int8_t>() { return VariableType::I8; }
-template <> constexpr VariableType typeOf<uint16_t>() { return VariableType::U16; }
-template <> constexpr VariableType typeOf<int16_t>() { return VariableType::I16; }
-template <> constexpr VariableType typeOf<uint32_t>() { return VariableType::U32; }
-template <> constexpr VariableType typeOf<int32_t>() { return VariableType::I32; }
-template <> constexpr VariableType typeOf<float>() { return VariableType::F32; }
-
-template <typename T> DeviceVariable scalar(const char* name, T& v, bool writable = true)
+void addCoreVariables(std::vector<DeviceVariable>& variables)
 {
-    return {name, &v, typeOf<T>(), 1, writable};
-}
-template <typename T, size_t N> DeviceVariable array(const char* name, T (&v)[N], bool writable = true)
-{
-    return {name, v, typeOf<T>(), static_cast<int>(N), writable};
-}
-
-const std::vector<DeviceVariable>& table()
-{
-    static const std::vector<DeviceVariable> variables = {
+    variables.insert(variables.end(), {
         scalar("pendingKey", pendingKey),
         scalar("powerOffRequest", powerOffRequest),
         scalar("sdCardPresent", sdCardPresent),
@@ -61,7 +45,17 @@ const std::vector<DeviceVariable>& table()
         scalar("localDateTime.year", localDateTime.year),
         scalar("lastTextStartX", lastTextStartX),
         scalar("lastTextEndX", lastTextEndX),
-    };
+    });
+}
+
+// Every area of the instrument contributes its own named variables.
+const std::vector<DeviceVariable>& table()
+{
+    static const std::vector<DeviceVariable> variables = [] {
+        std::vector<DeviceVariable> all;
+        addCoreVariables(all);
+        return all;
+    }();
     return variables;
 }
 

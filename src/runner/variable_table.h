@@ -1,0 +1,30 @@
+// Building blocks for the tables of named device variables, one table per area of the instrument.
+#pragma once
+#include <cstddef>
+#include <vector>
+
+#include "runner/variables.h"
+
+template <typename T> constexpr VariableType typeOf();
+template <> constexpr VariableType typeOf<uint8_t>() { return VariableType::U8; }
+template <> constexpr VariableType typeOf<int8_t>() { return VariableType::I8; }
+template <> constexpr VariableType typeOf<uint16_t>() { return VariableType::U16; }
+template <> constexpr VariableType typeOf<int16_t>() { return VariableType::I16; }
+template <> constexpr VariableType typeOf<uint32_t>() { return VariableType::U32; }
+template <> constexpr VariableType typeOf<int32_t>() { return VariableType::I32; }
+template <> constexpr VariableType typeOf<float>() { return VariableType::F32; }
+
+template <typename T> inline DeviceVariable scalar(const char* name, T& v, bool writable = true)
+{
+    return {name, &v, typeOf<T>(), 1, writable};
+}
+template <typename T, size_t N> inline DeviceVariable array(const char* name, T (&v)[N], bool writable = true)
+{
+    return {name, v, typeOf<T>(), static_cast<int>(N), writable};
+}
+
+// Text buffers (zero-terminated, size including the terminator).
+template <size_t N> inline DeviceVariable text(const char* name, char (&v)[N], bool writable = true)
+{
+    return {name, v, VariableType::Text, static_cast<int>(N), writable};
+}
