@@ -1,6 +1,7 @@
 // Change detection and the OpenGL widget's life cycle around FramePresenter.
 #include "host/display_panel.h"
 
+#include <QOpenGLContext>
 #include <cstring>
 
 #include "display/framebuffer.h"
