@@ -15,7 +15,6 @@ uint8_t sdCardPresent = 0;
 uint8_t remoteUnitOn = 0;
 uint8_t coUnitFault = 0;
 uint16_t variationStepCount = 0;
-uint16_t stepMultiplier = 1;
 uint32_t instrumentSerialNumber = 0;  // nothing assigns it: the splash shows seven zeros
 
 DevicePhase devicePhase = DevicePhase::Off;

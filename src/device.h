@@ -27,7 +27,6 @@ extern uint8_t sdCardPresent;
 extern uint8_t remoteUnitOn;
 extern uint8_t coUnitFault;
 extern uint16_t variationStepCount;
-extern uint16_t stepMultiplier;
 extern uint32_t instrumentSerialNumber;
 
 extern DevicePhase devicePhase;

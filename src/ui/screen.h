@@ -20,5 +20,40 @@ extern ScreenFunction currentScreen;
 extern ScreenFunction returnScreen;
 extern uint8_t pendingKey;
 
+// Shared list-editing state of the menus and setup screens.
+extern uint8_t cursorLine;      // selected line (or icon)
+extern uint8_t listTop;         // first list line shown in the top row of a long list
+extern uint8_t editMode;        // 1 while the value on the cursor line is being changed
+extern uint16_t stepMultiplier; // knob step when editing a number: 1, 10 or 100
+
 // The home screen hosts the home pages; it is the screen after program start.
 void homeScreen();
+// Pop-up hosting on the home pages.
+extern uint8_t homePage;
+extern ScreenFunction overlayScreen;
+extern uint8_t overlayTimeout;  // slow steps left before the pop-up closes
+
+// The home screen, with no pop-up and no edit in progress.
+void goHome();
+// The MAIN MENU with its cursor on item.
+void openMainMenu(uint8_t item);
+void mainMenuScreen();
+
+// Shared drawing of the menus and setup screens.
+void drawPageTitle(const char* line1, const char* line2);
+void drawSoftKeyBar(uint8_t flags);  // bit 0: "BACK" on the second key
+constexpr uint8_t SoftKeysExit = 0;
+constexpr uint8_t SoftKeysExitBack = 1;
+void drawPopupKeyBar(const char* caption, const char* label1, const char* label2, const char* label3,
+                     const char* label4, const char* label5);
+void drawMenuRow(int row, const char* label, const char* value);
+void drawScrollIndicator(int index, int count);
+void drawKnobSymbol();
+void drawRightArrow();
+void drawLeftArrow(int x);
+void drawTileFrame(uint8_t tile);
+
+// "MESSAGE" / "DONE"; any key returns to returnScreen.
+void messageScreen();
+// Shows the "DONE" message and comes back to the screen now showing.
+void showDoneMessage();
