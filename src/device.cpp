@@ -5,6 +5,7 @@
 
 #include "display/framebuffer.h"
 #include "display/text.h"
+#include "settings/settings.h"
 #include "time/clock.h"
 #include "ui/screen.h"
 
@@ -23,14 +24,13 @@ uint16_t noticePassCount = 0;
 namespace {
 
 constexpr double kSoftwareVersion = 1.12;
-const char* const kDefaultRegistration = "REG NO  ";
 
 void drawSplashNotice()
 {
     clearScreen();
     copyBackground();
     char text[32];
-    drawText(0, 255, kDefaultRegistration, 8, AlignLeft, COLOUR_WHITE);
+    drawText(0, 255, settings.aircraftRegistration, 8, AlignLeft, COLOUR_WHITE);
     std::snprintf(text, sizeof text, "s/n: %07u", static_cast<unsigned>(instrumentSerialNumber % 10000000u));
     drawText(479, 240, text, 8, AlignRight, COLOUR_WHITE);
     std::snprintf(text, sizeof text, "Version %0.2f", kSoftwareVersion);
@@ -87,6 +87,7 @@ void devicePowerOn()
     powerOffRequest = 0;
     // 2. Calibration block back to its defaults.
     // 3. Factory settings.
+    loadDefaultSettings();
     // 4. Fuel accumulators, Hobbs and maintenance meters, flight time and the home page cleared.
     // 5. Minimum and maximum values reset; trigonometric tables built.
     buildTrigTables();

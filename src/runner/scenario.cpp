@@ -31,6 +31,26 @@ std::vector<std::string> splitWords(const std::string& line)
     return words;
 }
 
+// The text of a line after its first n words, without surrounding blanks; a value in double
+// quotes keeps its blanks ("G-ABCD  ").
+std::string valueAfterWords(const std::string& line, size_t n)
+{
+    const char* blanks = " \t\r\v\f";
+    size_t at = 0;
+    for (size_t i = 0; i < n; ++i) {
+        at = line.find_first_not_of(blanks, at);
+        at = line.find_first_of(blanks, at);
+    }
+    const size_t first = line.find_first_not_of(blanks, at);
+    if (first == std::string::npos) return {};
+    std::string value = line.substr(first, line.find_last_not_of(blanks) + 1 - first);
+    if (value.front() == '"') {
+        if (value.size() < 2 || value.back() != '"') throw LineError{"missing closing quote: " + value};
+        value = value.substr(1, value.size() - 2);
+    }
+    return value;
+}
+
 uint64_t parseCount(const std::string& text, const char* what)
 {
     uint64_t value = 0;
@@ -80,8 +100,8 @@ void requireWords(const std::vector<std::string>& w, size_t n, const char* usage
     if (w.size() != n) throw LineError{std::string("usage: ") + usage};
 }
 
-void runCommand(const std::vector<std::string>& w, SimulatedHost& host, const ScenarioOptions& options,
-                std::ostream& out)
+void runCommand(const std::vector<std::string>& w, const std::string& line, SimulatedHost& host,
+                const ScenarioOptions& options, std::ostream& out)
 {
     const std::string& cmd = w[0];
     if (cmd == "power") {
@@ -139,11 +159,11 @@ void runCommand(const std::vector<std::string>& w, SimulatedHost& host, const Sc
             printDeviceVariable(*v, out);
         }
     } else if (cmd == "set") {
-        requireWords(w, 3, "set FIELD VALUE");
+        if (w.size() < 3) throw LineError{"usage: set FIELD VALUE"};
         const DeviceVariable* v = findDeviceVariable(w[1]);
         if (!v) throw LineError{"unknown variable: " + w[1]};
         std::string reason;
-        if (!setDeviceVariable(*v, w[2], reason)) throw LineError{reason};
+        if (!setDeviceVariable(*v, valueAfterWords(line, 2), reason)) throw LineError{reason};
     } else if (cmd == "sdcard") {
         requireWords(w, 2, "sdcard DIR");
         const std::filesystem::path dir = w[1];
@@ -188,7 +208,7 @@ bool runScenario(std::istream& script, const ScenarioOptions& options, std::ostr
         const std::vector<std::string> words = splitWords(line);
         if (words.empty()) continue;
         try {
-            runCommand(words, host, options, out);
+            runCommand(words, line, host, options, out);
         } catch (const LineError& e) {
             error = "line " + std::to_string(number) + ": " + e.message;
             return false;

@@ -28,3 +28,6 @@ template <size_t N> inline DeviceVariable text(const char* name, char (&v)[N], b
 {
     return {name, v, VariableType::Text, static_cast<int>(N), writable};
 }
+
+// Each area's entries.
+void addSettingsVariables(std::vector<DeviceVariable>& variables);

@@ -54,6 +54,7 @@ const std::vector<DeviceVariable>& table()
     static const std::vector<DeviceVariable> variables = [] {
         std::vector<DeviceVariable> all;
         addCoreVariables(all);
+        addSettingsVariables(all);
         return all;
     }();
     return variables;
