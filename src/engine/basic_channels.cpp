@@ -1,0 +1,179 @@
+// The basic channels: supply volts, OAT, MAP, engine RPM and the main current sensor, with the
+// shared fixed-point helpers, the calibration block and the order of one pass.
+#include <algorithm>
+#include <cmath>
+
+#include "engine/alarms.h"
+#include "engine/engine.h"
+#include "engine/inputs.h"
+#include "settings/settings.h"
+
+Calibration calibration = {100, 0, 0, {2048, 2048, 2048, 2048}, 0};
+
+uint32_t voltsFilter = 0;
+uint16_t volts = 0;
+int16_t oatCelsius = 0;
+int16_t oat = 0;
+uint16_t mapInput = 0;
+int32_t mapFilterAcc = 0;
+int16_t mapMb = 0;
+int16_t map = 0;
+int32_t rpm = 0;
+int32_t rpmPercent = 0;
+int16_t currentTenths = 0;
+int16_t current = 0;
+
+uint16_t voltsMin = 0, voltsMax = 0;
+int16_t oatMin = 0, oatMax = 0;
+int16_t mapMin = 0, mapMax = 0;
+int32_t rpmMax = 0;
+int32_t rotorMax = 0;
+int16_t currentMin = 0, currentMax = 0;
+
+namespace {
+
+template <typename T> void track(T value, T& low, T& high)
+{
+    if (value < low) low = value;
+    if (value > high) high = value;
+}
+
+}  // namespace
+
+int32_t interpolateRounded(int32_t x1, int32_t x2, int32_t y1, int32_t y2, int32_t x)
+{
+    if (x1 == x2) return y1;
+    const float slope = static_cast<float>(y2 - y1) / static_cast<float>(x2 - x1);
+    const float intercept = static_cast<float>(y2) - slope * static_cast<float>(x2);
+    const float t = slope * static_cast<float>(x) + intercept;
+    const float scaled = t * 10.0f;
+    // Values beyond the 32-bit range only come from nonsense calibrations; keep them finite.
+    const int32_t v = std::isfinite(scaled) ? static_cast<int32_t>(std::clamp(scaled, -2.0e9f, 2.0e9f)) : 0;
+    const int32_t magnitude = v < 0 ? -v : v;
+    const int32_t rounded = magnitude / 10 + (magnitude % 10 > 4 ? 1 : 0);
+    return v < 0 ? -rounded : rounded;
+}
+
+int32_t divideByTenRounded(int32_t n)
+{
+    const float tenth = static_cast<float>(n) * 0.1f;
+    return static_cast<int32_t>(n >= 0 ? tenth + 0.5f : tenth - 0.5f);
+}
+
+int32_t toFahrenheit(int32_t c) { return c * 18 / 10 + 32; }
+
+void resetCalibration() { calibration = Calibration{100, 0, 0, {2048, 2048, 2048, 2048}, 0}; }
+
+void resetMinMax()
+{
+    voltsMin = voltsMax = volts;
+    oatMin = oatMax = oat;
+    mapMin = mapMax = map;
+    rpmMax = settings.rpm1DisplayMode != 0 ? rpmPercent : rpm;
+    rotorMax = settings.rpm2DisplayMode != 0 ? rotorPercent : rotorRpm;
+    currentMin = currentMax = current;
+    resetThermocoupleMinMax();
+    resetSenderMinMax();
+}
+
+void processVolts()
+{
+    voltsFilter = (voltsFilter * 3 + static_cast<uint32_t>(rawVolts) * 4) / 4;
+    const uint64_t f = voltsFilter / 4;
+    volts = static_cast<uint16_t>(f * 696 * calibration.voltsCalPercent / 1000000 + 6);
+    track(volts, voltsMin, voltsMax);
+    updateAlarm(ALARM_VOLTS, (volts > settings.voltsHighAlarm && settings.voltsHighAlarmOn == 1) ||
+                                 (volts < settings.voltsLowAlarm && settings.voltsLowAlarmOn == 1));
+}
+
+void processOat()
+{
+    oatCelsius = static_cast<int16_t>(static_cast<int32_t>(rawOat) * 1221 / 10000 - 273 + calibration.oatOffset);
+    oat = static_cast<int16_t>(settings.oatUnit == 1 ? toFahrenheit(oatCelsius) : oatCelsius);
+    track(oat, oatMin, oatMax);
+    updateAlarm(ALARM_OAT, (oat < settings.oatLowAlarm && settings.oatLowAlarmOn == 1) ||
+                               (oat > settings.oatHighAlarm && settings.oatHighAlarmOn == 1));
+}
+
+void processMap()
+{
+    mapInput = static_cast<uint16_t>(rawMap);
+    int32_t x = rawMap + calibration.mapOffset;
+    if (x < 168) {
+        map = 0;
+        mapMb = 0;
+    } else {
+        x += 180;
+        switch (settings.mapFilter) {
+        case 1:
+            mapFilterAcc = (x * 2 + mapFilterAcc) / 2;
+            x = mapFilterAcc / 2;
+            break;
+        case 2:
+            mapFilterAcc = (mapFilterAcc * 3 + x * 4) / 4;
+            x = mapFilterAcc / 4;
+            break;
+        default:
+            break;
+        }
+        mapMb = static_cast<int16_t>(static_cast<uint32_t>(x) * 100 / 163);
+        map = settings.mapUnit == 0 ? mapMb : static_cast<int16_t>(static_cast<int32_t>(mapMb) * 100000 / 338638);
+    }
+    track(map, mapMin, mapMax);
+    updateAlarm(ALARM_MAP, settings.mapDisplayOn == 1 &&
+                               ((map < settings.mapLowAlarm && settings.mapLowAlarmOn == 1) ||
+                                (map > settings.mapHighAlarm && settings.mapHighAlarmOn == 1)));
+}
+
+void processRpm()
+{
+    updateRpmFactor();
+    if (rpmPeriod > 30000 || rpmPeriod == 0) {
+        rpm = 0;
+    } else {
+        rpm = static_cast<int32_t>(std::min<uint32_t>(rpmFactor / rpmPeriod, 99999));
+        static constexpr int32_t steps[4] = {1, 5, 10, 50};
+        const int32_t step = steps[settings.rpm1Resolution < 4 ? settings.rpm1Resolution : 0];
+        rpm = (rpm + step / 2) / step * step;
+        const int32_t fullScale = settings.rpm1FullScale > 0 ? settings.rpm1FullScale : 1;
+        rpmPercent = rpm * 100 / fullScale;
+    }
+    if (settings.rpm1DisplayMode == 0) rpmMax = std::max(rpmMax, rpm);
+    else rpmMax = std::max(rpmMax, rpmPercent);
+    updateAlarm(ALARM_RPM, settings.rpm1DisplayMode != 2 &&
+                               ((settings.rpm1LowAlarmOn == 1 && rpm < settings.rpm1LowAlarm) ||
+                                (settings.rpm1HighAlarmOn == 1 && rpm > settings.rpm1HighAlarm)));
+}
+
+void processCurrent()
+{
+    if (settings.currentOn != 1) {
+        clearAlarm(ALARM_CURRENT);
+        return;
+    }
+    const CurrentSensorConfig& sensor = settings.currentSensor;
+    currentTenths = static_cast<int16_t>(
+        std::clamp<int32_t>(interpolateRounded(calibration.currentZero, 4096, 0, sensor.currentSpan * 10, rawCurrent),
+                            INT16_MIN, INT16_MAX));
+    current = static_cast<int16_t>(currentTenths / 10);
+    updateAlarm(ALARM_CURRENT, (current < sensor.lowAlarm && sensor.lowAlarmOn == 1) ||
+                                   (current > sensor.highAlarm && sensor.highAlarmOn == 1));
+    track(current, currentMin, currentMax);
+}
+
+void processEngineInputs()
+{
+    processVolts();
+    processOat();
+    processMap();
+    processColdJunction();
+    for (int i = 0; i < 12; ++i) processThermocouple(i);
+    processTankSender(0);
+    processTankSender(1);
+    processRpm();
+    processFuelFlow();
+    for (int i = 0; i < 4; ++i) processAnalogInput(i);
+    if (settings.fuelPressureOn == 1) processFuelPressure();
+    else clearAlarm(ALARM_FUEL_PRESSURE);
+    processCurrent();
+}
