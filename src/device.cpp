@@ -4,7 +4,9 @@
 #include <cstdio>
 
 #include "display/framebuffer.h"
+#include "display/image.h"
 #include "display/text.h"
+#include "settings/sdcard.h"
 #include "settings/settings.h"
 #include "time/clock.h"
 #include "ui/screen.h"
@@ -99,6 +101,8 @@ void devicePowerOn()
     sdCardPresent = 1;
     // 8. The splash picture into the background buffer (black where the card has none).
     clearBackground();
+    char splashPath[1100];
+    if (sdCardPath("SPLASH.MIF", splashPath, sizeof splashPath)) loadImageFile(0, 0, splashPath);
     // 9. The maintenance timer is always 0:00 after power-on, so both notices follow.
     pendingKey = KeyNone;
     noticePassCount = 0;
