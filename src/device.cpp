@@ -6,12 +6,15 @@
 #include "display/framebuffer.h"
 #include "display/image.h"
 #include "display/text.h"
+#include "engine/alarms.h"
+#include "engine/engine.h"
+#include "engine/inputs.h"
 #include "settings/sdcard.h"
 #include "settings/settings.h"
 #include "time/clock.h"
 #include "ui/screen.h"
 
-HostSwitches hostSwitches;
+HostControls hostControls;
 
 uint8_t powerOffRequest = 0;
 uint8_t sdCardPresent = 0;
@@ -52,17 +55,23 @@ void drawExpiryNotice()
 void finishPowerOn()
 {
     // 10. Alarm state cleared.
+    alarmFlags = 0;
+    alarmAcked = 0;
     pendingKey = KeyNone;
     // 11. Fuel layout and RPM factor derived from the settings.
+    updateRpmFactor();
     // 12. RPM input as its control stands; fuel-flow timing inputs preset.
+    rpmPeriod = hostControls.rpmBar;
 }
 
 void mainLoopPass()
 {
     // The host's check boxes, as they stand at the start of the pass.
-    coUnitFault = hostSwitches.coUnitOk ? 0 : 1;
-    sdCardPresent = hostSwitches.sdCardMounted ? 1 : 0;
-    remoteUnitOn = hostSwitches.zedaOn ? 1 : 0;
+    updateAlarm(ALARM_CO, hostControls.coAlarm);
+    coUnitFault = hostControls.coUnitOk ? 0 : 1;
+    sdCardPresent = hostControls.sdCardMounted ? 1 : 0;
+    remoteUnitOn = hostControls.zedaOn ? 1 : 0;
+    processEngineInputs();
     currentScreen();
     refreshClock();
 }
@@ -87,11 +96,15 @@ void devicePowerOn()
     if (devicePhase != DevicePhase::Off) return;  // a second "&On" while running is ignored
     // 1. Power request, and the OAT input as its control stands.
     powerOffRequest = 0;
+    rawOat = hostControls.oatBar;
     // 2. Calibration block back to its defaults.
+    resetCalibration();
     // 3. Factory settings.
     loadDefaultSettings();
     // 4. Fuel accumulators, Hobbs and maintenance meters, flight time and the home page cleared.
+    homePage = 0;
     // 5. Minimum and maximum values reset; trigonometric tables built.
+    resetMinMax();
     buildTrigTables();
     // 6. CO monitor state unknown until it reports.
     coUnitFault = 1;

@@ -13,14 +13,17 @@ constexpr int PASSES_PER_SECOND = 1000;
 // The host tick's period.
 constexpr int HOST_TICK_MS = 100;
 
-// The four check boxes of the host's input panel, read once at the start of every pass.
-struct HostSwitches {
+// What the instrument reads of the host's input panel by itself: the four check boxes, once at
+// the start of every pass, and the OAT and RPM bars' positions, at every power-on.
+struct HostControls {
     bool coAlarm = false;       // "Alarm"
     bool coUnitOk = false;      // "Unit OK"
     bool zedaOn = true;         // "ZEDA On/Off"
     bool sdCardMounted = true;  // "SD Card Mounted"
+    uint16_t oatBar = 0;        // "OAT:"
+    uint16_t rpmBar = 31000;    // "RPM:"
 };
-extern HostSwitches hostSwitches;
+extern HostControls hostControls;
 
 extern uint8_t powerOffRequest;
 extern uint8_t sdCardPresent;

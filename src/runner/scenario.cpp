@@ -8,7 +8,9 @@
 #include <vector>
 
 #include "device.h"
+#include "device_inputs.h"
 #include "display/framebuffer.h"
+#include "engine/inputs.h"
 #include "runner/png_io.h"
 #include "runner/variables.h"
 #include "settings/sdcard.h"
@@ -164,6 +166,26 @@ void runCommand(const std::vector<std::string>& w, const std::string& line, Simu
         if (!v) throw LineError{"unknown variable: " + w[1]};
         std::string reason;
         if (!setDeviceVariable(*v, valueAfterWords(line, 2), reason)) throw LineError{reason};
+    } else if (cmd == "input" || cmd == "check") {
+        if (w.size() < 3) throw LineError{"usage: " + cmd + (cmd == "input" ? " CAPTION VALUE" : " CAPTION 0|1")};
+        std::string caption = w[1];
+        for (size_t i = 2; i + 1 < w.size(); ++i) caption += " " + w[i];
+        const std::string& value = w.back();
+        if (cmd == "input") {
+            const InputControlInfo* control = findInputControl(caption.c_str());
+            if (!control) throw LineError{"no scroll bar captioned " + caption};
+            int32_t position = 0;
+            const auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), position);
+            if (ec != std::errc() || end != value.data() + value.size()) throw LineError{"bad value: " + value};
+            if (!setInputControl(control->id, position))
+                throw LineError{value + " is outside " + caption + " " + std::to_string(control->minimum) + ".." +
+                                std::to_string(control->maximum)};
+        } else {
+            const SwitchControlInfo* control = findSwitchControl(caption.c_str());
+            if (!control) throw LineError{"no check box captioned " + caption};
+            if (value != "0" && value != "1") throw LineError{"check takes 0 or 1, not " + value};
+            setSwitchControl(control->id, value == "1");
+        }
     } else if (cmd == "sdcard") {
         requireWords(w, 2, "sdcard DIR");
         const std::filesystem::path dir = w[1];
@@ -224,7 +246,16 @@ void resetDeviceForScenario()
     pendingKey = KeyNone;
     currentScreen = homeScreen;
     returnScreen = homeScreen;
-    hostSwitches = HostSwitches{};
+    hostControls = HostControls{};
+    rawOat = 0;
+    rawMap = 0;
+    rpmPeriod = 0;
+    rotorRpm = rotorPercent = 0;
+    rawFuelFlow[0] = rawFuelFlow[1] = rawFuelLevel[0] = rawFuelLevel[1] = rawFuelPressure = 0;
+    rawAnalog[0] = rawAnalog[1] = rawAnalog[2] = rawAnalog[3] = 0;
+    rawVolts = rawCurrent = rawCjc = coPpm = 0;
+    for (int16_t& t : tcInput) t = 0;
+    hostControls = HostControls{};
     setSdCardFolder("SDCARD");
     blinkTickCount = blinkPhase = slowStepTickCount = 0;
     clearScreen();

@@ -137,18 +137,18 @@ TEST_F(PowerCycle, PowerOnInitialisesDeviceState)
     EXPECT_EQ(powerOffRequest, 0);
 }
 
-TEST_F(PowerCycle, MainLoopReadsTheHostSwitchesEveryPass)
+TEST_F(PowerCycle, MainLoopReadsTheHostControlsEveryPass)
 {
     devicePowerOn();
     passesUntilRunning();
-    hostSwitches.sdCardMounted = false;
-    hostSwitches.zedaOn = false;
-    hostSwitches.coUnitOk = true;
+    hostControls.sdCardMounted = false;
+    hostControls.zedaOn = false;
+    hostControls.coUnitOk = true;
     devicePass();
     EXPECT_EQ(sdCardPresent, 0);
     EXPECT_EQ(remoteUnitOn, 0);
     EXPECT_EQ(coUnitFault, 0);
-    hostSwitches = HostSwitches{};
+    hostControls = HostControls{};
     devicePass();
     EXPECT_EQ(sdCardPresent, 1);
     EXPECT_EQ(remoteUnitOn, 1);

@@ -1,6 +1,7 @@
 // The scenario runner's command language: errors name their line, time advances as the window's.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <sstream>
 
 #include "device.h"
@@ -105,6 +106,62 @@ TEST(Runner, ScreenshotToAnUnwritablePlaceIsALineError)
     const ScriptRun r = run("\nscreenshot /proc/no/such/dir/x.png");
     EXPECT_FALSE(r.ok);
     EXPECT_EQ(r.error.rfind("line 2: cannot write", 0), 0u) << r.error;
+}
+
+}  // namespace
+
+namespace {
+
+TEST(RunnerInputs, ScrollBarsByCaptionAsMovingThemWould)
+{
+    const ScriptRun r = run("input Fuel Flow1: 65535\ninput TC1 -200\ninput Rotor: 2550\ninput CJC: 2240\n"
+                            "check ZEDA On/Off 0\nprint rawFuelFlow tcInput rotorRpm rotorPercent rawCjc");
+    ASSERT_TRUE(r.ok) << r.error;
+    EXPECT_NE(r.out.find("rawFuelFlow[0]=65535\n"), std::string::npos);
+    EXPECT_NE(r.out.find("tcInput[0]=-200\n"), std::string::npos);
+    EXPECT_NE(r.out.find("rotorRpm=2550\n"), std::string::npos);
+    EXPECT_NE(r.out.find("rawCjc=2240\n"), std::string::npos);
+    EXPECT_FALSE(hostControls.zedaOn);
+}
+
+TEST(RunnerInputs, BadInputLines)
+{
+    struct Case {
+        const char* script;
+        const char* error;
+    } cases[] = {
+        {"input TC1 1201", "line 1: 1201 is outside TC1 -200..1200"},
+        {"input RPM: 0", "line 1: 0 is outside RPM: 1..31000"},
+        {"input Fuel Flow3: 5", "line 1: no scroll bar captioned Fuel Flow3:"},
+        {"input MAP: ten", "line 1: bad value: ten"},
+        {"input MAP:", "line 1: usage: input CAPTION VALUE"},
+        {"check Alarm 2", "line 1: check takes 0 or 1, not 2"},
+        {"check SD Card 1", "line 1: no check box captioned SD Card"},
+    };
+    for (const Case& c : cases) {
+        const ScriptRun r = run(c.script);
+        EXPECT_FALSE(r.ok) << c.script;
+        EXPECT_EQ(r.error, c.error) << c.script;
+    }
+}
+
+TEST(RunnerInputs, OatAndRpmBarsAreReadAtPowerOnAndTheEngineRuns)
+{
+    const ScriptRun r = run("input OAT: 2240\ninput RPM: 600\ninput Volts: 2000\npower on\nkey 1\npass 1\nkey 1\n"
+                            "pass 1\nwait 0.2\nprint rawOat rpmPeriod rpm oat volts");
+    ASSERT_TRUE(r.ok) << r.error;
+    EXPECT_EQ(r.out, "rawOat=2240\nrpmPeriod=600\nrpm=2597\noat=0\nvolts=145\n");
+}
+
+TEST(RunnerInputs, CoAlarmFollowsItsCheckBoxWithinOnePass)
+{
+    const ScriptRun r = run("power on\nkey 1\npass 1\nkey 1\npass 1\ncheck Alarm 1\npass 1\nprint alarmFlags\n"
+                            "check Alarm 0\npass 1\nprint alarmFlags");
+    ASSERT_TRUE(r.ok) << r.error;
+    unsigned raised = 0, cleared = 0;
+    ASSERT_EQ(std::sscanf(r.out.c_str(), "alarmFlags=%u\nalarmFlags=%u", &raised, &cleared), 2) << r.out;
+    EXPECT_EQ(raised & 0x2000u, 0x2000u);
+    EXPECT_EQ(cleared & 0x2000u, 0u);
 }
 
 }  // namespace
