@@ -1,6 +1,200 @@
-// Thermocouple channels: cold junction, the twelve EGT/CHT channels and their peaks.
-#include "engine/engine.h"
+// Thermocouple channels: cold-junction temperature, EMF model and table conversions, the twelve
+// EGT/CHT channels with their peaks and common alarm, the lean assist and the difference mode.
+#include "engine/thermocouples.h"
 
-void processColdJunction() {}
-void processThermocouple(int) {}
-void resetThermocoupleMinMax() {}
+#include <algorithm>
+#include <cmath>
+
+#include "engine/alarms.h"
+#include "engine/engine.h"
+#include "engine/inputs.h"
+#include "engine/senders.h"
+#include "settings/settings.h"
+
+uint16_t cjcInput = 0;
+int16_t cjcTemp = 0;
+int16_t tcFeed[12] = {};
+int16_t tc[12] = {};
+int16_t tcCelsius[12] = {};
+int16_t tcMax[12] = {};
+int16_t leanPeak[12] = {};
+int16_t leanDelta[12] = {};
+int16_t leanPeakOrder[12] = {};
+uint8_t leanNextOrder = 1;
+uint8_t leanActive = 0;
+uint8_t leanDeltaMode = 0;
+
+namespace {
+
+constexpr int CHANNELS = 12;
+
+int16_t saturate16(int32_t v) { return static_cast<int16_t>(std::clamp<int32_t>(v, INT16_MIN, INT16_MAX)); }
+
+// Float to integer truncating toward zero; results beyond 32 bits (only from absurd inputs) saturate.
+int32_t truncateToInt(float v)
+{
+    if (!std::isfinite(v)) return v > 0 ? INT32_MAX : (v < 0 ? INT32_MIN : 0);
+    return static_cast<int32_t>(std::clamp(v, -2.0e9f, 2.0e9f));
+}
+
+int32_t clampToInt32(int64_t v) { return static_cast<int32_t>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX)); }
+
+// First temperature of a table in whole degrees.
+int32_t firstPoint(const ThermocoupleTable& table) { return table.start / 10; }
+
+// Sender temperature (degrees C) that stands in for a CHT on analog input 3 or 4.
+int32_t senderCht(int index)
+{
+    const int input = index == settings.egtChannels ? 2 : 3;
+    return tempCelsius[input];
+}
+
+// The common EGT/CHT alarm over every configured channel: at or above its limit, or below -100
+// (a failed probe).
+void updateEgtChtAlarm()
+{
+    const int egtEnd = std::min<int>(settings.egtChannels, CHANNELS);
+    const int chtEnd = std::min<int>(settings.egtChannels + settings.chtChannels, CHANNELS);
+    bool due = false;
+    if (settings.egtHighAlarmOn == 1)
+        for (int j = 0; j < egtEnd; ++j)
+            if (tc[j] < -100 || tc[j] >= settings.egtHighAlarm) due = true;
+    if (settings.chtHighAlarmOn == 1)
+        for (int j = egtEnd; j < chtEnd; ++j)
+            if (tc[j] < -100 || tc[j] >= settings.chtHighAlarm) due = true;
+    updateAlarm(ALARM_EGT_CHT, due);
+}
+
+// One EGT's lean-assist step: the reference follows the rising EGT until it has fallen
+// `hysteresis` degrees below it, which hands the channel the next order number.
+void leanAssistStep(int i, int32_t hysteresis)
+{
+    if (leanPeak[i] <= tc[i]) {
+        if (leanPeakOrder[i] > 0) {
+            leanDelta[i] = saturate16(tc[i] - leanPeak[i]);
+        } else {
+            leanPeak[i] = tc[i];
+            leanDelta[i] = 0;
+        }
+    } else {
+        leanDelta[i] = saturate16(tc[i] - leanPeak[i]);
+        if (leanPeak[i] - hysteresis >= tc[i] && leanPeakOrder[i] == 0) {
+            leanPeakOrder[i] = leanNextOrder;
+            ++leanNextOrder;
+        }
+    }
+}
+
+}  // namespace
+
+int32_t tcMicrovolts(int32_t celsius, int type)
+{
+    const ThermocoupleTable& table = thermocoupleTable(type);
+    const int32_t s = firstPoint(table);
+    const int32_t step = table.step;
+    // The first segment whose end points enclose the temperature (the lower one at a table
+    // point); below the table the first segment, above it the last.
+    int32_t k = 0;
+    if (celsius > s) k = static_cast<int32_t>(std::min<int64_t>((int64_t{celsius} - s - 1) / step, table.count - 2));
+    const int32_t t0 = s + k * step;
+    const int32_t t1 = t0 + step;
+    const int32_t e0 = table.emf[k];
+    const int32_t e1 = table.emf[k + 1];
+    const float slope = static_cast<float>(e1 - e0) / static_cast<float>(t1 - t0);
+    const float intercept = static_cast<float>(e1) - slope * static_cast<float>(t1);
+    const float emf = slope * static_cast<float>(celsius) + intercept;
+    return truncateToInt(emf);
+}
+
+int32_t tcTenthsFromMicrovolts(int32_t microvolts, int type)
+{
+    const ThermocoupleTable& table = thermocoupleTable(type);
+    const int32_t e = clampToInt32(int64_t{microvolts} + tcMicrovolts(cjcTemp, type));
+    const int last = table.count - 2;
+    int k = -1;
+    for (int j = 0; j <= last; ++j) {
+        if (table.emf[j] <= e && e <= table.emf[j + 1]) {
+            k = j;
+            break;
+        }
+    }
+    if (k < 0) k = e >= 0 ? last : 0;
+    const int32_t t0 = firstPoint(table) + k * table.step;
+    const int32_t t1 = t0 + table.step;
+    const int32_t e0 = table.emf[k];
+    const int32_t e1 = table.emf[k + 1];
+    const float slope = static_cast<float>(e1 - e0) / static_cast<float>(t1 - t0);
+    if (slope == 0.0f) return t0 * 10;  // a flat segment has no inverse; the tables rise strictly
+    const float intercept = static_cast<float>(e1) - slope * static_cast<float>(t1);
+    const float tenths = (static_cast<float>(e) - intercept) / slope * 10.0f;
+    return truncateToInt(tenths);
+}
+
+void processColdJunction()
+{
+    cjcInput = rawCjc;
+    cjcTemp = static_cast<int16_t>(static_cast<int32_t>(rawCjc) * 1220 / 10000 - 273);
+}
+
+void processThermocouple(int index)
+{
+    if (index < 0 || index >= CHANNELS) return;
+    const int egtChannels = settings.egtChannels;
+    const int chtChannels = settings.chtChannels;
+    const bool isEgt = index < egtChannels;
+
+    int32_t celsius;
+    if (settings.chtProbe == PROBE_NTC && index >= egtChannels && index < egtChannels + chtChannels) {
+        celsius = senderCht(index);
+    } else {
+        tcFeed[index] = tcInput[index];
+        const int32_t emf = clampToInt32(int64_t{tcMicrovolts(tcFeed[index], PROBE_K)} - tcMicrovolts(cjcTemp, PROBE_K));
+        const int probe = isEgt ? settings.egtProbe : settings.chtProbe;
+        celsius = tcTenthsFromMicrovolts(emf, probe) / 10;
+    }
+
+    tcCelsius[index] = saturate16(celsius);
+    int32_t hysteresis = 10;
+    if (settings.temperatureUnit == 1) {
+        tc[index] = saturate16(toFahrenheit(tcCelsius[index]));
+        hysteresis = 15;
+    } else {
+        tc[index] = tcCelsius[index];
+    }
+
+    if (tc[index] > tcMax[index]) tcMax[index] = tc[index];
+    updateEgtChtAlarm();
+    if (isEgt && leanActive == 1) leanAssistStep(index, hysteresis);
+    if (leanDeltaMode == 1) leanDelta[index] = saturate16(tc[index] - leanPeak[index]);
+}
+
+void resetThermocoupleMinMax()
+{
+    for (int i = 0; i < CHANNELS; ++i) tcMax[i] = tc[i];
+}
+
+void startLeanAssist()
+{
+    leanDeltaMode = 0;
+    leanActive = 1;
+    leanNextOrder = 1;
+    for (int i = 0; i < CHANNELS; ++i) {
+        leanPeak[i] = tc[i];
+        leanDelta[i] = 0;
+        leanPeakOrder[i] = 0;
+    }
+}
+
+void stopLeanAssist() { leanActive = 0; }
+
+void startLeanDeltaMode()
+{
+    leanActive = 0;
+    leanDeltaMode = 1;
+    for (int i = 0; i < CHANNELS; ++i) {
+        leanPeak[i] = tc[i];
+        leanDelta[i] = 0;
+    }
+}
+
+void stopLeanDeltaMode() { leanDeltaMode = 0; }

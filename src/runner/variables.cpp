@@ -55,6 +55,7 @@ const std::vector<DeviceVariable>& table()
         std::vector<DeviceVariable> all;
         addCoreVariables(all);
         addSettingsVariables(all);
+        addThermocoupleVariables(all);
         addSenderVariables(all);
         addEngineVariables(all);
         return all;
