@@ -31,6 +31,7 @@ template <size_t N> inline DeviceVariable text(const char* name, char (&v)[N], b
 
 // Each area's entries.
 void addSettingsVariables(std::vector<DeviceVariable>& variables);
-void addThermocoupleVariables(std::vector<DeviceVariable>& variables);
 void addSenderVariables(std::vector<DeviceVariable>& variables);
+void addThermocoupleVariables(std::vector<DeviceVariable>& variables);
 void addEngineVariables(std::vector<DeviceVariable>& variables);
+void addFuelVariables(std::vector<DeviceVariable>& variables);

@@ -55,9 +55,10 @@ const std::vector<DeviceVariable>& table()
         std::vector<DeviceVariable> all;
         addCoreVariables(all);
         addSettingsVariables(all);
-        addThermocoupleVariables(all);
         addSenderVariables(all);
+        addThermocoupleVariables(all);
         addEngineVariables(all);
+        addFuelVariables(all);
         return all;
     }();
     return variables;

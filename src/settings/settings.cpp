@@ -3,6 +3,8 @@
 
 #include <cstring>
 
+#include "engine/fuel.h"
+
 Settings settings;
 uint32_t rpmFactor = 0;
 
@@ -427,7 +429,4 @@ void updateRpmFactor()
     rpmFactor = static_cast<uint32_t>(6000 / pulses) * 15586u;
 }
 
-void recomputeFuelLayout()
-{
-    // Filled by the fuel processing: it derives the arrangement of flows and tanks here.
-}
+void recomputeFuelLayout() { updateFuelLayout(); }

@@ -1,6 +1,8 @@
 // Clock refresh, calendar conversions and the host tick with its slow-step divider.
 #include "time/clock.h"
 
+#include "engine/fuel.h"
+
 DateTime rtcDateTime;
 DateTime localDateTime;
 uint32_t utcSeconds = 0;
@@ -80,4 +82,5 @@ void slowStep()
 {
     // Pop-up timeout, EGT/CHT scanning, TIMER, OAT/CO cycle, variation counter, Hobbs and
     // maintenance are added here as those parts of the instrument arrive.
+    fuelSlowStep();
 }
