@@ -1,6 +1,7 @@
 // Screen switches and the drawing shared by every menu and setup screen: title, soft-key bars,
 // menu rows, scroll indicator, knob and arrow symbols, icon-tile frames, the message screen.
 #include "display/framebuffer.h"
+#include "display/icons.h"
 #include "display/text.h"
 #include "ui/screen.h"
 
@@ -135,6 +136,7 @@ void drawTileFrame(uint8_t tile)
 void messageScreen()
 {
     drawPageTitle("", "MESSAGE");
+    drawImage(145, 115, iconExclamation);
     drawText(285, 120, "DONE", 20, AlignCentre, COLOUR_WHITE);
     if (pendingKey != KeyNone) {
         currentScreen = returnScreen;

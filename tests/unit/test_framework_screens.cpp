@@ -109,6 +109,7 @@ TEST_F(FrameworkScreens, SymbolsAndBars)
 
 TEST_F(FrameworkScreens, PopupKeyBarOverAPage)
 {
+    clearScreen();
     fillRect(0, 41, 479, 271, 7);  // stands for a home page under the pop-up
     drawPopupKeyBar("TIMER", "EXIT", "RESET", "START", "UP", "DOWN");
     EXPECT_TRUE(framebufferMatchesGolden("framework/popup_key_bar"));
