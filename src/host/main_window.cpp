@@ -15,6 +15,7 @@
 
 #include "device.h"
 #include "host/display_panel.h"
+#include "host/inputs_tab.h"
 #include "host/jpeg_image.h"
 #include "host/key_area.h"
 #include "host/pass_driver.h"
@@ -118,9 +119,8 @@ void TfrmMain::buildTabs()
     PageControl1 = new QTabWidget(centralWidget());
     PageControl1->setObjectName("PageControl1");
     PageControl1->setGeometry(552, 0, 513, 477);
-    auto* ems = new QWidget;
-    ems->setObjectName("TabSheet1");
-    PageControl1->addTab(ems, "EMS");
+    inputsTab = new InputsTab;
+    PageControl1->addTab(inputsTab, "EMS");
     auto* nmea = new QWidget;
     nmea->setObjectName("TabSheet2");
     PageControl1->addTab(nmea, "GPS (NMEA Protocol)");
@@ -135,7 +135,12 @@ void TfrmMain::buildTabs()
     PageControl1->setCurrentIndex(0);
 }
 
-void TfrmMain::Button1Click() { driver->powerOn(); }
+void TfrmMain::Button1Click()
+{
+    if (deviceIsOn()) return;
+    inputsTab->powerOn();
+    driver->powerOn();
+}
 
 void TfrmMain::Button2Click() { driver->powerOff(); }
 

@@ -10,6 +10,7 @@ class QTabWidget;
 class DisplayPanel;
 class KeyArea;
 class PassDriver;
+class InputsTab;
 
 class TfrmMain : public QMainWindow {
     Q_OBJECT
@@ -19,6 +20,7 @@ public:
 
     DisplayPanel* displayPanel() const { return Panel1; }
     PassDriver* passDriver() const { return driver; }
+    InputsTab* inputs() const { return inputsTab; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -40,5 +42,6 @@ private:
     QPushButton* Button3 = nullptr;
     QPushButton* Button4 = nullptr;
     QTabWidget* PageControl1 = nullptr;
+    InputsTab* inputsTab = nullptr;
     PassDriver* driver = nullptr;
 };

@@ -1,5 +1,7 @@
 // The window as a user meets it: layout, key areas, power buttons, the display panel's pixels.
 #include <QAction>
+#include <QCheckBox>
+#include <QScrollBar>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
@@ -9,6 +11,8 @@
 
 #include "device.h"
 #include "display/framebuffer.h"
+#include "engine/engine.h"
+#include "engine/inputs.h"
 #include "host/display_panel.h"
 #include "host/key_area.h"
 #include "host/main_window.h"
@@ -166,6 +170,51 @@ private slots:
         const double rate = (window->passDriver()->passesRun() - before) / seconds;
         QVERIFY2(rate > 500 && rate < 1100, qPrintable(QString("passes per second: %1").arg(rate)));
         QCOMPARE(window->displayPanel()->framesPresented(), presented);  // the splash did not change
+    }
+
+    void movingTheMapBarSetsItsInputAndLabelAndTheNextPassConvertsIt()
+    {
+        QScrollBar* bar = window->findChild<QScrollBar*>("ScrollBar33");
+        QLabel* label = window->findChild<QLabel*>("Label33");
+        QVERIFY(bar && label);
+        QCOMPARE(label->text(), QString("0"));
+        QTest::mouseClick(window->findChild<QPushButton*>("Button1"), Qt::LeftButton);
+        QTest::mouseClick(window->findChild<KeyArea*>("Image2"), Qt::LeftButton);
+        QTRY_COMPARE(devicePhase, DevicePhase::ExpiryNotice);
+        QTest::mouseClick(window->findChild<KeyArea*>("Image2"), Qt::LeftButton);
+        QTRY_COMPARE(devicePhase, DevicePhase::Running);
+        bar->setValue(1471);
+        QCOMPARE(rawMap, int16_t{1471});
+        QCOMPARE(label->text(), QString("1471"));
+        QTRY_COMPARE(mapMb, int16_t{1012});
+    }
+
+    void inputControlsStartAsThePanelSays()
+    {
+        const struct {
+            const char* name;
+            int minimum, maximum, start;
+        } bars[] = {{"ScrollBar24", 1, 31000, 31000}, {"ScrollBar34", 1, 99999, 1}, {"ScrollBar38", 0, 4096, 2240},
+                    {"ScrollBar12", -200, 1200, 0},   {"ScrollBar29", 0, 65535, 0}, {"ScrollBar41", 0, 999, 0}};
+        for (const auto& b : bars) {
+            QScrollBar* bar = window->findChild<QScrollBar*>(b.name);
+            QVERIFY2(bar, b.name);
+            QCOMPARE(bar->minimum(), b.minimum);
+            QCOMPARE(bar->maximum(), b.maximum);
+            QCOMPARE(bar->value(), b.start);
+        }
+        const struct {
+            const char* name;
+            bool ticked;
+        } boxes[] = {{"CheckBox5", false}, {"CheckBox6", false}, {"CheckBox4", true}, {"CheckBox3", true}};
+        for (const auto& b : boxes) {
+            QCheckBox* box = window->findChild<QCheckBox*>(b.name);
+            QVERIFY2(box, b.name);
+            QCOMPARE(box->isChecked(), b.ticked);
+        }
+        window->findChild<QCheckBox*>("CheckBox4")->setChecked(false);
+        QVERIFY(!hostControls.zedaOn);
+        window->findChild<QCheckBox*>("CheckBox4")->setChecked(true);
     }
 
 private:
