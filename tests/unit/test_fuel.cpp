@@ -302,9 +302,12 @@ TEST_F(Fuel, LayoutSideEffects)
         settings.flow2KFactor = 9000;
         settings.tankLitreResolution = 1;
         arrange(c.f1, c.f2, c.t1, c.t2, 0);
-        EXPECT_EQ(settings.flow1KFactor, c.k1) << int(c.f1) << int(c.f2) << int(c.t1) << int(c.t2);
-        EXPECT_EQ(settings.flow2KFactor, c.k2) << int(c.f1) << int(c.f2) << int(c.t1) << int(c.t2);
-        EXPECT_EQ(settings.tankLitreResolution, c.resolution) << int(c.f1) << int(c.f2) << int(c.t1) << int(c.t2);
+        const uint16_t k1 = settings.flow1KFactor;  // copies: packed fields cannot bind to references
+        const uint16_t k2 = settings.flow2KFactor;
+        const uint8_t resolution = settings.tankLitreResolution;
+        EXPECT_EQ(k1, c.k1) << int(c.f1) << int(c.f2) << int(c.t1) << int(c.t2);
+        EXPECT_EQ(k2, c.k2) << int(c.f1) << int(c.f2) << int(c.t1) << int(c.t2);
+        EXPECT_EQ(resolution, c.resolution) << int(c.f1) << int(c.f2) << int(c.t1) << int(c.t2);
     }
 }
 
