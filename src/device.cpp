@@ -8,6 +8,7 @@
 #include "display/text.h"
 #include "engine/alarms.h"
 #include "engine/engine.h"
+#include "engine/fuel.h"
 #include "engine/inputs.h"
 #include "settings/sdcard.h"
 #include "settings/settings.h"
@@ -62,6 +63,7 @@ void finishPowerOn()
     updateRpmFactor();
     // 12. RPM input as its control stands; fuel-flow timing inputs preset.
     rpmPeriod = hostControls.rpmBar;
+    resetFuelTimingInputs();
 }
 
 void mainLoopPass()
@@ -102,6 +104,7 @@ void devicePowerOn()
     // 3. Factory settings.
     loadDefaultSettings();
     // 4. Fuel accumulators, Hobbs and maintenance meters, flight time and the home page cleared.
+    clearFuelAccumulators();
     homePage = 0;
     // 5. Minimum and maximum values reset; trigonometric tables built.
     resetMinMax();

@@ -12,6 +12,9 @@ DisplayPanel::DisplayPanel(QWidget* parent)
 {
     setObjectName("Panel1");
     std::memcpy(shown->data(), framebuffer, shown->size());
+    refreshCheck.setSingleShot(true);
+    refreshCheck.setInterval(15);  // a little under one 60 Hz refresh
+    connect(&refreshCheck, &QTimer::timeout, this, &DisplayPanel::checkForChange);
 }
 
 DisplayPanel::~DisplayPanel()
@@ -24,6 +27,11 @@ DisplayPanel::~DisplayPanel()
 }
 
 void DisplayPanel::frameReady()
+{
+    if (!refreshCheck.isActive()) refreshCheck.start();
+}
+
+void DisplayPanel::checkForChange()
 {
     if (repaintPending || std::memcmp(shown->data(), framebuffer, shown->size()) == 0) return;
     repaintPending = true;

@@ -2,6 +2,7 @@
 // has changed since the frame last shown, at most once per display refresh.
 #pragma once
 #include <QOpenGLWidget>
+#include <QTimer>
 #include <array>
 #include <memory>
 
@@ -23,6 +24,7 @@ signals:
     void graphicsFailed(const QString& message);
 
 protected:
+    void checkForChange();
     void initializeGL() override;
     void resizeGL(int width, int height) override;
     void paintGL() override;
@@ -31,6 +33,7 @@ private:
     std::unique_ptr<FramePresenter> presenter;
     std::unique_ptr<std::array<uint8_t, 480 * 272>> shown;  // the frame on show
     bool repaintPending = false;
+    QTimer refreshCheck;  // the change check runs at most once per display refresh
     bool glReady = false;
     uint64_t presented = 0;
 };
