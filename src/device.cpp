@@ -10,6 +10,7 @@
 #include "engine/engine.h"
 #include "engine/fuel.h"
 #include "engine/inputs.h"
+#include "gps/gps.h"
 #include "settings/sdcard.h"
 #include "settings/settings.h"
 #include "time/clock.h"
@@ -112,6 +113,8 @@ void devicePowerOn()
     // 6. CO monitor state unknown until it reports.
     coUnitFault = 1;
     // 7. GPS state, the magnetic-variation counter, the edit step and the card.
+    gpsSatellitesInView = 0;
+    gpsFixValid = 0;
     variationStepCount = 600;
     stepMultiplier = 1;
     sdCardPresent = 1;

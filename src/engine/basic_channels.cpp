@@ -6,6 +6,7 @@
 #include "engine/alarms.h"
 #include "engine/engine.h"
 #include "engine/inputs.h"
+#include "gps/gps.h"
 #include "settings/settings.h"
 
 Calibration calibration = {100, 0, 0, {2048, 2048, 2048, 2048}, 0};
@@ -72,6 +73,7 @@ void resetMinMax()
     rpmMax = settings.rpm1DisplayMode != 0 ? rpmPercent : rpm;
     rotorMax = settings.rpm2DisplayMode != 0 ? rotorPercent : rotorRpm;
     currentMin = currentMax = current;
+    gpsSpeedMax = gpsGroundSpeed;
     resetThermocoupleMinMax();
     resetSenderMinMax();
 }

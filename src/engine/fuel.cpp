@@ -9,12 +9,8 @@
 #include "engine/alarms.h"
 #include "engine/engine.h"
 #include "engine/inputs.h"
+#include "gps/gps.h"
 #include "settings/settings.h"
-
-// The GPS values the ground-speed range uses. The GPS receiver defines them; these weak
-// stand-ins (no fix, no speed) keep the fuel processing linkable on its own.
-[[gnu::weak]] uint8_t gpsFixValid = 0;
-[[gnu::weak]] uint16_t gpsGroundSpeed = 0;
 
 uint16_t injectorDuty[2] = {};
 uint32_t fuelTimingInputs[4] = {10000, 10000, 10000, 10000};
