@@ -235,6 +235,6 @@ void sanitiseSettings();
 // rpmFactor from rpm1PulsesPerRev.
 void updateRpmFactor();
 
-// Recomputes the fuel layout code from the fuel and tank fields. It belongs to the fuel
-// processing; until that exists this hook does nothing.
+// Recomputes the fuel layout code from the fuel and tank fields (the fuel processing's
+// updateFuelLayout), after defaults or a recall changed them.
 void recomputeFuelLayout();
