@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 #include "engine/alarms.h"
 #include "engine/engine.h"
@@ -42,11 +43,17 @@ int32_t clampToInt32(int64_t v) { return static_cast<int32_t>(std::clamp<int64_t
 // First temperature of a table in whole degrees.
 int32_t firstPoint(const ThermocoupleTable& table) { return table.start / 10; }
 
-// Sender temperature (degrees C) that stands in for a CHT on analog input 3 or 4.
-int32_t senderCht(int index)
+// A CHT read from a temperature sender: the first CHT on analog input 3, every later one on input 4,
+// whatever the inputs' functions are. The value is the sender's own temperature before any unit
+// conversion or display limits; a curve without a line for the reading gives no result.
+std::optional<int32_t> senderCht(int index)
 {
     const int input = index == settings.egtChannels ? 2 : 3;
-    return tempCelsius[input];
+    const TemperatureSenderConfig& sender = settings.temperatureSender[input];
+    const int32_t x = rawAnalog[input];
+    if (sender.sender == 2) return x * 1221 / 10000 - 273 + sender.lm335Offset;  // LM335
+    if (sender.sender == 3) return lookupSenderCurve(sender.curve, x);
+    return lookupSenderCurve(temperatureSenderCurve(sender.sender), x);
 }
 
 // The common EGT/CHT alarm over every configured channel: at or above its limit, or below -100
@@ -145,7 +152,8 @@ void processThermocouple(int index)
 
     int32_t celsius;
     if (settings.chtProbe == PROBE_NTC && index >= egtChannels && index < egtChannels + chtChannels) {
-        celsius = senderCht(index);
+        // Without a result the channel keeps its last temperature.
+        celsius = senderCht(index).value_or(tcCelsius[index]);
     } else {
         tcFeed[index] = tcInput[index];
         const int32_t emf = clampToInt32(int64_t{tcMicrovolts(tcFeed[index], PROBE_K)} - tcMicrovolts(cjcTemp, PROBE_K));
