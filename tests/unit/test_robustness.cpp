@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <random>
+#include <string>
 #include <vector>
 
 #include "device.h"
@@ -23,7 +24,9 @@ class Robustness : public testing::Test {
 protected:
     void SetUp() override
     {
-        card = fs::path(testing::TempDir()) / "robust_card";
+        // Tests may run in parallel processes: each gets a card of its own.
+        card = fs::path(testing::TempDir()) /
+               (std::string("robust_card_") + testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(card);
         fs::create_directories(card);
         resetDeviceForScenario();
