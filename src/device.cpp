@@ -11,9 +11,12 @@
 #include "engine/fuel.h"
 #include "engine/inputs.h"
 #include "gps/gps.h"
+#include "gps/nmea.h"
 #include "settings/sdcard.h"
 #include "settings/settings.h"
 #include "time/clock.h"
+#include "time/sun.h"
+#include "ui/home.h"
 #include "ui/screen.h"
 
 HostControls hostControls;
@@ -77,6 +80,11 @@ void mainLoopPass()
     processEngineInputs();
     currentScreen();
     refreshClock();
+    runPendingGpsHandlers();
+    if (gpsFixValid == 1 && variationStepCount > 600) {
+        variationStepCount = 0;
+        computeMagneticVariation();
+    }
 }
 
 // A notice pass: ends the notice (discarding its key) when a key waits or its time is up.

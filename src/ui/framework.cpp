@@ -3,6 +3,7 @@
 #include "display/framebuffer.h"
 #include "display/icons.h"
 #include "display/text.h"
+#include "ui/home.h"
 #include "ui/screen.h"
 
 void goHome()

@@ -26,12 +26,8 @@ extern uint8_t listTop;         // first list line shown in the top row of a lon
 extern uint8_t editMode;        // 1 while the value on the cursor line is being changed
 extern uint16_t stepMultiplier; // knob step when editing a number: 1, 10 or 100
 
-// The home screen hosts the home pages; it is the screen after program start.
+// The home screen hosts the home pages; it is the screen after program start (ui/home.h).
 void homeScreen();
-// Pop-up hosting on the home pages.
-extern uint8_t homePage;
-extern ScreenFunction overlayScreen;
-extern uint8_t overlayTimeout;  // slow steps left before the pop-up closes
 
 // The home screen, with no pop-up and no edit in progress.
 void goHome();
