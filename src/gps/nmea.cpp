@@ -3,5 +3,6 @@
 
 uint8_t gpsDataReceived = 0;
 
-void nmeaReceiveByte(uint8_t) {}
+bool nmeaReceiveByte(uint8_t) { return false; }
+const char* nmeaAcceptedSentence() { return ""; }
 void runPendingGpsHandlers() {}
