@@ -1,7 +1,13 @@
-// The home screen: draws the selected home page, hosts pop-ups and consumes the pending key.
+// The home screen: draws the page selected by homePage, lets an open pop-up draw over it and
+// take the keys, and steps between the available pages. Also the information display page and
+// the SD card message screen.
 #include "ui/home.h"
 
 #include "display/framebuffer.h"
+#include "display/text.h"
+#include "engine/thermocouples.h"
+#include "gps/gps_page.h"
+#include "settings/settings.h"
 
 uint8_t homePage = 0;
 ScreenFunction overlayScreen = nullptr;
@@ -15,9 +21,122 @@ char documentText[30][60] = {};
 uint8_t documentLineCount = 0;
 uint8_t documentCursor = 0;
 
-void homeScreen()
+namespace {
+
+constexpr uint8_t kPageCount = 4;
+
+// Backwards or forwards from homePage to the first page that is available.
+void findAvailablePage(int direction)
+{
+    for (int k = 0; k < kPageCount; ++k) {
+        const int page = (homePage + direction * k + kPageCount) % kPageCount;
+        if (homePageAvailable(static_cast<uint8_t>(page))) {
+            homePage = static_cast<uint8_t>(page);
+            return;
+        }
+    }
+}
+
+void stepPage(int direction)
+{
+    if (direction < 0) homePage = homePage == 0 ? 3 : static_cast<uint8_t>(homePage - 1);
+    else homePage = homePage >= 3 ? 0 : static_cast<uint8_t>(homePage + 1);
+    findAvailablePage(direction);
+    if (homePage != 0) {
+        leanActive = 0;
+        leanDeltaMode = 0;
+    }
+    egtSelected = 0;
+    chtSelected = settings.egtChannels;
+}
+
+void drawSelectedPage()
+{
+    switch (homePage) {
+    case 0: drawEnginePage(); break;
+    case 1: drawSecondPage(); break;
+    case 2: drawGpsPage(); break;
+    case 3: drawInformationPage(); break;
+    default: break;
+    }
+}
+
+void drawDocument()
 {
     clearScreen();
+    const int first = documentCursor > 12 ? documentCursor - 12 : 0;
+    for (int line = first; line < 30; ++line) {
+        const int y = (line - first) * 20;
+        if (y > 240) break;
+        const uint8_t colour = line == documentCursor ? COLOUR_RED : COLOUR_WHITE;
+        int x = 0;
+        char glyph[2] = {0, 0};
+        for (int column = 0; column < 60 && x < 460; ++column) {
+            glyph[0] = documentText[line][column];
+            if (glyph[0] == '\0') break;
+            drawText(x, y, glyph, 10, AlignLeft, colour);
+            x += lastTextEndX - lastTextStartX;
+        }
+    }
+}
+
+}  // namespace
+
+bool homePageAvailable(uint8_t page)
+{
+    switch (page) {
+    case 0:
+    case 3: return true;
+    case 1: return settings.secondHomePageOn != 0;
+    case 2: return settings.gpsMode != 0;
+    default: return false;
+    }
+}
+
+void homeScreen()
+{
+    drawSelectedPage();
     if (overlayTimeout != 0 && overlayScreen) overlayScreen();
+    switch (pendingKey) {
+    case KeySoft1: stepPage(-1); break;
+    case KeySoft5: stepPage(+1); break;
+    case KeyKnobPlus:
+        if (homePage == 3 && documentLineCount > 0 && documentCursor < documentLineCount - 1) ++documentCursor;
+        break;
+    case KeyKnobMinus:
+        if (homePage == 3 && documentCursor > 0) --documentCursor;
+        break;
+    default:
+        // The knob press opens the page's pop-up menu; the menus are hosted through overlayScreen.
+        break;
+    }
     pendingKey = KeyNone;
+}
+
+void drawSecondPage() { clearScreen(); }
+
+void drawInformationPage()
+{
+    switch (infoDisplayMode) {
+    case 1: copyBackground(); break;
+    case 2: drawDocument(); break;
+    default:
+        clearScreen();
+        drawText(240, 90, "INFORMATION", 20, AlignCentre, COLOUR_WHITE);
+        drawText(240, 140, "DISPLAY", 20, AlignCentre, COLOUR_WHITE);
+        break;
+    }
+}
+
+void sdCardMessageScreen()
+{
+    clearScreen();
+    drawRect(150, 96, 330, 176, COLOUR_WHITE);
+    fillRect(151, 97, 329, 175, COLOUR_RED);
+    drawText(240, 104, "INSERT", 16, AlignCentre, COLOUR_WHITE);
+    drawText(240, 138, "SD CARD", 16, AlignCentre, COLOUR_WHITE);
+    if (pendingKey != KeyNone) {
+        currentScreen = returnScreen;
+        pendingKey = KeyNone;
+    }
 }
