@@ -4,6 +4,11 @@
 #include "device.h"
 #include "display/framebuffer.h"
 #include "display/text.h"
+#include "engine/alarms.h"
+#include "engine/engine.h"
+#include "engine/fuel.h"
+#include "engine/inputs.h"
+#include "settings/settings.h"
 #include "ui/screen.h"
 
 namespace {
@@ -37,6 +42,34 @@ void BM_SplashNoticePass(benchmark::State& state)
     }
 }
 BENCHMARK(BM_SplashNoticePass);
+
+// Every channel configured: 12 thermocouples, four analog inputs in all three functions, fuel
+// pressure, the main current sensor, two flows and two tanks.
+void BM_ProcessEngineInputsAllChannels(benchmark::State& state)
+{
+    startRunning();
+    settings.egtChannels = 6;
+    settings.chtChannels = 6;
+    settings.oilTempFunction = 2;
+    settings.oilPressureFunction = 1;
+    settings.aux13Function = 3;
+    settings.aux24Function = 2;
+    settings.fuelPressureOn = 1;
+    settings.currentOn = 1;
+    settings.flow1On = settings.flow2On = 1;
+    settings.tank1Source = 0;
+    settings.tank2Source = 1;
+    updateFuelLayout();
+    for (int i = 0; i < 12; ++i) tcInput[i] = static_cast<int16_t>(300 + 40 * i);
+    for (int i = 0; i < 4; ++i) rawAnalog[i] = static_cast<uint16_t>(900 + 500 * i);
+    rawFuelFlow[0] = 1200, rawFuelFlow[1] = 300, rawFuelLevel[0] = 600, rawFuelPressure = 1800;
+    rawVolts = 2000, rawOat = 2300, rawMap = 1500, rpmPeriod = 600, rawCurrent = 2500, rawCjc = 2240;
+    for (auto _ : state) {
+        processEngineInputs();
+        benchmark::DoNotOptimize(alarmFlags);
+    }
+}
+BENCHMARK(BM_ProcessEngineInputsAllChannels);
 
 void BM_ClearScreen(benchmark::State& state)
 {
