@@ -15,8 +15,11 @@
 #include "settings/sdcard.h"
 #include "settings/settings.h"
 #include "time/clock.h"
+#include "time/flight.h"
 #include "time/sun.h"
+#include "time/timers.h"
 #include "ui/home.h"
+#include "ui/widgets.h"
 #include "ui/screen.h"
 
 HostControls hostControls;
@@ -114,12 +117,15 @@ void devicePowerOn()
     loadDefaultSettings();
     // 4. Fuel accumulators, Hobbs and maintenance meters, flight time and the home page cleared.
     clearFuelAccumulators();
+    resetTimersAtPowerOn();
+    currentFlight.flightTime = {0, 0};
     homePage = 0;
     // 5. Minimum and maximum values reset; trigonometric tables built.
     resetMinMax();
     buildTrigTables();
     // 6. CO monitor state unknown until it reports.
     coUnitFault = 1;
+    coDataValid = 0;
     // 7. GPS state, the magnetic-variation counter, the edit step and the card.
     gpsSatellitesInView = 0;
     gpsFixValid = 0;
