@@ -1,7 +1,12 @@
 // Clock refresh, calendar conversions and the host tick with its slow-step divider.
 #include "time/clock.h"
 
+#include "device.h"
 #include "engine/fuel.h"
+#include "gps/gps.h"
+#include "settings/settings.h"
+#include "time/timers.h"
+#include "ui/home.h"
 
 DateTime rtcDateTime;
 DateTime localDateTime;
@@ -16,9 +21,6 @@ uint8_t slowStepTickCount = 0;
 namespace {
 
 constexpr uint16_t daysBeforeMonth[13] = {0, 0, 31, 59, 90, 120, 151, 181, 212, 243, 273, 304, 334};
-
-// Local time is UTC shifted by the settings' offset in minutes.
-int utcOffsetMinutesNow() { return 0; }
 
 }  // namespace
 
@@ -63,7 +65,9 @@ void refreshClock()
 {
     rtcDateTime = secondsToDateTime(hostUtcSeconds);
     utcSeconds = dateTimeToSeconds(rtcDateTime);
-    localSeconds = utcSeconds + 60 * utcOffsetMinutesNow();
+    // Local time is UTC shifted by the configured offset (negative west of Greenwich); the sum
+    // wraps like the instrument's 32-bit arithmetic.
+    localSeconds = utcSeconds + static_cast<uint32_t>(60 * static_cast<int32_t>(settings.utcOffsetMinutes));
     localDateTime = secondsToDateTime(localSeconds);
 }
 
@@ -80,7 +84,12 @@ void hostTick()
 
 void slowStep()
 {
-    // Pop-up timeout, EGT/CHT scanning, TIMER, OAT/CO cycle, variation counter, Hobbs and
-    // maintenance are added here as those parts of the instrument arrive.
+    if (overlayTimeout != 0) --overlayTimeout;
+    if (homePage == 0) scanStep();
+    stopwatchStep();
+    oatCoCycle = oatCoCycle > 0 ? static_cast<uint8_t>(oatCoCycle - 1) : 6;
+    // Held at its top rather than wrapping, should a fix last without passes to reset it.
+    if (gpsFixValid == 1 && variationStepCount < UINT16_MAX) ++variationStepCount;
+    engineHoursStep();
     fuelSlowStep();
 }
