@@ -35,3 +35,4 @@ void addSenderVariables(std::vector<DeviceVariable>& variables);
 void addThermocoupleVariables(std::vector<DeviceVariable>& variables);
 void addEngineVariables(std::vector<DeviceVariable>& variables);
 void addFuelVariables(std::vector<DeviceVariable>& variables);
+void addTimeVariables(std::vector<DeviceVariable>&);

@@ -59,6 +59,7 @@ const std::vector<DeviceVariable>& table()
         addThermocoupleVariables(all);
         addEngineVariables(all);
         addFuelVariables(all);
+        addTimeVariables(all);
         return all;
     }();
     return variables;

@@ -19,5 +19,3 @@ void drawChtBarGraph() {}
 void drawOatCornerReadout() {}
 void drawCoCornerReadout() {}
 void drawFuelArea() {}
-void drawClockPanel(bool) {}
-void drawTimeRemainingLines() {}

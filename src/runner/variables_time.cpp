@@ -1,0 +1,68 @@
+// Named variables of the instrument's time: Hobbs meter, maintenance timer, the pilot's TIMER,
+// the scan counters, the flight in hand, the airspeed link and the counters the slow step runs.
+#include <cstddef>
+#include <cstring>
+
+#include "engine/airspeed.h"
+#include "runner/variable_table.h"
+#include "time/clock.h"
+#include "time/flight.h"
+#include "time/timers.h"
+#include "ui/home.h"
+
+namespace {
+
+// The flight record is packed: its fields are reached by offset, not by reference.
+DeviceVariable flightField(const char* name, size_t offset, VariableType type)
+{
+    return {name, reinterpret_cast<uint8_t*>(&currentFlight) + offset, type, 1, true};
+}
+
+// The home page's counters that the slow step advances, unless the home area has named them.
+void addUnlessNamed(std::vector<DeviceVariable>& v, const DeviceVariable& entry)
+{
+    for (const DeviceVariable& existing : v)
+        if (std::strcmp(existing.name, entry.name) == 0) return;
+    v.push_back(entry);
+}
+
+}  // namespace
+
+void addTimeVariables(std::vector<DeviceVariable>& v)
+{
+    v.insert(v.end(), {
+        scalar("hostUtcSeconds", hostUtcSeconds),
+        scalar("hobbsHours", hobbsHours),
+        scalar("hobbsHundredths", hobbsHundredths),
+        scalar("hobbsStepCount", hobbsStepCount),
+        scalar("maintHours", maintHours),
+        scalar("maintMinutes", maintMinutes),
+        scalar("maintStepCount", maintStepCount),
+        scalar("stopwatchSeconds", stopwatchSeconds),
+        scalar("stopwatchPreset", stopwatchPreset),
+        scalar("stopwatchUp", stopwatchUp),
+        scalar("stopwatchRunning", stopwatchRunning),
+        scalar("stopwatchEnabled", stopwatchEnabled),
+        scalar("egtScanCount", egtScanCount),
+        scalar("chtScanCount", chtScanCount),
+        scalar("flightInProgress", flightInProgress),
+        flightField("currentFlight.startTime", offsetof(FlightRecord, startTime), VariableType::U32),
+        flightField("currentFlight.flightTime.hours", offsetof(FlightRecord, flightTime) + offsetof(FlightTime, hours),
+                    VariableType::U8),
+        flightField("currentFlight.flightTime.minutes",
+                    offsetof(FlightRecord, flightTime) + offsetof(FlightTime, minutes), VariableType::U8),
+        flightField("currentFlight.hobbsHoursAtStart", offsetof(FlightRecord, hobbsHoursAtStart), VariableType::U16),
+        flightField("currentFlight.hobbsHundredthsAtStart", offsetof(FlightRecord, hobbsHundredthsAtStart),
+                    VariableType::U8),
+        flightField("currentFlight.maintHoursAtStart", offsetof(FlightRecord, maintHoursAtStart), VariableType::U16),
+        flightField("currentFlight.maintMinutesAtStart", offsetof(FlightRecord, maintMinutesAtStart),
+                    VariableType::U8),
+        flightField("currentFlight.flightPilotNumber", offsetof(FlightRecord, flightPilotNumber), VariableType::U8),
+        scalar("airspeed", airspeed),
+        scalar("airspeedValid", airspeedValid),
+    });
+    addUnlessNamed(v, scalar("overlayTimeout", overlayTimeout));
+    addUnlessNamed(v, scalar("oatCoCycle", oatCoCycle));
+    addUnlessNamed(v, scalar("egtSelected", egtSelected));
+    addUnlessNamed(v, scalar("chtSelected", chtSelected));
+}
