@@ -36,3 +36,4 @@ void addThermocoupleVariables(std::vector<DeviceVariable>& variables);
 void addEngineVariables(std::vector<DeviceVariable>& variables);
 void addFuelVariables(std::vector<DeviceVariable>& variables);
 void addTimeVariables(std::vector<DeviceVariable>&);
+void addSunVariables(std::vector<DeviceVariable>&);

@@ -60,6 +60,7 @@ const std::vector<DeviceVariable>& table()
         addEngineVariables(all);
         addFuelVariables(all);
         addTimeVariables(all);
+        addSunVariables(all);
         return all;
     }();
     return variables;
