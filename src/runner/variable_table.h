@@ -37,3 +37,4 @@ void addEngineVariables(std::vector<DeviceVariable>& variables);
 void addFuelVariables(std::vector<DeviceVariable>& variables);
 void addTimeVariables(std::vector<DeviceVariable>&);
 void addSunVariables(std::vector<DeviceVariable>&);
+void addGpsVariables(std::vector<DeviceVariable>&);

@@ -61,6 +61,7 @@ const std::vector<DeviceVariable>& table()
         addFuelVariables(all);
         addTimeVariables(all);
         addSunVariables(all);
+        addGpsVariables(all);
         return all;
     }();
     return variables;
@@ -130,9 +131,10 @@ void printDeviceVariable(const DeviceVariable& v, std::ostream& out)
         out << '\n';
         return;
     }
+    const size_t stride = v.stride > 0 ? static_cast<size_t>(v.stride) : sizeOf(v.type);
     for (int i = 0; i < v.count; ++i) {
         out << v.name << '[' << i << "]=";
-        printElement(base + i * sizeOf(v.type), v.type, out);
+        printElement(base + i * stride, v.type, out);
         out << '\n';
     }
 }

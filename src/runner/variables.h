@@ -13,6 +13,7 @@ struct DeviceVariable {
     VariableType type;
     int count;          // elements of an array (1 for a scalar); for Text, the buffer size
     bool writable;      // may be changed with set
+    int stride = 0;     // bytes from one array element to the next; 0 = the element's size
 };
 
 // nullptr when the name is unknown.
