@@ -4,6 +4,8 @@
 #include <charconv>
 #include <cmath>
 #include <ctime>
+#include <fstream>
+#include <iterator>
 #include <sstream>
 #include <vector>
 
@@ -11,6 +13,7 @@
 #include "device_inputs.h"
 #include "display/framebuffer.h"
 #include "engine/inputs.h"
+#include "gps/nmea.h"
 #include "runner/png_io.h"
 #include "runner/variables.h"
 #include "settings/sdcard.h"
@@ -186,6 +189,25 @@ void runCommand(const std::vector<std::string>& w, const std::string& line, Simu
             if (value != "0" && value != "1") throw LineError{"check takes 0 or 1, not " + value};
             setSwitchControl(control->id, value == "1");
         }
+    } else if (cmd == "nmea") {
+        // The file's bytes to the NMEA receiver, as the serial link hands them over; with LINES,
+        // one pass follows every LINES lines, as if they arrived spread over the passes.
+        if (w.size() != 2 && w.size() != 3) throw LineError{"usage: nmea FILE [LINES]"};
+        const std::filesystem::path file = w[1];
+        const std::filesystem::path path = file.is_absolute() ? file : options.scriptDir / file;
+        std::ifstream in(path, std::ios::binary);
+        if (!std::filesystem::is_regular_file(path) || !in) throw LineError{"cannot read " + path.string()};
+        const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        const uint64_t linesPerPass = w.size() == 3 ? parseCount(w[2], "line count") : 0;
+        if (w.size() == 3 && linesPerPass == 0) throw LineError{"bad line count: " + w[2]};
+        uint64_t lines = 0;
+        for (const char c : bytes) {
+            nmeaReceiveByte(static_cast<uint8_t>(c));
+            if (linesPerPass != 0 && c == '\n' && ++lines % linesPerPass == 0) {
+                hostUtcSeconds = host.utcNow();
+                devicePass();
+            }
+        }
     } else if (cmd == "sdcard") {
         requireWords(w, 2, "sdcard DIR");
         const std::filesystem::path dir = w[1];
@@ -258,6 +280,8 @@ void resetDeviceForScenario()
     hostControls = HostControls{};
     setSdCardFolder("SDCARD");
     blinkTickCount = blinkPhase = slowStepTickCount = 0;
+    resetNmeaReceiver();
+    resetGpsValues();
     clearScreen();
     clearBackground();
 }
