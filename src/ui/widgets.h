@@ -2,6 +2,7 @@
 // MAP readouts, the twin RPM display, the EGT/CHT bar graphs, the corner readouts and the fuel
 // area. Each reads the current values and settings and draws into the Framebuffer; none keeps state.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 
 struct BarGauge {
@@ -13,6 +14,20 @@ struct BarGauge {
 };
 
 void drawBarGauge(const BarGauge& gauge);
+
+// Alarm and caution state of a value against its four limits (strict comparisons; alarm first).
+enum class ValueState : uint8_t { Normal, Caution, Alarm };
+ValueState valueState(int32_t value, int32_t lowAlarm, int32_t lowCaution, int32_t highCaution, int32_t highAlarm);
+
+// The value box: draws text white at (x, y), then marks it by state over rows top..bottom and x
+// from lastTextStartX - leftMargin to lastTextEndX. Alarm: a red box with the text again in white,
+// only while blinkPhase is 1 unless steady. Caution: a yellow box with the text again in black.
+enum class BoxBlink : uint8_t { Flashing, Steady };
+void drawBoxedValue(int x, int y, const char* text, uint8_t fontId, uint8_t align, int top, int bottom,
+                    ValueState state, int leftMargin = 2, BoxBlink blink = BoxBlink::Flashing);
+
+// "%.1f" of tenths / 10, in whole numbers only (so -5 gives "-0.5").
+void formatTenths(char* text, size_t size, int32_t tenths);
 
 // Bar widgets at a bar position (x, y) and size.
 void drawVoltsWidget(int x, int y, int width, int height);
@@ -34,6 +49,18 @@ void drawTwinRpmDisplay();
 void drawEgtBarGraph();
 void drawChtBarGraph();
 
+// Geometry of the bar graph's groups for egt EGT and cht CHT channels (at most 12 together): the
+// EGT group's width wE, and each group's bar width, first bar x and distance from bar to bar, in
+// the normal graph or the cruise-mode deviation bars.
+struct BarGroupGeometry {
+    int width;   // bar width w (the bar spans x0 .. x0 + w)
+    int firstX;  // x0 of the group's first bar
+    int pitch;   // x step from one bar to the next
+};
+int egtGroupWidth(int egt, int cht);
+BarGroupGeometry egtBarGeometry(int egt, int cht, bool cruise);
+BarGroupGeometry chtBarGeometry(int egt, int cht, bool cruise);
+
 // The clock panel's top-right corner, centred on x 446.
 void drawOatCornerReadout();
 void drawCoCornerReadout();
@@ -41,3 +68,9 @@ extern uint8_t coDataValid;  // cleared at power-on; nothing sets it, so the CO 
 
 // The fuel area, x 281..479, y 146..271, by fuelLayout.
 void drawFuelArea();
+// Tank contents in the tank unit: tenths for gallons or 0.1 L resolution, whole litres otherwise.
+void formatTankContents(char* text, size_t size, int32_t level);
+// The three-zone tank bar: red up to the low alarm, yellow up to the low caution, green to the
+// right end, over 0 .. tankSize, with the bar gauge's marker.
+void drawTankBar(int x, int y, int width, int height, int32_t level, int32_t tankSize, int32_t lowAlarm,
+                 int32_t lowCaution);
