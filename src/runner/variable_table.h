@@ -34,6 +34,7 @@ void addSettingsVariables(std::vector<DeviceVariable>& variables);
 void addSenderVariables(std::vector<DeviceVariable>& variables);
 void addThermocoupleVariables(std::vector<DeviceVariable>& variables);
 void addEngineVariables(std::vector<DeviceVariable>& variables);
+void addHomeVariables(std::vector<DeviceVariable>& variables);
 void addFuelVariables(std::vector<DeviceVariable>& variables);
 void addTimeVariables(std::vector<DeviceVariable>&);
 void addSunVariables(std::vector<DeviceVariable>&);

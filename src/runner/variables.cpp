@@ -54,6 +54,7 @@ const std::vector<DeviceVariable>& table()
     static const std::vector<DeviceVariable> variables = [] {
         std::vector<DeviceVariable> all;
         addCoreVariables(all);
+        addHomeVariables(all);
         addSettingsVariables(all);
         addSenderVariables(all);
         addThermocoupleVariables(all);
@@ -109,6 +110,8 @@ template <typename T> bool storeChecked(void* p, int64_t v)
 }
 
 }  // namespace
+
+const std::vector<DeviceVariable>& allDeviceVariables() { return table(); }
 
 const DeviceVariable* findDeviceVariable(std::string_view name)
 {

@@ -4,6 +4,7 @@
 #include <ostream>
 #include <string>
 #include <string_view>
+#include <vector>
 
 enum class VariableType : uint8_t { U8, I8, U16, I16, U32, I32, F32, Text };
 
@@ -15,6 +16,9 @@ struct DeviceVariable {
     bool writable;      // may be changed with set
     int stride = 0;     // bytes from one array element to the next; 0 = the element's size
 };
+
+// Every named variable, in table order.
+const std::vector<DeviceVariable>& allDeviceVariables();
 
 // nullptr when the name is unknown.
 const DeviceVariable* findDeviceVariable(std::string_view name);

@@ -1,14 +1,12 @@
 // Named variables of the instrument's time: Hobbs meter, maintenance timer, the pilot's TIMER,
 // the scan counters, the flight in hand, the airspeed link and the counters the slow step runs.
 #include <cstddef>
-#include <cstring>
 
 #include "engine/airspeed.h"
 #include "runner/variable_table.h"
 #include "time/clock.h"
 #include "time/flight.h"
 #include "time/timers.h"
-#include "ui/home.h"
 
 namespace {
 
@@ -16,14 +14,6 @@ namespace {
 DeviceVariable flightField(const char* name, size_t offset, VariableType type)
 {
     return {name, reinterpret_cast<uint8_t*>(&currentFlight) + offset, type, 1, true};
-}
-
-// The home page's counters that the slow step advances, unless the home area has named them.
-void addUnlessNamed(std::vector<DeviceVariable>& v, const DeviceVariable& entry)
-{
-    for (const DeviceVariable& existing : v)
-        if (std::strcmp(existing.name, entry.name) == 0) return;
-    v.push_back(entry);
 }
 
 }  // namespace
@@ -61,8 +51,4 @@ void addTimeVariables(std::vector<DeviceVariable>& v)
         scalar("airspeed", airspeed),
         scalar("airspeedValid", airspeedValid),
     });
-    addUnlessNamed(v, scalar("overlayTimeout", overlayTimeout));
-    addUnlessNamed(v, scalar("oatCoCycle", oatCoCycle));
-    addUnlessNamed(v, scalar("egtSelected", egtSelected));
-    addUnlessNamed(v, scalar("chtSelected", chtSelected));
 }

@@ -2,10 +2,12 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <set>
 #include <sstream>
 
 #include "device.h"
 #include "runner/scenario.h"
+#include "runner/variables.h"
 #include "time/clock.h"
 #include "ui/screen.h"
 
@@ -162,6 +164,22 @@ TEST(RunnerInputs, CoAlarmFollowsItsCheckBoxWithinOnePass)
     ASSERT_EQ(std::sscanf(r.out.c_str(), "alarmFlags=%u\nalarmFlags=%u", &raised, &cleared), 2) << r.out;
     EXPECT_EQ(raised & 0x2000u, 0x2000u);
     EXPECT_EQ(cleared & 0x2000u, 0u);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(RunnerVariables, EveryNameIsUniqueAndPrintable)
+{
+    std::set<std::string> names;
+    for (const DeviceVariable& v : allDeviceVariables()) {
+        EXPECT_TRUE(names.insert(v.name).second) << "named twice: " << v.name;
+        std::ostringstream out;
+        printDeviceVariable(v, out);
+        EXPECT_EQ(out.str().rfind(v.name, 0), 0u) << v.name;
+    }
+    EXPECT_GT(names.size(), 300u);
 }
 
 }  // namespace
