@@ -71,6 +71,46 @@ void BM_ProcessEngineInputsAllChannels(benchmark::State& state)
 }
 BENCHMARK(BM_ProcessEngineInputsAllChannels);
 
+// One whole pass on the busiest engine page: 12 thermocouples, four sender slots, AMPS, two
+// flows and two tanks with fuel pressure, RPM 2 shown beside MAP.
+void BM_BusiestEnginePagePass(benchmark::State& state)
+{
+    startRunning();
+    settings.egtChannels = 6;
+    settings.chtChannels = 6;
+    settings.oilTempFunction = 2;
+    settings.oilPressureFunction = 1;
+    settings.aux13Function = 1;
+    settings.aux24Function = 2;
+    settings.currentOn = 1;
+    settings.fuelPressureOn = 1;
+    settings.flow1On = settings.flow2On = 1;
+    settings.dualFlowMode = 0;
+    settings.tank1Source = settings.tank2Source = 0;
+    settings.rpm2DisplayMode = 0;
+    settings.mapDisplayOn = 1;
+    settings.coMonitorType = 1;
+    updateFuelLayout();
+    for (int i = 0; i < 12; ++i) tcInput[i] = static_cast<int16_t>(i < 6 ? 620 + 9 * i : 95 + 3 * i);
+    for (int i = 0; i < 4; ++i) rawAnalog[i] = static_cast<uint16_t>(1500 + 300 * i);
+    rawFuelFlow[0] = 120, rawFuelFlow[1] = 40, rawFuelLevel[0] = 560, rawFuelLevel[1] = 470, rawFuelPressure = 1500;
+    rawVolts = 1980, rawOat = 2330, rawMap = 1300, rpmPeriod = 620, rotorRpm = 5200, rawCurrent = 2600, rawCjc = 2240;
+    for (auto _ : state) {
+        devicePass();
+        benchmark::DoNotOptimize(framebuffer[0]);
+    }
+}
+BENCHMARK(BM_BusiestEnginePagePass);
+
+void BM_CopyBackground(benchmark::State& state)
+{
+    for (auto _ : state) {
+        copyBackground();
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(BM_CopyBackground);
+
 void BM_ClearScreen(benchmark::State& state)
 {
     for (auto _ : state) {

@@ -33,7 +33,11 @@ float cosDeg(int angle);
 
 // Primitives. Coordinates are 16-bit device values: a negative coordinate is off-screen.
 // Everything clips to the screen; nothing is ever written outside the buffer or wraps a row.
-void putPixel(int x, int y, uint8_t colour);
+inline void putPixel(int x, int y, uint8_t colour)
+{
+    const auto ux = static_cast<uint16_t>(x), uy = static_cast<uint16_t>(y);
+    if (ux < SCREEN_WIDTH && uy < SCREEN_HEIGHT) framebuffer[ux + SCREEN_WIDTH * uy] = colour;
+}
 void drawLine(int x0, int y0, int x1, int y1, uint8_t colour);
 void drawThickLine(int x0, int y0, int x1, int y1, uint8_t colour);
 void drawHLine(int x0, int x1, int y, uint8_t colour);

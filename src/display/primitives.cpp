@@ -91,12 +91,6 @@ float cosDeg(int angle)
     return angle >= 0 ? cosPositive[angle] : cosNegative[-angle];
 }
 
-void putPixel(int x, int y, uint8_t colour)
-{
-    const auto ux = static_cast<uint16_t>(x), uy = static_cast<uint16_t>(y);
-    if (ux < SCREEN_WIDTH && uy < SCREEN_HEIGHT) framebuffer[ux + SCREEN_WIDTH * uy] = colour;
-}
-
 void drawLine(int x0, int y0, int x1, int y1, uint8_t colour)
 {
     stepLine(x0, y0, x1, y1, [colour](int x, int y) { putPixel(x, y, colour); });

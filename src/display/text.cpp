@@ -1,6 +1,8 @@
 // drawText over the font blocks generated into data/fonts/fonts.inc.
 #include "display/text.h"
 
+#include <bit>
+
 #include "display/framebuffer.h"
 
 int16_t lastTextStartX = 0;
@@ -79,13 +81,21 @@ int drawText(int x, int y, const char* text, uint8_t fontId, uint8_t align, uint
         if (!g.bits) continue;  // a code outside the font is skipped
         const int rowBytes = (g.width + 7) / 8;
         const uint8_t* row = g.bits;
-        for (int j = 0; j < height; ++j, row += rowBytes)
+        // Glyph rows off the screen are skipped whole; columns are clipped one by one.
+        for (int j = 0; j < height; ++j, row += rowBytes) {
+            const auto py = static_cast<uint16_t>(y + j);
+            if (py >= SCREEN_HEIGHT) continue;
+            uint8_t* line = framebuffer + SCREEN_WIDTH * py;
             for (int byte = 0; byte < rowBytes; ++byte) {
-                const uint8_t bits = row[byte];
-                if (!bits) continue;
-                for (int bit = 0; bit < 8; ++bit)
-                    if (bits & (0x80 >> bit)) putPixel(x0 + 8 * byte + bit, y + j, colour);
+                // Only the set bits, leftmost first.
+                for (unsigned bits = row[byte]; bits != 0;) {
+                    const int bit = std::countl_zero(static_cast<uint8_t>(bits));
+                    bits &= ~(0x80u >> bit);
+                    const auto px = static_cast<uint16_t>(x0 + 8 * byte + bit);
+                    if (px < SCREEN_WIDTH) line[px] = colour;
+                }
             }
+        }
         x0 = static_cast<int16_t>(x0 + g.width + 1);
     }
     lastTextEndX = x0;
