@@ -10,6 +10,7 @@
 #include "engine/fuel.h"
 #include "engine/inputs.h"
 #include "runner/scenario.h"
+#include "script_support.h"
 #include "settings/settings.h"
 #include "time/clock.h"
 
@@ -729,17 +730,13 @@ TEST_F(Fuel, RunnerPrintsAndSetsTheFuelValues)
 {
     resetDeviceForScenario();
     clearFuelAccumulators();
-    std::istringstream script(
+    const ScriptRun r = runScript(
         "set fuelRemainingPulses[0] 3500\nset injectorDuty[1] 7\nset flowWindow 5000\n"
         "print fuelRemainingPulses[0] injectorDuty flowWindow fuelLayout fuelRange fuelEndurance "
         "fuelFlow fuelLevel fuelLevelOpen fuelLevelInput fuelLevelFilterAcc flowInput fuelUsed "
         "fuelUsedPulses fuelTimingInputs fuelSecondCount fuelIntervalDue");
-    std::ostringstream out;
-    std::string error;
-    ScenarioOptions options;
-    options.outputDir = testing::TempDir();
-    ASSERT_TRUE(runScenario(script, options, out, error)) << error;
-    const std::string text = out.str();
+    ASSERT_TRUE(r.ok) << r.error;
+    const std::string& text = r.out;
     for (const char* line : {"fuelRemainingPulses[0]=3500\n", "injectorDuty[1]=7\n", "flowWindow=5000\n",
                              "fuelTimingInputs[0]=5000\n", "fuelLayout=", "fuelRange=", "fuelEndurance=",
                              "fuelFlow[1]=", "fuelLevel[0]=", "fuelLevelOpen[1]=", "fuelLevelInput[0]=",

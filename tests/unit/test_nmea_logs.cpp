@@ -8,30 +8,13 @@
 #include "device.h"
 #include "nmea_test_support.h"
 #include "runner/scenario.h"
+#include "script_support.h"
 
 namespace {
 
 const std::string kLogs = std::string(CORVEX_SOURCE_DIR) + "/tests/data/nmea/";
 
-struct ScriptRun {
-    bool ok;
-    std::string out;
-    std::string error;
-};
-
-ScriptRun run(const std::string& script)
-{
-    resetDeviceForScenario();
-    std::istringstream in(script);
-    std::ostringstream out;
-    ScriptRun r;
-    ScenarioOptions options;
-    options.outputDir = testing::TempDir();
-    options.scriptDir = kLogs;
-    r.ok = runScenario(in, options, out, r.error);
-    r.out = out.str();
-    return r;
-}
+ScriptRun run(const std::string& script) { return runScript(script, kLogs); }
 
 // Power on and end both notices with a key, so that the next pass is a main-loop pass.
 const std::string kRunning = "power on\nkey 1\npass 1\nkey 1\npass 1\n";

@@ -7,30 +7,14 @@
 
 #include "device.h"
 #include "runner/scenario.h"
+#include "script_support.h"
 #include "runner/variables.h"
 #include "time/clock.h"
 #include "ui/screen.h"
 
 namespace {
 
-struct ScriptRun {
-    bool ok;
-    std::string out;
-    std::string error;
-};
-
-ScriptRun run(const std::string& script)
-{
-    resetDeviceForScenario();
-    std::istringstream in(script);
-    std::ostringstream out;
-    ScriptRun r;
-    ScenarioOptions options;
-    options.outputDir = testing::TempDir();
-    r.ok = runScenario(in, options, out, r.error);
-    r.out = out.str();
-    return r;
-}
+ScriptRun run(const std::string& script) { return runScript(script); }
 
 TEST(Runner, BadLinesStopTheRunAndNameTheLine)
 {

@@ -14,6 +14,7 @@
 #include "engine/inputs.h"
 #include "engine/thermocouples.h"
 #include "runner/scenario.h"
+#include "script_support.h"
 #include "settings/settings.h"
 
 namespace {
@@ -755,16 +756,12 @@ TEST_F(ThermocoupleChannels, DifferenceSaturatesAtTheSixteenBitLimits)
 TEST(ThermocoupleRunner, ChannelValuesPrintByName)
 {
     resetDeviceForScenario();
-    std::istringstream script(
+    const ScriptRun r = runScript(
         "input CJC: 2402\ninput TC1 800\ninput TC5 100\npower on\nkey 1\npass 1\nkey 1\npass 1\n"
         "print cjcInput cjcTemp tcCelsius tcMax leanPeak leanDelta leanPeakOrder leanNextOrder leanActive "
         "leanDeltaMode tcFeed tc\n");
-    std::ostringstream out;
-    std::string error;
-    ScenarioOptions options;
-    options.outputDir = testing::TempDir();
-    ASSERT_TRUE(runScenario(script, options, out, error)) << error;
-    const std::string text = out.str();
+    ASSERT_TRUE(r.ok) << r.error;
+    const std::string& text = r.out;
     EXPECT_NE(text.find("cjcInput=2402\n"), std::string::npos) << text;
     EXPECT_NE(text.find("cjcTemp=20\n"), std::string::npos) << text;
     EXPECT_NE(text.find("tcFeed[0]=800\n"), std::string::npos) << text;

@@ -1,0 +1,28 @@
+// Runs a scenario script in-process from a fresh instrument and collects what it printed.
+#pragma once
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+
+#include "runner/scenario.h"
+
+struct ScriptRun {
+    bool ok = false;
+    std::string out;
+    std::string error;
+};
+
+inline ScriptRun runScript(const std::string& script, const std::string& scriptDir = ".")
+{
+    resetDeviceForScenario();
+    std::istringstream in(script);
+    std::ostringstream out;
+    ScriptRun r;
+    ScenarioOptions options;
+    options.outputDir = testing::TempDir();
+    options.scriptDir = scriptDir;
+    r.ok = runScenario(in, options, out, r.error);
+    r.out = out.str();
+    return r;
+}
