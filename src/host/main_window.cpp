@@ -15,6 +15,7 @@
 
 #include "device.h"
 #include "host/display_panel.h"
+#include "host/gps_tab.h"
 #include "host/inputs_tab.h"
 #include "host/jpeg_image.h"
 #include "host/key_area.h"
@@ -121,9 +122,8 @@ void TfrmMain::buildTabs()
     PageControl1->setGeometry(552, 0, 513, 477);
     inputsTab = new InputsTab;
     PageControl1->addTab(inputsTab, "EMS");
-    auto* nmea = new QWidget;
-    nmea->setObjectName("TabSheet2");
-    PageControl1->addTab(nmea, "GPS (NMEA Protocol)");
+    gpsTab = new GpsTab;
+    PageControl1->addTab(gpsTab, "GPS (NMEA Protocol)");
     auto* gps = new QWidget;
     gps->setObjectName("TabSheet3");
     auto* group = new QGroupBox(" GPS Communications Window ", gps);
@@ -151,6 +151,7 @@ void TfrmMain::keyClick(uint8_t keyCode) { devicePressKey(keyCode); }
 void TfrmMain::closeEvent(QCloseEvent* event)
 {
     driver->powerOff();
+    gpsTab->shutdown();  // closes the port and ends its reader thread
     event->accept();
 }
 

@@ -11,6 +11,7 @@ class DisplayPanel;
 class KeyArea;
 class PassDriver;
 class InputsTab;
+class GpsTab;
 
 class TfrmMain : public QMainWindow {
     Q_OBJECT
@@ -21,6 +22,7 @@ public:
     DisplayPanel* displayPanel() const { return Panel1; }
     PassDriver* passDriver() const { return driver; }
     InputsTab* inputs() const { return inputsTab; }
+    GpsTab* gps() const { return gpsTab; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -43,5 +45,6 @@ private:
     QPushButton* Button4 = nullptr;
     QTabWidget* PageControl1 = nullptr;
     InputsTab* inputsTab = nullptr;
+    GpsTab* gpsTab = nullptr;
     PassDriver* driver = nullptr;
 };

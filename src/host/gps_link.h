@@ -1,0 +1,92 @@
+// The GPS link's reader thread: the serial port, or a recorded log played at its pace, feeds the
+// NMEA receiver there; the window thread gives it commands and receives the accepted sentences.
+#pragma once
+#include <QObject>
+#include <QStringList>
+
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "host/nmea_log.h"
+
+class QSocketNotifier;
+class QThread;
+class GpsReader;
+
+// Everything that passes between the two threads goes through one mutex; the window thread and
+// the reader thread only wake each other through a wake-up counter each.
+class GpsLink : public QObject {
+    Q_OBJECT
+public:
+    enum class State { Disconnected, Connected, Playing };
+    struct OpenResult {
+        bool opened = false;
+        QString error;  // the system's reason when not opened
+    };
+
+    explicit GpsLink(QObject* parent = nullptr);
+    ~GpsLink() override;
+
+    // Each command returns once the reader thread has carried it out; the thread starts on the
+    // first command. Opening ends a playback first; playing closes the port first.
+    OpenResult openPort(const QString& device, int baudRate);
+    void close();
+    // epochMs: the time one fix epoch takes (1000 at the recording's pace).
+    void play(std::vector<NmeaEpoch> epochs, int epochMs);
+    // Closes the link and ends the reader thread (quit and wait). A later command starts it again.
+    void shutdown();
+
+    State state() const;
+    int portOpens() const;  // ports opened since the link was made
+    bool readerRunning() const;
+
+signals:
+    void sentencesAccepted(const QStringList& sentences);
+    // The link ended by itself: the port failed or its device went away, or the log ran out.
+    void linkEnded(const QString& reason);
+
+private:
+    friend class GpsReader;
+    struct Command {
+        enum Kind { Open, Close, Play, Shutdown } kind = Close;
+        std::string device;
+        int baudRate = 0;
+        std::vector<NmeaEpoch> epochs;
+        int epochMs = 1000;
+    };
+    void execute(Command command);
+    // Window thread: hands on the accepted sentences and the news of a link that ended.
+    void deliver();
+
+    // Reader thread side (called by GpsReader).
+    void runCommands();
+    void publishSentences(std::vector<std::string>&& sentences);
+    void setState(State newState);
+    void reportEnded(uint64_t endedSession, const std::string& reason);
+    void wakeWindow();
+
+    QThread* thread = nullptr;
+    GpsReader* reader = nullptr;
+    int readerWakeFd = -1;  // the window thread wakes the reader: a command waits
+    int windowWakeFd = -1;  // the reader wakes the window thread: sentences or an ended link wait
+    QSocketNotifier* windowNotifier = nullptr;
+
+    mutable std::mutex mutex;
+    std::condition_variable commandDone;
+    std::deque<Command> commands;
+    uint64_t commandsIssued = 0;
+    uint64_t commandsDone = 0;
+    OpenResult lastOpen;
+    State linkState = State::Disconnected;
+    int opens = 0;
+    uint64_t session = 0;  // counts the openings and playbacks, so a late end notice is ignored
+    std::vector<std::string> accepted;
+    bool windowWakePosted = false;  // windowWakeFd is set and not yet seen
+    bool ended = false;
+    uint64_t endedSession = 0;
+    std::string endedReason;
+};

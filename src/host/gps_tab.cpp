@@ -1,0 +1,192 @@
+// The GPS tab: the port and speed rules of "&Connect", the communications window fed from the
+// reader thread, and "Play NMEA file..." for users without a receiver.
+#include "host/gps_tab.h"
+
+#include <QComboBox>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include <string_view>
+
+#include "host/gps_link.h"
+#include "host/nmea_log.h"
+#include "host/serial_choice.h"
+
+namespace {
+
+// The communications window keeps this many of the latest sentences.
+constexpr int kMemoLines = 2000;
+
+// The port box lists the devices present each time it is opened, so a receiver plugged in
+// after start-up shows up; the text typed or chosen stays.
+class PortComboBox : public QComboBox {
+public:
+    using QComboBox::QComboBox;
+    void refreshItems()
+    {
+        const QString text = currentText();
+        clear();
+        addItems(portBoxItems());
+        setCurrentIndex(-1);
+        setEditText(text);
+    }
+    void showPopup() override
+    {
+        refreshItems();
+        QComboBox::showPopup();
+    }
+};
+
+QLabel* makeLabel(const QString& caption, int left, int top, QWidget* parent)
+{
+    auto* label = new QLabel(caption, parent);
+    label->move(left, top);
+    label->adjustSize();
+    return label;
+}
+
+}  // namespace
+
+GpsTab::GpsTab(QWidget* parent) : QWidget(parent)
+{
+    setObjectName("TabSheet2");
+    gpsLink = new GpsLink(this);
+    connect(gpsLink, &GpsLink::sentencesAccepted, this, &GpsTab::appendSentences);
+    connect(gpsLink, &GpsLink::linkEnded, this, &GpsTab::linkEnded);
+
+    auto* settings = new QGroupBox(" Communication Settings ", this);
+    settings->setObjectName("GroupBox1");
+    settings->setGeometry(0, 8, 505, 97);
+    makeLabel("Com Port:", 24, 32, settings);
+    auto* ports = new PortComboBox(settings);
+    ports->setObjectName("ComboBox1");
+    ports->setEditable(true);
+    ports->setInsertPolicy(QComboBox::NoInsert);
+    ports->setGeometry(96, 24, 145, ports->sizeHint().height());
+    ports->refreshItems();
+    ports->setEditText("COM1");
+    ComboBox1 = ports;
+
+    makeLabel("Baud Rate:", 24, 64, settings);
+    ComboBox2 = new QComboBox(settings);
+    ComboBox2->setObjectName("ComboBox2");
+    ComboBox2->setEditable(true);
+    ComboBox2->setInsertPolicy(QComboBox::NoInsert);
+    ComboBox2->addItems({"1200", "2400", "4800", "9600", "19200", "38400", "57600", "115200"});
+    ComboBox2->setGeometry(96, 56, 145, ComboBox2->sizeHint().height());
+    ComboBox2->setEditText("9600");
+
+    Button5 = new QPushButton("&Connect", settings);
+    Button5->setObjectName("Button5");
+    Button5->setGeometry(272, 24, 89, 49);
+    Button12 = new QPushButton("&Disconnect", settings);
+    Button12->setObjectName("Button12");
+    Button12->setGeometry(384, 24, 89, 49);
+    connect(Button5, &QPushButton::clicked, this, &GpsTab::Button5Click);
+    connect(Button12, &QPushButton::clicked, this, &GpsTab::Button12Click);
+
+    // Playback and the link's state sit in a row between the two groups.
+    PlayButton = new QPushButton("Play NMEA file...", this);
+    PlayButton->setObjectName("PlayButton");
+    PlayButton->setGeometry(8, 112, 121, 25);
+    connect(PlayButton, &QPushButton::clicked, this, &GpsTab::PlayButtonClick);
+    LinkStatus = new QLabel(this);
+    LinkStatus->setObjectName("LinkStatus");
+    LinkStatus->setGeometry(140, 112, 365, 25);
+    setStatus("Disconnected");
+
+    auto* window = new QGroupBox(" Communcations Window ", this);
+    window->setObjectName("GroupBox2");
+    window->setGeometry(0, 144, 505, 305);
+    Memo1 = new QPlainTextEdit(window);
+    Memo1->setObjectName("Memo1");
+    Memo1->setReadOnly(true);
+    Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
+    Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    Memo1->setMaximumBlockCount(kMemoLines);
+    auto* layout = new QVBoxLayout(window);
+    layout->setContentsMargins(4, 4, 4, 4);
+    layout->addWidget(Memo1);
+}
+
+GpsTab::~GpsTab() { shutdown(); }
+
+QString GpsTab::chosenDevice() const { return serialDeviceForPortText(ComboBox1->currentText()); }
+
+int GpsTab::chosenBaudRate() const { return baudRateForSpeedText(ComboBox2->currentText()); }
+
+void GpsTab::Button5Click()
+{
+    if (gpsLink->state() == GpsLink::State::Connected) return;  // an open port is not reopened
+    const QString device = chosenDevice();
+    const int baudRate = chosenBaudRate();
+    // A stable name under /dev/serial/by-id is a link to the device itself.
+    const QString target = QFileInfo(device).isSymLink() ? QFileInfo(device).canonicalFilePath() : device;
+    const GpsLink::OpenResult result = gpsLink->openPort(target.isEmpty() ? device : target, baudRate);
+    if (!result.opened) {
+        setStatus(QString("Disconnected: %1 could not be opened").arg(device));
+        showFailure(portOpenFailureText(device, result.error, devicePermissionDenied(target.isEmpty() ? device : target)));
+        return;
+    }
+    setStatus(QString("Connected to %1 at %2 bit/s").arg(device).arg(baudRate));
+}
+
+void GpsTab::Button12Click()
+{
+    gpsLink->close();
+    setStatus("Disconnected");
+}
+
+void GpsTab::PlayButtonClick()
+{
+    const QString path =
+        QFileDialog::getOpenFileName(this, "Play NMEA file", QString(), "NMEA logs (*.log *.nmea *.txt);;All files (*)");
+    if (!path.isEmpty()) playFile(path);
+}
+
+bool GpsTab::playFile(const QString& path, int epochMs)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        showFailure(QString("The file %1 cannot be read: %2.").arg(path, file.errorString()));
+        return false;
+    }
+    const QByteArray text = file.readAll();
+    std::vector<NmeaEpoch> epochs = splitNmeaLog(std::string_view(text.constData(), static_cast<size_t>(text.size())));
+    if (epochs.empty()) {
+        showFailure(QString("The file %1 holds no NMEA sentences.").arg(path));
+        return false;
+    }
+    const size_t count = epochs.size();
+    gpsLink->play(std::move(epochs), epochMs);
+    setStatus(QString("Playing %1 (%2 fixes)").arg(QFileInfo(path).fileName()).arg(count));
+    return true;
+}
+
+void GpsTab::shutdown()
+{
+    gpsLink->shutdown();
+    setStatus("Disconnected");
+}
+
+void GpsTab::appendSentences(const QStringList& sentences) { Memo1->appendPlainText(sentences.join('\n')); }
+
+void GpsTab::linkEnded(const QString& reason) { setStatus("Disconnected: " + reason); }
+
+void GpsTab::showFailure(const QString& text)
+{
+    // Not modal to the program's loop: the instrument keeps running while the box is up.
+    auto* box = new QMessageBox(QMessageBox::Warning, "Corvex", text, QMessageBox::Ok, this);
+    box->setObjectName("GpsLinkFailure");
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
+}
+
+void GpsTab::setStatus(const QString& text) { LinkStatus->setText(text); }

@@ -1,0 +1,49 @@
+// The "GPS (NMEA Protocol)" tab: port and speed boxes, "&Connect" and "&Disconnect", the
+// communications window of accepted sentences, and playback of a recorded NMEA log.
+#pragma once
+#include <QWidget>
+
+class QComboBox;
+class QLabel;
+class QPlainTextEdit;
+class QPushButton;
+class GpsLink;
+
+class GpsTab : public QWidget {
+    Q_OBJECT
+public:
+    explicit GpsTab(QWidget* parent = nullptr);
+    ~GpsTab() override;
+
+    // What "&Connect" would open for the boxes' present texts.
+    QString chosenDevice() const;
+    int chosenBaudRate() const;
+    // Plays a recorded log through the receiver, as "Play NMEA file..." does after its dialog.
+    // epochMs is the time of one fix epoch (1000 at the recording's pace). False, with a message
+    // box, when the file cannot be read or holds no sentence.
+    bool playFile(const QString& path, int epochMs = 1000);
+    // The window closes: the port is closed and the reader thread ends.
+    void shutdown();
+
+    GpsLink* link() const { return gpsLink; }
+    QPlainTextEdit* memo() const { return Memo1; }
+    QLabel* statusLabel() const { return LinkStatus; }
+
+private:
+    void Button5Click();   // "&Connect"
+    void Button12Click();  // "&Disconnect"
+    void PlayButtonClick();
+    void appendSentences(const QStringList& sentences);
+    void linkEnded(const QString& reason);
+    void showFailure(const QString& text);
+    void setStatus(const QString& text);
+
+    QComboBox* ComboBox1 = nullptr;
+    QComboBox* ComboBox2 = nullptr;
+    QPushButton* Button5 = nullptr;
+    QPushButton* Button12 = nullptr;
+    QPushButton* PlayButton = nullptr;
+    QLabel* LinkStatus = nullptr;
+    QPlainTextEdit* Memo1 = nullptr;
+    GpsLink* gpsLink = nullptr;
+};

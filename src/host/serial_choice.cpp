@@ -1,0 +1,78 @@
+// Port and speed rules of the GPS tab, the serial devices present, and open-failure texts.
+#include "host/serial_choice.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <cerrno>
+#include <grp.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+int comPortNumber(const QString& portText)
+{
+    for (int n = 1; n <= 3; ++n)
+        if (portText == QString("COM%1").arg(n) || portText == QString("COM %1").arg(n)) return n;
+    return 4;
+}
+
+QString serialDeviceForPortText(const QString& portText)
+{
+    if (portText.startsWith('/')) return portText;
+    const int n = comPortNumber(portText);
+#ifdef Q_OS_WIN
+    return QString("COM%1").arg(n);
+#else
+    return QString("/dev/ttyS%1").arg(n - 1);
+#endif
+}
+
+int baudRateForSpeedText(const QString& speedText)
+{
+    static const int listed[] = {1200, 2400, 4800, 9600, 19200, 38400, 57600};
+    for (const int rate : listed)
+        if (speedText == QString::number(rate)) return rate;
+    return 115200;
+}
+
+QStringList portBoxItems()
+{
+    QStringList items{"COM 1", "COM 2", "COM 3", "COM 4"};
+#ifndef Q_OS_WIN
+    const QDir dev("/dev");
+    for (const QString& name : dev.entryList({"ttyUSB*", "ttyACM*"}, QDir::System | QDir::Files, QDir::Name))
+        items << dev.filePath(name);
+    const QDir byId("/dev/serial/by-id");
+    for (const QString& name : byId.entryList(QDir::System | QDir::Files | QDir::NoDotAndDotDot, QDir::Name))
+        items << byId.filePath(name);
+#endif
+    return items;
+}
+
+QString deviceGroupName(const QString& device)
+{
+    struct stat info {};
+    if (stat(QFile::encodeName(device).constData(), &info) != 0) return {};
+    const group* owner = getgrgid(info.st_gid);
+    return owner ? QString::fromLocal8Bit(owner->gr_name) : QString::number(info.st_gid);
+}
+
+bool devicePermissionDenied(const QString& device)
+{
+    return access(QFile::encodeName(device).constData(), R_OK) != 0 && errno == EACCES;
+}
+
+QString portOpenFailureText(const QString& device, const QString& systemError, bool permissionDenied)
+{
+    QString text = QString("The port %1 cannot be opened: %2.").arg(device, systemError);
+    if (permissionDenied) {
+        const QString group = deviceGroupName(device);
+        if (group.isEmpty())
+            text += "\n\nYou are not allowed to use this device.";
+        else
+            text += QString("\n\nTo use this device your user must be a member of the group \"%1\" that owns it "
+                            "(for example: sudo usermod -aG %1 $USER), then log in again.")
+                        .arg(group);
+    }
+    return text;
+}

@@ -1,0 +1,733 @@
+// The GPS link as a user meets it: port and speed rules, a receiver on a pseudo-terminal feeding
+// the communications window and the GPS values, unplugging, failures, and playback of a log.
+#include <QComboBox>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <cerrno>
+#include <cmath>
+#include <fcntl.h>
+#include <pty.h>
+#include <sys/stat.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include "device.h"
+#include "gps/gps.h"
+#include "gps/nmea.h"
+#include "host/gps_link.h"
+#include "host/gps_tab.h"
+#include "host/key_area.h"
+#include "host/main_window.h"
+#include "host/nmea_log.h"
+#include "host/pass_driver.h"
+#include "host/serial_choice.h"
+#include "ui/screen.h"
+
+namespace {
+
+QString logPath(const char* name) { return QString(CORVEX_SOURCE_DIR "/data/nmea/") + name; }
+
+// The sentence lines of a log, as written ("$...*hh"), without line ends.
+QStringList logSentences(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    QStringList lines;
+    for (const QByteArray& raw : file.readAll().split('\n')) {
+        const QString line = QString::fromLatin1(raw).trimmed();
+        if (line.startsWith('$')) lines << line;
+    }
+    return lines;
+}
+
+// What the communications window shows for a sentence line, computed here on its own: the text
+// between "$" and "*" when the checksum agrees, else nothing.
+QString acceptedText(const QString& line)
+{
+    const int star = line.indexOf('*');
+    if (!line.startsWith('$') || star < 0) return {};
+    uint8_t sum = 0;
+    for (int i = 1; i < star; ++i) sum ^= static_cast<uint8_t>(line[i].toLatin1());
+    bool ok = false;
+    const uint checksum = line.mid(star + 1, 2).toUInt(&ok, 16);
+    return ok && checksum == sum ? line.mid(1, star - 1) : QString();
+}
+
+QStringList acceptedTexts(const QStringList& lines)
+{
+    QStringList texts;
+    for (const QString& line : lines)
+        if (const QString text = acceptedText(line); !text.isEmpty()) texts << text;
+    return texts;
+}
+
+QString withChecksum(const QString& body)
+{
+    uint8_t sum = 0;
+    for (const QChar c : body) sum ^= static_cast<uint8_t>(c.toLatin1());
+    return QString("$%1*%2").arg(body, QString("%1").arg(sum, 2, 16, QChar('0')).toUpper());
+}
+
+QStringList memoLines(GpsTab* tab)
+{
+    const QString text = tab->memo()->toPlainText();
+    return text.isEmpty() ? QStringList{} : text.split('\n');
+}
+
+QString lastMemoLine(GpsTab* tab)
+{
+    const QStringList lines = memoLines(tab);
+    return lines.isEmpty() ? QString() : lines.last();
+}
+
+// ddmm.mmmm and its hemisphere as degrees, north and east positive.
+double degrees(const QString& field, const QString& hemisphere)
+{
+    const double x = field.toDouble();
+    const double d = std::trunc(x / 100);
+    const double value = d + (x - 100 * d) / 60;
+    return hemisphere == "S" || hemisphere == "W" ? -value : value;
+}
+
+QStringList lastOf(const QStringList& lines, const QString& address)
+{
+    for (qsizetype i = lines.size() - 1; i >= 0; --i)
+        if (lines[i].startsWith(address + ",")) return lines[i].section('*', 0, 0).split(',');
+    return {};
+}
+
+struct ExpectedSatellite {
+    int prn, elevation, azimuth, snr;
+};
+
+// The satellites of the log's last complete GSV group (at most the table's 16), with the count in
+// view that group gives.
+QList<ExpectedSatellite> lastSatelliteGroup(const QStringList& lines, int& inView)
+{
+    QList<QStringList> group;
+    for (const QString& line : lines) {
+        if (!line.startsWith("$GPGSV,")) continue;
+        const QStringList f = line.section('*', 0, 0).split(',');
+        if (f[2] == "1") group.clear();
+        group << f;
+    }
+    QList<ExpectedSatellite> satellites;
+    inView = group.isEmpty() ? 0 : group[0][3].toInt();
+    for (const QStringList& f : group)
+        for (int i = 4; i + 3 < f.size() && satellites.size() < 16; i += 4)
+            satellites << ExpectedSatellite{f[i].toInt(), f[i + 1].toInt(), f[i + 2].toInt(), f[i + 3].toInt()};
+    return satellites;
+}
+
+// A pseudo-terminal standing in for a receiver: the test writes into the master, the window opens
+// the slave by its path.
+struct FakeReceiver {
+    int master = -1;
+    int slave = -1;
+    QString path;
+
+    bool open()
+    {
+        char name[256] = {};
+        if (openpty(&master, &slave, name, nullptr, nullptr) != 0) return false;
+        termios raw {};
+        tcgetattr(slave, &raw);
+        cfmakeraw(&raw);
+        tcsetattr(slave, TCSANOW, &raw);
+        fcntl(master, F_SETFL, fcntl(master, F_GETFL) | O_NONBLOCK);
+        path = QString::fromLatin1(name);
+        return true;
+    }
+    // After the window has opened the slave, the test's own copy is let go, so that the slave's
+    // last close (the window's) is seen at the master.
+    void releaseSlave()
+    {
+        if (slave >= 0) ::close(slave);
+        slave = -1;
+    }
+    // Writes everything, waiting (with events running) while the terminal's buffer is full.
+    bool write(const QByteArray& bytes)
+    {
+        qsizetype done = 0;
+        QElapsedTimer clock;
+        clock.start();
+        while (done < bytes.size()) {
+            const ssize_t n = ::write(master, bytes.constData() + done, static_cast<size_t>(bytes.size() - done));
+            if (n > 0) {
+                done += n;
+                continue;
+            }
+            if (n < 0 && errno != EAGAIN && errno != EINTR) return false;
+            if (clock.elapsed() > 20000) return false;
+            QTest::qWait(2);
+        }
+        return true;
+    }
+    bool writeLine(const QString& line) { return write(line.toLatin1() + "\r\n"); }
+    // Unplugging: the master end goes away.
+    void unplug()
+    {
+        if (master >= 0) ::close(master);
+        master = -1;
+    }
+    // True while some process still holds the slave open (reads at the master then wait for data
+    // instead of failing).
+    bool slaveHeldOpen() const
+    {
+        char byte;
+        const ssize_t n = ::read(master, &byte, 1);
+        return n >= 0 || errno == EAGAIN;
+    }
+    ~FakeReceiver()
+    {
+        releaseSlave();
+        unplug();
+    }
+};
+
+}  // namespace
+
+class GpsLinkTest : public QObject {
+    Q_OBJECT
+
+    TfrmMain* window = nullptr;
+    GpsTab* tab = nullptr;
+
+    QComboBox* portBox() const { return tab->findChild<QComboBox*>("ComboBox1"); }
+    QComboBox* speedBox() const { return tab->findChild<QComboBox*>("ComboBox2"); }
+    QPushButton* button(const char* name) const { return tab->findChild<QPushButton*>(name); }
+    QMessageBox* failureBox() const { return tab->findChild<QMessageBox*>("GpsLinkFailure"); }
+
+    void connectTo(const QString& text, const QString& speed = "4800")
+    {
+        portBox()->setEditText(text);
+        speedBox()->setEditText(speed);
+        QTest::mouseClick(button("Button5"), Qt::LeftButton);
+    }
+
+    void skipNotices()
+    {
+        QTest::mouseClick(window->findChild<KeyArea*>("Image8"), Qt::LeftButton);
+        QTRY_COMPARE(devicePhase, DevicePhase::ExpiryNotice);
+        QTest::mouseClick(window->findChild<KeyArea*>("Image8"), Qt::LeftButton);
+        QTRY_COMPARE(devicePhase, DevicePhase::Running);
+    }
+
+    QString writeLogFile(const QTemporaryDir& dir, const QStringList& lines)
+    {
+        const QString path = dir.filePath("short.log");
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly)) return {};
+        file.write("# a short log for the playback tests\n");
+        for (const QString& line : lines) file.write(line.toLatin1() + "\r\n");
+        return path;
+    }
+
+private slots:
+    void init()
+    {
+        resetNmeaReceiver();
+        resetGpsValues();
+        pendingKey = KeyNone;
+        window = new TfrmMain;
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        window->findChild<QTabWidget*>("PageControl1")->setCurrentIndex(1);
+        tab = window->gps();
+        QVERIFY(tab);
+    }
+
+    void cleanup()
+    {
+        if (QMessageBox* box = failureBox()) box->close();
+        window->close();
+        QVERIFY(!tab->link()->readerRunning());
+        delete window;
+        window = nullptr;
+        tab = nullptr;
+        devicePowerOff();
+        while (devicePass()) {
+        }
+    }
+
+    void tabFollowsTheLayoutTable()
+    {
+        auto* tabs = window->findChild<QTabWidget*>("PageControl1");
+        QCOMPARE(tabs->widget(1), static_cast<QWidget*>(tab));
+        QCOMPARE(tabs->tabText(1), QString("GPS (NMEA Protocol)"));
+        QStringList captions;
+        for (const QGroupBox* group : tab->findChildren<QGroupBox*>()) captions << group->title();
+        QVERIFY(captions.contains(" Communication Settings "));
+        QVERIFY(captions.contains(" Communcations Window "));
+        auto* settings = portBox()->parentWidget();
+        QCOMPARE(settings->geometry(), QRect(0, 8, 505, 97));
+        QCOMPARE(portBox()->geometry().topLeft(), QPoint(96, 24));
+        QCOMPARE(portBox()->width(), 145);
+        QCOMPARE(speedBox()->geometry().topLeft(), QPoint(96, 56));
+        QCOMPARE(button("Button5")->text(), QString("&Connect"));
+        QCOMPARE(button("Button5")->geometry(), QRect(272, 24, 89, 49));
+        QCOMPARE(button("Button12")->text(), QString("&Disconnect"));
+        QCOMPARE(button("Button12")->geometry(), QRect(384, 24, 89, 49));
+        QCOMPARE(portBox()->currentText(), QString("COM1"));
+        QCOMPARE(speedBox()->currentText(), QString("9600"));
+        const QStringList ports{"COM 1", "COM 2", "COM 3", "COM 4"};
+        for (int i = 0; i < 4; ++i) QCOMPARE(portBox()->itemText(i), ports[i]);
+        for (int i = 4; i < portBox()->count(); ++i) QVERIFY(portBox()->itemText(i).startsWith("/dev/"));
+        QStringList speeds;
+        for (int i = 0; i < speedBox()->count(); ++i) speeds << speedBox()->itemText(i);
+        QCOMPARE(speeds, QStringList({"1200", "2400", "4800", "9600", "19200", "38400", "57600", "115200"}));
+        QCOMPARE(tab->memo()->objectName(), QString("Memo1"));
+        QCOMPARE(tab->memo()->maximumBlockCount(), 2000);
+        QVERIFY(tab->memo()->isReadOnly());
+        QCOMPARE(tab->link()->state(), GpsLink::State::Disconnected);
+        QVERIFY(!tab->link()->readerRunning());  // the thread starts with the first command
+    }
+
+    void portAndSpeedRules_data()
+    {
+        QTest::addColumn<QString>("portText");
+        QTest::addColumn<QString>("speedText");
+        QTest::addColumn<QString>("device");
+        QTest::addColumn<int>("baudRate");
+        QTest::newRow("initial texts") << "COM1" << "9600" << "/dev/ttyS0" << 9600;
+        QTest::newRow("COM 1") << "COM 1" << "1200" << "/dev/ttyS0" << 1200;
+        QTest::newRow("COM2") << "COM2" << "2400" << "/dev/ttyS1" << 2400;
+        QTest::newRow("COM 2") << "COM 2" << "4800" << "/dev/ttyS1" << 4800;
+        QTest::newRow("COM 3") << "COM 3" << "19200" << "/dev/ttyS2" << 19200;
+        QTest::newRow("COM3") << "COM3" << "38400" << "/dev/ttyS2" << 38400;
+        QTest::newRow("COM 4") << "COM 4" << "57600" << "/dev/ttyS3" << 57600;
+        QTest::newRow("COM4") << "COM4" << "115200" << "/dev/ttyS3" << 115200;
+        QTest::newRow("unlisted speed") << "COM 3" << "14400" << "/dev/ttyS2" << 115200;
+        QTest::newRow("COM5 is COM4") << "COM5" << "300" << "/dev/ttyS3" << 115200;
+        QTest::newRow("COM 0 is COM4") << "COM 0" << "" << "/dev/ttyS3" << 115200;
+        QTest::newRow("lower case is COM4") << "com1" << "9600 " << "/dev/ttyS3" << 115200;
+        QTest::newRow("two blanks is COM4") << "COM  1" << "4800.0" << "/dev/ttyS3" << 115200;
+        QTest::newRow("empty") << "" << "96OO" << "/dev/ttyS3" << 115200;
+        QTest::newRow("device path") << "/dev/ttyUSB0" << "4800" << "/dev/ttyUSB0" << 4800;
+        QTest::newRow("by-id path") << "/dev/serial/by-id/usb-GPS_Receiver-if00" << "9600"
+                                    << "/dev/serial/by-id/usb-GPS_Receiver-if00" << 9600;
+        QTest::newRow("relative path is COM4") << "dev/ttyUSB0" << "57600" << "/dev/ttyS3" << 57600;
+    }
+
+    void portAndSpeedRules()
+    {
+        QFETCH(QString, portText);
+        QFETCH(QString, speedText);
+        QFETCH(QString, device);
+        QFETCH(int, baudRate);
+        portBox()->setEditText(portText);
+        speedBox()->setEditText(speedText);
+        QCOMPARE(tab->chosenDevice(), device);
+        QCOMPARE(tab->chosenBaudRate(), baudRate);
+        QCOMPARE(serialDeviceForPortText(portText), device);
+        QCOMPARE(baudRateForSpeedText(speedText), baudRate);
+    }
+
+    void choosingFromTheListsSelectsThatPortAndSpeed()
+    {
+        portBox()->setCurrentIndex(2);
+        QCOMPARE(portBox()->currentText(), QString("COM 3"));
+        QCOMPARE(comPortNumber(portBox()->currentText()), 3);
+        QCOMPARE(tab->chosenDevice(), QString("/dev/ttyS2"));
+        speedBox()->setCurrentIndex(2);
+        QCOMPARE(tab->chosenBaudRate(), 4800);
+        speedBox()->setCurrentIndex(7);
+        QCOMPARE(tab->chosenBaudRate(), 115200);
+    }
+
+    void logSplitsIntoFixEpochs()
+    {
+        // Epochs start at RMC; what comes before the first RMC is an epoch of its own; comments,
+        // blank lines and junk are left out; LF-only lines get CR LF.
+        const std::vector<NmeaEpoch> epochs = splitNmeaLog("# header\n$GPGGA,1*00\n\n$GPRMC,1*00\r\n$GPGSV,1*00\n"
+                                                           "junk\n  $GNRMC,2*00\n$PGRME,3*00\n$GPGGA,2*00");
+        QCOMPARE(epochs.size(), size_t{3});
+        QCOMPARE(epochs[0], NmeaEpoch({"$GPGGA,1*00\r\n"}));
+        QCOMPARE(epochs[1], NmeaEpoch({"$GPRMC,1*00\r\n", "$GPGSV,1*00\r\n"}));
+        QCOMPARE(epochs[2], NmeaEpoch({"$GNRMC,2*00\r\n", "$PGRME,3*00\r\n", "$GPGGA,2*00\r\n"}));
+        // Without RMC, GGA starts the epochs.
+        const std::vector<NmeaEpoch> gga = splitNmeaLog("$GPGGA,1*00\n$GPGSA,1*00\n$GPGGA,2*00\n$GPGSV,2*00\n");
+        QCOMPARE(gga.size(), size_t{2});
+        QCOMPARE(gga[1], NmeaEpoch({"$GPGGA,2*00\r\n", "$GPGSV,2*00\r\n"}));
+        // Neither: a sentence a second.
+        QCOMPARE(splitNmeaLog("$GPGSV,1*00\n$GPGSV,2*00\n").size(), size_t{2});
+        QVERIFY(splitNmeaLog("# nothing but comments\n\n").empty());
+        QCOMPARE(nmeaSentenceType("$GPRMC,1"), std::string_view("RMC"));
+        QCOMPARE(nmeaSentenceType("$PSTI,030"), std::string_view());
+
+        // The real logs: one epoch per RMC, plus the sentences before the first one.
+        for (const char* name : {"skytraq-fix.log", "quectel.log"}) {
+            const QStringList lines = logSentences(logPath(name));
+            QVERIFY2(!lines.isEmpty(), name);
+            QFile file(logPath(name));
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            const QByteArray text = file.readAll();
+            const std::vector<NmeaEpoch> log = splitNmeaLog(std::string_view(text.constData(), size_t(text.size())));
+            const qsizetype rmc = lines.filter(QRegularExpression("^\\$..RMC,")).size();
+            QCOMPARE(qsizetype(log.size()), rmc + (lines[0].mid(3, 3) == "RMC" ? 0 : 1));
+            size_t sentences = 0;
+            for (const NmeaEpoch& epoch : log) sentences += epoch.size();
+            QCOMPARE(qsizetype(sentences), lines.size());
+            QVERIFY(QString::fromStdString(log[1][0]).startsWith("$GPRMC,"));
+        }
+    }
+
+    void receiverOnAPseudoTerminalFeedsTheWindowAndTheInstrument()
+    {
+        FakeReceiver receiver;
+        QVERIFY(receiver.open());
+        connectTo(receiver.path);
+        QCOMPARE(tab->link()->state(), GpsLink::State::Connected);
+        QVERIFY(!failureBox());
+        QCOMPARE(tab->statusLabel()->text(), QString("Connected to %1 at 4800 bit/s").arg(receiver.path));
+        receiver.releaseSlave();
+
+        // One sentence at a time, with the main loop's GPS step after each, as a receiver at 4800
+        // bit/s delivers them: every one is shown and every wanted one is processed.
+        const QStringList lines = logSentences(logPath("skytraq-fix.log"));
+        QVERIFY(lines.size() > 90);
+        QStringList shown;
+        for (const QString& line : lines) {
+            QVERIFY(receiver.writeLine(line));
+            if (const QString text = acceptedText(line); !text.isEmpty()) shown << text;
+            QTRY_COMPARE(memoLines(tab).size(), shown.size());
+            runPendingGpsHandlers();
+        }
+        QCOMPARE(memoLines(tab), shown);
+        QCOMPARE(shown, acceptedTexts(lines));
+        QCOMPARE(shown.size(), lines.size());  // every checksum in this log is right
+
+        const QStringList rmc = lastOf(lines, "$GPRMC");
+        QVERIFY(std::fabs(gpsLatitude - degrees(rmc[3], rmc[4])) < 2e-5);
+        QVERIFY(std::fabs(gpsLongitude - degrees(rmc[5], rmc[6])) < 2e-5);
+        QVERIFY(std::fabs(gpsLatitude - 44.06873) < 1e-4);
+        QVERIFY(gpsLongitude < -121.3);
+        QCOMPARE(gpsTrack, int16_t(159));
+        const QStringList gga = lastOf(lines, "$GPGGA");
+        QCOMPARE(gpsAltitudeMetres, int32_t(gga[9].toDouble()));
+        QCOMPARE(gpsSatellitesUsed, uint8_t(gga[7].toInt()));
+        const QStringList gsa = lastOf(lines, "$GPGSA");
+        QCOMPARE(gpsFixType, uint8_t(3));
+        QCOMPARE(gpsFixValid, uint8_t(1));
+        QCOMPARE(gpsUsedPrn[0], uint8_t(gsa[3].toInt()));
+        QCOMPARE(gpsPdop, gsa[15].toFloat());
+        int inView = 0;
+        const QList<ExpectedSatellite> satellites = lastSatelliteGroup(lines, inView);
+        QCOMPARE(inView, 14);
+        QCOMPARE(gpsSatellitesInView, uint8_t(inView));
+        QCOMPARE(satellites.size(), 14);
+        for (int i = 0; i < satellites.size(); ++i) {
+            QCOMPARE(gpsSatellites[i].prn, uint8_t(satellites[i].prn));
+            QCOMPARE(gpsSatellites[i].elevation, uint8_t(satellites[i].elevation));
+            QCOMPARE(gpsSatellites[i].azimuth, uint16_t(satellites[i].azimuth));
+            QCOMPARE(gpsSatellites[i].snr, uint8_t(satellites[i].snr));
+        }
+        QCOMPARE(std::atomic_ref<uint8_t>(gpsDataReceived).load(), uint8_t(1));
+    }
+
+    void aWholeLogAtOnceArrivesInOrder()
+    {
+        FakeReceiver receiver;
+        QVERIFY(receiver.open());
+        connectTo(receiver.path, "115200");
+        QCOMPARE(tab->link()->state(), GpsLink::State::Connected);
+        const QStringList lines = logSentences(logPath("quectel.log"));
+        QByteArray bytes;
+        for (const QString& line : lines) bytes += line.toLatin1() + "\r\n";
+        QVERIFY(bytes.size() > 10000);  // more than one read's worth
+        QVERIFY(receiver.write(bytes));
+        const QStringList shown = acceptedTexts(lines);
+        QTRY_COMPARE(memoLines(tab).size(), shown.size());
+        QCOMPARE(memoLines(tab), shown);
+        // A sentence split over several writes is still one sentence.
+        const QString line = withChecksum("GPTXT,01,01,02,SPLIT SENTENCE");
+        QVERIFY(receiver.write(line.left(7).toLatin1()));
+        QTest::qWait(50);
+        QVERIFY(receiver.write(line.mid(7).toLatin1() + "\r"));
+        QTest::qWait(50);
+        QVERIFY(receiver.write("\n"));
+        QTRY_COMPARE(memoLines(tab).size(), shown.size() + 1);
+        QCOMPARE(memoLines(tab).last(), QString("GPTXT,01,01,02,SPLIT SENTENCE"));
+    }
+
+    void theWindowKeepsTheLatest2000Lines()
+    {
+        FakeReceiver receiver;
+        QVERIFY(receiver.open());
+        connectTo(receiver.path, "115200");
+        QByteArray bytes;
+        for (int i = 0; i < 2300; ++i) bytes += withChecksum(QString("GPTXT,01,01,02,LINE %1").arg(i)).toLatin1() + "\r\n";
+        QVERIFY(receiver.write(bytes));
+        QTRY_COMPARE(lastMemoLine(tab), QString("GPTXT,01,01,02,LINE 2299"));
+        const QStringList shown = memoLines(tab);
+        QCOMPARE(shown.size(), 2000);
+        QCOMPARE(tab->memo()->blockCount(), 2000);
+        QCOMPARE(shown.first(), QString("GPTXT,01,01,02,LINE 300"));
+    }
+
+    void theRunningInstrumentTakesTheSentences()
+    {
+        // The instrument's own main loop, not the test, runs the handlers here.
+        QTest::mouseClick(window->findChild<QPushButton*>("Button1"), Qt::LeftButton);
+        skipNotices();
+        FakeReceiver receiver;
+        QVERIFY(receiver.open());
+        connectTo(receiver.path);
+        const QStringList lines = logSentences(logPath("skytraq-fix.log"));
+        const QString rmcLine = lines.filter("$GPRMC,").last();
+        const QStringList rmc = rmcLine.section('*', 0, 0).split(',');
+        QVERIFY(receiver.writeLine(rmcLine));
+        QTRY_VERIFY(std::fabs(gpsLatitude - degrees(rmc[3], rmc[4])) < 2e-5);
+        QTRY_COMPARE(gpsFixValid, uint8_t(1));
+        // A GSV group one message at a time, each taken before the next arrives.
+        int inView = 0;
+        const QList<ExpectedSatellite> satellites = lastSatelliteGroup(lines, inView);
+        const QStringList gsv = lines.filter("$GPGSV,");
+        for (int m = 0; m < 4; ++m) {
+            QVERIFY(receiver.writeLine(gsv[gsv.size() - 4 + m]));
+            QTRY_COMPARE(gpsSatellites[4 * m].prn, uint8_t(satellites[4 * m].prn));
+        }
+        QCOMPARE(gpsSatellitesInView, uint8_t(14));
+        QCOMPARE(gpsSatellites[13].prn, uint8_t(satellites[13].prn));
+        QTRY_COMPARE(memoLines(tab).size(), 5);  // the window may show them after the instrument took them
+    }
+
+    void unpluggingTheReceiverEndsTheLinkCleanly()
+    {
+        FakeReceiver receiver;
+        QVERIFY(receiver.open());
+        connectTo(receiver.path);
+        QCOMPARE(tab->link()->state(), GpsLink::State::Connected);
+        receiver.releaseSlave();
+        QVERIFY(receiver.writeLine(withChecksum("GPTXT,01,01,02,BEFORE")));
+        QTRY_COMPARE(memoLines(tab).size(), 1);
+        QVERIFY(receiver.write("$GPTXT,01,01,02,CUT OFF BY THE UNPLUGGING"));
+        QTest::qWait(50);
+        receiver.unplug();
+        QTRY_COMPARE(tab->link()->state(), GpsLink::State::Disconnected);
+        QTRY_VERIFY(tab->statusLabel()->text().startsWith("Disconnected: the receiver's port failed"));
+        QVERIFY(!failureBox());
+        QVERIFY(tab->link()->readerRunning());
+        QCOMPARE(memoLines(tab).size(), 1);
+
+        // The link works again with another receiver, from its first sentence on.
+        FakeReceiver second;
+        QVERIFY(second.open());
+        connectTo(second.path);
+        QCOMPARE(tab->link()->state(), GpsLink::State::Connected);
+        QCOMPARE(tab->link()->portOpens(), 2);
+        QVERIFY(second.writeLine(withChecksum("GPTXT,01,01,02,AFTER")));
+        QTRY_COMPARE(memoLines(tab).size(), 2);
+        QTest::mouseClick(button("Button12"), Qt::LeftButton);
+        QCOMPARE(tab->link()->state(), GpsLink::State::Disconnected);
+        QCOMPARE(tab->statusLabel()->text(), QString("Disconnected"));
+    }
+
+    void connectTwiceDoesNotReopen()
+    {
+        FakeReceiver receiver;
+        QVERIFY(receiver.open());
+        connectTo(receiver.path);
+        QCOMPARE(tab->link()->portOpens(), 1);
+        receiver.releaseSlave();
+        // Half a sentence before the second click, the rest after it: one sentence.
+        const QString line = withChecksum("GPTXT,01,01,02,ACROSS THE SECOND CLICK");
+        QVERIFY(receiver.write(line.left(12).toLatin1()));
+        QTest::qWait(30);
+        QTest::mouseClick(button("Button5"), Qt::LeftButton);
+        QCOMPARE(tab->link()->portOpens(), 1);
+        QCOMPARE(tab->link()->state(), GpsLink::State::Connected);
+        QVERIFY(receiver.write(line.mid(12).toLatin1() + "\r\n"));
+        QTRY_COMPARE(memoLines(tab), QStringList({"GPTXT,01,01,02,ACROSS THE SECOND CLICK"}));
+        // Even with the boxes changed: the open port stays as it is.
+        connectTo("COM 3", "1200");
+        QCOMPARE(tab->link()->portOpens(), 1);
+        QVERIFY(!failureBox());
+        // "&Disconnect" closes it (the slave's last holder lets go) and "&Connect" opens it anew.
+        QTest::mouseClick(button("Button12"), Qt::LeftButton);
+        QTRY_VERIFY(!receiver.slaveHeldOpen());
+        connectTo(receiver.path);
+        QCOMPARE(tab->link()->portOpens(), 2);
+        QVERIFY(receiver.slaveHeldOpen());
+    }
+
+    void aPortThatCannotBeOpenedSaysWhy()
+    {
+        const QString missing = "/dev/no-such-gps-receiver";
+        connectTo(missing);
+        QCOMPARE(tab->link()->state(), GpsLink::State::Disconnected);
+        QCOMPARE(tab->link()->portOpens(), 0);
+        QMessageBox* box = failureBox();
+        QVERIFY(box);
+        QTRY_VERIFY(box->isVisible());
+        QVERIFY2(box->text().contains(missing), qPrintable(box->text()));
+        QVERIFY2(box->text().contains("No such file or directory"), qPrintable(box->text()));
+        QVERIFY(!box->text().contains("group"));
+        QVERIFY(tab->statusLabel()->text().startsWith("Disconnected"));
+        box->close();
+        QTRY_VERIFY(!failureBox());
+
+        // Access denied: the text names the group that owns the device.
+        FakeReceiver receiver;
+        QVERIFY(receiver.open());
+        const QString group = QFileInfo(receiver.path).group();
+        QVERIFY(!group.isEmpty());
+        QCOMPARE(deviceGroupName(receiver.path), group);
+        const QString denied = portOpenFailureText(receiver.path, "Permission denied", true);
+        QVERIFY(denied.contains(receiver.path));
+        QVERIFY(denied.contains("Permission denied"));
+        QVERIFY(denied.contains(QString("group \"%1\"").arg(group)));
+        QVERIFY(!portOpenFailureText(receiver.path, "Device or resource busy", false).contains("group"));
+        if (geteuid() == 0) return;  // the superuser is never refused
+        QCOMPARE(::chmod(receiver.path.toLatin1().constData(), 0), 0);
+        QVERIFY(devicePermissionDenied(receiver.path));
+        connectTo(receiver.path);
+        QCOMPARE(tab->link()->state(), GpsLink::State::Disconnected);
+        QVERIFY(failureBox());
+        QVERIFY2(failureBox()->text().contains(QString("group \"%1\"").arg(group)), qPrintable(failureBox()->text()));
+    }
+
+    void playbackRunsAtTheRecordedPaceThroughTheInstrument()
+    {
+        // The first six fixes of a log with satellites, one epoch per 200 ms. The main loop's GPS
+        // step runs every 2 ms meanwhile (a running instrument takes it once a millisecond), so
+        // every GSV message of a group is taken, not just the first.
+        const QStringList all = logSentences(logPath("quectel.log"));
+        QStringList lines;
+        int rmcSeen = 0;
+        for (const QString& line : all) {
+            if (line.startsWith("$GPRMC,") && ++rmcSeen == 7) break;
+            lines << line;
+        }
+        QTemporaryDir dir;
+        const QString path = writeLogFile(dir, lines);
+        QVERIFY(!path.isEmpty());
+        const int epochs = 7;  // six RMC epochs and the sentences before the first
+
+        QTimer gpsStep;
+        connect(&gpsStep, &QTimer::timeout, [] { runPendingGpsHandlers(); });
+        gpsStep.start(2);
+        constexpr int kEpochMs = 200;
+        QElapsedTimer clock;
+        clock.start();
+        QVERIFY(tab->playFile(path, kEpochMs));
+        QCOMPARE(tab->link()->state(), GpsLink::State::Playing);
+        QVERIFY(tab->statusLabel()->text().startsWith("Playing short.log"));
+        QTest::qWait(kEpochMs / 2);
+        const qsizetype early = memoLines(tab).size();
+        QVERIFY(early > 0);
+        QVERIFY2(early < lines.size() / 2, "the log is played at its pace, not all at once");
+        // The end shows in the status once the last sentences are in the communications window.
+        QTRY_VERIFY_WITH_TIMEOUT(tab->statusLabel()->text().contains("end of the recorded log"), 10000);
+        const qint64 took = clock.elapsed();
+        QCOMPARE(tab->link()->state(), GpsLink::State::Disconnected);
+        QVERIFY2(took >= (epochs - 1) * kEpochMs - 20, qPrintable(QString::number(took)));
+        QVERIFY2(took < (epochs + 3) * kEpochMs + 1000, qPrintable(QString::number(took)));
+        QCOMPARE(memoLines(tab), acceptedTexts(lines));
+
+        // Every GSV message of the last group was taken, not just the first.
+        QTest::qWait(50);
+        int inView = 0;
+        const QList<ExpectedSatellite> satellites = lastSatelliteGroup(lines, inView);
+        QCOMPARE(gpsSatellitesInView, uint8_t(inView));
+        QVERIFY(satellites.size() > 8);
+        for (int i = 0; i < satellites.size(); ++i) QCOMPARE(gpsSatellites[i].prn, uint8_t(satellites[i].prn));
+        const QStringList rmc = lastOf(lines, "$GPRMC");
+        QVERIFY(std::fabs(gpsLatitude - degrees(rmc[3], rmc[4])) < 2e-5);
+        QVERIFY(gpsLatitude < -36.7);
+        QCOMPARE(gpsAltitudeMetres, int32_t(56));
+    }
+
+    void disconnectStopsThePlayback()
+    {
+        QVERIFY(tab->playFile(logPath("quectel.log"), 100));
+        QTRY_VERIFY(memoLines(tab).size() > 10);
+        QTest::mouseClick(button("Button12"), Qt::LeftButton);
+        QCOMPARE(tab->link()->state(), GpsLink::State::Disconnected);
+        QCOMPARE(tab->statusLabel()->text(), QString("Disconnected"));
+        const qsizetype stopped = memoLines(tab).size();
+        QTest::qWait(300);
+        QCOMPARE(memoLines(tab).size(), stopped);
+        QVERIFY(stopped < logSentences(logPath("quectel.log")).size());
+    }
+
+    void connectWhilePlayingStopsThePlaybackAndOpensThePort()
+    {
+        FakeReceiver receiver;
+        QVERIFY(receiver.open());
+        QVERIFY(tab->playFile(logPath("quectel.log"), 100));
+        QTRY_VERIFY(memoLines(tab).size() > 5);
+        connectTo(receiver.path);
+        QCOMPARE(tab->link()->state(), GpsLink::State::Connected);
+        QCOMPARE(tab->link()->portOpens(), 1);
+        tab->memo()->clear();
+        QTest::qWait(300);
+        QCOMPARE(memoLines(tab).size(), 0);
+        QVERIFY(receiver.writeLine(withChecksum("GPTXT,01,01,02,FROM THE PORT")));
+        QTRY_COMPARE(memoLines(tab), QStringList({"GPTXT,01,01,02,FROM THE PORT"}));
+        // And playing closes the port.
+        receiver.releaseSlave();
+        QVERIFY(tab->playFile(logPath("quectel.log"), 100));
+        QCOMPARE(tab->link()->state(), GpsLink::State::Playing);
+        QTRY_VERIFY(!receiver.slaveHeldOpen());
+    }
+
+    void aFileWithoutSentencesIsRefused()
+    {
+        QTemporaryDir dir;
+        const QString path = writeLogFile(dir, {});
+        QVERIFY(!tab->playFile(path));
+        QVERIFY(failureBox());
+        QVERIFY(failureBox()->text().contains("holds no NMEA sentences"));
+        failureBox()->close();
+        QTRY_VERIFY(!failureBox());
+        QVERIFY(!tab->playFile(dir.filePath("missing.log")));
+        QVERIFY(failureBox());
+        QCOMPARE(tab->link()->state(), GpsLink::State::Disconnected);
+    }
+
+    void closingTheWindowClosesThePortAndStopsTheReader()
+    {
+        FakeReceiver receiver;
+        QVERIFY(receiver.open());
+        connectTo(receiver.path);
+        receiver.releaseSlave();
+        QVERIFY(receiver.slaveHeldOpen());
+        QVERIFY(tab->link()->readerRunning());
+        // Sentences still streaming in while the window closes.
+        QByteArray bytes;
+        for (int i = 0; i < 200; ++i) bytes += withChecksum(QString("GPTXT,01,01,02,CLOSING %1").arg(i)).toLatin1() + "\r\n";
+        QVERIFY(receiver.write(bytes));
+        window->close();
+        QVERIFY(!tab->link()->readerRunning());
+        QCOMPARE(tab->link()->state(), GpsLink::State::Disconnected);
+        QVERIFY(!receiver.slaveHeldOpen());
+        QCoreApplication::processEvents();
+
+        // The link starts its reader again when it is used after that.
+        FakeReceiver second;
+        QVERIFY(second.open());
+        QVERIFY(tab->link()->openPort(second.path, 9600).opened);
+        second.releaseSlave();
+        QVERIFY(tab->link()->readerRunning());
+        QVERIFY(second.writeLine(withChecksum("GPTXT,01,01,02,AGAIN")));
+        QTRY_COMPARE(lastMemoLine(tab), QString("GPTXT,01,01,02,AGAIN"));
+        tab->shutdown();  // the window is closed already, so closing it again does nothing
+        QVERIFY(!tab->link()->readerRunning());
+        QVERIFY(!second.slaveHeldOpen());
+    }
+};
+
+QTEST_MAIN(GpsLinkTest)
+#include "test_gps_link.moc"
