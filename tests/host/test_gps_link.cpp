@@ -36,7 +36,7 @@
 
 namespace {
 
-QString logPath(const char* name) { return QString(CORVEX_SOURCE_DIR "/data/nmea/") + name; }
+QString logPath(const char* name) { return QString(CORVEX_SOURCE_DIR "/tests/data/nmea/") + name; }
 
 // The sentence lines of a log, as written ("$...*hh"), without line ends.
 QStringList logSentences(const QString& path)
