@@ -19,21 +19,7 @@
 
 namespace {
 
-void clearGps()
-{
-    gpsFixValid = 0;
-    gpsFixType = 0;
-    gpsLatitude = gpsLongitude = 0;
-    gpsGroundSpeed = gpsSpeedMax = 0;
-    gpsTrack = gpsMagneticTrack = 0;
-    gpsAltitudeMetres = gpsAltitudeFeet = 0;
-    gpsSatellitesUsed = 0;
-    std::memset(gpsUsedPrn, 0, sizeof gpsUsedPrn);
-    gpsPdop = gpsHdop = gpsVdop = 0;
-    gpsSatellitesInView = 0;
-    std::memset(gpsSatellites, 0, sizeof gpsSatellites);
-    autoVariation = 0;
-}
+void clearGps() { resetGpsValues(); }
 
 class GpsPage : public testing::Test {
 protected:
