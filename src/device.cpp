@@ -67,6 +67,7 @@ void finishPowerOn()
     alarmAcked = 0;
     pendingKey = KeyNone;
     // 11. Fuel layout and RPM factor derived from the settings.
+    updateFuelLayout();
     updateRpmFactor();
     // 12. RPM input as its control stands; fuel-flow timing inputs preset.
     rpmPeriod = hostControls.rpmBar;
