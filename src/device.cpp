@@ -12,6 +12,7 @@
 #include "engine/inputs.h"
 #include "gps/gps.h"
 #include "gps/nmea.h"
+#include "settings/menus.h"
 #include "settings/sdcard.h"
 #include "settings/settings.h"
 #include "time/clock.h"
@@ -127,6 +128,7 @@ void devicePowerOn()
     // 6. CO monitor state unknown until it reports.
     coUnitFault = 1;
     coDataValid = 0;
+    ecuLinkPresent = 0;
     // 7. GPS state, the magnetic-variation counter, the edit step and the card.
     gpsSatellitesInView = 0;
     gpsFixValid = 0;

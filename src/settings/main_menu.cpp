@@ -1,11 +1,24 @@
-// The MAIN MENU screen. Its tiles arrive with the setup screens they open; until then it shows
-// its title and soft keys and "EXIT" leads home.
-#include "ui/screen.h"
+// The MAIN MENU: seven tiles leading to the setup screens, the flight log and the ADC values.
+// A tile whose screen is not part of the instrument yet opens nothing.
+#include "display/icons.h"
+#include "settings/menus.h"
+#include "ui/tile_menu.h"
 
-void mainMenuScreen()
-{
-    drawPageTitle("", "MAIN MENU");
-    drawSoftKeyBar(SoftKeysExit);
-    if (pendingKey == KeySoft1) goHome();
-    pendingKey = KeyNone;
-}
+namespace {
+
+const MenuTile kMainTiles[] = {
+    {.label1 = "FLIGHT", .label2 = "LOG", .icon = &iconFlightLog},
+    {.label1 = "EMS", .label2 = "SETUP", .icon = &iconEngine, .opens = emsSetupScreen},
+    {.label1 = "GPS", .label2 = "SETUP", .icon = &iconGps},
+    {.label1 = "TIMERS", .label2 = "SETUP", .icon = &iconTimer},
+    // The data recording setup clears its free disk space count before it opens.
+    {.label1 = "DATA REC", .label2 = "SETUP", .icon = &iconSdCard},
+    {.label1 = "MISC", .label2 = "SETUP", .icon = &iconQuestion, .opens = miscSetupScreen},
+    {.label1 = "ADC", .label2 = "VALUES", .icon = &iconAdc, .opens = adcValuesScreen},
+};
+
+const TileMenu kMainMenu = {.title = "MAIN MENU", .tiles = kMainTiles, .tileCount = 7};
+
+}  // namespace
+
+void mainMenuScreen() { runTileMenu(kMainMenu); }

@@ -1,0 +1,19 @@
+// The setup side reached from the MAIN MENU: the tile menus, the miscellaneous setup and its
+// registration editor, and the diagnostic ADC VALUES page the main menu opens.
+#pragma once
+#include <cstdint>
+
+// mainMenuScreen and openMainMenu are part of the screen framework (ui/screen.h).
+void emsSetupScreen();
+void miscSetupScreen();
+void registrationScreen();
+void adcValuesScreen();  // engine/adc_values.cpp
+
+// The MAIN MENU tiles that lead to these screens, for their "BACK" keys.
+constexpr uint8_t MAIN_MENU_EMS_SETUP = 1;
+constexpr uint8_t MAIN_MENU_MISC_SETUP = 5;
+constexpr uint8_t MAIN_MENU_ADC_VALUES = 6;
+
+// 1 while an engine computer is connected through the remote unit; the AUX 1/3 input then
+// carries its coolant temperature. Nothing sets it yet; power-on clears it.
+extern uint8_t ecuLinkPresent;

@@ -1,0 +1,50 @@
+// MISCELLANEOUS SETUP: the aircraft registration editor, saving and recalling the settings file,
+// and the remote unit's protocol.
+#include "device.h"
+#include "settings/menus.h"
+#include "settings/settings.h"
+#include "settings/settings_file.h"
+#include "ui/home.h"
+#include "ui/list_screen.h"
+
+namespace {
+
+const char* const kProtocols[] = {"NORMAL", "EXTENDED"};
+
+void openRegistration()
+{
+    cursorLine = 0;
+    editMode = 0;
+    currentScreen = registrationScreen;
+}
+
+// Both file actions come back here, from "DONE" as from "INSERT" / "SD CARD".
+void fileAction(bool (*action)())
+{
+    returnScreen = miscSetupScreen;
+    if (sdCardPresent) action();
+    else currentScreen = sdCardMessageScreen;
+}
+
+void save() { fileAction(saveSettingsFile); }
+void recall() { fileAction(recallSettingsFile); }
+
+int32_t protocol() { return settings.zedaProtocol; }
+void setProtocol(int32_t value) { settings.zedaProtocol = static_cast<uint8_t>(value); }
+
+const ListLine kMiscLines[] = {
+    {.label = "AIRCRAFT REGISTRATION", .kind = LineKind::Action, .action = openRegistration},
+    {.label = "SAVE SETTINGS TO SD CARD", .kind = LineKind::Action, .action = save},
+    {.label = "RECALL SETTINGS FROM SD CARD", .kind = LineKind::Action, .action = recall},
+    {.label = "ZEDA PROTOCOL: ", .kind = LineKind::Choice, .get = protocol, .set = setProtocol, .min = 0,
+     .max = 1, .choices = kProtocols},
+};
+
+void backToMainMenu() { openMainMenu(MAIN_MENU_MISC_SETUP); }
+
+const ListScreen kMiscSetup = {.menuName = "", .screenName = "MISCELLANEOUS SETUP", .lines = kMiscLines,
+                               .lineCount = 4, .back = backToMainMenu};
+
+}  // namespace
+
+void miscSetupScreen() { runListScreen(kMiscSetup); }

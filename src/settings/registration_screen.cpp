@@ -1,0 +1,65 @@
+// The aircraft registration editor: eight characters, each turned through the printable codes
+// 32..126 with the knob, the knob press moving on to the next.
+#include "display/framebuffer.h"
+#include "display/text.h"
+#include "settings/menus.h"
+#include "settings/settings.h"
+#include "ui/screen.h"
+
+namespace {
+
+constexpr int kLength = 8;  // the ninth byte, the terminator, is never touched
+
+char nextCode(char c) { return static_cast<uint8_t>(c) > 125 ? ' ' : static_cast<char>(c + 1); }
+char previousCode(char c) { return static_cast<uint8_t>(c) <= 32 ? '~' : static_cast<char>(c - 1); }
+
+void backToMisc()
+{
+    cursorLine = 0;
+    currentScreen = miscSetupScreen;
+}
+
+}  // namespace
+
+void registrationScreen()
+{
+    if (cursorLine >= kLength) cursorLine = 0;
+    char* registration = settings.aircraftRegistration;
+
+    drawPageTitle("MISCELLANEOUS", "AIRCRAFT REGISTRATION");
+    drawText(240, 96, "USE THE ROTARY CONTROL", 10, AlignCentre, COLOUR_WHITE);
+    drawText(240, 114, "TO SET THE AIRCRAFT REGISTRATION", 10, AlignCentre, COLOUR_WHITE);
+    for (int i = 0; i < kLength; ++i) {
+        const uint8_t colour = i == cursorLine ? COLOUR_RED : COLOUR_WHITE;
+        if (registration[i] == ' ') {
+            drawHLine(120 + 34 * i, 140 + 34 * i, 200, colour);
+        } else {
+            const char character[2] = {registration[i], '\0'};
+            drawText(130 + 34 * i, 160, character, 20, AlignCentre, colour);
+        }
+    }
+    drawSoftKeyBar(SoftKeysExitBack);
+
+    const uint8_t key = pendingKey;
+    pendingKey = KeyNone;
+    switch (key) {
+    case KeySoft1:
+        goHome();
+        break;
+    case KeySoft2:
+        backToMisc();
+        break;
+    case KeyKnobPlus:
+        registration[cursorLine] = nextCode(registration[cursorLine]);
+        break;
+    case KeyKnobMinus:
+        registration[cursorLine] = previousCode(registration[cursorLine]);
+        break;
+    case KeyKnobPress:
+        if (cursorLine + 1 >= kLength) backToMisc();
+        else ++cursorLine;
+        break;
+    default:
+        break;
+    }
+}

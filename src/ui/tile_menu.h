@@ -1,0 +1,33 @@
+// Icon-tile menus (MAIN MENU, EMS SETUP): pages of up to eight tiles in a 4 x 2 grid, each tile
+// a picture, two label lines and the screen its knob press opens, all described as data.
+#pragma once
+#include <cstdint>
+
+#include "display/image.h"
+#include "ui/screen.h"
+
+struct MenuTile {
+    const char* label1 = "";
+    const char* label2 = "";
+    const Icon* icon = nullptr;    // drawn at the tile's icon position
+    void (*picture)() = nullptr;   // or a drawn picture (absolute coordinates)
+    // The screen the knob press opens; nullptr: the press does nothing.
+    ScreenFunction opens = nullptr;
+    void (*prepare)() = nullptr;   // run just before opening (e.g. choosing a channel)
+    // Other labels while this holds (e.g. an input that changes its meaning).
+    bool (*alternative)() = nullptr;
+    const char* alternative1 = "";
+    const char* alternative2 = "";
+};
+
+struct TileMenu {
+    const char* title = "";       // second title line
+    const MenuTile* tiles = nullptr;
+    uint8_t tileCount = 0;        // up to sixteen: two pages
+    void (*back)() = nullptr;     // KeySoft2 ("BACK"); nullptr: no "BACK" key
+};
+
+// One pass of a tile menu: the page holding cursorLine, its tiles, the frame on the selected one,
+// the page arrow when there are two pages, the soft keys; then acts on the pending key and
+// consumes it.
+void runTileMenu(const TileMenu& menu);
