@@ -10,8 +10,18 @@ namespace {
 
 constexpr int kLength = 8;  // the ninth byte, the terminator, is never touched
 
-char nextCode(char c) { return static_cast<uint8_t>(c) > 125 ? ' ' : static_cast<char>(c + 1); }
-char previousCode(char c) { return static_cast<uint8_t>(c) <= 32 ? '~' : static_cast<char>(c - 1); }
+// The printable codes 32..126 in a ring. A code outside them (only a recalled file brings one)
+// comes back into the ring with the first turn either way.
+char nextCode(char c)
+{
+    const uint8_t code = static_cast<uint8_t>(c);
+    return code < 32 || code > 125 ? ' ' : static_cast<char>(code + 1);
+}
+char previousCode(char c)
+{
+    const uint8_t code = static_cast<uint8_t>(c);
+    return code <= 32 || code > 127 ? '~' : static_cast<char>(code - 1);
+}
 
 void backToMisc()
 {

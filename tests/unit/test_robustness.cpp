@@ -11,6 +11,7 @@
 #include "device.h"
 #include "device_inputs.h"
 #include "runner/scenario.h"
+#include "settings/menus.h"
 #include "settings/sdcard.h"
 #include "settings/settings.h"
 #include "settings/settings_file.h"
@@ -59,7 +60,8 @@ protected:
     // Every screen that exists, with every key, at the inputs' extremes.
     static void exerciseScreens(std::mt19937& random)
     {
-        const ScreenFunction screens[] = {homeScreen, messageScreen, mainMenuScreen};
+        const ScreenFunction screens[] = {homeScreen,      messageScreen,      mainMenuScreen, emsSetupScreen,
+                                          miscSetupScreen, registrationScreen, adcValuesScreen};
         for (const ScreenFunction screen : screens) {
             currentScreen = screen;
             returnScreen = homeScreen;
