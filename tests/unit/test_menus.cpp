@@ -152,6 +152,8 @@ TEST_F(Menus, ZedaProtocolFlipsOnlyInEditMode)
     open(miscSetupScreen, 3);
     press("p+");
     EXPECT_EQ(settings.zedaProtocol, 1);
+    draw();
+    EXPECT_TRUE(framebufferMatchesGolden("menus/misc_setup_protocol_edit"));
     press("-");
     EXPECT_EQ(settings.zedaProtocol, 0);
     press("p+");
@@ -221,14 +223,6 @@ TEST_F(Menus, GoldenScreens)
         draw();
         EXPECT_TRUE(framebufferMatchesGolden(shot.golden));
     }
-}
-
-TEST_F(Menus, MiscSetupEditingTheProtocol)
-{
-    open(miscSetupScreen, 3);
-    press("p+");
-    draw();
-    EXPECT_TRUE(framebufferMatchesGolden("menus/misc_setup_protocol_edit"));
 }
 
 // The confirmation helper, with a question of its own.
