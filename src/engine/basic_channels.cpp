@@ -63,7 +63,13 @@ int32_t divideByTenRounded(int32_t n)
 
 int32_t toFahrenheit(int32_t c) { return c * 18 / 10 + 32; }
 
-void resetCalibration() { calibration = Calibration{100, 0, 0, {2048, 2048, 2048, 2048}, 0}; }
+// The main current sensor's zero is not part of the power-on defaults: it keeps the value last
+// set by ZERO CURRENT SENSOR (0 from program start) over power cycles.
+void resetCalibration()
+{
+    const uint16_t currentZero = calibration.currentZero;
+    calibration = Calibration{100, 0, 0, {2048, 2048, 2048, 2048}, currentZero};
+}
 
 void resetMinMax()
 {

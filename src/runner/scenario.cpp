@@ -12,6 +12,7 @@
 #include "device.h"
 #include "device_inputs.h"
 #include "display/framebuffer.h"
+#include "engine/engine.h"
 #include "engine/inputs.h"
 #include "gps/nmea.h"
 #include "runner/png_io.h"
@@ -276,6 +277,7 @@ void resetDeviceForScenario()
     rawFuelFlow[0] = rawFuelFlow[1] = rawFuelLevel[0] = rawFuelLevel[1] = rawFuelPressure = 0;
     rawAnalog[0] = rawAnalog[1] = rawAnalog[2] = rawAnalog[3] = 0;
     rawVolts = rawCurrent = rawCjc = coPpm = 0;
+    calibration.currentZero = 0;  // the one calibration field that power-on leaves alone
     for (int16_t& t : tcInput) t = 0;
     hostControls = HostControls{};
     setSdCardFolder("SDCARD");
