@@ -139,10 +139,12 @@ void processRpm()
     if (rpmPeriod > 30000 || rpmPeriod == 0) {
         rpm = 0;
     } else {
-        rpm = static_cast<int32_t>(std::min<uint32_t>(rpmFactor / rpmPeriod, 99999));
-        static constexpr int32_t steps[4] = {1, 5, 10, 50};
-        const int32_t step = steps[settings.rpm1Resolution < 4 ? settings.rpm1Resolution : 0];
-        rpm = (rpm + step / 2) / step * step;
+        // Rounded to the resolution step first, then capped, so that the five-digit readout never
+        // shows 100000.
+        static constexpr uint32_t steps[4] = {1, 5, 10, 50};
+        const uint32_t step = steps[settings.rpm1Resolution < 4 ? settings.rpm1Resolution : 0];
+        const uint32_t rounded = (rpmFactor / rpmPeriod + step / 2) / step * step;
+        rpm = static_cast<int32_t>(std::min<uint32_t>(rounded, 99999));
         const int32_t fullScale = settings.rpm1FullScale > 0 ? settings.rpm1FullScale : 1;
         rpmPercent = rpm * 100 / fullScale;
     }
