@@ -63,7 +63,13 @@ int32_t divideByTenRounded(int32_t n)
 
 int32_t toFahrenheit(int32_t c) { return c * 18 / 10 + 32; }
 
-void resetCalibration() { calibration = Calibration{100, 0, 0, {2048, 2048, 2048, 2048}, 0}; }
+// The main current sensor's zero is not part of the power-on defaults: it keeps the value last
+// set by ZERO CURRENT SENSOR (0 from program start) over power cycles.
+void resetCalibration()
+{
+    const uint16_t currentZero = calibration.currentZero;
+    calibration = Calibration{100, 0, 0, {2048, 2048, 2048, 2048}, currentZero};
+}
 
 void resetMinMax()
 {
@@ -133,10 +139,12 @@ void processRpm()
     if (rpmPeriod > 30000 || rpmPeriod == 0) {
         rpm = 0;
     } else {
-        rpm = static_cast<int32_t>(std::min<uint32_t>(rpmFactor / rpmPeriod, 99999));
-        static constexpr int32_t steps[4] = {1, 5, 10, 50};
-        const int32_t step = steps[settings.rpm1Resolution < 4 ? settings.rpm1Resolution : 0];
-        rpm = (rpm + step / 2) / step * step;
+        // Rounded to the resolution step first, then capped, so that the five-digit readout never
+        // shows 100000.
+        static constexpr uint32_t steps[4] = {1, 5, 10, 50};
+        const uint32_t step = steps[settings.rpm1Resolution < 4 ? settings.rpm1Resolution : 0];
+        const uint32_t rounded = (rpmFactor / rpmPeriod + step / 2) / step * step;
+        rpm = static_cast<int32_t>(std::min<uint32_t>(rounded, 99999));
         const int32_t fullScale = settings.rpm1FullScale > 0 ? settings.rpm1FullScale : 1;
         rpmPercent = rpm * 100 / fullScale;
     }

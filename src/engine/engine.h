@@ -3,7 +3,8 @@
 #pragma once
 #include <cstdint>
 
-// Calibration block: device RAM, not part of the settings file; power-on restores the defaults.
+// Calibration block: device RAM, not part of the settings file; power-on restores the defaults of
+// every field but currentZero.
 #pragma pack(push, 1)
 struct Calibration {
     uint8_t voltsCalPercent;  // volts gain, 50..150 %
@@ -47,7 +48,7 @@ int32_t divideByTenRounded(int32_t n);
 // c x 18 / 10 + 32, truncating.
 int32_t toFahrenheit(int32_t c);
 
-void resetCalibration();
+void resetCalibration();  // power-on defaults; currentZero is kept
 void resetMinMax();
 void processEngineInputs();
 

@@ -3,13 +3,13 @@
 #include "engine/thermocouples.h"
 
 #include <algorithm>
-#include <cmath>
 #include <optional>
 
 #include "engine/alarms.h"
 #include "engine/engine.h"
 #include "engine/inputs.h"
 #include "engine/senders.h"
+#include "engine/thermocouple_lines.h"
 #include "settings/settings.h"
 
 uint16_t cjcInput = 0;
@@ -31,17 +31,13 @@ constexpr int CHANNELS = 12;
 
 int16_t saturate16(int32_t v) { return static_cast<int16_t>(std::clamp<int32_t>(v, INT16_MIN, INT16_MAX)); }
 
-// Float to integer truncating toward zero; results beyond 32 bits (only from absurd inputs) saturate.
-int32_t truncateToInt(float v)
-{
-    if (!std::isfinite(v)) return v > 0 ? INT32_MAX : (v < 0 ? INT32_MIN : 0);
-    return static_cast<int32_t>(std::clamp(v, -2.0e9f, 2.0e9f));
-}
-
 int32_t clampToInt32(int64_t v) { return static_cast<int32_t>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX)); }
 
 // First temperature of a table in whole degrees.
 int32_t firstPoint(const ThermocoupleTable& table) { return table.start / 10; }
+
+// Point i's EMF, clamped into the table (the packed table's members are read by value).
+int32_t emfAt(const ThermocoupleTable& table, int i) { return table.emf[std::clamp(i, 0, table.count - 1)]; }
 
 // A CHT read from a temperature sender: the first CHT on analog input 3, every later one on input 4,
 // whatever the inputs' functions are. The value is the sender's own temperature before any unit
@@ -97,44 +93,14 @@ void leanAssistStep(int i, int32_t hysteresis)
 int32_t tcMicrovolts(int32_t celsius, int type)
 {
     const ThermocoupleTable& table = thermocoupleTable(type);
-    const int32_t s = firstPoint(table);
-    const int32_t step = table.step;
-    // The first segment whose end points enclose the temperature (the lower one at a table
-    // point); below the table the first segment, above it the last.
-    int32_t k = 0;
-    if (celsius > s) k = static_cast<int32_t>(std::min<int64_t>((int64_t{celsius} - s - 1) / step, table.count - 2));
-    const int32_t t0 = s + k * step;
-    const int32_t t1 = t0 + step;
-    const int32_t e0 = table.emf[k];
-    const int32_t e1 = table.emf[k + 1];
-    const float slope = static_cast<float>(e1 - e0) / static_cast<float>(t1 - t0);
-    const float intercept = static_cast<float>(e1) - slope * static_cast<float>(t1);
-    const float emf = slope * static_cast<float>(celsius) + intercept;
-    return truncateToInt(emf);
+    return lineMicrovolts(firstPoint(table), table.step, table.count, [&](int i) { return emfAt(table, i); }, celsius);
 }
 
 int32_t tcTenthsFromMicrovolts(int32_t microvolts, int type)
 {
     const ThermocoupleTable& table = thermocoupleTable(type);
     const int32_t e = clampToInt32(int64_t{microvolts} + tcMicrovolts(cjcTemp, type));
-    const int last = table.count - 2;
-    int k = -1;
-    for (int j = 0; j <= last; ++j) {
-        if (table.emf[j] <= e && e <= table.emf[j + 1]) {
-            k = j;
-            break;
-        }
-    }
-    if (k < 0) k = e >= 0 ? last : 0;
-    const int32_t t0 = firstPoint(table) + k * table.step;
-    const int32_t t1 = t0 + table.step;
-    const int32_t e0 = table.emf[k];
-    const int32_t e1 = table.emf[k + 1];
-    const float slope = static_cast<float>(e1 - e0) / static_cast<float>(t1 - t0);
-    if (slope == 0.0f) return t0 * 10;  // a flat segment has no inverse; the tables rise strictly
-    const float intercept = static_cast<float>(e1) - slope * static_cast<float>(t1);
-    const float tenths = (static_cast<float>(e) - intercept) / slope * 10.0f;
-    return truncateToInt(tenths);
+    return lineTenths(firstPoint(table), table.step, table.count, [&](int i) { return emfAt(table, i); }, e);
 }
 
 void processColdJunction()

@@ -12,6 +12,7 @@
 #include "device.h"
 #include "device_inputs.h"
 #include "display/framebuffer.h"
+#include "engine/engine.h"
 #include "engine/inputs.h"
 #include "gps/nmea.h"
 #include "runner/png_io.h"
@@ -165,9 +166,26 @@ void runCommand(const std::vector<std::string>& w, const std::string& line, Simu
         }
     } else if (cmd == "set") {
         if (w.size() < 3) throw LineError{"usage: set FIELD VALUE"};
-        const DeviceVariable* v = findDeviceVariable(w[1]);
-        if (!v) throw LineError{"unknown variable: " + w[1]};
+        // FIELD is a name, or NAME[i] for one element of an array.
+        const std::string& field = w[1];
+        const size_t bracket = field.find('[');
+        const DeviceVariable* v = findDeviceVariable(field);
+        const bool isElement = !v && bracket != std::string::npos;
+        if (isElement) v = findDeviceVariable(std::string_view(field).substr(0, bracket));
+        if (!v) throw LineError{"unknown variable: " + field.substr(0, bracket)};
         std::string reason;
+        DeviceVariable element;
+        if (isElement) {
+            const LineError bad{"bad element (want NAME[INDEX]): " + field};
+            if (field.back() != ']' || field.size() < bracket + 3) throw bad;
+            int64_t index = -1;
+            const char* first = field.data() + bracket + 1;
+            const char* last = field.data() + field.size() - 1;
+            const auto [end, ec] = std::from_chars(first, last, index);
+            if (ec != std::errc() || end != last) throw bad;
+            if (!deviceVariableElement(*v, index, element, reason)) throw LineError{reason};
+            v = &element;
+        }
         if (!setDeviceVariable(*v, valueAfterWords(line, 2), reason)) throw LineError{reason};
     } else if (cmd == "input" || cmd == "check") {
         if (w.size() < 3) throw LineError{"usage: " + cmd + (cmd == "input" ? " CAPTION VALUE" : " CAPTION 0|1")};
@@ -276,6 +294,7 @@ void resetDeviceForScenario()
     rawFuelFlow[0] = rawFuelFlow[1] = rawFuelLevel[0] = rawFuelLevel[1] = rawFuelPressure = 0;
     rawAnalog[0] = rawAnalog[1] = rawAnalog[2] = rawAnalog[3] = 0;
     rawVolts = rawCurrent = rawCjc = coPpm = 0;
+    calibration.currentZero = 0;  // the one calibration field that power-on leaves alone
     for (int16_t& t : tcInput) t = 0;
     hostControls = HostControls{};
     setSdCardFolder("SDCARD");

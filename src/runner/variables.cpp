@@ -192,3 +192,21 @@ bool setDeviceVariable(const DeviceVariable& v, const std::string& text, std::st
     if (!ok) error = text + " is out of range for " + v.name;
     return ok;
 }
+
+bool deviceVariableElement(const DeviceVariable& v, int64_t index, DeviceVariable& element, std::string& error)
+{
+    if (v.type == VariableType::Text || v.count < 2) {
+        error = std::string(v.name) + " is not an array";
+        return false;
+    }
+    if (index < 0 || index >= v.count) {
+        error = "index " + std::to_string(index) + " is outside " + v.name + "[0.." + std::to_string(v.count - 1) + "]";
+        return false;
+    }
+    const size_t stride = v.stride > 0 ? static_cast<size_t>(v.stride) : sizeOf(v.type);
+    element = v;
+    element.address = static_cast<uint8_t*>(v.address) + static_cast<size_t>(index) * stride;
+    element.count = 1;
+    element.stride = 0;
+    return true;
+}

@@ -28,3 +28,7 @@ void printDeviceVariable(const DeviceVariable& v, std::ostream& out);
 
 // Parses text into the variable (scalar, or Text). Returns false with a reason if it does not fit.
 bool setDeviceVariable(const DeviceVariable& v, const std::string& text, std::string& error);
+
+// Element `index` of an array variable, as a scalar that setDeviceVariable can write (set NAME[i]).
+// False with a reason when v is no array or the index is outside it.
+bool deviceVariableElement(const DeviceVariable& v, int64_t index, DeviceVariable& element, std::string& error);

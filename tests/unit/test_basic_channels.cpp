@@ -174,7 +174,12 @@ TEST_F(BasicChannels, RpmPeriodResolutionAndPeak)
         uint16_t period;
         int32_t want;
     } cases[] = {{60, 0, 600, 2597}, {60, 2, 600, 2600}, {60, 0, 30000, 51}, {60, 0, 30001, 0},
-                 {60, 0, 1, 99999},  {1, 0, 31000, 0},   {60, 0, 0, 0}};
+                 {60, 0, 1, 99999},
+                 // Capped after rounding: no step turns the cap into 100000.
+                 {60, 3, 16, 97400}, {60, 3, 15, 99999}, {60, 2, 15, 99999}, {60, 1, 15, 99999},
+                 {77, 3, 12, 99999},  // 100010 rounds to 100000
+                 {1, 3, 1, 99999},    // the largest factor over the shortest period
+                 {1, 0, 31000, 0},   {60, 0, 0, 0}};
     for (const Case& c : cases) {
         settings.rpm1PulsesPerRev = c.pulses;
         settings.rpm1Resolution = c.resolution;

@@ -3,6 +3,9 @@
 
 #include "device.h"
 #include "display/framebuffer.h"
+#include "engine/engine.h"
+#include "engine/inputs.h"
+#include "settings/settings.h"
 #include "runner/scenario.h"
 #include "test_support.h"
 #include "time/clock.h"
@@ -135,6 +138,28 @@ TEST_F(PowerCycle, PowerOnInitialisesDeviceState)
     EXPECT_EQ(sdCardPresent, 1);
     EXPECT_EQ(coUnitFault, 1);
     EXPECT_EQ(powerOffRequest, 0);
+}
+
+TEST_F(PowerCycle, PowerOnResetsTheCalibrationBlockButKeepsTheCurrentSensorZero)
+{
+    EXPECT_EQ(calibration.currentZero, 0);  // as at program start
+    devicePowerOn();
+    passesUntilRunning();
+    calibration.currentZero = 2048;  // ZERO CURRENT SENSOR with the sensor at 2048
+    calibration.voltsCalPercent = 120;
+    calibration.senderZero[2] = 1000;
+    devicePowerOff();
+    devicePass();
+    devicePowerOn();
+    EXPECT_EQ(calibration.currentZero, 2048);
+    EXPECT_EQ(calibration.voltsCalPercent, 100);
+    EXPECT_EQ(calibration.senderZero[2], 2048);
+    passesUntilRunning();
+    settings.currentOn = 1;
+    rawCurrent = 2048;
+    devicePass();
+    EXPECT_EQ(current, 0);  // not the +25 A of a zero at 0
+    settings.currentOn = 0;
 }
 
 TEST_F(PowerCycle, MainLoopReadsTheHostControlsEveryPass)

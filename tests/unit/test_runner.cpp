@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstring>
 #include <set>
 #include <sstream>
 
@@ -164,6 +165,63 @@ TEST(RunnerVariables, EveryNameIsUniqueAndPrintable)
         EXPECT_EQ(out.str().rfind(v.name, 0), 0u) << v.name;
     }
     EXPECT_GT(names.size(), 300u);
+}
+
+TEST(RunnerVariables, SetReachesOneElementOfEveryArray)
+{
+    // Every printed array takes set NAME[i] on its first and last element.
+    for (const DeviceVariable& v : allDeviceVariables()) {
+        if (v.type == VariableType::Text || v.count < 2 || !v.writable) continue;
+        SCOPED_TRACE(v.name);
+        const std::string name = v.name;
+        const std::string last = std::to_string(v.count - 1);
+        std::ostringstream before;
+        printDeviceVariable(v, before);
+        const ScriptRun r = run("set " + name + "[0] 7\nset " + name + "[" + last + "] 1\nprint " + name);
+        ASSERT_TRUE(r.ok) << r.error;
+        EXPECT_NE(r.out.find(name + "[0]=7\n"), std::string::npos) << r.out;
+        EXPECT_NE(r.out.find(name + "[" + last + "]=1\n"), std::string::npos) << r.out;
+        // Put the device back as it was for the tests that follow.
+        std::istringstream restore(before.str());
+        for (std::string line; std::getline(restore, line);) {
+            const size_t open = line.find('['), equals = line.find('=');
+            std::string reason;
+            DeviceVariable element;
+            ASSERT_TRUE(deviceVariableElement(v, std::stoll(line.substr(open + 1)), element, reason)) << reason;
+            ASSERT_TRUE(setDeviceVariable(element, line.substr(equals + 1), reason)) << reason;
+        }
+    }
+}
+
+TEST(RunnerVariables, SetOfAnElementByExample)
+{
+    struct Case {
+        const char* script;
+        const char* out;
+        const char* error;
+    } cases[] = {
+        {"set senderZero[2] 2048\nprint senderZero", "senderZero[2]=2048\n", ""},
+        {"set leanPeak[0] 700\nprint leanPeak", "leanPeak[0]=700\n", ""},
+        {"set senderZero[1] 70000", "", "line 1: 70000 is out of range for senderZero"},
+        {"set senderZero[4] 1", "", "line 1: index 4 is outside senderZero[0..3]"},
+        {"set senderZero[-1] 1", "", "line 1: index -1 is outside senderZero[0..3]"},
+        {"set senderZero[] 1", "", "line 1: bad element (want NAME[INDEX]): senderZero[]"},
+        {"set senderZero[1 1", "", "line 1: bad element (want NAME[INDEX]): senderZero[1"},
+        {"set senderZero[ 1", "", "line 1: bad element (want NAME[INDEX]): senderZero["},
+        {"set senderZero[x] 1", "", "line 1: bad element (want NAME[INDEX]): senderZero[x]"},
+        {"set senderZero[1]x 1", "", "line 1: bad element (want NAME[INDEX]): senderZero[1]x"},
+        {"set volts[0] 1", "", "line 1: volts is not an array"},
+        {"set noSuchArray[0] 1", "", "line 1: unknown variable: noSuchArray"},
+        {"set senderZero 1", "", "line 1: senderZero is an array"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.script);
+        const ScriptRun r = run(c.script);
+        EXPECT_EQ(r.ok, *c.error == '\0');
+        EXPECT_EQ(r.error, c.error);
+        EXPECT_NE(r.out.find(c.out), std::string::npos) << r.out;
+    }
+    resetDeviceForScenario();
 }
 
 }  // namespace
