@@ -245,9 +245,9 @@ TEST_F(SettingsTest, ARecalledFuelSetupChangesTheLayoutAtOnce)
     settings.dualFlowMode = 1;  // DIFFERENTIAL
     ASSERT_TRUE(saveSettingsFile());
     loadDefaultSettings();
-    ASSERT_EQ(fuelLayout, 0);
+    ASSERT_EQ(+fuelLayout, 0);
     ASSERT_TRUE(recallSettingsFile());
-    EXPECT_EQ(fuelLayout, 11);
+    EXPECT_EQ(+fuelLayout, 11);
 }
 
 TEST_F(SettingsTest, ARecalledPulseCountChangesTheRpmFactorAtOnce)
