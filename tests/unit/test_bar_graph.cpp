@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "param_names.h"
 #include "test_support.h"
 #include "widget_test_support.h"
 
@@ -100,7 +101,14 @@ TEST_P(BarGraphGeometry, GroupWidthsBarWidthsAndPositions)
     EXPECT_EQ(h.pitch, c.chtBars.pitch);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, BarGraphGeometry, testing::ValuesIn(kGeometryCases));
+// "Egt6Cht4Cruise"
+std::string caseName(const GeometryCase& c)
+{
+    return "Egt" + numberName(c.egt) + "Cht" + numberName(c.cht) + (c.cruise ? "Cruise" : "");
+}
+void PrintTo(const GeometryCase& c, std::ostream* os) { *os << caseName(c); }
+
+INSTANTIATE_TEST_SUITE_P(Cases, BarGraphGeometry, testing::ValuesIn(kGeometryCases), ByCaseName());
 
 TEST(BarGraphGeometryAll, EveryChannelCountFitsTheAreaWithoutOverlap)
 {
@@ -182,7 +190,14 @@ TEST_P(BarGraphHeights, ScaleTheValueAndStopAtTheMaximum)
     EXPECT_EQ(barHeight(c.egtGroup ? egtBar(0) : chtBar(0)), c.height) << c.value;
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, BarGraphHeights, testing::ValuesIn(kHeightCases));
+// "LeanEgt625", "Cht75"
+std::string caseName(const HeightCase& c)
+{
+    return std::string(c.lean ? "Lean" : "") + (c.egtGroup ? "Egt" : "Cht") + numberName(c.value);
+}
+void PrintTo(const HeightCase& c, std::ostream* os) { *os << caseName(c); }
+
+INSTANTIATE_TEST_SUITE_P(Cases, BarGraphHeights, testing::ValuesIn(kHeightCases), ByCaseName());
 
 TEST_F(BarGraph, BarColoursAndPeakMarkers)
 {

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "param_names.h"
 #include "test_support.h"
 #include "widget_test_support.h"
 
@@ -75,7 +76,10 @@ TEST_P(BarGaugeZones, FillTheBarLeftToRight)
     EXPECT_EQ(pixelAt(110, 109), COLOUR_BLACK) << c.name << ": the bar ends on row y + height";
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, BarGaugeZones, testing::ValuesIn(kZoneCases));
+std::string caseName(const ZoneCase& c) { return ::caseName(c.name); }
+void PrintTo(const ZoneCase& c, std::ostream* os) { *os << c.name; }
+
+INSTANTIATE_TEST_SUITE_P(Cases, BarGaugeZones, testing::ValuesIn(kZoneCases), ByCaseName());
 
 struct MarkerCase {
     int32_t displayMin, displayMax, value;
@@ -110,7 +114,14 @@ TEST_P(BarGaugeMarker, StaysBetweenTwoInsideAndTwoPastTheEnds)
     EXPECT_EQ(pixelAt(c.centre, 112), COLOUR_BLACK);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, BarGaugeMarker, testing::ValuesIn(kMarkerCases));
+// "Range0To100Value50"
+std::string caseName(const MarkerCase& c)
+{
+    return "Range" + numberName(c.displayMin) + "To" + numberName(c.displayMax) + "Value" + numberName(c.value);
+}
+void PrintTo(const MarkerCase& c, std::ostream* os) { *os << caseName(c); }
+
+INSTANTIATE_TEST_SUITE_P(Cases, BarGaugeMarker, testing::ValuesIn(kMarkerCases), ByCaseName());
 
 TEST_F(BarWidgets, ValueStateComparesStrictlyWithAlarmFirst)
 {
@@ -170,7 +181,10 @@ TEST_P(ValueBox, FollowsStateAndBlinkPhase)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, ValueBox, testing::ValuesIn(kBoxCases));
+std::string caseName(const BoxCase& c) { return ::caseName(c.name); }
+void PrintTo(const BoxCase& c, std::ostream* os) { *os << c.name; }
+
+INSTANTIATE_TEST_SUITE_P(Cases, ValueBox, testing::ValuesIn(kBoxCases), ByCaseName());
 
 TEST_F(BarWidgets, TenthsAreFormattedWithoutFloatingPoint)
 {
@@ -259,7 +273,10 @@ TEST_P(BarWidgetTexts, LabelValueAndUnitAboveTheBar)
         << c.name << ": the bar is drawn";
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, BarWidgetTexts, testing::ValuesIn(kTextCases));
+std::string caseName(const TextCase& c) { return ::caseName(c.name); }
+void PrintTo(const TextCase& c, std::ostream* os) { *os << c.name; }
+
+INSTANTIATE_TEST_SUITE_P(Cases, BarWidgetTexts, testing::ValuesIn(kTextCases), ByCaseName());
 
 TEST_F(BarWidgets, ValueBoxOfABarWidgetCoversItsRowsAndFlashes)
 {

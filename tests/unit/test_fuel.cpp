@@ -5,6 +5,7 @@
 #include <cstring>
 #include <sstream>
 
+#include "device.h"
 #include "engine/alarms.h"
 #include "engine/engine.h"
 #include "engine/fuel.h"
@@ -13,6 +14,7 @@
 #include "script_support.h"
 #include "settings/settings.h"
 #include "time/clock.h"
+#include "ui/screen.h"
 
 extern uint8_t gpsFixValid;
 extern uint16_t gpsGroundSpeed;
@@ -73,6 +75,18 @@ protected:
         settings.tank2Source = t2;
         settings.dualFlowMode = dual;
         updateFuelLayout();
+    }
+
+    // Power-on as the host starts it, through both notices (a key ends each) to the first pass.
+    static void powerOnToTheFirstPass()
+    {
+        resetDeviceForScenario();
+        devicePowerOn();
+        for (int n = 0; n < 3 && devicePhase != DevicePhase::Running; ++n) {
+            devicePressKey(KeySoft1);
+            devicePass();
+        }
+        ASSERT_EQ(devicePhase, DevicePhase::Running);
     }
 
     // One 4-second interval of real time, then one pass to book it.
@@ -312,14 +326,12 @@ TEST_F(Fuel, LayoutSideEffects)
     }
 }
 
-TEST_F(Fuel, DefaultsAndSettingsRecallDeriveTheLayout)
+// A recalled settings file derives it too (SettingsTest.ARecalledFuelSetupChangesTheLayoutAtOnce).
+TEST_F(Fuel, DefaultsDeriveTheLayout)
 {
     EXPECT_EQ(fuelLayout, 0);  // flow 1 with tank 1 sender
-    settings.flow2On = 1;
-    settings.tank2Source = 0;
-    settings.dualFlowMode = 1;
-    recomputeFuelLayout();  // what a settings recall runs
-    EXPECT_EQ(fuelLayout, 11);
+    arrange(1, 1, 1, 0, 1);
+    ASSERT_EQ(fuelLayout, 11);
     loadDefaultSettings();
     EXPECT_EQ(fuelLayout, 0);
 }
@@ -419,7 +431,7 @@ TEST_F(Fuel, InjectorDutyAsFlowInput)
 TEST_F(Fuel, TimingInputsAtPowerOn)
 {
     for (uint32_t& t : fuelTimingInputs) t = 7;
-    resetFuelTimingInputs();
+    powerOnToTheFirstPass();
     for (uint32_t t : fuelTimingInputs) EXPECT_EQ(t, 10000u);
     EXPECT_EQ(flowWindow, 10000u);
 }
@@ -479,7 +491,12 @@ TEST_F(Fuel, IntervalIsDueEveryFourthSlowStepAndBookedOnce)
     processFuelFlow();
     EXPECT_EQ(fuelUsedPulses[0], 79u);
 
-    clearFuelAccumulators();  // power-on restarts the interval and drops one not yet booked
+    // Power-on restarts the interval and drops one not yet booked.
+    for (int i = 0; i < 60; ++i) hostTick();
+    ASSERT_EQ(fuelIntervalDue, 1);
+    ASSERT_EQ(fuelSecondCount, 2);
+    resetDeviceForScenario();
+    devicePowerOn();
     EXPECT_EQ(fuelUsedPulses[0], 0u);
     EXPECT_EQ(fuelUsed[0], 0);
     EXPECT_EQ(fuelSecondCount, 0);
@@ -716,8 +733,7 @@ TEST_F(Fuel, ZeroFlowThroughTheWholePass)
 {
     rawFuelLevel[0] = 600;
     settings.tank1Filter = 0;
-    processTankSender(0);
-    processFuelFlow();
+    processEngineInputs();
     EXPECT_EQ(fuelFlow[0], 0);
     EXPECT_EQ(fuelLevel[0], 13);
     EXPECT_EQ(fuelRange, 65535);

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "param_names.h"
 #include "test_support.h"
 #include "widget_test_support.h"
 
@@ -271,7 +272,10 @@ TEST_P(TankBoxes, AlarmFlashesCautionStaysAndFailBlinks)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, TankBoxes, testing::ValuesIn(kTankBoxes));
+std::string caseName(const TankBoxCase& c) { return ::caseName(c.name); }
+void PrintTo(const TankBoxCase& c, std::ostream* os) { *os << c.name; }
+
+INSTANTIATE_TEST_SUITE_P(Cases, TankBoxes, testing::ValuesIn(kTankBoxes), ByCaseName());
 
 TEST_F(FuelArea, TankBarThreeZonesAndMarker)
 {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <cmath>
 #include <string>
 #include <thread>
@@ -199,43 +200,94 @@ TEST(NmeaReceiver, ResetForAFreshProgram)
 
 // The reader thread feeds sentences while the main loop runs the handlers. Each RMC carries the
 // same number in its latitude and longitude minutes, each GGA ties its altitude to its satellite
-// count; a slot read half written would break those ties. Run under ThreadSanitizer too.
+// count; a slot read half written would break those ties. Before each sentence the reader waits
+// until the main loop has taken the last one of its type, so every sentence is parked and the
+// main loop sees them all, in order, however the two threads are scheduled. Each sentence is also
+// sent a second time straight away: that copy meets a slot still pending or one just handed
+// back, which is the hand-over itself; parked or dropped, it changes no value. Run under
+// ThreadSanitizer too.
 TEST(NmeaReceiver, ReaderThreadAndMainLoopShareOnlyTheSlots)
 {
     freshGps();
     constexpr int kSentences = 4000;
     std::atomic<bool> done{false};
+    std::atomic<bool> stuck{false};
+    // Reader side: until the main loop has handed the slot back (with a generous bound, so that
+    // a receiver that never frees a slot fails the test instead of hanging it), or has given up.
+    auto waitUntilTaken = [&](uint8_t& flag) {
+        const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        while (pendingOf(flag) != 0) {
+            if (stuck.load() || std::chrono::steady_clock::now() > giveUp) {
+                stuck.store(true);
+                return false;
+            }
+            std::this_thread::yield();
+        }
+        return true;
+    };
     std::thread reader([&] {
         char body[128];
-        for (int k = 0; k < kSentences; ++k) {
+        // From 1, so that the first GGA (one satellite) differs from the values at start.
+        for (int k = 1; k <= kSentences && !stuck.load(); ++k) {
             const int m = k % 60;
+            if (!waitUntilTaken(rmcPending)) break;
             std::snprintf(body, sizeof body, "GPRMC,1200%02d,A,48%02d.000,N,011%02d.000,E,%d.0,0.0,010126,,", m, m, m, m);
-            feedNmea(nmeaLine(body));
+            feedNmea(nmeaLine(body) + nmeaLine(body));
+            if (!waitUntilTaken(ggaPending)) break;
             std::snprintf(body, sizeof body, "GPGGA,1200%02d,4800.000,N,01100.000,E,1,%02d,0.9,%d0.0,M,,M,,", m, m, m);
-            feedNmea(nmeaLine(body));
+            feedNmea(nmeaLine(body) + nmeaLine(body));
         }
+        waitUntilTaken(rmcPending);
+        waitUntilTaken(ggaPending);
         done.store(true);
     });
-    int rmcSeen = 0, ggaSeen = 0;
-    for (;;) {
-        const bool last = done.load();
-        const bool rmc = pendingOf(rmcPending) != 0, gga = pendingOf(ggaPending) != 0;
+    // Main loop: consecutive sentences of one type differ (the number counts up modulo 60), so a
+    // change of value is the next sentence taken, and it must be the one after the last. The
+    // first broken tie or gap ends the loop (the reader then stops too) with that one failure.
+    int rmcTaken = 0, ggaTaken = 0;
+    long lastMinutes = -1;
+    int lastSatellites = 0;
+    bool ok = true;
+    for (bool last = false; !last && ok;) {
+        last = done.load();
+        if (pendingOf(rmcPending) == 0 && pendingOf(ggaPending) == 0) std::this_thread::yield();
         runPendingGpsHandlers();
-        rmcSeen += rmc;
-        ggaSeen += gga;
         if (gpsLatitude != 0) {
             const long latMinutes = std::lround((gpsLatitude - 48) * 60);
-            ASSERT_EQ(latMinutes, std::lround((gpsLongitude - 11) * 60));
-            ASSERT_EQ(gpsGroundSpeed, static_cast<int>(std::trunc(static_cast<float>(latMinutes) * 1.15077945f)));
+            const long lonMinutes = std::lround((gpsLongitude - 11) * 60);
+            const int speed = static_cast<int>(std::trunc(static_cast<float>(latMinutes) * 1.15077945f));
+            if (latMinutes != lonMinutes || gpsGroundSpeed != speed) {
+                ADD_FAILURE() << "RMC read half written: " << latMinutes << " " << lonMinutes << " " << gpsGroundSpeed;
+                ok = false;
+            }
+            if (latMinutes != lastMinutes) {
+                ++rmcTaken;
+                lastMinutes = latMinutes;
+                if (latMinutes != rmcTaken % 60) {
+                    ADD_FAILURE() << "RMC number " << rmcTaken << " carried " << latMinutes;
+                    ok = false;
+                }
+            }
         }
-        ASSERT_EQ(gpsAltitudeMetres, gpsSatellitesUsed * 10);
-        if (last) break;
+        if (gpsAltitudeMetres != gpsSatellitesUsed * 10) {
+            ADD_FAILURE() << "GGA read half written: " << gpsAltitudeMetres << " " << int(gpsSatellitesUsed);
+            ok = false;
+        }
+        if (gpsSatellitesUsed != lastSatellites) {
+            ++ggaTaken;
+            lastSatellites = gpsSatellitesUsed;
+            if (lastSatellites != ggaTaken % 60) {
+                ADD_FAILURE() << "GGA number " << ggaTaken << " carried " << lastSatellites;
+                ok = false;
+            }
+        }
     }
+    if (!ok) stuck.store(true);  // the reader gives up at its next wait
     reader.join();
-    runPendingGpsHandlers();
-    EXPECT_GT(rmcSeen, 0);
-    EXPECT_GT(ggaSeen, 0);
-    // The last sentences were parked only if their slots were free; either way no slot is left pending.
+    ASSERT_TRUE(ok);
+    EXPECT_FALSE(stuck.load()) << "a slot was never handed back";
+    EXPECT_EQ(rmcTaken, kSentences);
+    EXPECT_EQ(ggaTaken, kSentences);
     EXPECT_EQ(pendingOf(rmcPending) + pendingOf(ggaPending), 0);
 }
 

@@ -4,6 +4,7 @@
 
 #include <climits>
 
+#include "param_names.h"
 #include "test_support.h"
 #include "widget_test_support.h"
 
@@ -40,6 +41,10 @@ struct NeedleCase {
     int angle;
 };
 
+// "Max160Value37"
+std::string caseName(const NeedleCase& c) { return "Max" + numberName(c.displayMax) + "Value" + numberName(c.value); }
+void PrintTo(const NeedleCase& c, std::ostream* os) { *os << caseName(c); }
+
 class MapNeedle : public RoundGauges, public testing::WithParamInterface<NeedleCase> {};
 
 TEST_P(MapNeedle, PointsAtTheClampedAngleWithANotchThroughTheRing)
@@ -59,7 +64,8 @@ INSTANTIATE_TEST_SUITE_P(Cases, MapNeedle,
                                          NeedleCase{160, 37, 187}, NeedleCase{160, -50, 150},
                                          NeedleCase{160, 500, 310}, NeedleCase{320, 81, 190},
                                          NeedleCase{320, 319, 309}, NeedleCase{0, 0, 150}, NeedleCase{0, 1, 310},
-                                         NeedleCase{0, -1, 150}));
+                                         NeedleCase{0, -1, 150}),
+                         ByCaseName());
 
 TEST_F(RoundGauges, RingSegmentsFollowTheLimits)
 {
@@ -201,7 +207,10 @@ TEST_P(RpmReadout, ShowsLabelsValueAndBox)
     EXPECT_EQ(pixelAt(start - 1, 115), COLOUR_BLACK) << c.name;
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, RpmReadout, testing::ValuesIn(kReadoutCases));
+std::string caseName(const ReadoutCase& c) { return ::caseName(c.name); }
+void PrintTo(const ReadoutCase& c, std::ostream* os) { *os << c.name; }
+
+INSTANTIATE_TEST_SUITE_P(Cases, RpmReadout, testing::ValuesIn(kReadoutCases), ByCaseName());
 
 TEST_F(RoundGauges, RpmReadoutAlignsAndIgnoresUnknownChannels)
 {

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "device.h"
+#include "engine/fuel.h"
 #include "runner/scenario.h"
 #include "runner/variable_table.h"
 #include "runner/variables.h"
@@ -232,6 +233,21 @@ TEST_F(SettingsTest, AForeignFormatCodeIsReplacedAndTheRestLoaded)
     EXPECT_EQ(+settings.formatCode, 112);
     file[0] = 112, file[1] = 0;
     EXPECT_EQ(difference(image(), file), "");
+}
+
+// The fuel area, range and endurance follow the recalled setup at once, not after a power cycle.
+TEST_F(SettingsTest, ARecalledFuelSetupChangesTheLayoutAtOnce)
+{
+    settings.flow1On = 1;
+    settings.flow2On = 1;
+    settings.tank1Source = 1;
+    settings.tank2Source = 0;
+    settings.dualFlowMode = 1;  // DIFFERENTIAL
+    ASSERT_TRUE(saveSettingsFile());
+    loadDefaultSettings();
+    ASSERT_EQ(+fuelLayout, 0);
+    ASSERT_TRUE(recallSettingsFile());
+    EXPECT_EQ(+fuelLayout, 11);
 }
 
 TEST_F(SettingsTest, ARecalledPulseCountChangesTheRpmFactorAtOnce)
