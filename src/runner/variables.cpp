@@ -63,6 +63,7 @@ const std::vector<DeviceVariable>& table()
         addTimeVariables(all);
         addSunVariables(all);
         addGpsVariables(all);
+        addPopupVariables(all);
         return all;
     }();
     return variables;
