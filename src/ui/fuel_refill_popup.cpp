@@ -1,6 +1,8 @@
 // The tank refill pop-up: the contents of a CALCULATED tank entered as three digits after
 // refuelling; EXIT loads the tank's remaining fuel (limited to the tank size), FULL the tank size.
 // Tank 1's entry leads on to tank 2's when both are calculated.
+#include <algorithm>
+#include <cstdint>
 #include <cstdio>
 
 #include "display/framebuffer.h"
@@ -38,8 +40,10 @@ void applyRefill(int index)
     int32_t& level = refillLevel[index];
     if (tank.size < level) level = tank.size;
     if (level < 0) level = 0;  // a negative size or entry leaves an empty tank, never a debt
-    const uint32_t pulses = scaledK(tank.kFactor) * static_cast<uint32_t>(level);
-    fuelRemainingPulses[index] = static_cast<int32_t>(fuelUnitIsGallons() ? pulses / 10 : pulses);
+    // Widened, so that a large tank with a large K-factor fills up rather than wrapping round.
+    int64_t pulses = static_cast<int64_t>(scaledK(tank.kFactor)) * level;
+    if (fuelUnitIsGallons()) pulses /= 10;
+    fuelRemainingPulses[index] = static_cast<int32_t>(std::min<int64_t>(pulses, INT32_MAX));
     if (index == 0 && settings.tank2Source == 1) openFuelRefill(2);
     else closePopup();
 }

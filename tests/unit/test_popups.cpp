@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <random>
+#include <string>
 #include <vector>
 
 #include "engine/fuel.h"
@@ -204,6 +206,32 @@ TEST_F(Popups, KeySequences)
         pressAll(c.keys);
         c.check();
     }
+}
+
+// Unrepaired random settings and extreme fuel values: every menu and pop-up takes every key.
+TEST_F(Popups, RandomSettingsNeverUpsetThePopups)
+{
+    void (*const popups[])() = {quickMenuScreen, pageMenuScreen, informationMenuScreen, backlightPopup, timerPopup,
+                                leanModePopup, cruiseModePopup, cruiseSpeedPopup, fuelRefillTank1Popup,
+                                fuelRefillTank2Popup, fuelTotalsPopup, minMaxPopup};
+    std::mt19937 random(4806);
+    for (int round = 0; round < 100; ++round) {
+        auto* bytes = reinterpret_cast<uint8_t*>(&settings);
+        for (size_t i = 0; i < sizeof settings; ++i) bytes[i] = static_cast<uint8_t>(random());
+        fuelLayout = static_cast<uint8_t>(random() % 16);
+        fuelLevel[0] = fuelLevel[1] = static_cast<uint16_t>(random());
+        fuelUsedPulses[0] = fuelUsedPulses[1] = static_cast<uint32_t>(random());
+        stopwatchPreset = static_cast<uint32_t>(random());
+        cursorLine = static_cast<uint8_t>(random());
+        openTimerPopup();
+        openFuelRefill(static_cast<int>(random() % 3));
+        for (void (*const popup)() : popups)
+            for (char key : std::string("+-p12345s")) {
+                showPopup(popup);
+                press(key);
+            }
+    }
+    currentScreen = homeScreen;
 }
 
 }  // namespace
