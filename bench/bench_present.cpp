@@ -44,6 +44,23 @@ void BM_PresentTexture(benchmark::State& state)
 }
 BENCHMARK(BM_PresentTexture)->Arg(Notice)->Arg(Full)->Unit(benchmark::kMicrosecond);
 
+// The worst case of the backlight: a different level on every frame, so the palette is scaled anew
+// each time (the pop-up changes it at most once per knob step).
+void BM_PresentTextureNewBacklight(benchmark::State& state)
+{
+    prepareFrame(Full);
+    uint8_t level = 4;
+    for (auto _ : state) {
+        level = level >= 31 ? 4 : static_cast<uint8_t>(level + 1);
+        presenter->setBacklight(level);
+        presenter->upload(framebuffer);
+        presenter->drawTexture();
+        glFinish();
+    }
+    presenter->setBacklight(31);
+}
+BENCHMARK(BM_PresentTextureNewBacklight)->Unit(benchmark::kMicrosecond);
+
 void BM_PresentPoints(benchmark::State& state)
 {
     prepareFrame(static_cast<int>(state.range(0)));

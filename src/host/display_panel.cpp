@@ -5,10 +5,11 @@
 #include <cstring>
 
 #include "display/framebuffer.h"
+#include "settings/settings.h"
 
 DisplayPanel::DisplayPanel(QWidget* parent)
     : QOpenGLWidget(parent), presenter(std::make_unique<FramePresenter>()),
-      shown(std::make_unique<std::array<uint8_t, 480 * 272>>())
+      shown(std::make_unique<std::array<uint8_t, 480 * 272>>()), shownBacklight(settings.backlight)
 {
     setObjectName("Panel1");
     std::memcpy(shown->data(), framebuffer, shown->size());
@@ -33,7 +34,8 @@ void DisplayPanel::frameReady()
 
 void DisplayPanel::checkForChange()
 {
-    if (repaintPending || std::memcmp(shown->data(), framebuffer, shown->size()) == 0) return;
+    if (repaintPending) return;
+    if (settings.backlight == shownBacklight && std::memcmp(shown->data(), framebuffer, shown->size()) == 0) return;
     repaintPending = true;
     update();
 }
@@ -44,6 +46,7 @@ void DisplayPanel::initializeGL()
         emit graphicsFailed(QStringLiteral("Creating Rendering Context failed."));
         return;
     }
+    presenter->setBacklight(shownBacklight);
     presenter->initialise();
     presenter->upload(shown->data());
     glReady = true;
@@ -59,6 +62,8 @@ void DisplayPanel::paintGL()
     if (!glReady) return;
     if (repaintPending) {
         std::memcpy(shown->data(), framebuffer, shown->size());
+        shownBacklight = settings.backlight;
+        presenter->setBacklight(shownBacklight);
         presenter->upload(shown->data());
         repaintPending = false;
         ++presented;

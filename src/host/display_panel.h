@@ -1,5 +1,6 @@
-// The instrument's display in the window: presents the Framebuffer through OpenGL whenever it
-// has changed since the frame last shown, at most once per display refresh.
+// The instrument's display in the window: presents the Framebuffer through OpenGL, as bright as
+// the instrument's backlight setting, whenever the frame or the backlight has changed since the
+// frame last shown, at most once per display refresh.
 #pragma once
 #include <QOpenGLWidget>
 #include <QTimer>
@@ -32,6 +33,7 @@ protected:
 private:
     std::unique_ptr<FramePresenter> presenter;
     std::unique_ptr<std::array<uint8_t, 480 * 272>> shown;  // the frame on show
+    uint8_t shownBacklight;                                  // the backlight it is shown with
     bool repaintPending = false;
     QTimer refreshCheck;  // the change check runs at most once per display refresh
     bool glReady = false;

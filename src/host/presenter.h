@@ -1,8 +1,17 @@
 // Puts the instrument's indexed Framebuffer on an OpenGL surface: one palette-converted texture
-// per changed frame, drawn 1:1 with y downwards. The per-point path is kept for comparison.
+// per changed frame, drawn 1:1 with y downwards, as bright as the instrument's backlight. The
+// per-point path is kept for comparison.
 #pragma once
 #include <array>
 #include <cstdint>
+
+// The backlight levels the instrument sets (4 dim .. 31 full); others are taken as the nearest.
+constexpr uint8_t BACKLIGHT_DIM = 4;
+constexpr uint8_t BACKLIGHT_FULL = 31;
+
+// A 0xRRGGBB colour as the display shows it at a backlight level: every channel scaled linearly
+// from 35 % at the dim level to 100 % at full, rounded.
+uint32_t backlitColour(uint32_t rgb, uint8_t backlight);
 
 class FramePresenter {
 public:
@@ -11,7 +20,10 @@ public:
     void release();
     // Viewport and orthographic projection for a panel of this many pixels.
     void resize(int width, int height);
-    // Converts an indexed frame through the palette and uploads it as the texture.
+    // The brightness of the frames uploaded from now on. The palette is scaled once per change,
+    // so the conversion of each frame costs the same at every level.
+    void setBacklight(uint8_t backlight);
+    // Converts an indexed frame through the (backlit) palette and uploads it as the texture.
     void upload(const uint8_t* frame);
     // Clears the panel black and draws the last uploaded frame.
     void drawTexture() const;
@@ -19,7 +31,10 @@ public:
     void drawPoints(const uint8_t* frame) const;
 
 private:
+    void buildPalette();
+
     unsigned texture = 0;
-    std::array<uint32_t, 256> rgba{};  // palette as GL_RGBA bytes in memory order
+    uint8_t level = BACKLIGHT_FULL;
+    std::array<uint32_t, 256> rgba{};  // backlit palette as GL_RGBA bytes in memory order
     std::array<uint32_t, 480 * 272> pixels{};
 };

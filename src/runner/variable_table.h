@@ -40,3 +40,4 @@ void addTimeVariables(std::vector<DeviceVariable>&);
 void addSunVariables(std::vector<DeviceVariable>&);
 void addGpsVariables(std::vector<DeviceVariable>&);
 void addMenuVariables(std::vector<DeviceVariable>&);
+void addPopupVariables(std::vector<DeviceVariable>&);

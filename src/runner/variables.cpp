@@ -64,6 +64,7 @@ const std::vector<DeviceVariable>& table()
         addSunVariables(all);
         addGpsVariables(all);
         addMenuVariables(all);
+        addPopupVariables(all);
         return all;
     }();
     return variables;

@@ -23,3 +23,8 @@ static_assert(sizeof(FlightRecord) == 13);
 
 extern FlightRecord currentFlight;
 extern uint8_t flightInProgress;  // 1 from "START FLIGHT" to "STOP FLIGHT"; the flight-time colon blinks
+
+// "START FLIGHT": a snapshot of the clock, the meters and the pilot number, flight time 0:00.
+void startFlight();
+// "STOP FLIGHT": the flight time stays on show until the next start.
+void stopFlight();

@@ -8,6 +8,7 @@
 #include "engine/thermocouples.h"
 #include "gps/gps_page.h"
 #include "settings/settings.h"
+#include "ui/popups.h"
 
 uint8_t homePage = 0;
 ScreenFunction overlayScreen = nullptr;
@@ -106,9 +107,8 @@ void homeScreen()
     case KeyKnobMinus:
         if (homePage == 3 && documentCursor > 0) --documentCursor;
         break;
-    default:
-        // The knob press opens the page's pop-up menu; the menus are hosted through overlayScreen.
-        break;
+    case KeyKnobPress: openHomePageMenu(); break;
+    default: break;
     }
     pendingKey = KeyNone;
 }

@@ -19,6 +19,7 @@ const char* const kPressureLabels[] = {"OP", "FP", "BP", "MAP", "AUX"};
 const char* const kTemperatureLabels[] = {"OT", "CT", "H20", "AUX"};
 const char* const kPressureUnits[] = {"bar", "psi", "psi"};
 const char* const kRpmLabels[] = {"ENGINE", "ROTOR", "PROP", "LEFT", "RIGHT", "FRONT", "REAR"};
+const char* const kSpeedUnits[] = {"mph", "mph", "kts", "kts", "km/h", "km/h"};
 
 }  // namespace
 
@@ -28,6 +29,7 @@ const char* pressureLabelText(uint8_t label) { return entry(kPressureLabels, lab
 const char* temperatureLabelText(uint8_t label) { return entry(kTemperatureLabels, label); }
 const char* pressureUnitText(uint8_t unit) { return entry(kPressureUnits, unit); }
 const char* rpmLabelText(uint8_t label) { return entry(kRpmLabels, label); }
+const char* speedUnitText(uint8_t fuelUnit) { return entry(kSpeedUnits, fuelUnit); }
 
 void formatPressure(char* text, size_t size, int32_t value, uint8_t pressureUnit)
 {

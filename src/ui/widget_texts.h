@@ -10,6 +10,7 @@ const char* pressureLabelText(uint8_t label);   // "OP", "FP", "BP", "MAP", "AUX
 const char* temperatureLabelText(uint8_t label);// "OT", "CT", "H20", "AUX"
 const char* pressureUnitText(uint8_t unit);     // "bar", "psi", "psi"
 const char* rpmLabelText(uint8_t label);        // "ENGINE" .. "REAR"
+const char* speedUnitText(uint8_t fuelUnit);    // "mph", "mph", "kts", "kts", "km/h", "km/h"
 
 // "%d" with unit 1 (psi), else tenths.
 void formatPressure(char* text, size_t size, int32_t value, uint8_t pressureUnit);

@@ -19,11 +19,14 @@
 #include "host/key_area.h"
 #include "host/main_window.h"
 #include "host/pass_driver.h"
+#include "host/presenter.h"
+#include "settings/settings.h"
 #include "ui/screen.h"
 
 namespace {
 
-// Compares the panel's picture with the Framebuffer through the palette, pixel for pixel.
+// Compares the panel's picture with the Framebuffer through the palette at the instrument's
+// backlight, pixel for pixel.
 int panelMismatches(DisplayPanel* panel)
 {
     const QImage shown = panel->grabFramebuffer().convertToFormat(QImage::Format_RGB32);
@@ -31,10 +34,22 @@ int panelMismatches(DisplayPanel* panel)
     int mismatches = 0;
     for (int y = 0; y < SCREEN_HEIGHT; ++y)
         for (int x = 0; x < SCREEN_WIDTH; ++x) {
-            const uint32_t want = palette[framebuffer[x + SCREEN_WIDTH * y]];
+            const uint32_t want = backlitColour(palette[framebuffer[x + SCREEN_WIDTH * y]], settings.backlight);
             if ((shown.pixel(x, y) & 0xFFFFFF) != want) ++mismatches;
         }
     return mismatches;
+}
+
+// Pixels white in the Framebuffer that the panel shows at 35 %.
+int dimWhitePixels(DisplayPanel* panel)
+{
+    const QImage shown = panel->grabFramebuffer().convertToFormat(QImage::Format_RGB32);
+    if (shown.width() < SCREEN_WIDTH || shown.height() < SCREEN_HEIGHT) return 0;
+    int count = 0;
+    for (int y = 0; y < SCREEN_HEIGHT; ++y)
+        for (int x = 0; x < SCREEN_WIDTH; ++x)
+            count += framebuffer[x + SCREEN_WIDTH * y] == COLOUR_WHITE && (shown.pixel(x, y) & 0xFFFFFF) == 0x595959u;
+    return count;
 }
 
 }  // namespace
@@ -139,6 +154,21 @@ private slots:
         bool white = false;
         for (int x = 380; x < 480; ++x) white |= framebuffer[x + SCREEN_WIDTH * 262] == COLOUR_WHITE;
         QVERIFY(white);
+    }
+
+    void theBacklightDimsThePanelButNotTheFramebuffer()
+    {
+        QCOMPARE(backlitColour(0xFFFFFF, 31), 0xFFFFFFu);
+        QCOMPARE(backlitColour(0xFFFFFF, 4), 0x595959u);  // 35 %
+        QCOMPARE(backlitColour(0xFF0000, 0), backlitColour(0xFF0000, 4));
+        QTest::mouseClick(window->findChild<QPushButton*>("Button1"), Qt::LeftButton);
+        QTRY_VERIFY(window->displayPanel()->framesPresented() > 0);
+        QTRY_COMPARE(panelMismatches(window->displayPanel()), 0);
+        const uint64_t presented = window->displayPanel()->framesPresented();
+        settings.backlight = 4;  // the frame itself stays as it is
+        QTRY_VERIFY(window->displayPanel()->framesPresented() > presented);
+        QTRY_COMPARE(panelMismatches(window->displayPanel()), 0);
+        QTRY_VERIFY(dimWhitePixels(window->displayPanel()) > 0);
     }
 
     void keysEndTheNoticesAndOffStopsTheLoop()
