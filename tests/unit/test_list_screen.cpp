@@ -2,7 +2,9 @@
 // lines that come and go, scrolling, and every key consumed.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <iterator>
 #include <string>
 
 #include "display/framebuffer.h"
@@ -25,10 +27,10 @@ const ListLine kLines[] = {
      .set = [](int32_t v) { choice = v; }, .min = 0, .max = 2, .choices = kChoices},
     {.label = "ALARM LEVEL: ", .kind = LineKind::Number, .get = [] { return volts; },
      .set = [](int32_t v) { volts = v; }, .min = 80, .max = 300, .format = tenthsVolts,
-     .steps = StepSet::OneTen, .tenths = true, .offered = [] { return alarmOn != 0; },
+     .steps = &stepsTenthsOneTen, .offered = [] { return alarmOn != 0; },
      .changed = [] { ++changes; }},
     {.label = "COUNT: ", .kind = LineKind::Number, .get = [] { return count; },
-     .set = [](int32_t v) { count = v; }, .min = 0, .max = 500, .steps = StepSet::OneTenHundred,
+     .set = [](int32_t v) { count = v; }, .min = 0, .max = 500, .steps = &stepsOneTenHundred,
      .stopAtLimits = true},
     {.label = "TRIM: ", .kind = LineKind::Calibration, .get = [] { return trim; },
      .set = [](int32_t v) { trim = v; }, .min = 50, .max = 150},
@@ -142,19 +144,24 @@ TEST_F(ListEngine, StepMultipliersCycleOnlyOnLinesThatTakeThem)
     EXPECT_EQ(trim, 101);
 }
 
-TEST_F(ListEngine, ALargeMultiplierIsLimitedToTheLinesSteps)
+TEST_F(ListEngine, AMultiplierTheLineDoesNotOfferCountsAsItsFirst)
 {
     moveTo(2);
     stepMultiplier = 100;  // left over from another line
     press(KeyKnobPress);
     press(KeyKnobPlus);
-    EXPECT_EQ(volts, 155);
+    EXPECT_EQ(volts, 146);
+    EXPECT_EQ(stepMultiplier, 100) << "only KeySoft3 changes the shared multiplier";
 }
 
 TEST_F(ListEngine, ForcedMinimumStep)
 {
+    static const StepRule tensAndHundreds = {{10, 100}, {"X10", "X100"}};
+    ListLine lines[6];
+    std::copy(std::begin(kLines), std::end(kLines), lines);
+    lines[3].steps = &tensAndHundreds;
     ListScreen screen = kScreen;
-    screen.minimumStep = [] { return uint16_t{10}; };
+    screen.lines = lines;
     cursorLine = 3;
     press(KeyKnobPress, screen);
     press(KeyKnobPlus, screen);
