@@ -39,3 +39,4 @@ void addFuelVariables(std::vector<DeviceVariable>& variables);
 void addTimeVariables(std::vector<DeviceVariable>&);
 void addSunVariables(std::vector<DeviceVariable>&);
 void addGpsVariables(std::vector<DeviceVariable>&);
+void addScreenVariables(std::vector<DeviceVariable>&);

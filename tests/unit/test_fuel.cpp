@@ -5,6 +5,7 @@
 #include <cstring>
 #include <sstream>
 
+#include "device.h"
 #include "engine/alarms.h"
 #include "engine/engine.h"
 #include "engine/fuel.h"
@@ -46,22 +47,7 @@ class Fuel : public testing::Test {
 protected:
     void SetUp() override
     {
-        loadDefaultSettings();
-        clearFuelAccumulators();
-        resetFuelTimingInputs();
-        for (int n = 0; n < 2; ++n) {
-            rawFuelFlow[n] = 0;
-            rawFuelLevel[n] = 0;
-            injectorDuty[n] = 0;
-            fuelLevelFilterAcc[n] = 0;
-            fuelLevel[n] = 0;
-            fuelFlow[n] = 0;
-        }
-        alarmFlags = alarmAcked = 0;
-        gpsFixValid = 0;
-        gpsGroundSpeed = 0;
-        blinkTickCount = 0;
-        slowStepTickCount = 0;
+        resetDevice();
     }
 
     // Layout from the five deciding settings.
@@ -728,7 +714,7 @@ TEST_F(Fuel, ZeroFlowThroughTheWholePass)
 
 TEST_F(Fuel, RunnerPrintsAndSetsTheFuelValues)
 {
-    resetDeviceForScenario();
+    resetDevice();
     clearFuelAccumulators();
     const ScriptRun r = runScript(
         "set fuelRemainingPulses[0] 3500\nset injectorDuty[1] 7\nset flowWindow 5000\n"

@@ -31,12 +31,12 @@ protected:
                (std::string("robust_card_") + testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(card);
         fs::create_directories(card);
-        resetDeviceForScenario();
+        resetDevice();
         setSdCardFolder(card.string().c_str());
     }
     void TearDown() override
     {
-        resetDeviceForScenario();
+        resetDevice();
         fs::remove_all(card);
     }
 
@@ -128,7 +128,7 @@ TEST_F(Robustness, RandomSplashPicturesNeverUpsetPowerOn)
         writeFile("SPLASH.MIF", bytes);
         devicePowerOn();
         for (int i = 0; i < 3; ++i) devicePass();
-        resetDeviceForScenario();
+        resetDevice();
         setSdCardFolder(card.string().c_str());
     }
 }
