@@ -48,9 +48,10 @@ void formatValue(const ListLine& line, char* text, size_t size)
     }
 }
 
-void formatLabel(const ListLine& line, char* text, size_t size)
+void labelText(const ListLine& line, char* text, size_t size)
 {
-    if (line.numbered) std::snprintf(text, size, line.label, line.item + 1);
+    if (line.formatLabel) line.formatLabel(text, size, line.item);
+    else if (line.numbered) std::snprintf(text, size, line.label, line.item + 1);
     else std::snprintf(text, size, "%s", line.label);
 }
 
@@ -167,7 +168,7 @@ void runListScreen(const ListScreen& screen)
     char label[48], value[48];
     for (int i = listTop; i < count && i - listTop < rows; ++i) {
         const ListLine& line = screen.lines[offered[i]];
-        formatLabel(line, label, sizeof label);
+        labelText(line, label, sizeof label);
         formatValue(line, value, sizeof value);
         drawMenuRow(i - listTop, label, value);
     }

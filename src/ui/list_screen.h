@@ -60,6 +60,9 @@ struct ListLine {
     void (*changed)() = nullptr;  // after the value changed (derived values, dependent fields)
     uint8_t item = 0;             // element of an array field, and the number of a numbered label
     bool numbered = false;        // the label is a format taking item + 1 ("DISPLAY %d: ")
+    // Label text that follows other values (a tank point's contents, the channel's function);
+    // replaces label.
+    void (*formatLabel)(char* text, size_t size, uint8_t item) = nullptr;
     // The record field lives in when it is not the settings (e.g. a working copy).
     void* (*record)() = nullptr;
 };
