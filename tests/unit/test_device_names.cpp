@@ -139,7 +139,7 @@ TEST(DeviceNames, ResetDeviceRestoresEveryNamedVariable)
     for (size_t i = 0; i < after.size(); ++i)
         EXPECT_EQ(after[i], fresh[i]) << allDeviceVariables()[i].name << " is not reset by resetDevice";
     EXPECT_FALSE(deviceIsOn());
-    EXPECT_EQ(settings.rpm1PulsesPerRev, 60) << "factory settings";
+    EXPECT_EQ(+settings.rpm1PulsesPerRev, 60) << "factory settings";
 }
 
 }  // namespace

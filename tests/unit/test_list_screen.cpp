@@ -388,9 +388,9 @@ TEST(ListEngineFields, LinesBindToSettingsOnTheScreensChannel)
         const std::string label = "INPUT " + std::to_string(channel) + "/3: ";
         EXPECT_TRUE(rowsShow(label.c_str(), "1", "POINT 5: ", "356")) << "label, value and numbered label";
     }
-    EXPECT_EQ(settings.pressureSender[2].displayMax, 1) << "100 + 1 wraps to the minimum";
-    EXPECT_EQ(settings.fuelPressureSender.displayMax, 1);
-    EXPECT_EQ(settings.pressureSender[0].displayMax, 100);
+    EXPECT_EQ(+settings.pressureSender[2].displayMax, 1) << "100 + 1 wraps to the minimum";
+    EXPECT_EQ(+settings.fuelPressureSender.displayMax, 1);
+    EXPECT_EQ(+settings.pressureSender[0].displayMax, 100);
     resetDevice();
 }
 

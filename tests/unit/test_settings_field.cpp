@@ -13,13 +13,13 @@ TEST(SettingsField, LoadsAndStoresByWidthAndElement)
     loadDefaultSettings();
     EXPECT_EQ(SETTING(rpm1FullScale).get(), 6000);
     SETTING(rpm1FullScale).set(99000);
-    EXPECT_EQ(settings.rpm1FullScale, 99000);
+    EXPECT_EQ(+settings.rpm1FullScale, 99000);
     SETTING(oatDisplayMin).set(-58);
-    EXPECT_EQ(settings.oatDisplayMin, -58);
+    EXPECT_EQ(+settings.oatDisplayMin, -58);
     EXPECT_EQ(SETTING(tank1Calibration).get(0, 5), 251);
     SETTING(tank1Calibration).set(300, 0, 5);
-    EXPECT_EQ(settings.tank1Calibration[5], 300);
-    EXPECT_EQ(settings.tank1Calibration[4], 356);
+    EXPECT_EQ(+settings.tank1Calibration[5], 300);
+    EXPECT_EQ(+settings.tank1Calibration[4], 356);
     loadDefaultSettings();
 }
 
@@ -41,7 +41,7 @@ TEST(SettingsField, SubRecordsAreFoundPerChannel)
     };
     for (const Case& c : cases) EXPECT_EQ(c.field.address(c.channel), c.expected) << c.channel;
     PRESSURE_FIELD(highAlarm).set(-5, OWN_SENSOR_CHANNEL);
-    EXPECT_EQ(settings.fuelPressureSender.highAlarm, -5);
+    EXPECT_EQ(+settings.fuelPressureSender.highAlarm, -5);
     loadDefaultSettings();
 }
 
