@@ -45,5 +45,9 @@ void devicePowerOff();
 bool devicePass();
 bool deviceIsOn();
 
+// The instrument as a freshly started program, switched off: every device variable at its initial
+// value, the host's controls at their defaults, the settings at the factory values.
+void resetDevice();
+
 // A key click: stored only if no key is pending; a key pressed while another waits is lost.
 void devicePressKey(uint8_t code);

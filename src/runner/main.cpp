@@ -2,6 +2,7 @@
 #include <fstream>
 #include <iostream>
 
+#include "device.h"
 #include "runner/scenario.h"
 
 int main(int argc, char** argv)
@@ -17,6 +18,8 @@ int main(int argc, char** argv)
     }
     ScenarioOptions options;
     options.scriptDir = std::filesystem::path(argv[1]).parent_path();
+    // The same starting point as every test's: factory settings, the instrument off.
+    resetDevice();
     std::string error;
     if (!runScenario(script, options, std::cout, error)) {
         std::cerr << error << '\n';

@@ -278,29 +278,3 @@ bool runScenario(std::istream& script, const ScenarioOptions& options, std::ostr
     }
     return true;
 }
-
-void resetDeviceForScenario()
-{
-    devicePhase = DevicePhase::Off;
-    powerOffRequest = 0;
-    pendingKey = KeyNone;
-    currentScreen = homeScreen;
-    returnScreen = homeScreen;
-    hostControls = HostControls{};
-    rawOat = 0;
-    rawMap = 0;
-    rpmPeriod = 0;
-    rotorRpm = rotorPercent = 0;
-    rawFuelFlow[0] = rawFuelFlow[1] = rawFuelLevel[0] = rawFuelLevel[1] = rawFuelPressure = 0;
-    rawAnalog[0] = rawAnalog[1] = rawAnalog[2] = rawAnalog[3] = 0;
-    rawVolts = rawCurrent = rawCjc = coPpm = 0;
-    calibration.currentZero = 0;  // the one calibration field that power-on leaves alone
-    for (int16_t& t : tcInput) t = 0;
-    hostControls = HostControls{};
-    setSdCardFolder("SDCARD");
-    blinkTickCount = blinkPhase = slowStepTickCount = 0;
-    resetNmeaReceiver();
-    resetGpsValues();
-    clearScreen();
-    clearBackground();
-}

@@ -25,6 +25,3 @@ struct SimulatedHost {
 
 // Runs a whole script. On a bad line returns false with "line N: ..." in error.
 bool runScenario(std::istream& script, const ScenarioOptions& options, std::ostream& out, std::string& error);
-
-// Resets the instrument and the runner's state to a freshly started program (for tests).
-void resetDeviceForScenario();

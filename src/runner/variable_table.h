@@ -41,3 +41,4 @@ void addSunVariables(std::vector<DeviceVariable>&);
 void addGpsVariables(std::vector<DeviceVariable>&);
 void addMenuVariables(std::vector<DeviceVariable>&);
 void addPopupVariables(std::vector<DeviceVariable>&);
+void addScreenVariables(std::vector<DeviceVariable>&);

@@ -12,6 +12,7 @@
 #include "display/text.h"
 #include "time/clock.h"
 #include "ui/screen.h"
+#include "ui/screen_registry.h"
 
 namespace {
 
@@ -65,6 +66,7 @@ const std::vector<DeviceVariable>& table()
         addGpsVariables(all);
         addMenuVariables(all);
         addPopupVariables(all);
+        addScreenVariables(all);
         return all;
     }();
     return variables;
@@ -124,6 +126,11 @@ const DeviceVariable* findDeviceVariable(std::string_view name)
 
 void printDeviceVariable(const DeviceVariable& v, std::ostream& out)
 {
+    if (v.type == VariableType::Screen) {
+        const char* name = screenName(*static_cast<const ScreenFunction*>(v.address));
+        out << v.name << '=' << (name ? name : "unregistered") << '\n';
+        return;
+    }
     if (v.type == VariableType::Text) {
         const char* text = static_cast<const char*>(v.address);
         out << v.name << '=' << std::string(text, strnlen(text, static_cast<size_t>(v.count))) << '\n';
@@ -149,6 +156,15 @@ bool setDeviceVariable(const DeviceVariable& v, const std::string& text, std::st
     if (!v.writable) {
         error = std::string(v.name) + " cannot be set";
         return false;
+    }
+    if (v.type == VariableType::Screen) {
+        ScreenFunction screen = nullptr;
+        if (!findScreen(text.c_str(), screen)) {
+            error = "no screen named " + text;
+            return false;
+        }
+        *static_cast<ScreenFunction*>(v.address) = screen;
+        return true;
     }
     if (v.type == VariableType::Text) {
         if (text.size() >= static_cast<size_t>(v.count)) {

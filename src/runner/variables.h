@@ -6,7 +6,8 @@
 #include <string_view>
 #include <vector>
 
-enum class VariableType : uint8_t { U8, I8, U16, I16, U32, I32, F32, Text };
+// Screen: a screen function, printed and set by its registered name.
+enum class VariableType : uint8_t { U8, I8, U16, I16, U32, I32, F32, Text, Screen };
 
 struct DeviceVariable {
     const char* name;

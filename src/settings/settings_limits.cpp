@@ -5,6 +5,7 @@
 #include <type_traits>
 
 #include "settings/settings.h"
+#include "settings/settings_field.h"
 
 namespace {
 
@@ -15,83 +16,36 @@ enum class Repair : uint8_t {
     Either,   // only min or max is valid (a function that is either off or one kind); else default
 };
 
-enum class Width : uint8_t { U8, I8, U16, I16, U32, I32 };
-
-template <typename T> constexpr Width widthOf()
-{
-    if constexpr (std::is_same_v<T, uint8_t>) return Width::U8;
-    else if constexpr (std::is_same_v<T, int8_t>) return Width::I8;
-    else if constexpr (std::is_same_v<T, uint16_t>) return Width::U16;
-    else if constexpr (std::is_same_v<T, int16_t>) return Width::I16;
-    else if constexpr (std::is_same_v<T, uint32_t>) return Width::U32;
-    else if constexpr (std::is_same_v<T, int32_t>) return Width::I32;
-}
-
 struct Limit {
-    uint16_t offset;  // inside the record the table is applied to
-    Width width;
-    uint8_t count;    // elements of an array field
+    SettingsField field;  // offset inside the record the table is applied to; arrays: every element
     int32_t min;
     int32_t max;
     Repair repair;
 };
 
-// A row for field f of record R (arrays: every element).
-#define FIELD(R, f)                                                                                  \
-    static_cast<uint16_t>(offsetof(R, f)), widthOf<std::remove_all_extents_t<decltype(R::f)>>(),     \
-        static_cast<uint8_t>(sizeof(R::f) / sizeof(std::remove_all_extents_t<decltype(R::f)>))
-#define S(f) FIELD(Settings, f)
-#define P(f) FIELD(PressureSenderConfig, f)
-#define T(f) FIELD(TemperatureSenderConfig, f)
-#define C(f) FIELD(CurrentSensorConfig, f)
+#define S(f) SETTING(f)
+#define P(f) RECORD_FIELD(PressureSenderConfig, f)
+#define T(f) RECORD_FIELD(TemperatureSenderConfig, f)
+#define C(f) RECORD_FIELD(CurrentSensorConfig, f)
 
 constexpr Repair Clamp = Repair::Clamp;
 constexpr Repair Default = Repair::Default;
 constexpr Repair Either = Repair::Either;
 
-size_t bytesOf(Width w)
-{
-    switch (w) {
-    case Width::U8: case Width::I8: return 1;
-    case Width::U16: case Width::I16: return 2;
-    default: return 4;
-    }
-}
-
-int64_t load(const uint8_t* p, Width w)
-{
-    switch (w) {
-    case Width::U8: return *p;
-    case Width::I8: return static_cast<int8_t>(*p);
-    case Width::U16: { uint16_t v; std::memcpy(&v, p, 2); return v; }
-    case Width::I16: { int16_t v; std::memcpy(&v, p, 2); return v; }
-    case Width::U32: { uint32_t v; std::memcpy(&v, p, 4); return v; }
-    case Width::I32: { int32_t v; std::memcpy(&v, p, 4); return v; }
-    }
-    return 0;
-}
-
-// Only ever stores a value inside a row's limits, which fit the field.
-void store(uint8_t* p, Width w, int64_t v)
-{
-    const uint32_t bits = static_cast<uint32_t>(v);
-    std::memcpy(p, &bits, bytesOf(w));
-}
-
 // Applies rows to a record (or sub-record) at `record`, whose factory image is at `factory`.
+// Only ever stores a value inside a row's limits, which fit the field.
 template <size_t N> void apply(const Limit (&rows)[N], uint8_t* record, const uint8_t* factory)
 {
     for (const Limit& row : rows) {
-        const size_t size = bytesOf(row.width);
-        for (size_t i = 0; i < row.count; ++i) {
-            uint8_t* p = record + row.offset + i * size;
-            const int64_t v = load(p, row.width);
+        const SettingsField& f = row.field;
+        for (int i = 0; i < f.count; ++i) {
+            const int64_t v = f.load(record, i);
             if (v >= row.min && v <= row.max && (row.repair != Either || v == row.min || v == row.max))
                 continue;
             if (row.repair == Clamp)
-                store(p, row.width, v < row.min ? row.min : row.max);
+                f.store(record, v < row.min ? row.min : row.max, i);
             else
-                std::memcpy(p, factory + row.offset + i * size, size);
+                f.store(record, f.load(factory, i), i);
         }
     }
 }
@@ -365,7 +319,6 @@ void sanitiseSettings()
     sanitiseText(s);
 }
 
-#undef FIELD
 #undef S
 #undef P
 #undef T

@@ -8,64 +8,70 @@
 #include "display/text.h"
 #include "ui/screen.h"
 
+const StepRule stepsOneTen = {{1, 10}, {"X1", "X10"}};
+const StepRule stepsTenthsOneTen = {{1, 10}, {"X0.1", "X1.0"}};
+const StepRule stepsOneTenHundred = {{1, 10, 100}, {"X1", "X10", "X100"}};
+const StepRule stepsTenthsOneTenHundred = {{1, 10, 100}, {"X0.1", "X1", "X10"}};
+
+uint8_t listChannel = 0;
+
 namespace {
 
 constexpr int kMaxLines = 64;
 const char* const kOnOff[] = {"OFF", "ON"};
 
-uint16_t smallestStep(const ListScreen& screen)
-{
-    return screen.minimumStep ? screen.minimumStep() : 1;
-}
+const StepRule* ruleOf(const ListLine& line) { return line.stepRule ? line.stepRule() : line.steps; }
 
-uint16_t largestStep(StepSet steps)
+// Index of the multiplier in force within the rule: the shared one if offered, else the first.
+int stepIndex(const StepRule& rule)
 {
-    switch (steps) {
-    case StepSet::OneTen: return 10;
-    case StepSet::OneTenHundred: return 100;
-    default: return 1;
-    }
-}
-
-// The multiplier in force on a line: the shared one, kept within what the line and unit allow.
-uint16_t stepFor(const ListScreen& screen, const ListLine& line)
-{
-    if (line.steps == StepSet::None) return 1;
-    return std::clamp<uint16_t>(stepMultiplier, smallestStep(screen), largestStep(line.steps));
+    for (int i = 0; i < 4 && rule.multipliers[i] != 0; ++i)
+        if (rule.multipliers[i] == stepMultiplier) return i;
+    return 0;
 }
 
 void formatValue(const ListLine& line, char* text, size_t size)
 {
     text[0] = '\0';
-    if (line.kind == LineKind::Action || !line.get) return;
-    const int32_t value = line.get();
+    if (line.kind == LineKind::Action || (!line.get && !line.field.bound())) return;
+    const int32_t value = lineValue(line);
     if (line.format) {
         line.format(text, size, value);
     } else if (line.kind == LineKind::OnOff) {
         std::snprintf(text, size, "%s", kOnOff[value ? 1 : 0]);
     } else if (line.kind == LineKind::Choice) {
-        const bool known = line.choices && value >= line.min && value <= line.max;
-        std::snprintf(text, size, "%s", known ? line.choices[value] : "?");
+        const Limits limits = lineLimits(line);
+        const bool known = line.choices && value >= limits.min && value <= limits.max;
+        std::snprintf(text, size, "%s", known ? line.choices[value - limits.min] : "?");
     } else {
         std::snprintf(text, size, "%d", static_cast<int>(value));
     }
 }
 
-int32_t changedValue(const ListScreen& screen, const ListLine& line, int32_t value, int direction)
+void labelText(const ListLine& line, char* text, size_t size)
 {
+    if (line.formatLabel) line.formatLabel(text, size, line.item);
+    else if (line.numbered) std::snprintf(text, size, line.label, line.item + 1);
+    else std::snprintf(text, size, "%s", line.label);
+}
+
+int32_t changedValue(const ListLine& line, int32_t value, int direction)
+{
+    if (line.next) return line.next(value, direction, lineStep(line));
+    const Limits limits = lineLimits(line);
     switch (line.kind) {
     case LineKind::OnOff:
         return value ? 0 : 1;
     case LineKind::Choice:
-        if (direction > 0) return value >= line.max || value < line.min ? line.min : value + 1;
-        return value <= line.min || value > line.max ? line.max : value - 1;
+        if (direction > 0) return value >= limits.max || value < limits.min ? limits.min : value + 1;
+        return value <= limits.min || value > limits.max ? limits.max : value - 1;
     case LineKind::Calibration:
-        return std::clamp(value + direction, line.min, line.max);
+        return std::clamp(value + direction, limits.min, std::max(limits.min, limits.max));
     case LineKind::Number: {
-        const int32_t next = value + direction * static_cast<int32_t>(stepFor(screen, line));
-        if (next > line.max) return line.stopAtLimits ? line.max : line.min;
-        if (next < line.min) return line.stopAtLimits ? line.min : line.max;
-        return next;
+        const int64_t next = static_cast<int64_t>(value) + direction * static_cast<int64_t>(lineStep(line));
+        if (next > limits.max) return line.stopAtLimits ? limits.max : limits.min;
+        if (next < limits.min) return line.stopAtLimits ? limits.min : limits.max;
+        return static_cast<int32_t>(next);
     }
     case LineKind::Action:
         break;
@@ -73,37 +79,73 @@ int32_t changedValue(const ListScreen& screen, const ListLine& line, int32_t val
     return value;
 }
 
-void changeLine(const ListScreen& screen, const ListLine& line, int direction)
+void changeLine(const ListLine& line, int direction)
 {
-    if (line.kind == LineKind::Action || !line.get || !line.set) return;
-    line.set(changedValue(screen, line, line.get(), direction));
+    if (line.kind == LineKind::Action) return;
+    if (!(line.get && line.set) && !line.field.bound()) return;
+    setLineValue(line, changedValue(line, lineValue(line), direction));
     if (line.changed) line.changed();
 }
 
-void nextStep(const ListScreen& screen, const ListLine& line)
+void nextStep(const ListLine& line)
 {
-    if (line.steps == StepSet::None) return;
-    const uint16_t lowest = smallestStep(screen), highest = largestStep(line.steps);
-    const uint16_t current = stepFor(screen, line);
-    stepMultiplier = current >= highest ? lowest : static_cast<uint16_t>(current * 10);
+    const StepRule* rule = ruleOf(line);
+    if (!rule) return;
+    const int i = stepIndex(*rule);
+    const int next = i + 1 < 4 && rule->multipliers[i + 1] != 0 ? i + 1 : 0;
+    stepMultiplier = rule->multipliers[next];
 }
 
-void drawStepLabel(const ListScreen& screen, const ListLine& line)
+void drawStepLabel(const ListLine& line)
 {
-    if (line.steps == StepSet::None) return;
-    const uint16_t step = stepFor(screen, line);
-    const char* label;
-    if (line.tenths) label = step == 1 ? "X0.1" : "X1.0";
-    else label = step == 1 ? "X1" : step == 10 ? "X10" : "X100";
-    drawText(186, 254, label, 8, AlignCentre, COLOUR_WHITE);
+    const StepRule* rule = ruleOf(line);
+    if (!rule) return;
+    const char* label = rule->labels[stepIndex(*rule)];
+    drawText(186, 254, label ? label : "", 8, AlignCentre, COLOUR_WHITE);
+}
+
+void* recordOf(const ListLine& line)
+{
+    return line.record ? line.record() : settingsRecord(line.field.record, listChannel);
 }
 
 }  // namespace
 
+int32_t lineValue(const ListLine& line)
+{
+    if (line.get) return line.get();
+    if (!line.field.bound()) return 0;
+    return static_cast<int32_t>(line.field.load(recordOf(line), std::min<int>(line.item, line.field.count - 1)));
+}
+
+void setLineValue(const ListLine& line, int32_t value)
+{
+    if (line.set) {
+        line.set(value);
+    } else if (line.field.bound()) {
+        line.field.store(recordOf(line), value, std::min<int>(line.item, line.field.count - 1));
+    }
+}
+
+Limits lineLimits(const ListLine& line) { return line.limits ? line.limits() : Limits{line.min, line.max}; }
+
+uint16_t lineMultiplier(const ListLine& line)
+{
+    const StepRule* rule = ruleOf(line);
+    return rule ? rule->multipliers[stepIndex(*rule)] : 1;
+}
+
+int32_t lineStep(const ListLine& line)
+{
+    const StepRule* rule = ruleOf(line);
+    return rule ? rule->multipliers[stepIndex(*rule)] * rule->factor : 1;
+}
+
 int offeredLines(const ListScreen& screen, uint8_t* indexes)
 {
+    const int used = screen.usedLines ? std::min<int>(screen.usedLines(), screen.lineCount) : screen.lineCount;
     int count = 0;
-    for (int i = 0; i < screen.lineCount && count < kMaxLines; ++i)
+    for (int i = 0; i < used && count < kMaxLines; ++i)
         if (!screen.lines[i].offered || screen.lines[i].offered()) indexes[count++] = static_cast<uint8_t>(i);
     return count;
 }
@@ -114,18 +156,24 @@ void runListScreen(const ListScreen& screen)
     const int count = offeredLines(screen, offered);
     // A line that went away may leave the cursor past the end.
     if (count > 0 && cursorLine >= count) cursorLine = static_cast<uint8_t>(count - 1);
+    if (count == 0) cursorLine = 0;
 
-    drawPageTitle(screen.menuName, screen.screenName);
+    const char* menu = screen.menuName;
+    const char* name = screen.screenName;
+    if (screen.titles) screen.titles(menu, name);
+    drawPageTitle(menu, name);
     drawScrollIndicator(cursorLine, count);
-    listTop = cursorLine > 10 ? static_cast<uint8_t>(cursorLine - 10) : 0;
-    char value[48];
-    for (int i = 0; i < count; ++i) {
+    const int rows = std::clamp<int>(screen.visibleRows, 1, 11);
+    listTop = cursorLine > rows - 1 ? static_cast<uint8_t>(cursorLine - (rows - 1)) : 0;
+    char label[48], value[48];
+    for (int i = listTop; i < count && i - listTop < rows; ++i) {
         const ListLine& line = screen.lines[offered[i]];
+        labelText(line, label, sizeof label);
         formatValue(line, value, sizeof value);
-        drawMenuRow(i - listTop, line.label, value);
+        drawMenuRow(i - listTop, label, value);
     }
     const ListLine* current = count > 0 ? &screen.lines[offered[cursorLine]] : nullptr;
-    if (current) drawStepLabel(screen, *current);
+    if (current) drawStepLabel(*current);
     if (screen.drawExtra) screen.drawExtra();
     drawSoftKeyBar(screen.softKeys);
 
@@ -145,7 +193,7 @@ void runListScreen(const ListScreen& screen)
         screen.back();
         break;
     case KeySoft3:
-        if (current) nextStep(screen, *current);
+        if (current) nextStep(*current);
         break;
     case KeyKnobPress:
         if (current && current->kind == LineKind::Action) {
@@ -158,7 +206,7 @@ void runListScreen(const ListScreen& screen)
     case KeyKnobMinus: {
         const int direction = key == KeyKnobPlus ? 1 : -1;
         if (editMode == 1 && current) {
-            changeLine(screen, *current, direction);
+            changeLine(*current, direction);
         } else if (count > 0) {
             if (direction > 0) cursorLine = cursorLine + 1 >= count ? 0 : static_cast<uint8_t>(cursorLine + 1);
             else cursorLine = cursorLine == 0 ? static_cast<uint8_t>(count - 1) : static_cast<uint8_t>(cursorLine - 1);

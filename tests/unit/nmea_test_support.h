@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "device.h"
 #include "gps/gps.h"
 #include "gps/nmea.h"
 #include "settings/settings.h"
@@ -39,12 +40,7 @@ inline void handleSentence(const std::string& body)
 // A freshly started program as far as the GPS is concerned, with factory settings.
 inline void freshGps()
 {
-    resetNmeaReceiver();
-    resetGpsValues();
-    loadDefaultSettings();
-    rtcDateTime = DateTime{};
-    localDateTime = DateTime{};
-    utcSeconds = localSeconds = 0;
+    resetDevice();
 }
 
 // Every GPS value and the clock, byte by byte, to show that a dropped sentence changed nothing.

@@ -5,6 +5,7 @@
 #include <sstream>
 #include <string>
 
+#include "device.h"
 #include "runner/scenario.h"
 
 struct ScriptRun {
@@ -15,7 +16,7 @@ struct ScriptRun {
 
 inline ScriptRun runScript(const std::string& script, const std::string& scriptDir = ".")
 {
-    resetDeviceForScenario();
+    resetDevice();
     std::istringstream in(script);
     std::ostringstream out;
     ScriptRun r;

@@ -1,6 +1,7 @@
 // The basic channels and shared helpers: the documented examples and edge cases, channel by channel.
 #include <gtest/gtest.h>
 
+#include "device.h"
 #include "engine/alarms.h"
 #include "engine/engine.h"
 #include "engine/inputs.h"
@@ -12,12 +13,7 @@ class BasicChannels : public testing::Test {
 protected:
     void SetUp() override
     {
-        loadDefaultSettings();
-        resetCalibration();
-        voltsFilter = 0;
-        mapFilterAcc = 0;
-        alarmFlags = alarmAcked = 0;
-        rpm = rpmPercent = rpmMax = 0;
+        resetDevice();
     }
 };
 

@@ -48,22 +48,7 @@ class Fuel : public testing::Test {
 protected:
     void SetUp() override
     {
-        loadDefaultSettings();
-        clearFuelAccumulators();
-        resetFuelTimingInputs();
-        for (int n = 0; n < 2; ++n) {
-            rawFuelFlow[n] = 0;
-            rawFuelLevel[n] = 0;
-            injectorDuty[n] = 0;
-            fuelLevelFilterAcc[n] = 0;
-            fuelLevel[n] = 0;
-            fuelFlow[n] = 0;
-        }
-        alarmFlags = alarmAcked = 0;
-        gpsFixValid = 0;
-        gpsGroundSpeed = 0;
-        blinkTickCount = 0;
-        slowStepTickCount = 0;
+        resetDevice();
     }
 
     // Layout from the five deciding settings.
@@ -80,7 +65,7 @@ protected:
     // Power-on as the host starts it, through both notices (a key ends each) to the first pass.
     static void powerOnToTheFirstPass()
     {
-        resetDeviceForScenario();
+        resetDevice();
         devicePowerOn();
         for (int n = 0; n < 3 && devicePhase != DevicePhase::Running; ++n) {
             devicePressKey(KeySoft1);
@@ -495,7 +480,7 @@ TEST_F(Fuel, IntervalIsDueEveryFourthSlowStepAndBookedOnce)
     for (int i = 0; i < 60; ++i) hostTick();
     ASSERT_EQ(fuelIntervalDue, 1);
     ASSERT_EQ(fuelSecondCount, 2);
-    resetDeviceForScenario();
+    resetDevice();
     devicePowerOn();
     EXPECT_EQ(fuelUsedPulses[0], 0u);
     EXPECT_EQ(fuelUsed[0], 0);
@@ -744,7 +729,7 @@ TEST_F(Fuel, ZeroFlowThroughTheWholePass)
 
 TEST_F(Fuel, RunnerPrintsAndSetsTheFuelValues)
 {
-    resetDeviceForScenario();
+    resetDevice();
     clearFuelAccumulators();
     const ScriptRun r = runScript(
         "set fuelRemainingPulses[0] 3500\nset injectorDuty[1] 7\nset flowWindow 5000\n"

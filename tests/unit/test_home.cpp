@@ -5,6 +5,7 @@
 #include <cstring>
 #include <vector>
 
+#include "device.h"
 #include "engine/thermocouples.h"
 #include "settings/settings.h"
 #include "test_support.h"
@@ -18,15 +19,7 @@ class Home : public testing::Test {
 protected:
     void SetUp() override
     {
-        loadDefaultSettings();
-        homePage = 0;
-        overlayTimeout = 0;
-        overlayScreen = nullptr;
-        pendingKey = KeyNone;
-        leanActive = leanDeltaMode = 0;
-        infoDisplayMode = 0;
-        documentLineCount = documentCursor = 0;
-        std::memset(documentText, 0, sizeof documentText);
+        resetDevice();
     }
     static void press(uint8_t key)
     {

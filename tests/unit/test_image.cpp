@@ -394,18 +394,18 @@ TEST(SampleCard, PowerOnDecodesTheCardsSplashOrLeavesBlack)
     const fs::path card = testDir() / "card";
     fs::create_directories(card);
     writeBytes(card / "SPLASH.MIF", mif(2, 1, {0x82, 0x0B}));
-    resetDeviceForScenario();
+    resetDevice();
     setSdCardFolder(card.c_str());
     std::fill_n(backgroundBuffer, FRAMEBUFFER_SIZE, uint8_t{0x33});
     devicePowerOn();
     EXPECT_EQ(litIn(backgroundBuffer), (Pixels{{{0, 0}, 11}, {{1, 0}, 11}}));
 
-    resetDeviceForScenario();
+    resetDevice();
     setSdCardFolder((testDir() / "no-card").c_str());
     std::fill_n(backgroundBuffer, FRAMEBUFFER_SIZE, uint8_t{0x33});
     devicePowerOn();
     EXPECT_EQ(litIn(backgroundBuffer), Pixels{});
-    resetDeviceForScenario();
+    resetDevice();
 }
 
 // ---- corvex-mif --------------------------------------------------------------------------------

@@ -2,11 +2,16 @@
 // lines that come and go, scrolling, and every key consumed.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <iterator>
+#include <string>
+#include <vector>
 #include <string>
 
 #include "display/framebuffer.h"
 #include "display/text.h"
+#include "device.h"
 #include "test_support.h"
 #include "ui/list_screen.h"
 #include "ui/screen.h"
@@ -25,10 +30,10 @@ const ListLine kLines[] = {
      .set = [](int32_t v) { choice = v; }, .min = 0, .max = 2, .choices = kChoices},
     {.label = "ALARM LEVEL: ", .kind = LineKind::Number, .get = [] { return volts; },
      .set = [](int32_t v) { volts = v; }, .min = 80, .max = 300, .format = tenthsVolts,
-     .steps = StepSet::OneTen, .tenths = true, .offered = [] { return alarmOn != 0; },
+     .steps = &stepsTenthsOneTen, .offered = [] { return alarmOn != 0; },
      .changed = [] { ++changes; }},
     {.label = "COUNT: ", .kind = LineKind::Number, .get = [] { return count; },
-     .set = [](int32_t v) { count = v; }, .min = 0, .max = 500, .steps = StepSet::OneTenHundred,
+     .set = [](int32_t v) { count = v; }, .min = 0, .max = 500, .steps = &stepsOneTenHundred,
      .stopAtLimits = true},
     {.label = "TRIM: ", .kind = LineKind::Calibration, .get = [] { return trim; },
      .set = [](int32_t v) { trim = v; }, .min = 50, .max = 150},
@@ -142,19 +147,24 @@ TEST_F(ListEngine, StepMultipliersCycleOnlyOnLinesThatTakeThem)
     EXPECT_EQ(trim, 101);
 }
 
-TEST_F(ListEngine, ALargeMultiplierIsLimitedToTheLinesSteps)
+TEST_F(ListEngine, AMultiplierTheLineDoesNotOfferCountsAsItsFirst)
 {
     moveTo(2);
     stepMultiplier = 100;  // left over from another line
     press(KeyKnobPress);
     press(KeyKnobPlus);
-    EXPECT_EQ(volts, 155);
+    EXPECT_EQ(volts, 146);
+    EXPECT_EQ(stepMultiplier, 100) << "only KeySoft3 changes the shared multiplier";
 }
 
 TEST_F(ListEngine, ForcedMinimumStep)
 {
+    static const StepRule tensAndHundreds = {{10, 100}, {"X10", "X100"}};
+    ListLine lines[6];
+    std::copy(std::begin(kLines), std::end(kLines), lines);
+    lines[3].steps = &tensAndHundreds;
     ListScreen screen = kScreen;
-    screen.minimumStep = [] { return uint16_t{10}; };
+    screen.lines = lines;
     cursorLine = 3;
     press(KeyKnobPress, screen);
     press(KeyKnobPlus, screen);
@@ -332,6 +342,56 @@ TEST(MessageScreen, AnyKeyReturns)
     messageScreen();
     EXPECT_EQ(currentScreen, mainMenuScreen);
     EXPECT_EQ(pendingKey, KeyNone);
+}
+
+}  // namespace
+
+namespace {
+
+void channelLabel(char* text, size_t size, uint8_t item) { std::snprintf(text, size, "INPUT %d/%d: ", listChannel, item); }
+
+const ListLine kChannelLines[] = {
+    {.label = "MAX: ", .field = PRESSURE_FIELD(displayMax), .min = 1, .max = 100, .item = 3,
+     .formatLabel = channelLabel},
+    {.label = "POINT %d: ", .field = SETTING(tank1Calibration), .min = 0, .max = 4096, .item = 4, .numbered = true},
+};
+const ListScreen kChannelScreen = {.screenName = "CHANNELS", .lines = kChannelLines, .lineCount = 2};
+
+// The first two rows as drawn (left of the scroll indicator), against drawMenuRow of the
+// expected texts on a clear screen.
+bool rowsShow(const char* label0, const char* value0, const char* label1, const char* value1)
+{
+    auto rows = [] {
+        std::vector<uint8_t> pixels;
+        for (int y = 50; y < 86; ++y)
+            pixels.insert(pixels.end(), &framebuffer[SCREEN_WIDTH * y], &framebuffer[SCREEN_WIDTH * y + 460]);
+        return pixels;
+    };
+    const std::vector<uint8_t> drawn = rows();
+    clearScreen();
+    drawMenuRow(0, label0, value0);
+    drawMenuRow(1, label1, value1);
+    return drawn == rows();
+}
+
+TEST(ListEngineFields, LinesBindToSettingsOnTheScreensChannel)
+{
+    resetDevice();
+    cursorLine = 0;
+    for (const uint8_t channel : {uint8_t{2}, OWN_SENSOR_CHANNEL}) {
+        SCOPED_TRACE(channel);
+        listChannel = channel;
+        editMode = 1;
+        pendingKey = KeyKnobPlus;
+        runListScreen(kChannelScreen);
+        runListScreen(kChannelScreen);
+        const std::string label = "INPUT " + std::to_string(channel) + "/3: ";
+        EXPECT_TRUE(rowsShow(label.c_str(), "1", "POINT 5: ", "356")) << "label, value and numbered label";
+    }
+    EXPECT_EQ(+settings.pressureSender[2].displayMax, 1) << "100 + 1 wraps to the minimum";
+    EXPECT_EQ(+settings.fuelPressureSender.displayMax, 1);
+    EXPECT_EQ(+settings.pressureSender[0].displayMax, 100);
+    resetDevice();
 }
 
 }  // namespace

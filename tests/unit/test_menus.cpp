@@ -66,7 +66,7 @@ protected:
 
     void SetUp() override
     {
-        resetDeviceForScenario();
+        resetDevice();
         buildTrigTables();
         loadDefaultSettings();
         card = fs::path(testing::TempDir()) /
@@ -81,7 +81,7 @@ protected:
     }
     void TearDown() override
     {
-        resetDeviceForScenario();
+        resetDevice();
         fs::remove_all(card);
     }
     void open(ScreenFunction screen, uint8_t cursor)

@@ -15,8 +15,8 @@ namespace {
 
 class PowerCycle : public testing::Test {
 protected:
-    void SetUp() override { resetDeviceForScenario(); }
-    void TearDown() override { resetDeviceForScenario(); }
+    void SetUp() override { resetDevice(); }
+    void TearDown() override { resetDevice(); }
 
     static int passesUntilRunning()
     {

@@ -18,6 +18,9 @@
 #include "time/clock.h"
 #include "ui/home.h"
 #include "ui/screen.h"
+#include "ui/screen_registry.h"
+#include "ui/list_screen.h"
+#include "engine/setup_screens.h"
 
 namespace fs = std::filesystem;
 
@@ -32,12 +35,12 @@ protected:
                (std::string("robust_card_") + testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(card);
         fs::create_directories(card);
-        resetDeviceForScenario();
+        resetDevice();
         setSdCardFolder(card.string().c_str());
     }
     void TearDown() override
     {
-        resetDeviceForScenario();
+        resetDevice();
         fs::remove_all(card);
     }
 
@@ -57,13 +60,15 @@ protected:
         ASSERT_EQ(devicePhase, DevicePhase::Running);
     }
 
-    // Every screen that exists, with every key, at the inputs' extremes.
+    // Every registered screen (pop-ups over the home screen), with every key, at the inputs'
+    // extremes.
     static void exerciseScreens(std::mt19937& random)
     {
-        const ScreenFunction screens[] = {homeScreen,      messageScreen,      mainMenuScreen, emsSetupScreen,
-                                          miscSetupScreen, registrationScreen, adcValuesScreen};
-        for (const ScreenFunction screen : screens) {
-            currentScreen = screen;
+        size_t count = 0;
+        const RegisteredScreen* screens = registeredScreens(count);
+        for (size_t i = 0; i < count; ++i) {
+            currentScreen = screens[i].overlay ? homeScreen : screens[i].function;
+            if (screens[i].overlay) overlayScreen = screens[i].function, overlayTimeout = 5;
             returnScreen = homeScreen;
             for (uint8_t key = KeyNone; key <= KeyKnobMinus; ++key) {
                 for (const InputControlInfo& control : inputControls)
@@ -115,6 +120,36 @@ TEST_F(Robustness, UnrepairedRandomSettingsNeverUpsetThePages)
     }
 }
 
+// Setup screens opened on any state a script can make: unrepaired settings, any cursor, step,
+// channel and working curve, then random keys.
+TEST_F(Robustness, RandomListStateNeverUpsetsTheRegisteredScreens)
+{
+    std::mt19937 random(4242);
+    runToMainLoop();
+    size_t count = 0;
+    const RegisteredScreen* screens = registeredScreens(count);
+    for (int round = 0; round < 100; ++round) {
+        auto* bytes = reinterpret_cast<uint8_t*>(&settings);
+        for (size_t i = 0; i < sizeof settings; ++i) bytes[i] = static_cast<uint8_t>(random());
+        auto* curve = reinterpret_cast<uint8_t*>(&workingCurve);
+        for (size_t i = 0; i < sizeof workingCurve; ++i) curve[i] = static_cast<uint8_t>(random());
+        for (size_t i = 0; i < count; ++i) {
+            if (screens[i].overlay) continue;
+            currentScreen = screens[i].function;
+            cursorLine = static_cast<uint8_t>(random());
+            listChannel = static_cast<uint8_t>(random());
+            stepMultiplier = static_cast<uint16_t>(random());
+            editMode = static_cast<uint8_t>(random() % 2);
+            workingCurveTemperature = static_cast<uint8_t>(random() % 2);
+            for (int k = 0; k < 12; ++k) {
+                devicePressKey(static_cast<uint8_t>(1 + random() % 8));
+                devicePass();
+                ASSERT_EQ(pendingKey, KeyNone);
+            }
+        }
+    }
+}
+
 TEST_F(Robustness, RandomSplashPicturesNeverUpsetPowerOn)
 {
     std::mt19937 random(7);
@@ -130,7 +165,7 @@ TEST_F(Robustness, RandomSplashPicturesNeverUpsetPowerOn)
         writeFile("SPLASH.MIF", bytes);
         devicePowerOn();
         for (int i = 0; i < 3; ++i) devicePass();
-        resetDeviceForScenario();
+        resetDevice();
         setSdCardFolder(card.string().c_str());
     }
 }

@@ -221,7 +221,7 @@ TEST(RunnerVariables, SetOfAnElementByExample)
         EXPECT_EQ(r.error, c.error);
         EXPECT_NE(r.out.find(c.out), std::string::npos) << r.out;
     }
-    resetDeviceForScenario();
+    resetDevice();
 }
 
 }  // namespace

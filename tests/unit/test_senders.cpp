@@ -5,6 +5,7 @@
 #include <initializer_list>
 #include <sstream>
 
+#include "device.h"
 #include "engine/alarms.h"
 #include "engine/engine.h"
 #include "engine/inputs.h"
@@ -27,18 +28,7 @@ class Senders : public testing::Test {
 protected:
     void SetUp() override
     {
-        loadDefaultSettings();
-        resetCalibration();
-        alarmFlags = alarmAcked = 0;
-        for (int i = 0; i < 4; ++i) {
-            rawAnalog[i] = 0;
-            analogInput[i] = 0;
-            pressureValue[i] = pressureMax[i] = 0;
-            tempValue[i] = tempCelsius[i] = tempMax[i] = 0;
-            auxCurrentTenths[i] = auxCurrent[i] = auxCurrentMin[i] = auxCurrentMax[i] = 0;
-        }
-        rawFuelPressure = 0;
-        fuelPressure = fuelPressureMax = 0;
+        resetDevice();
     }
 
     // Input index 0..3 as a PRESSURE input with everything else at its factory value.

@@ -67,7 +67,7 @@ protected:
 
     void SetUp() override
     {
-        resetDeviceForScenario();
+        resetDevice();
         const std::string test = testing::UnitTest::GetInstance()->current_test_info()->name();
         card = fs::path(testing::TempDir()) / ("settings_card_" + test);
         fs::remove_all(card);
@@ -79,7 +79,7 @@ protected:
     }
     void TearDown() override
     {
-        resetDeviceForScenario();
+        resetDevice();
         fs::remove_all(card);
     }
 

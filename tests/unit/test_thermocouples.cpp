@@ -10,6 +10,7 @@
 #include <set>
 #include <string>
 
+#include "device.h"
 #include "engine/alarms.h"
 #include "engine/engine.h"
 #include "engine/inputs.h"
@@ -844,7 +845,7 @@ TEST_F(ThermocoupleChannels, DifferenceSaturatesAtTheSixteenBitLimits)
 
 TEST(ThermocoupleRunner, ChannelValuesPrintByName)
 {
-    resetDeviceForScenario();
+    resetDevice();
     const ScriptRun r = runScript(
         "input CJC: 2402\ninput TC1 800\ninput TC5 100\npower on\nkey 1\npass 1\nkey 1\npass 1\n"
         "print cjcInput cjcTemp tcCelsius tcMax leanPeak leanDelta leanPeakOrder leanNextOrder leanActive "
@@ -857,7 +858,7 @@ TEST(ThermocoupleRunner, ChannelValuesPrintByName)
     EXPECT_NE(text.find("tc[0]=800\n"), std::string::npos) << text;
     EXPECT_NE(text.find("tc[4]=100\n"), std::string::npos) << text;
     EXPECT_NE(text.find("leanPeakOrder[11]="), std::string::npos) << text;
-    resetDeviceForScenario();
+    resetDevice();
 }
 
 }  // namespace

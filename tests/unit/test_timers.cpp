@@ -21,34 +21,17 @@ namespace {
 
 void clearTimeState()
 {
-    hobbsHours = maintHours = 0;
-    hobbsHundredths = hobbsStepCount = maintMinutes = maintStepCount = 0;
-    stopwatchSeconds = stopwatchPreset = 0;
-    stopwatchUp = stopwatchRunning = stopwatchEnabled = 0;
-    egtScanCount = chtScanCount = 0;
-    egtSelected = chtSelected = 0;
-    overlayTimeout = 0;
-    oatCoCycle = 0;
-    homePage = 0;
-    gpsFixValid = 0;
-    variationStepCount = 0;
-    remoteUnitOn = 0;
-    rpm = 0;
-    fuelSecondCount = fuelIntervalDue = 0;
-    currentFlight = {};
-    flightInProgress = 0;
+    resetDevice();
 }
 
 class SlowStep : public testing::Test {
 protected:
     void SetUp() override
     {
-        loadDefaultSettings();
         clearTimeState();
     }
     void TearDown() override
     {
-        loadDefaultSettings();
         clearTimeState();
     }
 
@@ -474,11 +457,10 @@ TEST(CalendarPoints, TheFirstOfMarch2000AndTheSecondBefore)
 
 class TimersPowerOn : public testing::Test {
 protected:
-    void SetUp() override { resetDeviceForScenario(); }
+    void SetUp() override { resetDevice(); }
     void TearDown() override
     {
-        resetDeviceForScenario();
-        loadDefaultSettings();
+        resetDevice();
         clearTimeState();
     }
 };

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "device.h"
 #include "display/framebuffer.h"
 #include "display/text.h"
 #include "engine/alarms.h"
@@ -23,30 +24,13 @@
 #include "ui/home.h"
 #include "ui/widgets.h"
 
-// Factory settings, a clear screen and every value the widgets read at a quiet, known value.
+// A freshly started program (factory settings, a clear screen, every value the widgets read at
+// zero) with the trigonometric tables built.
 inline void resetWidgetState()
 {
-    loadDefaultSettings();
+    resetDevice();
     buildTrigTables();
-    clearScreen();
-    blinkPhase = 0;
-    alarmFlags = 0;
-    volts = 0;
-    oat = 0;
-    map = 0;
-    rpm = rpmPercent = 0;
-    rotorRpm = rotorPercent = 0;
-    current = currentTenths = 0;
-    coPpm = 0;
-    coDataValid = 0;
-    for (int i = 0; i < 4; ++i) pressureValue[i] = tempValue[i] = auxCurrent[i] = auxCurrentTenths[i] = 0;
-    fuelPressure = 0;
-    for (int i = 0; i < 12; ++i) tc[i] = tcMax[i] = leanDelta[i] = leanPeakOrder[i] = 0;
-    leanActive = leanDeltaMode = 0;
-    egtSelected = 0;
     chtSelected = settings.egtChannels;
-    for (int t = 0; t < 2; ++t) fuelFlow[t] = fuelLevel[t] = fuelLevelOpen[t] = 0;
-    updateFuelLayout();
 }
 
 // True when the pixels of `colour` around where drawText(x, y, text, ...) would draw are exactly

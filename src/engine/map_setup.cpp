@@ -1,0 +1,84 @@
+// MAP SETUP: manifold pressure display, unit, scale and alarm limits, filter and calibration.
+// Limits and steps follow the unit: millibars step by at least 10.
+#include <cstdio>
+
+#include "engine/engine.h"
+#include "engine/setup_screens.h"
+#include "settings/settings_field.h"
+#include "ui/list_screen.h"
+#include "ui/screen.h"
+
+namespace {
+
+constexpr uint8_t kMenuPosition = 5;
+
+const StepRule kMillibarSteps = {{10, 100, 1000}, {"X10", "X100", "X1000"}};
+
+bool inHg() { return settings.mapUnit == 1; }
+
+Limits pressureLimits() { return inHg() ? Limits{73, 738} : Limits{250, 2500}; }
+const StepRule* pressureSteps() { return inHg() ? &stepsTenthsOneTenHundred : &kMillibarSteps; }
+
+void formatPressure(char* text, size_t size, int32_t value)
+{
+    if (inHg()) std::snprintf(text, size, "%.1f\"Hg", value * 0.1);
+    else std::snprintf(text, size, "%dmb", static_cast<int>(value));
+}
+
+void formatCalibration(char* text, size_t size, int32_t value)
+{
+    std::snprintf(text, size, "%d (%umB)", static_cast<int>(value), static_cast<unsigned>(static_cast<uint16_t>(mapMb)));
+}
+
+bool displayOn() { return settings.mapDisplayOn != 0; }
+
+const char* const kUnits[] = {"mb", "\"Hg"};
+const char* const kFilters[] = {"NONE", "FAST", "SLOW"};
+
+constexpr ListLine pressure(const char* label, SettingsField field)
+{
+    return {.label = label, .field = field, .limits = pressureLimits, .format = formatPressure,
+            .stepRule = pressureSteps, .offered = displayOn};
+}
+constexpr ListLine onOff(const char* label, SettingsField field)
+{
+    return {.label = label, .kind = LineKind::OnOff, .field = field, .max = 1, .offered = displayOn};
+}
+
+const ListLine kLines[] = {
+    {.label = "MAP DISPLAY: ", .kind = LineKind::OnOff, .field = SETTING(mapDisplayOn), .max = 1},
+    {.label = "MAP UNIT: ", .kind = LineKind::Choice, .field = SETTING(mapUnit), .max = 1, .choices = kUnits,
+     .offered = displayOn},
+    pressure("DISPLAY MAX: ", SETTING(mapDisplayMax)),
+    pressure("DISPLAY MIN: ", SETTING(mapDisplayMin)),
+    onOff("HIGH ALARM: ", SETTING(mapHighAlarmOn)),
+    pressure("HIGH ALARM: ", SETTING(mapHighAlarm)),
+    pressure("HIGH CAUTION: ", SETTING(mapHighCaution)),
+    pressure("LOW CAUTION: ", SETTING(mapLowCaution)),
+    onOff("LOW ALARM: ", SETTING(mapLowAlarmOn)),
+    pressure("LOW ALARM: ", SETTING(mapLowAlarm)),
+    {.label = "FILTER: ", .kind = LineKind::Choice, .field = SETTING(mapFilter), .max = 2, .choices = kFilters,
+     .offered = displayOn},
+    {.label = "MAP CALIBRATION FACTOR: ", .kind = LineKind::Calibration,
+     .get = [] { return int32_t{calibration.mapOffset}; },
+     .set = [](int32_t v) { calibration.mapOffset = static_cast<int8_t>(v); }, .min = -50, .max = 50,
+     .format = formatCalibration, .offered = displayOn},
+};
+
+const ListScreen kScreen = {
+    .menuName = "EMS SETUP",
+    .screenName = "MAP SETUP",
+    .lines = kLines,
+    .lineCount = sizeof kLines / sizeof kLines[0],
+    .back = [] { backToEmsSetup(kMenuPosition); },
+};
+
+}  // namespace
+
+void mapSetupScreen() { runListScreen(kScreen); }
+
+void backToEmsSetup(uint8_t position)
+{
+    // The EMS SETUP menu is not there yet; its parent stands in.
+    openMainMenu(position);
+}

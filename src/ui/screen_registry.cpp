@@ -1,0 +1,74 @@
+// The one table of screen and pop-up functions by name. A new screen is one line here.
+#include "ui/screen_registry.h"
+
+#include <cstring>
+
+#include "engine/min_max_page.h"
+#include "engine/setup_screens.h"
+#include "settings/menus.h"
+#include "ui/popups.h"
+#include "ui/home.h"
+
+namespace {
+
+#define SCREEN(f) {#f, f, false}
+#define OVERLAY(f) {#f, f, true}
+
+const RegisteredScreen kScreens[] = {
+    SCREEN(homeScreen),
+    SCREEN(mainMenuScreen),
+    SCREEN(messageScreen),
+    SCREEN(sdCardMessageScreen),
+    SCREEN(mapSetupScreen),
+    SCREEN(rpm1SetupScreen),
+    SCREEN(calibrateSenderScreen),
+    SCREEN(emsSetupScreen),
+    SCREEN(miscSetupScreen),
+    SCREEN(registrationScreen),
+    SCREEN(adcValuesScreen),
+    OVERLAY(quickMenuScreen),
+    OVERLAY(pageMenuScreen),
+    OVERLAY(informationMenuScreen),
+    OVERLAY(backlightPopup),
+    OVERLAY(timerPopup),
+    OVERLAY(leanModePopup),
+    OVERLAY(cruiseModePopup),
+    OVERLAY(cruiseSpeedPopup),
+    OVERLAY(fuelRefillTank1Popup),
+    OVERLAY(fuelRefillTank2Popup),
+    OVERLAY(fuelTotalsPopup),
+    OVERLAY(minMaxPopup),
+};
+
+#undef SCREEN
+#undef OVERLAY
+
+}  // namespace
+
+const RegisteredScreen* registeredScreens(size_t& count)
+{
+    count = sizeof kScreens / sizeof kScreens[0];
+    return kScreens;
+}
+
+const char* screenName(ScreenFunction function)
+{
+    if (!function) return "none";
+    for (const RegisteredScreen& s : kScreens)
+        if (s.function == function) return s.name;
+    return nullptr;
+}
+
+bool findScreen(const char* name, ScreenFunction& function)
+{
+    if (std::strcmp(name, "none") == 0) {
+        function = nullptr;
+        return true;
+    }
+    for (const RegisteredScreen& s : kScreens)
+        if (std::strcmp(s.name, name) == 0) {
+            function = s.function;
+            return true;
+        }
+    return false;
+}
