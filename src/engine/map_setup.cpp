@@ -4,6 +4,7 @@
 
 #include "engine/engine.h"
 #include "engine/setup_screens.h"
+#include "settings/menus.h"
 #include "settings/settings_field.h"
 #include "ui/list_screen.h"
 #include "ui/screen.h"
@@ -79,6 +80,7 @@ void mapSetupScreen() { runListScreen(kScreen); }
 
 void backToEmsSetup(uint8_t position)
 {
-    // The EMS SETUP menu is not there yet; its parent stands in.
-    openMainMenu(position);
+    editMode = 0;
+    cursorLine = position;
+    currentScreen = emsSetupScreen;
 }

@@ -4,6 +4,7 @@
 #include "display/framebuffer.h"
 #include "display/icons.h"
 #include "display/text.h"
+#include "engine/setup_screens.h"
 #include "settings/menus.h"
 #include "ui/tile_menu.h"
 
@@ -48,12 +49,12 @@ bool coolantOnAux13() { return ecuLinkPresent == 1; }
 
 // Items 6..9 select their sender channel (0..3) in prepare once the sender setup screen exists.
 const MenuTile kEmsTiles[] = {
-    {.label1 = "RPM 1", .label2 = "SETUP", .icon = &iconRpm},
+    {.label1 = "RPM 1", .label2 = "SETUP", .icon = &iconRpm, .opens = rpm1SetupScreen},
     {.label1 = "RPM 2", .label2 = "SETUP", .icon = &iconRpm},
     {.label1 = "EGT", .label2 = "SETUP", .picture = drawEgtProbe},
     {.label1 = "CHT", .label2 = "SETUP", .picture = drawChtProbe},
     {.label1 = "FUEL", .label2 = "SETUP", .icon = &iconFuel},
-    {.label1 = "MANIFOLD", .label2 = "PRESSURE", .icon = &iconManifold},
+    {.label1 = "MANIFOLD", .label2 = "PRESSURE", .icon = &iconManifold, .opens = mapSetupScreen},
     {.label1 = "OIL", .label2 = "TEMP", .icon = &iconSender},
     {.label1 = "OIL", .label2 = "PRESSURE", .icon = &iconSender},
     {.label1 = "ANALOG", .label2 = "AUX 1/3", .icon = &iconSender, .alternative = coolantOnAux13,

@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 
+#include "settings/menus.h"
 #include "display/text.h"
 #include "engine/engine.h"
 #include "engine/setup_screens.h"
@@ -167,7 +168,7 @@ TEST_F(SetupEngineCases, Rpm1Setup)
         {"BACK leaves with the cursor on the screen's place", nullptr, "p2", [] {
              EXPECT_EQ(cursorLine, 0);
              EXPECT_EQ(editMode, 0);
-             EXPECT_EQ(currentScreen, mainMenuScreen);
+             EXPECT_EQ(currentScreen, emsSetupScreen);
          }},
     };
     for (const Case& c : cases) run(rpm1SetupScreen, c);
