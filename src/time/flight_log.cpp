@@ -99,7 +99,9 @@ void formatHoursMinutes(char* text, size_t size, unsigned hours, unsigned minute
 
 void formatHobbs(char* text, size_t size, unsigned hours, unsigned hundredths)
 {
-    std::snprintf(text, size, "%.1f", hours + hundredths / 100.0);
+    // One decimal, rounded half up in whole numbers (no binary fraction decides a digit).
+    const unsigned tenths = (hours * 100u + hundredths + 5u) / 10u;
+    std::snprintf(text, size, "%u.%u", tenths / 10u, tenths % 10u);
 }
 
 namespace {

@@ -37,7 +37,7 @@ bool exportFlightLog();
 // Texts of a flight as the VIEW screen and the export show them.
 void formatFlightStart(char* text, size_t size, uint32_t startTime);  // "DD/MM HH:MM"
 void formatHoursMinutes(char* text, size_t size, unsigned hours, unsigned minutes);  // "H:MM"
-void formatHobbs(char* text, size_t size, unsigned hours, unsigned hundredths);      // "%.1f"
+void formatHobbs(char* text, size_t size, unsigned hours, unsigned hundredths);      // hours with one decimal
 
 // The screens.
 void flightLogMenuScreen();
