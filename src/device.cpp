@@ -18,6 +18,7 @@
 #include "time/clock.h"
 #include "time/data_recording.h"
 #include "time/flight.h"
+#include "time/flight_log.h"
 #include "time/sun.h"
 #include "time/timers.h"
 #include "ui/home.h"
@@ -122,7 +123,7 @@ void devicePowerOn()
     // log and the flight in hand are non-volatile; the flight time of a finished flight is cleared.
     clearFuelAccumulators();
     resetTimersAtPowerOn();
-    if (!flightInProgress) currentFlight.flightTime = {0, 0};
+    resetFlightAtPowerOn();
     resetRecordingAtPowerOn();
     homePage = 0;
     // 5. Minimum and maximum values reset; trigonometric tables built.

@@ -72,6 +72,15 @@ void detectFlight()
 
 }  // namespace
 
+void resetFlightAtPowerOn()
+{
+    if (!flightInProgress) {
+        currentFlight.flightTime = {0, 0};
+        flightSeconds = 0;
+    }
+    flightDetectStartCount = flightDetectStopCount = 0;
+}
+
 void flightSlowStep()
 {
     // An instrument that is off counts nothing and detects nothing.

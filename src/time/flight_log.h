@@ -26,6 +26,9 @@ void eraseFlightLog();
 // Stored flight `index`, 0 = newest; nullptr beyond the log.
 const FlightRecord* newestFlight(unsigned index);
 
+// Power-on: the flight in hand keeps its time; a finished flight's time on show is cleared, and
+// automatic detection starts counting afresh.
+void resetFlightAtPowerOn();
 // One slow step: the flight time of the flight in hand and, while flight detection is
 // AUTOMATIC, the start and stop rule.
 void flightSlowStep();
