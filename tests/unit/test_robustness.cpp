@@ -16,6 +16,8 @@
 #include "settings/settings.h"
 #include "settings/settings_file.h"
 #include "time/clock.h"
+#include "time/data_recording.h"
+#include "time/flight_log.h"
 #include "ui/home.h"
 #include "ui/screen.h"
 
@@ -60,8 +62,11 @@ protected:
     // Every screen that exists, with every key, at the inputs' extremes.
     static void exerciseScreens(std::mt19937& random)
     {
-        const ScreenFunction screens[] = {homeScreen,      messageScreen,      mainMenuScreen, emsSetupScreen,
-                                          miscSetupScreen, registrationScreen, adcValuesScreen};
+        const ScreenFunction screens[] = {homeScreen,          messageScreen,        mainMenuScreen,
+                                          emsSetupScreen,      miscSetupScreen,      registrationScreen,
+                                          adcValuesScreen,     flightLogMenuScreen,  flightLogViewScreen,
+                                          eraseFlightLogScreen, dataRecordingSetupScreen,
+                                          createRecordingFileScreen};
         for (const ScreenFunction screen : screens) {
             currentScreen = screen;
             returnScreen = homeScreen;
@@ -71,6 +76,7 @@ protected:
                 devicePressKey(key);
                 devicePass();
             }
+            slowStep();  // the flight log, its detection and the recording under the same settings
         }
     }
 
