@@ -16,7 +16,9 @@
 #include "settings/sdcard.h"
 #include "settings/settings.h"
 #include "time/clock.h"
+#include "time/data_recording.h"
 #include "time/flight.h"
+#include "time/flight_log.h"
 #include "time/sun.h"
 #include "time/timers.h"
 #include "ui/home.h"
@@ -117,10 +119,12 @@ void devicePowerOn()
     resetCalibration();
     // 3. Factory settings.
     loadDefaultSettings();
-    // 4. Fuel accumulators, Hobbs and maintenance meters, flight time and the home page cleared.
+    // 4. Fuel accumulators and the home page cleared. The Hobbs and maintenance meters, the flight
+    // log and the flight in hand are non-volatile; the flight time of a finished flight is cleared.
     clearFuelAccumulators();
     resetTimersAtPowerOn();
-    currentFlight.flightTime = {0, 0};
+    resetFlightAtPowerOn();
+    resetRecordingAtPowerOn();
     homePage = 0;
     // 5. Minimum and maximum values reset; trigonometric tables built.
     resetMinMax();
@@ -139,7 +143,7 @@ void devicePowerOn()
     clearBackground();
     char splashPath[1100];
     if (sdCardPath("SPLASH.MIF", splashPath, sizeof splashPath)) loadImageFile(0, 0, splashPath);
-    // 9. The maintenance timer is always 0:00 after power-on, so both notices follow.
+    // 9. The splash, then the maintenance notice if the timer has expired.
     pendingKey = KeyNone;
     noticePassCount = 0;
     devicePhase = DevicePhase::SplashNotice;
@@ -159,7 +163,7 @@ bool devicePass()
         devicePhase = DevicePhase::ExpiryNotice;
         [[fallthrough]];
     case DevicePhase::ExpiryNotice:
-        if (noticePass(drawExpiryNotice)) return true;
+        if (maintenanceExpired() && noticePass(drawExpiryNotice)) return true;
         finishPowerOn();
         devicePhase = DevicePhase::Running;
         [[fallthrough]];

@@ -22,7 +22,10 @@
 #include "settings/sdcard.h"
 #include "settings/settings.h"
 #include "time/clock.h"
+#include "time/data_recording.h"
 #include "time/flight.h"
+#include "time/flight_log.h"
+#include "time/memory.h"
 #include "time/sun.h"
 #include "time/timers.h"
 #include "ui/home.h"
@@ -169,6 +172,13 @@ void resetTime()
     flightInProgress = 0;
     sunEventHours = 0;
     sunEventFound = false;
+    clearMemory();  // Hobbs, maintenance, clock offset, the flight in hand and the log
+    memoryChangeCount = 0;
+    flightLogViewPos = 0;
+    flightDetectStartCount = flightDetectStopCount = 0;
+    freeSpaceCount = 0;
+    recordingPaused = 0;
+    recordedLines = 0;
 }
 
 }  // namespace

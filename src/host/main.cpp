@@ -4,14 +4,18 @@
 #include <QStyle>
 
 #include "host/main_window.h"
+#include "host/memory_store.h"
 
 int main(int argc, char** argv)
 {
     QApplication application(argc, argv);
     QApplication::setApplicationName("Corvex");
+    openMemoryStore(memoryStorePath(QApplication::arguments()));
     TfrmMain window;
     window.setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, window.size(),
                                            window.screen()->availableGeometry()));
     window.show();
-    return application.exec();
+    const int status = application.exec();
+    saveMemoryStore();
+    return status;
 }

@@ -5,6 +5,7 @@
 #include <QDateTime>
 
 #include "device.h"
+#include "host/memory_store.h"
 #include "time/clock.h"
 
 namespace {
@@ -59,11 +60,13 @@ void PassDriver::runDuePasses()
         ++passesStarted;
         if (!devicePass()) {
             passTimer.stop();
+            saveMemoryStore();
             emit passesDone();
             emit stopped();
             return;
         }
         ++passCount;
     }
+    saveMemoryStoreIfChanged();
     emit passesDone();
 }

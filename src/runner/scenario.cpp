@@ -19,6 +19,7 @@
 #include "runner/variables.h"
 #include "settings/sdcard.h"
 #include "time/clock.h"
+#include "time/memory.h"
 #include "ui/screen.h"
 
 namespace {
@@ -101,6 +102,19 @@ uint32_t parseClock(const std::string& text)
     return dateTimeToSeconds(dt);
 }
 
+// The memory file named by "memory FILE": written at "power off", after any command that
+// changed the flight log, and at the end of the script.
+std::filesystem::path memoryPath;
+uint32_t savedMemoryChange = 0;
+
+void saveMemory(std::ostream& out)
+{
+    if (memoryPath.empty()) return;
+    savedMemoryChange = memoryChangeCount;
+    std::string reason;
+    if (!saveMemoryFile(memoryPath.string().c_str(), reason)) out << "memory: " << reason << '\n';
+}
+
 void requireWords(const std::vector<std::string>& w, size_t n, const char* usage)
 {
     if (w.size() != n) throw LineError{std::string("usage: ") + usage};
@@ -117,6 +131,7 @@ void runCommand(const std::vector<std::string>& w, const std::string& line, Simu
             devicePowerOn();
         } else if (w[1] == "off") {
             devicePowerOff();
+            saveMemory(out);
         } else {
             throw LineError{"usage: power on|off"};
         }
@@ -226,6 +241,15 @@ void runCommand(const std::vector<std::string>& w, const std::string& line, Simu
                 devicePass();
             }
         }
+    } else if (cmd == "memory") {
+        requireWords(w, 2, "memory FILE");
+        const std::filesystem::path path = w[1];
+        memoryPath = path.is_absolute() ? path : options.scriptDir / path;
+        std::string reason;
+        // A missing file is a first start; a damaged or foreign one is reported and ignored.
+        if (!loadMemoryFile(memoryPath.string().c_str(), reason) && !reason.empty())
+            out << "memory: " << reason << ", starting from zero\n";
+        savedMemoryChange = memoryChangeCount;
     } else if (cmd == "sdcard") {
         requireWords(w, 2, "sdcard DIR");
         const std::filesystem::path dir = w[1];
@@ -264,6 +288,7 @@ bool runScenario(std::istream& script, const ScenarioOptions& options, std::ostr
 {
     SimulatedHost host;
     hostUtcSeconds = host.utcNow();
+    memoryPath.clear();
     std::string line;
     for (int number = 1; std::getline(script, line); ++number) {
         if (const auto hash = line.find('#'); hash != std::string::npos) line.erase(hash);
@@ -275,6 +300,8 @@ bool runScenario(std::istream& script, const ScenarioOptions& options, std::ostr
             error = "line " + std::to_string(number) + ": " + e.message;
             return false;
         }
+        if (memoryChangeCount != savedMemoryChange) saveMemory(out);
     }
+    saveMemory(out);
     return true;
 }

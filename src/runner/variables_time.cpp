@@ -5,7 +5,10 @@
 #include "engine/airspeed.h"
 #include "runner/variable_table.h"
 #include "time/clock.h"
+#include "time/data_recording.h"
 #include "time/flight.h"
+#include "time/flight_log.h"
+#include "time/memory.h"
 #include "time/timers.h"
 
 namespace {
@@ -14,6 +17,13 @@ namespace {
 DeviceVariable flightField(const char* name, size_t offset, VariableType type)
 {
     return {name, reinterpret_cast<uint8_t*>(&currentFlight) + offset, type, 1, true};
+}
+
+// One field of every stored flight, as an array over the log.
+DeviceVariable logField(const char* name, size_t offset, VariableType type)
+{
+    return {name, reinterpret_cast<uint8_t*>(&flightLog[0]) + offset, type, FLIGHT_LOG_CAPACITY, true,
+            static_cast<int>(sizeof(FlightRecord))};
 }
 
 }  // namespace
@@ -48,6 +58,27 @@ void addTimeVariables(std::vector<DeviceVariable>& v)
         flightField("currentFlight.maintMinutesAtStart", offsetof(FlightRecord, maintMinutesAtStart),
                     VariableType::U8),
         flightField("currentFlight.flightPilotNumber", offsetof(FlightRecord, flightPilotNumber), VariableType::U8),
+        scalar("flightSeconds", flightSeconds),
+        scalar("flightLogCount", flightLogCount),
+        scalar("flightLogViewPos", flightLogViewPos),
+        scalar("flightDetectStartCount", flightDetectStartCount),
+        scalar("flightDetectStopCount", flightDetectStopCount),
+        logField("flightLog.startTime", offsetof(FlightRecord, startTime), VariableType::U32),
+        logField("flightLog.flightTime.hours", offsetof(FlightRecord, flightTime) + offsetof(FlightTime, hours),
+                 VariableType::U8),
+        logField("flightLog.flightTime.minutes",
+                 offsetof(FlightRecord, flightTime) + offsetof(FlightTime, minutes), VariableType::U8),
+        logField("flightLog.hobbsHoursAtStart", offsetof(FlightRecord, hobbsHoursAtStart), VariableType::U16),
+        logField("flightLog.hobbsHundredthsAtStart", offsetof(FlightRecord, hobbsHundredthsAtStart),
+                 VariableType::U8),
+        logField("flightLog.maintHoursAtStart", offsetof(FlightRecord, maintHoursAtStart), VariableType::U16),
+        logField("flightLog.maintMinutesAtStart", offsetof(FlightRecord, maintMinutesAtStart), VariableType::U8),
+        logField("flightLog.flightPilotNumber", offsetof(FlightRecord, flightPilotNumber), VariableType::U8),
+        scalar("clockOffsetSeconds", clockOffsetSeconds),
+        scalar("memoryChangeCount", memoryChangeCount),
+        scalar("freeSpaceCount", freeSpaceCount),
+        scalar("recordingPaused", recordingPaused),
+        scalar("recordedLines", recordedLines),
         scalar("airspeed", airspeed),
         scalar("airspeedValid", airspeedValid),
     });

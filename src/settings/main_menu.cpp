@@ -2,17 +2,22 @@
 // A tile whose screen is not part of the instrument yet opens nothing.
 #include "display/icons.h"
 #include "settings/menus.h"
+#include "time/data_recording.h"
+#include "time/flight_log.h"
 #include "ui/tile_menu.h"
 
 namespace {
 
+void clearFreeSpace() { freeSpaceCount = 0; }
+
 const MenuTile kMainTiles[] = {
-    {.label1 = "FLIGHT", .label2 = "LOG", .icon = &iconFlightLog},
+    {.label1 = "FLIGHT", .label2 = "LOG", .icon = &iconFlightLog, .opens = flightLogMenuScreen},
     {.label1 = "EMS", .label2 = "SETUP", .icon = &iconEngine, .opens = emsSetupScreen},
     {.label1 = "GPS", .label2 = "SETUP", .icon = &iconGps},
     {.label1 = "TIMERS", .label2 = "SETUP", .icon = &iconTimer},
     // The data recording setup clears its free disk space count before it opens.
-    {.label1 = "DATA REC", .label2 = "SETUP", .icon = &iconSdCard},
+    {.label1 = "DATA REC", .label2 = "SETUP", .icon = &iconSdCard, .opens = dataRecordingSetupScreen,
+     .prepare = clearFreeSpace},
     {.label1 = "MISC", .label2 = "SETUP", .icon = &iconQuestion, .opens = miscSetupScreen},
     {.label1 = "ADC", .label2 = "VALUES", .icon = &iconAdc, .opens = adcValuesScreen},
 };

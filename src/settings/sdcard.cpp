@@ -3,6 +3,8 @@
 
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
+#include <system_error>
 
 namespace {
 char folder[1024] = "SDCARD";
@@ -21,4 +23,13 @@ bool sdCardPath(const char* name, char* buffer, size_t size)
 {
     const int n = std::snprintf(buffer, size, "%s/%s", folder, name);
     return n >= 0 && static_cast<size_t>(n) < size;
+}
+
+uint32_t sdCardFreeMegabytes()
+{
+    std::error_code error;
+    const std::filesystem::space_info space = std::filesystem::space(folder, error);
+    if (error || space.available == static_cast<std::uintmax_t>(-1)) return 0;
+    const std::uintmax_t megabytes = space.available >> 20;
+    return megabytes > UINT32_MAX ? UINT32_MAX : static_cast<uint32_t>(megabytes);
 }

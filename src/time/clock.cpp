@@ -5,6 +5,8 @@
 #include "engine/fuel.h"
 #include "gps/gps.h"
 #include "settings/settings.h"
+#include "time/data_recording.h"
+#include "time/flight_log.h"
 #include "time/timers.h"
 #include "ui/home.h"
 
@@ -13,6 +15,7 @@ DateTime localDateTime;
 uint32_t utcSeconds = 0;
 uint32_t localSeconds = 0;
 uint32_t hostUtcSeconds = 0;
+int32_t clockOffsetSeconds = 0;
 
 uint8_t blinkTickCount = 0;
 uint8_t blinkPhase = 0;
@@ -92,4 +95,6 @@ void slowStep()
     if (gpsFixValid == 1 && variationStepCount < UINT16_MAX) ++variationStepCount;
     engineHoursStep();
     fuelSlowStep();
+    flightSlowStep();
+    recordingSlowStep();
 }

@@ -15,6 +15,8 @@ extern DateTime rtcDateTime;    // UTC
 extern DateTime localDateTime;  // UTC plus the configured offset
 extern uint32_t utcSeconds;
 extern uint32_t localSeconds;
+// The user's correction of the host clock, in seconds, kept in the non-volatile memory.
+extern int32_t clockOffsetSeconds;
 
 extern uint8_t blinkTickCount;
 extern uint8_t blinkPhase;  // flashing phase of alarm displays, flips every 11 ticks

@@ -1,9 +1,11 @@
 // The flight in hand: the current flight record and the in-progress flag, started and stopped
-// from the quick menu.
+// from the quick menu or by automatic flight detection.
 #include "time/flight.h"
 
 #include "settings/settings.h"
 #include "time/clock.h"
+#include "time/flight_log.h"
+#include "time/memory.h"
 #include "time/timers.h"
 
 FlightRecord currentFlight = {};
@@ -12,6 +14,7 @@ uint8_t flightInProgress = 0;
 void startFlight()
 {
     flightInProgress = 1;
+    flightSeconds = 0;
     currentFlight.startTime = localSeconds;
     currentFlight.flightTime = {0, 0};
     currentFlight.hobbsHoursAtStart = hobbsHours;
@@ -19,6 +22,14 @@ void startFlight()
     currentFlight.maintHoursAtStart = maintHours;
     currentFlight.maintMinutesAtStart = maintMinutes;
     currentFlight.flightPilotNumber = settings.pilotNumber;
+    noteMemoryChange();
 }
 
-void stopFlight() { flightInProgress = 0; }
+// The finished flight goes into the log with its flight time.
+void stopFlight()
+{
+    if (flightInProgress) appendFlightLog(currentFlight);
+    flightInProgress = 0;
+    flightDetectStopCount = 0;
+    noteMemoryChange();
+}

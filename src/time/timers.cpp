@@ -112,9 +112,7 @@ void engineHoursStep()
 
 void resetTimersAtPowerOn()
 {
-    hobbsHundredths = 0;
-    hobbsHours = 0;
-    maintMinutes = 0;
-    maintHours = 0;
+    // The Hobbs meter and the maintenance timer live in the non-volatile memory: power-on keeps
+    // them as they were.
     stopwatchEnabled = 0;
 }

@@ -41,6 +41,6 @@ void stopwatchStep();
 void engineHoursStep();      // Hobbs and maintenance, when the engine runs
 bool engineRunningForHobbs();
 
-// Power-on: the Hobbs meter and the maintenance timer to 0 (so the maintenance notice follows)
-// and the TIMER's counting disabled; the step counters and the other TIMER values stay.
+// Power-on: the TIMER's counting disabled; the Hobbs meter and the maintenance timer (kept in the
+// non-volatile memory), the step counters and the other TIMER values stay.
 void resetTimersAtPowerOn();

@@ -6,6 +6,8 @@
 #include "engine/min_max_page.h"
 #include "engine/setup_screens.h"
 #include "settings/menus.h"
+#include "time/data_recording.h"
+#include "time/flight_log.h"
 #include "ui/popups.h"
 #include "ui/home.h"
 
@@ -26,6 +28,11 @@ const RegisteredScreen kScreens[] = {
     SCREEN(miscSetupScreen),
     SCREEN(registrationScreen),
     SCREEN(adcValuesScreen),
+    SCREEN(flightLogMenuScreen),
+    SCREEN(flightLogViewScreen),
+    SCREEN(eraseFlightLogScreen),
+    SCREEN(dataRecordingSetupScreen),
+    SCREEN(createRecordingFileScreen),
     OVERLAY(quickMenuScreen),
     OVERLAY(pageMenuScreen),
     OVERLAY(informationMenuScreen),

@@ -19,6 +19,8 @@
 #include "settings/sdcard.h"
 #include "settings/settings.h"
 #include "settings/settings_file.h"
+#include "time/data_recording.h"
+#include "time/flight_log.h"
 #include "ui/home.h"
 #include "ui/question_screen.h"
 #include "ui/screen.h"
@@ -33,6 +35,7 @@ const char* screenName(ScreenFunction s)
         {homeScreen, "home"}, {mainMenuScreen, "main menu"}, {emsSetupScreen, "EMS setup"},
         {miscSetupScreen, "misc setup"}, {registrationScreen, "registration"}, {adcValuesScreen, "ADC values"},
         {messageScreen, "message"}, {sdCardMessageScreen, "SD card message"},
+        {flightLogMenuScreen, "flight log"}, {dataRecordingSetupScreen, "data recording setup"},
     };
     for (const auto& n : kNames)
         if (n.screen == s) return n.name;
@@ -104,7 +107,8 @@ TEST_F(Menus, KeySequences)
     } kCases[] = {
         {mainMenuScreen, 0, nullptr, "-", mainMenuScreen, 6, nullptr},
         {mainMenuScreen, 6, nullptr, "+", mainMenuScreen, 0, nullptr},
-        {mainMenuScreen, 0, nullptr, "p", mainMenuScreen, 0, nullptr},  // flight log: not yet there
+        {mainMenuScreen, 0, nullptr, "p", flightLogMenuScreen, 0, nullptr},
+        {mainMenuScreen, 4, nullptr, "p", dataRecordingSetupScreen, 0, nullptr},
         {mainMenuScreen, 3, nullptr, "2345", mainMenuScreen, 3, nullptr},
         {mainMenuScreen, 1, nullptr, "p", emsSetupScreen, 0, nullptr},
         {mainMenuScreen, 5, nullptr, "p", miscSetupScreen, 0, nullptr},

@@ -16,6 +16,8 @@
 #include "settings/settings.h"
 #include "settings/settings_file.h"
 #include "time/clock.h"
+#include "time/data_recording.h"
+#include "time/flight_log.h"
 #include "ui/home.h"
 #include "ui/screen.h"
 #include "ui/screen_registry.h"
@@ -76,6 +78,7 @@ protected:
                 devicePressKey(key);
                 devicePass();
             }
+            slowStep();  // the flight log, its detection and the recording under the same settings
         }
     }
 

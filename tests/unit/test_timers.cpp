@@ -465,7 +465,9 @@ protected:
     }
 };
 
-TEST_F(TimersPowerOn, ClearsTheMetersFlightTimeAndTimerEnableAndKeepsTheRest)
+// The meters and the flight in hand are non-volatile: power-on keeps them, and clears only the
+// TIMER's enable and, of a finished flight, the flight time on show.
+TEST_F(TimersPowerOn, KeepsTheMetersAndTheFlightInHandAndClearsTheTimerEnable)
 {
     hobbsHours = 321;
     hobbsHundredths = 45;
@@ -482,15 +484,14 @@ TEST_F(TimersPowerOn, ClearsTheMetersFlightTimeAndTimerEnableAndKeepsTheRest)
     currentFlight.startTime = 12345;
     flightInProgress = 1;
     devicePowerOn();
-    EXPECT_EQ(hobbsHours, 0);
-    EXPECT_EQ(hobbsHundredths, 0);
-    EXPECT_EQ(maintHours, 0);
-    EXPECT_EQ(maintMinutes, 0);
-    EXPECT_EQ(currentFlight.flightTime.hours, 0);
-    EXPECT_EQ(currentFlight.flightTime.minutes, 0);
     EXPECT_EQ(stopwatchEnabled, 0);
     EXPECT_EQ(variationStepCount, 600);
-    // Left as they were.
+    EXPECT_EQ(hobbsHours, 321);
+    EXPECT_EQ(hobbsHundredths, 45);
+    EXPECT_EQ(maintHours, 25);
+    EXPECT_EQ(maintMinutes, 30);
+    EXPECT_EQ(currentFlight.flightTime.hours, 2);
+    EXPECT_EQ(currentFlight.flightTime.minutes, 15);
     EXPECT_EQ(hobbsStepCount, 17);
     EXPECT_EQ(maintStepCount, 42);
     EXPECT_EQ(stopwatchSeconds, 600u);
@@ -499,7 +500,22 @@ TEST_F(TimersPowerOn, ClearsTheMetersFlightTimeAndTimerEnableAndKeepsTheRest)
     EXPECT_EQ(stopwatchRunning, 1);
     EXPECT_EQ(flightInProgress, 1);
     EXPECT_EQ(currentFlight.startTime, 12345u);
-    // The expired maintenance timer brings its notice after the splash.
+    // A running maintenance timer: no notice after the splash.
+    devicePressKey(KeySoft1);
+    devicePass();
+    devicePass();
+    EXPECT_EQ(devicePhase, DevicePhase::Running);
+}
+
+TEST_F(TimersPowerOn, ClearsTheTimeOfAFinishedFlightAndShowsAnExpiredTimer)
+{
+    maintHours = 0;
+    maintMinutes = 0;
+    currentFlight.flightTime = {2, 15};
+    flightInProgress = 0;
+    devicePowerOn();
+    EXPECT_EQ(currentFlight.flightTime.hours, 0);
+    EXPECT_EQ(currentFlight.flightTime.minutes, 0);
     devicePressKey(KeySoft1);
     devicePass();
     devicePass();

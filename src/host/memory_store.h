@@ -1,0 +1,14 @@
+// Where the window keeps the instrument's non-volatile memory: a small file in the user's data
+// folder (or the one named by --memory), read at start and written on every change of the flight
+// log, at power-off and at exit.
+#pragma once
+#include <QString>
+
+// Reads the file; a missing file is a first start, a damaged or foreign one is reported in a
+// message box and ignored.
+void openMemoryStore(const QString& path);
+// The file "--memory FILE" names, else memory.bin in the application's data folder.
+QString memoryStorePath(const QStringList& arguments);
+// Writes the memory now (power-off, exit), or only if the flight log changed since the last write.
+void saveMemoryStore();
+void saveMemoryStoreIfChanged();

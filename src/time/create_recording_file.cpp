@@ -1,0 +1,31 @@
+// CREATE REC FILE: the NO / YES confirmation before a fresh recording file replaces the old one.
+#include "device.h"
+#include "time/data_recording.h"
+#include "ui/home.h"
+#include "ui/question_screen.h"
+#include "ui/screen.h"
+
+namespace {
+
+// NO goes back at once; YES makes the file and ends on "DONE" (or on "INSERT" / "SD CARD").
+void answer(bool yes)
+{
+    cursorLine = 0;
+    returnScreen = dataRecordingSetupScreen;
+    if (!yes) {
+        currentScreen = dataRecordingSetupScreen;
+    } else if (!sdCardPresent) {
+        currentScreen = sdCardMessageScreen;
+    } else {
+        createRecordingFile();
+        currentScreen = messageScreen;
+    }
+}
+
+const Question kCreate = {.menuName = "DATA RECORDING SETUP", .screenName = "CREATE REC FILE",
+                          .line1 = "EXISTING RECORDING FILE", .line2 = "WILL BE ERASED, CONTINUE",
+                          .answer = answer};
+
+}  // namespace
+
+void createRecordingFileScreen() { runQuestionScreen(kCreate); }

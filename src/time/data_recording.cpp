@@ -1,0 +1,225 @@
+// The data recorder: a CSV line of engine data per slow step appended to DATALOG.CSV on the card,
+// in the units the instrument shows. A failed write is undone (no half line stays) and retried on
+// the next slow step; the instrument never waits for the card.
+#include "time/data_recording.h"
+
+#include <algorithm>
+#include <cstdarg>
+#include <cstdlib>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <system_error>
+
+#include "device.h"
+#include "engine/alarms.h"
+#include "engine/engine.h"
+#include "engine/fuel.h"
+#include "engine/senders.h"
+#include "engine/thermocouples.h"
+#include "gps/gps.h"
+#include "settings/sdcard.h"
+#include "settings/settings.h"
+#include "time/clock.h"
+#include "ui/screen.h"
+#include "ui/widget_texts.h"
+
+uint32_t freeSpaceCount = 0;
+uint8_t recordingPaused = 0;
+uint32_t recordedLines = 0;
+
+namespace {
+
+constexpr size_t kLineSize = 1024;
+constexpr const char* kFileName = "DATALOG.CSV";
+
+// The header last written to the file; a change of units or channels writes a new one.
+char writtenHeader[kLineSize] = "";
+
+// Appends printf-style text, never past the end of the buffer.
+struct Text {
+    char* data;
+    size_t size;
+    size_t used = 0;
+    void add(const char* format, ...) __attribute__((format(printf, 2, 3)))
+    {
+        if (used + 1 >= size) return;
+        va_list args;
+        va_start(args, format);
+        const int n = std::vsnprintf(data + used, size - used, format, args);
+        va_end(args);
+        if (n > 0) used = std::min(size - 1, used + static_cast<size_t>(n));
+    }
+};
+
+const char* temperatureUnit() { return settings.temperatureUnit == 1 ? "F" : "C"; }
+const char* pressureUnit(uint8_t unit) { return unit == 0 ? "bar" : "psi"; }
+bool gallons() { return fuelUnitIsGallons(); }
+const char* tankUnit() { return gallons() ? "gal" : "L"; }
+
+const char* const kSenderNames[4] = {"OIL TEMP", "OIL PRESS", "AUX 1/3", "AUX 2/4"};
+
+// Tenths as a decimal number.
+void addTenths(Text& t, int32_t value) { t.add(",%s%d.%d", value < 0 ? "-" : "", std::abs(value) / 10, std::abs(value) % 10); }
+
+void addPressure(Text& t, int32_t value, uint8_t unit)
+{
+    if (unit == 1) t.add(",%d", static_cast<int>(value));
+    else addTenths(t, value);
+}
+
+void addTank(Text& t, int32_t value)
+{
+    if (gallons() || settings.tankLitreResolution == 1) addTenths(t, value);
+    else t.add(",%d", static_cast<int>(value));
+}
+
+int egts() { return settings.egtChannels > 12 ? 12 : settings.egtChannels; }
+int chts() { return settings.chtChannels > 12 - egts() ? 12 - egts() : settings.chtChannels; }
+
+}  // namespace
+
+void recordingHeader(char* text, size_t size)
+{
+    Text t{text, size};
+    text[0] = '\0';
+    t.add("UTC,VOLTS (V),OAT (%s),MAP (%s),RPM", settings.oatUnit == 1 ? "F" : "C",
+          settings.mapUnit == 1 ? "inHg" : "mb");
+    for (int i = 0; i < egts(); ++i) t.add(",EGT%d (%s)", i + 1, temperatureUnit());
+    for (int i = 0; i < chts(); ++i) t.add(",CHT%d (%s)", i + 1, temperatureUnit());
+    for (int i = 0; i < 4; ++i) {
+        switch (analogInputFunction(i)) {
+        case SENDER_FUNCTION_PRESSURE:
+            t.add(",%s (%s)", kSenderNames[i], pressureUnit(settings.pressureSender[i].pressureUnit));
+            break;
+        case SENDER_FUNCTION_TEMPERATURE: t.add(",%s (%s)", kSenderNames[i], temperatureUnit()); break;
+        case SENDER_FUNCTION_CURRENT: t.add(",%s (A)", kSenderNames[i]); break;
+        default: t.add(",%s (OFF)", kSenderNames[i]); break;
+        }
+    }
+    t.add(",FUEL PRESS (%s),CURRENT (A)", pressureUnit(settings.fuelPressureSender.pressureUnit));
+    const char* flow = gallons() ? "gal/h" : "L/h";
+    t.add(",FLOW1 (%s),FLOW2 (%s),TANK1 (%s),TANK2 (%s)", flow, flow, tankUnit(), tankUnit());
+    t.add(",FUEL USED1 (%s),FUEL USED2 (%s),ALARMS (HEX)", tankUnit(), tankUnit());
+    t.add(",LATITUDE (DEG),LONGITUDE (DEG),GROUND SPEED (%s),TRACK (DEG TRUE)\r\n",
+          speedUnitText(settings.fuelUnit));
+}
+
+void recordingLine(char* text, size_t size)
+{
+    Text t{text, size};
+    text[0] = '\0';
+    const DateTime& u = rtcDateTime;
+    t.add("%04u-%02u-%02uT%02u:%02u:%02uZ", unsigned{u.year}, unsigned{u.month}, unsigned{u.day},
+          unsigned{u.hour}, unsigned{u.minute}, unsigned{u.second});
+    addTenths(t, volts);
+    t.add(",%d", static_cast<int>(oat));
+    if (settings.mapUnit == 1) addTenths(t, map);
+    else t.add(",%d", static_cast<int>(map));
+    t.add(",%ld", static_cast<long>(rpm));
+    for (int i = 0; i < egts() + chts(); ++i) t.add(",%d", static_cast<int>(tc[i]));
+    for (int i = 0; i < 4; ++i) {
+        switch (analogInputFunction(i)) {
+        case SENDER_FUNCTION_PRESSURE: addPressure(t, pressureValue[i], settings.pressureSender[i].pressureUnit); break;
+        case SENDER_FUNCTION_TEMPERATURE: t.add(",%d", static_cast<int>(tempValue[i])); break;
+        case SENDER_FUNCTION_CURRENT: t.add(",%d", static_cast<int>(auxCurrent[i])); break;
+        default: t.add(","); break;
+        }
+    }
+    addPressure(t, fuelPressure, settings.fuelPressureSender.pressureUnit);
+    t.add(",%d", static_cast<int>(current));
+    addTenths(t, fuelFlow[0]);
+    addTenths(t, fuelFlow[1]);
+    addTank(t, fuelLevel[0]);
+    addTank(t, fuelLevel[1]);
+    for (int i = 0; i < 2; ++i) {
+        if (gallons()) addTenths(t, fuelUsed[i]);
+        else t.add(",%ld", static_cast<long>(fuelUsed[i]));
+    }
+    t.add(",%08lX", static_cast<unsigned long>(alarmFlags));
+    if (gpsFixValid == 1)
+        t.add(",%.6f,%.6f,%u,%d", static_cast<double>(gpsLatitude), static_cast<double>(gpsLongitude),
+              unsigned{gpsGroundSpeed}, static_cast<int>(gpsTrack));
+    else t.add(",,,,");
+    t.add("\r\n");
+}
+
+namespace {
+
+// Appends text to the file, or leaves the file as it was (no half line) and returns false.
+bool appendWhole(const char* path, const char* text)
+{
+    std::error_code error;
+    const bool existed = std::filesystem::exists(path, error);
+    const std::uintmax_t before = existed ? std::filesystem::file_size(path, error) : 0;
+    if (error) return false;
+    std::FILE* file = std::fopen(path, "ab");
+    if (!file) return false;
+    const size_t length = std::strlen(text);
+    bool ok = std::fwrite(text, 1, length, file) == length;
+    ok = std::fflush(file) == 0 && ok;
+    ok = std::fclose(file) == 0 && ok;
+    if (!ok) {
+        if (existed) std::filesystem::resize_file(path, before, error);
+        else std::filesystem::remove(path, error);
+    }
+    return ok;
+}
+
+void recordLine()
+{
+    char path[1100];
+    if (!sdCardPath(kFileName, path, sizeof path)) return;
+    static char text[2 * kLineSize];
+    char header[kLineSize];
+    recordingHeader(header, sizeof header);
+    const bool newHeader = std::strcmp(header, writtenHeader) != 0;
+    std::snprintf(text, sizeof text, "%s", newHeader ? header : "");
+    const size_t used = std::strlen(text);
+    recordingLine(text + used, sizeof text - used);
+    if (appendWhole(path, text)) {
+        recordingPaused = 0;
+        ++recordedLines;
+        if (newHeader) std::snprintf(writtenHeader, sizeof writtenHeader, "%s", header);
+    } else {
+        recordingPaused = 1;
+    }
+}
+
+}  // namespace
+
+bool createRecordingFile()
+{
+    char path[1100], temporary[1100];
+    if (!sdCardPath(kFileName, path, sizeof path) || !sdCardPath("DATALOG.CSV.TMP", temporary, sizeof temporary))
+        return false;
+    char header[kLineSize];
+    recordingHeader(header, sizeof header);
+    std::FILE* file = std::fopen(temporary, "wb");
+    if (!file) return false;
+    const size_t length = std::strlen(header);
+    bool ok = std::fwrite(header, 1, length, file) == length;
+    ok = std::fflush(file) == 0 && ok;
+    ok = std::fclose(file) == 0 && ok;
+    if (ok) ok = std::rename(temporary, path) == 0;
+    if (!ok) {
+        std::remove(temporary);
+        return false;
+    }
+    std::snprintf(writtenHeader, sizeof writtenHeader, "%s", header);
+    return true;
+}
+
+void recordingSlowStep()
+{
+    if (devicePhase != DevicePhase::Running) return;
+    if (currentScreen == dataRecordingSetupScreen) freeSpaceCount = sdCardFreeMegabytes();
+    if (settings.dataRecordingOn == 1 && sdCardPresent) recordLine();
+}
+
+void resetRecordingAtPowerOn()
+{
+    recordingPaused = 0;
+    recordedLines = 0;
+    writtenHeader[0] = '\0';  // each power-on starts its stretch of the file with a header
+}

@@ -1,0 +1,161 @@
+// The non-volatile memory: the image's round trip, damaged and foreign images left unused, the
+// file kept through a power cycle of the runner.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <vector>
+
+#include "device.h"
+#include "runner/scenario.h"
+#include "script_support.h"
+#include "time/clock.h"
+#include "time/flight_log.h"
+#include "time/memory.h"
+#include "time/timers.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+void fillMemory()
+{
+    hobbsHours = 1234;
+    hobbsHundredths = 56;
+    hobbsStepCount = 7;
+    maintHours = 45;
+    maintMinutes = 12;
+    maintStepCount = 33;
+    clockOffsetSeconds = -3600;
+    flightInProgress = 1;
+    flightSeconds = 4000;
+    currentFlight = {1772355600, {1, 6}, 1234, 10, 46, 0, 9};
+    for (uint32_t i = 0; i < 7; ++i) appendFlightLog({1772000000 + i * 7200, {0, 45}, 1200, 5, 50, 30, 2});
+}
+
+std::vector<uint8_t> image()
+{
+    std::vector<uint8_t> bytes(memoryImageSize());
+    EXPECT_EQ(saveMemoryImage(bytes.data(), bytes.size()), bytes.size());
+    return bytes;
+}
+
+class Memory : public testing::Test {
+protected:
+    void SetUp() override { clearMemory(); }
+    void TearDown() override { resetDevice(); }
+};
+
+TEST_F(Memory, RoundTrip)
+{
+    fillMemory();
+    const std::vector<uint8_t> saved = image();
+    clearMemory();
+    EXPECT_NE(image(), saved);
+    std::string reason;
+    ASSERT_TRUE(loadMemoryImage(saved.data(), saved.size(), reason)) << reason;
+    EXPECT_EQ(image(), saved);
+    EXPECT_EQ(hobbsHours, 1234);
+    EXPECT_EQ(clockOffsetSeconds, -3600);
+    EXPECT_EQ(flightLogCount, 7);
+    EXPECT_EQ(newestFlight(0)->startTime, 1772000000u + 6 * 7200);
+    EXPECT_EQ(currentFlight.flightPilotNumber, 9);
+}
+
+TEST_F(Memory, DamagedImagesChangeNothing)
+{
+    fillMemory();
+    const std::vector<uint8_t> good = image();
+    clearMemory();
+    const std::vector<uint8_t> zero = image();
+    std::mt19937 random(20261207);
+    std::vector<std::vector<uint8_t>> bad;
+    for (size_t n : {size_t{0}, size_t{3}, size_t{10}, good.size() / 2, good.size() - 1}) bad.emplace_back(good.begin(), good.begin() + n);
+    std::vector<uint8_t> longer = good;
+    longer.push_back(0);
+    bad.push_back(longer);
+    for (size_t at : {size_t{4}, size_t{12}, good.size() / 3, good.size() - 1}) {
+        std::vector<uint8_t> flipped = good;
+        flipped[at] ^= 0x10;
+        bad.push_back(flipped);
+    }
+    for (int i = 0; i < 20; ++i) {
+        std::vector<uint8_t> noise(good.size());
+        for (uint8_t& b : noise) b = static_cast<uint8_t>(random());
+        bad.push_back(noise);
+        noise[0] = 'C', noise[1] = 'V', noise[2] = 'X', noise[3] = 'M';
+        bad.push_back(noise);
+    }
+    for (size_t i = 0; i < bad.size(); ++i) {
+        SCOPED_TRACE("image " + std::to_string(i) + " of " + std::to_string(bad[i].size()) + " bytes");
+        std::string reason;
+        EXPECT_FALSE(loadMemoryImage(bad[i].data(), bad[i].size(), reason));
+        EXPECT_FALSE(reason.empty());
+        EXPECT_EQ(image(), zero);
+    }
+}
+
+TEST_F(Memory, AWellSealedImageWithAValueOutOfRangeIsRefused)
+{
+    maintMinutes = 60;
+    const std::vector<uint8_t> outOfRange = image();
+    clearMemory();
+    std::string reason;
+    EXPECT_FALSE(loadMemoryImage(outOfRange.data(), outOfRange.size(), reason));
+    EXPECT_EQ(maintMinutes, 0);
+}
+
+TEST_F(Memory, FileRoundTripAndAMissingFile)
+{
+    const fs::path dir = fs::path(testing::TempDir()) / "memory_file";
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    const std::string path = (dir / "memory.bin").string();
+    std::string reason;
+    EXPECT_FALSE(loadMemoryFile(path.c_str(), reason));
+    EXPECT_TRUE(reason.empty());
+    fillMemory();
+    const std::vector<uint8_t> saved = image();
+    ASSERT_TRUE(saveMemoryFile(path.c_str(), reason)) << reason;
+    EXPECT_FALSE(fs::exists(path + ".tmp"));
+    clearMemory();
+    ASSERT_TRUE(loadMemoryFile(path.c_str(), reason)) << reason;
+    EXPECT_EQ(image(), saved);
+    // A truncated file is reported and ignored.
+    fs::resize_file(path, 100);
+    clearMemory();
+    EXPECT_FALSE(loadMemoryFile(path.c_str(), reason));
+    EXPECT_FALSE(reason.empty());
+    EXPECT_EQ(hobbsHours, 0);
+    // A save into a folder that is not there fails and leaves nothing.
+    EXPECT_FALSE(saveMemoryFile((dir / "gone" / "memory.bin").string().c_str(), reason));
+    fs::remove_all(dir);
+}
+
+TEST_F(Memory, TheRunnerKeepsTheMetersAndTheLogThroughAPowerCycle)
+{
+    const fs::path dir = fs::path(testing::TempDir()) / "memory_runner";
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    const std::string file = (dir / "memory.bin").string();
+    const ScriptRun first = runScript("memory " + file + "\npower on\npass 1\nset hobbsHours 250\nset maintHours 30\n"
+                                      "set flightLog.startTime[0] 1772355600\nset flightLogCount 1\npower off\npass 1\n");
+    ASSERT_TRUE(first.ok) << first.error;
+    const ScriptRun second = runScript("memory " + file + "\npower on\npass 1\nprint hobbsHours maintHours "
+                                       "flightLogCount flightLog.startTime\n");
+    ASSERT_TRUE(second.ok) << second.error;
+    EXPECT_EQ(second.out.rfind("hobbsHours=250\nmaintHours=30\nflightLogCount=1\nflightLog.startTime[0]=1772355600\n",
+                               0), 0u) << second.out;
+    // Without the file the runner starts from zero; with a damaged one it says so.
+    const ScriptRun plain = runScript("power on\npass 1\nprint hobbsHours\n");
+    EXPECT_EQ(plain.out, "hobbsHours=0\n");
+    std::ofstream(file, std::ios::trunc) << "garbage";
+    const ScriptRun damaged = runScript("memory " + file + "\nprint hobbsHours\n");
+    ASSERT_TRUE(damaged.ok) << damaged.error;
+    EXPECT_NE(damaged.out.find("memory: "), std::string::npos) << damaged.out;
+    EXPECT_NE(damaged.out.find("hobbsHours=0\n"), std::string::npos) << damaged.out;
+    fs::remove_all(dir);
+}
+
+}  // namespace
