@@ -55,6 +55,11 @@ TEST_F(SetupEngineCases, MapSetup)
              EXPECT_EQ(+settings.mapUnit, 0);
              EXPECT_EQ(+settings.mapDisplayMax, 443);
          }},
+        {"to inHg, pressures above 738 become 738, the rest stay",
+         [] { settings.mapUnit = 0, settings.mapDisplayMax = 2000, settings.mapDisplayMin = 500; }, "+p+", [] {
+             EXPECT_EQ(+settings.mapDisplayMax, 738);
+             EXPECT_EQ(+settings.mapDisplayMin, 500);
+         }},
     };
     for (const Case& c : cases) run(mapSetupScreen, c);
 }
