@@ -42,7 +42,6 @@ TEST_F(SensorSetupCases, VoltsSetup)
          [] { EXPECT_EQ(+calibration.voltsCalPercent, 150); }},
         {"the calibration factor stops at 50", [] { calibration.voltsCalPercent = 51; }, "-p---",
          [] { EXPECT_EQ(+calibration.voltsCalPercent, 50); }},
-        {"nine lines, the cursor wraps", nullptr, "-+", [] { EXPECT_EQ(cursorLine, 0); }},
         {"BACK to position 10", nullptr, "p2", [] { expectBackTo(10); }},
     };
     for (const Case& c : cases) run(voltsSetupScreen, c);
@@ -81,8 +80,6 @@ TEST_F(SensorSetupCases, EgtSetup)
              EXPECT_EQ(+settings.egtChannels, 10);
              EXPECT_EQ(+settings.chtChannels, 2);
          }},
-        {"fewer EGTs leave the CHTs", [] { settings.egtChannels = 8, settings.chtChannels = 4; }, "p-",
-         [] { EXPECT_EQ(+settings.chtChannels, 4); }},
         {"Fahrenheit limits 30..2190", [] { settings.temperatureUnit = 1, settings.egtDisplayMax = 2190; }, "++p+",
          [] { EXPECT_EQ(+settings.egtDisplayMax, 30); }},
         {"KeySoft3 cycles 1, 10, 100", nullptr, "++33p+", [] {
