@@ -1,5 +1,6 @@
 // MAP SETUP: manifold pressure display, unit, scale and alarm limits, filter and calibration.
-// Limits and steps follow the unit: millibars step by at least 10.
+// Limits and steps follow the unit: millibars step by at least 10. A unit change converts nothing;
+// pressures the new unit cannot show are brought to its nearest limit.
 #include <cstdio>
 
 #include "engine/engine.h"
@@ -49,7 +50,7 @@ constexpr ListLine onOff(const char* label, SettingsField field)
 const ListLine kLines[] = {
     {.label = "MAP DISPLAY: ", .kind = LineKind::OnOff, .field = SETTING(mapDisplayOn), .max = 1},
     {.label = "MAP UNIT: ", .kind = LineKind::Choice, .field = SETTING(mapUnit), .max = 1, .choices = kUnits,
-     .offered = displayOn},
+     .offered = displayOn, .changed = sanitiseSettings},
     pressure("DISPLAY MAX: ", SETTING(mapDisplayMax)),
     pressure("DISPLAY MIN: ", SETTING(mapDisplayMin)),
     onOff("HIGH ALARM: ", SETTING(mapHighAlarmOn)),

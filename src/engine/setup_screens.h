@@ -1,5 +1,5 @@
-// Engine sensor setup screens built on the list engine. Not yet reached from a menu: BACK leads
-// to the MAIN MENU until the EMS SETUP menu exists.
+// Engine sensor setup screens built on the list engine, opened from the EMS SETUP tiles; BACK
+// returns to EMS SETUP with the cursor on the screen's own tile.
 #pragma once
 #include <cstdint>
 
@@ -7,6 +7,11 @@
 
 void mapSetupScreen();
 void rpm1SetupScreen();
+void rpm2SetupScreen();
+void egtSetupScreen();
+void chtSetupScreen();
+void voltsSetupScreen();
+void oatSetupScreen();
 
 // CALIBRATE SENDER: a working copy of one sender's curve, edited point by point and copied back
 // by BACK (EXIT discards it).

@@ -50,9 +50,9 @@ bool coolantOnAux13() { return ecuLinkPresent == 1; }
 // Items 6..9 select their sender channel (0..3) in prepare once the sender setup screen exists.
 const MenuTile kEmsTiles[] = {
     {.label1 = "RPM 1", .label2 = "SETUP", .icon = &iconRpm, .opens = rpm1SetupScreen},
-    {.label1 = "RPM 2", .label2 = "SETUP", .icon = &iconRpm},
-    {.label1 = "EGT", .label2 = "SETUP", .picture = drawEgtProbe},
-    {.label1 = "CHT", .label2 = "SETUP", .picture = drawChtProbe},
+    {.label1 = "RPM 2", .label2 = "SETUP", .icon = &iconRpm, .opens = rpm2SetupScreen},
+    {.label1 = "EGT", .label2 = "SETUP", .picture = drawEgtProbe, .opens = egtSetupScreen},
+    {.label1 = "CHT", .label2 = "SETUP", .picture = drawChtProbe, .opens = chtSetupScreen},
     {.label1 = "FUEL", .label2 = "SETUP", .icon = &iconFuel},
     {.label1 = "MANIFOLD", .label2 = "PRESSURE", .icon = &iconManifold, .opens = mapSetupScreen},
     {.label1 = "OIL", .label2 = "TEMP", .icon = &iconSender},
@@ -60,9 +60,9 @@ const MenuTile kEmsTiles[] = {
     {.label1 = "ANALOG", .label2 = "AUX 1/3", .icon = &iconSender, .alternative = coolantOnAux13,
      .alternative1 = "COOLANT", .alternative2 = "TEMP"},
     {.label1 = "ANALOG", .label2 = "AUX 2/4", .icon = &iconSender},
-    {.label1 = "VOLTS", .label2 = "SETUP", .icon = &iconBattery},
+    {.label1 = "VOLTS", .label2 = "SETUP", .icon = &iconBattery, .opens = voltsSetupScreen},
     {.label1 = "CURRENT", .label2 = "SETUP", .icon = &iconBattery},
-    {.label1 = "OAT", .label2 = "SETUP", .icon = &iconThermometer},
+    {.label1 = "OAT", .label2 = "SETUP", .icon = &iconThermometer, .opens = oatSetupScreen},
     {.label1 = "CO MONITOR", .label2 = "SETUP", .picture = drawCrossedCo},
     {.label1 = "ROTAX", .label2 = "912iS", .picture = drawEnginePlate},
 };

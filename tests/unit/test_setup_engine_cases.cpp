@@ -1,79 +1,13 @@
 // The list engine on the hardest setup screens: MAP SETUP (limits and steps by unit, millibars
 // stepping by at least 10), RPM 1 SETUP (the 100% line, steps of ten RPM, the OFF rule) and
 // CALIBRATE SENDER (a working curve, lines by point count, wraps that are not plain).
-#include <gtest/gtest.h>
-
-#include <functional>
-#include <string>
-
-#include "settings/menus.h"
-#include "display/text.h"
-#include "engine/engine.h"
 #include "engine/setup_screens.h"
-#include "settings/settings.h"
-#include "test_support.h"
-#include "ui/list_screen.h"
-#include "ui/screen.h"
+#include "settings/menus.h"
+#include "setup_case_runner.h"
 
 namespace {
 
-// Keys as letters: 1..5 soft keys, p knob press, + and - knob turns.
-void press(ScreenFunction screen, const std::string& keys)
-{
-    for (const char k : keys) {
-        SCOPED_TRACE(std::string("key ") + k);
-        pendingKey = static_cast<uint8_t>(k == 'p' ? KeyKnobPress : k == '+' ? KeyKnobPlus : k == '-' ? KeyKnobMinus : k - '0');
-        screen();
-        ASSERT_EQ(pendingKey, KeyNone);
-    }
-}
-
-// Lit pixels of the step label area equal those of label drawn alone.
-bool showsStepLabel(const char* label)
-{
-    auto lit = [] {
-        int n = 0;
-        for (int y = 254; y < 270; ++y)
-            for (int x = 149; x < 222; ++x) n += pixelAt(x, y) != 0;
-        return n;
-    };
-    const int shown = lit();
-    clearScreen();
-    drawText(186, 254, label, 8, AlignCentre, COLOUR_WHITE);
-    return shown == lit();
-}
-
-struct Case {
-    const char* what;
-    std::function<void()> prepare;
-    std::string keys;
-    std::function<void()> check;
-};
-
-class SetupEngineCases : public testing::Test {
-protected:
-    void SetUp() override
-    {
-        loadDefaultSettings();
-        resetCalibration();
-        cursorLine = listTop = editMode = 0;
-        stepMultiplier = 1;
-        listChannel = 0;
-        pendingKey = KeyNone;
-        currentScreen = homeScreen;
-    }
-    void TearDown() override { SetUp(); }
-
-    void run(ScreenFunction screen, const Case& c)
-    {
-        SetUp();
-        SCOPED_TRACE(c.what);
-        currentScreen = screen;
-        if (c.prepare) c.prepare();
-        press(screen, c.keys);
-        c.check();
-    }
-};
+class SetupEngineCases : public SetupCaseRunner {};
 
 TEST_F(SetupEngineCases, MapSetup)
 {
@@ -120,6 +54,11 @@ TEST_F(SetupEngineCases, MapSetup)
         {"the unit toggles without converting", nullptr, "+p+", [] {
              EXPECT_EQ(+settings.mapUnit, 0);
              EXPECT_EQ(+settings.mapDisplayMax, 443);
+         }},
+        {"to inHg, pressures above 738 become 738, the rest stay",
+         [] { settings.mapUnit = 0, settings.mapDisplayMax = 2000, settings.mapDisplayMin = 500; }, "+p+", [] {
+             EXPECT_EQ(+settings.mapDisplayMax, 738);
+             EXPECT_EQ(+settings.mapDisplayMin, 500);
          }},
     };
     for (const Case& c : cases) run(mapSetupScreen, c);

@@ -1,0 +1,57 @@
+// CHT SETUP: how many thermocouple inputs after the EGTs are CHTs, their unit, scale, alarm, probe
+// type (or the temperature senders of AUX 3 and 4) and which channel the pages show.
+#include <algorithm>
+#include <cstdio>
+
+#include "engine/setup_screens.h"
+#include "engine/thermocouple_setup_lines.h"
+
+namespace {
+
+constexpr uint8_t kMenuPosition = 3;
+constexpr int kInputs = 12;
+constexpr int kNtcProbe = 3;
+constexpr int kNtcInputs = 2;  // AUX 3 and AUX 4
+
+constexpr thermocouple_setup::Fields kFields = {SETTING(chtDisplayMax), SETTING(chtDisplayMin),
+                                                SETTING(chtHighAlarmOn), SETTING(chtHighAlarm),
+                                                SETTING(chtHighCaution), SETTING(chtScanMode),
+                                                SETTING(chtScanTime)};
+
+// The inputs the EGTs leave, and no more than the two senders with NTC probes.
+Limits channelLimits()
+{
+    const int left = std::max(0, kInputs - settings.egtChannels);
+    return {0, settings.chtProbe == kNtcProbe ? std::min(left, kNtcInputs) : left};
+}
+
+void probeChanged()
+{
+    const int most = channelLimits().max;
+    if (settings.chtChannels > most) settings.chtChannels = static_cast<uint8_t>(most);
+}
+
+void formatProbe(char* text, size_t size, int32_t v)
+{
+    const char* name = v == kNtcProbe ? (settings.chtChannels == 1 ? "NTC (AUX 3)" : "NTC (AUX 3/4)")
+                       : v >= 0 && v < kNtcProbe ? thermocouple_setup::probes[v]
+                                                  : "?";
+    std::snprintf(text, size, "%s", name);
+}
+
+const auto kLines = thermocouple_setup::lines<kFields>(
+    {.label = "CHT CHANNELS: ", .field = SETTING(chtChannels), .limits = channelLimits},
+    {.label = "PROBE: ", .kind = LineKind::Choice, .field = SETTING(chtProbe), .max = kNtcProbe,
+     .format = formatProbe, .changed = probeChanged});
+
+const ListScreen kScreen = {
+    .menuName = "EMS SETUP",
+    .screenName = "CHT SETUP",
+    .lines = kLines.data(),
+    .lineCount = kLines.size(),
+    .back = [] { backToEmsSetup(kMenuPosition); },
+};
+
+}  // namespace
+
+void chtSetupScreen() { runListScreen(kScreen); }

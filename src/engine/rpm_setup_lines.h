@@ -1,0 +1,69 @@
+// The lines RPM 1 SETUP and RPM 2 SETUP share: display mode (with the 100% line in PERCENT), scale
+// and alarm limits in steps of ten RPM, pulses per revolution, resolution and label.
+#pragma once
+#include <array>
+#include <cstdio>
+
+#include "settings/settings_field.h"
+#include "ui/list_screen.h"
+
+namespace rpm_setup {
+
+enum Mode : uint8_t { ModeRpm = 0, ModePercent = 1, ModeOff = 2 };
+
+struct Fields {
+    SettingsField mode, fullScale, displayMax, displayMin, highAlarmOn, highAlarm, highCaution, lowCaution,
+        lowAlarmOn, lowAlarm, pulsesPerRev, resolution, label;
+};
+
+// The 100% line steps by the multiplier itself, up to 1000; value lines by ten times it.
+inline const StepRule fullScaleSteps = {{1, 10, 100, 1000}, {"X1", "X10", "X100", "X1000"}};
+inline const StepRule rpmSteps = {{1, 10, 100}, {"X10", "X100", "X1000"}, 10};
+inline const StepRule pulseSteps = {{1, 10, 100}, {"X0.1", "X1.0", "X10.0"}};
+
+inline const char* const modes[] = {"RPM", "PERCENT", "OFF"};
+inline const char* const resolutions[] = {"1 RPM", "5 RPM", "10 RPM", "50 RPM"};
+inline const char* const labels[] = {"ENGINE", "ROTOR", "PROP", "LEFT", "RIGHT", "FRONT", "REAR"};
+
+inline void formatLong(char* text, size_t size, int32_t v) { std::snprintf(text, size, "%ld", static_cast<long>(v)); }
+inline void formatTenths(char* text, size_t size, int32_t v) { std::snprintf(text, size, "%.1f", v * 0.1); }
+
+template <const Fields& F> bool displayOn() { return F.mode.get() != ModeOff; }
+template <const Fields& F> bool percentMode() { return F.mode.get() == ModePercent; }
+
+template <const Fields& F> constexpr ListLine rpmValue(const char* label, SettingsField field, int32_t min)
+{
+    return {.label = label, .field = field, .min = min, .max = 99000, .format = formatLong, .steps = &rpmSteps,
+            .offered = displayOn<F>};
+}
+template <const Fields& F> constexpr ListLine onOff(const char* label, SettingsField field)
+{
+    return {.label = label, .kind = LineKind::OnOff, .field = field, .max = 1, .offered = displayOn<F>};
+}
+
+// nextMode: the mode after one knob step, or nullptr for a free cycle of the three modes.
+template <const Fields& F> constexpr std::array<ListLine, 13> lines(int32_t (*nextMode)(int32_t, int, int32_t))
+{
+    return {{
+        {.label = "RPM DISPLAY: ", .kind = LineKind::Choice, .field = F.mode, .max = ModeOff, .choices = modes,
+         .next = nextMode},
+        {.label = "RPM 100% DISPLAY: ", .field = F.fullScale, .min = 100, .max = 99000, .format = formatLong,
+         .steps = &fullScaleSteps, .offered = percentMode<F>},
+        rpmValue<F>("DISPLAY MAX: ", F.displayMax, 100),
+        rpmValue<F>("DISPLAY MIN: ", F.displayMin, 0),
+        onOff<F>("HIGH ALARM: ", F.highAlarmOn),
+        rpmValue<F>("HIGH ALARM: ", F.highAlarm, 100),
+        rpmValue<F>("HIGH CAUTION: ", F.highCaution, 100),
+        rpmValue<F>("LOW CAUTION: ", F.lowCaution, 0),
+        onOff<F>("LOW ALARM: ", F.lowAlarmOn),
+        rpmValue<F>("LOW ALARM: ", F.lowAlarm, 0),
+        {.label = "PULSES/REV: ", .field = F.pulsesPerRev, .min = 1, .max = 5000, .format = formatTenths,
+         .steps = &pulseSteps, .offered = displayOn<F>},
+        {.label = "RESOLUTION: ", .kind = LineKind::Choice, .field = F.resolution, .max = 3, .choices = resolutions,
+         .offered = displayOn<F>},
+        {.label = "LABEL: ", .kind = LineKind::Choice, .field = F.label, .max = 6, .choices = labels,
+         .offered = displayOn<F>},
+    }};
+}
+
+}  // namespace rpm_setup
