@@ -76,7 +76,10 @@ void formatSource(char* text, size_t size, int32_t value)
 }
 
 // Two choices with every type: its maker and USER.
-int32_t nextSource(int32_t value, int, int32_t) { return value == User ? int32_t{makerOf(pressure().type)} : int32_t{User}; }
+int32_t nextSource(int32_t value, int, int32_t)
+{
+    return value == User ? int32_t{makerOf(pressure().type)} : int32_t{User};
+}
 
 // A maker choice follows the type: VDO with resistive senders, UMA or ROTAX with the others.
 void typeChanged()
