@@ -75,6 +75,8 @@ void resetScreens()
     zero(workingCurve);
     workingCurveTemperature = 0;
     workingCurveReturnLine = 0;
+    fuelPressureSetupParent = emsSetupScreen;
+    fuelPressureSetupParentLine = 4;  // the FUEL SETUP tile
     lastTextStartX = lastTextEndX = 0;
     clearScreen();
     clearBackground();

@@ -12,6 +12,7 @@
 #include "settings/settings_field.h"
 #include "ui/list_screen.h"
 #include "ui/screen.h"
+#include "ui/widget_texts.h"
 
 SenderCurve workingCurve = {};
 uint8_t workingCurveTemperature = 0;
@@ -42,24 +43,22 @@ const StepRule* valueSteps() { return valuesInTenths() ? &kTenthsValueSteps : &k
 
 void formatValue(char* text, size_t size, int32_t v)
 {
-    static const char* const kPressureUnits[] = {"bar", "psi", "psi(0.1)"};
     if (workingCurveTemperature) {
-        std::snprintf(text, size, "%03d %s", static_cast<int>(v), settings.temperatureUnit ? "\xB0" "F" : "\xB0" "C");
+        std::snprintf(text, size, "%03d %s", static_cast<int>(v), temperatureUnitText(settings.temperatureUnit));
         return;
     }
-    const char* unit = kPressureUnits[std::min<uint8_t>(pressureUnit(), 2)];
+    const char* unit = pressureUnitText(pressureUnit());
     if (valuesInTenths()) std::snprintf(text, size, "%.1f %s", v * 0.1, unit);
     else std::snprintf(text, size, "%03d %s", static_cast<int>(v), unit);
 }
 
 void formatReading(char* text, size_t size, int32_t v) { std::snprintf(text, size, "%04d", static_cast<int>(v)); }
 
-// Past the top a value starts again at 0, below 0 at the top; a large step stops at the top first,
-// so the curve never leaves the range its readings and values can take.
+// Past the top a value starts again at 0, below 1 at the top; otherwise it moves by the whole step.
 template <int32_t Top> int32_t wrapped(int32_t value, int direction, int32_t step)
 {
-    if (direction > 0) return value > Top - 1 ? 0 : std::min(value + step, Top);
-    return value < 1 ? Top : std::max(value - step, 0);
+    if (direction > 0) return value > Top - 1 ? 0 : value + step;
+    return value < 1 ? Top : value - step;
 }
 
 void* working() { return &workingCurve; }

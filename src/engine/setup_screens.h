@@ -1,9 +1,10 @@
-// Engine sensor setup screens built on the list engine, opened from the EMS SETUP tiles; BACK
-// returns to EMS SETUP with the cursor on the screen's own tile.
+// Engine sensor setup screens built on the list engine, opened from the EMS SETUP menu (FUEL
+// PRESSURE SETUP from FUEL SETUP).
 #pragma once
 #include <cstdint>
 
 #include "settings/settings.h"
+#include "ui/screen.h"
 
 void mapSetupScreen();
 void rpm1SetupScreen();
@@ -12,6 +13,21 @@ void egtSetupScreen();
 void chtSetupScreen();
 void voltsSetupScreen();
 void oatSetupScreen();
+// The four analog inputs' setup screen, on the input chosen by listChannel (0..3).
+void senderSetupScreen();
+void currentSetupScreen();
+
+// FUEL PRESSURE SETUP: opened from a line of FUEL SETUP (parent), to which BACK returns with the
+// cursor on that line.
+void fuelPressureSetupScreen();
+void openFuelPressureSetup(ScreenFunction parent, uint8_t parentLine);
+extern ScreenFunction fuelPressureSetupParent;
+extern uint8_t fuelPressureSetupParentLine;
+
+// ZERO CURRENT SENSOR for the current sensor on listChannel; answers return to the screen that
+// opened it, on its "ZERO CURRENT SENSOR" line.
+void openZeroCurrentSensor();
+void zeroCurrentSensorScreen();
 
 // CALIBRATE SENDER: a working copy of one sender's curve, edited point by point and copied back
 // by BACK (EXIT discards it).

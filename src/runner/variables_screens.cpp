@@ -60,6 +60,8 @@ void addScreenVariables(std::vector<DeviceVariable>& v)
         scalar("rpmFactor", rpmFactor),
         scalar("workingCurveTemperature", workingCurveTemperature),
         scalar("workingCurveReturnLine", workingCurveReturnLine),
+        screen("fuelPressureSetupParent", fuelPressureSetupParent),
+        scalar("fuelPressureSetupParentLine", fuelPressureSetupParentLine),
     });
     for (size_t i = 0; i < sizeof documentText / sizeof documentText[0]; ++i)
         v.push_back({keep("documentText[" + std::to_string(i) + "]"), documentText[i], VariableType::Text,

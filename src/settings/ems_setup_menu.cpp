@@ -6,6 +6,7 @@
 #include "display/text.h"
 #include "engine/setup_screens.h"
 #include "settings/menus.h"
+#include "ui/list_screen.h"
 #include "ui/tile_menu.h"
 
 uint8_t ecuLinkPresent = 0;
@@ -47,7 +48,9 @@ void drawEnginePlate()
 
 bool coolantOnAux13() { return ecuLinkPresent == 1; }
 
-// Items 6..9 select their sender channel (0..3) in prepare once the sender setup screen exists.
+// Items 6..9 open the sender setup screen on their input (0..3).
+template <uint8_t Input> void selectInput() { listChannel = Input; }
+
 const MenuTile kEmsTiles[] = {
     {.label1 = "RPM 1", .label2 = "SETUP", .icon = &iconRpm, .opens = rpm1SetupScreen},
     {.label1 = "RPM 2", .label2 = "SETUP", .icon = &iconRpm, .opens = rpm2SetupScreen},
@@ -55,13 +58,13 @@ const MenuTile kEmsTiles[] = {
     {.label1 = "CHT", .label2 = "SETUP", .picture = drawChtProbe, .opens = chtSetupScreen},
     {.label1 = "FUEL", .label2 = "SETUP", .icon = &iconFuel},
     {.label1 = "MANIFOLD", .label2 = "PRESSURE", .icon = &iconManifold, .opens = mapSetupScreen},
-    {.label1 = "OIL", .label2 = "TEMP", .icon = &iconSender},
-    {.label1 = "OIL", .label2 = "PRESSURE", .icon = &iconSender},
-    {.label1 = "ANALOG", .label2 = "AUX 1/3", .icon = &iconSender, .alternative = coolantOnAux13,
-     .alternative1 = "COOLANT", .alternative2 = "TEMP"},
-    {.label1 = "ANALOG", .label2 = "AUX 2/4", .icon = &iconSender},
+    {.label1 = "OIL", .label2 = "TEMP", .icon = &iconSender, .opens = senderSetupScreen, .prepare = selectInput<0>},
+    {.label1 = "OIL", .label2 = "PRESSURE", .icon = &iconSender, .opens = senderSetupScreen, .prepare = selectInput<1>},
+    {.label1 = "ANALOG", .label2 = "AUX 1/3", .icon = &iconSender, .opens = senderSetupScreen, .prepare = selectInput<2>,
+     .alternative = coolantOnAux13, .alternative1 = "COOLANT", .alternative2 = "TEMP"},
+    {.label1 = "ANALOG", .label2 = "AUX 2/4", .icon = &iconSender, .opens = senderSetupScreen, .prepare = selectInput<3>},
     {.label1 = "VOLTS", .label2 = "SETUP", .icon = &iconBattery, .opens = voltsSetupScreen},
-    {.label1 = "CURRENT", .label2 = "SETUP", .icon = &iconBattery},
+    {.label1 = "CURRENT", .label2 = "SETUP", .icon = &iconBattery, .opens = currentSetupScreen},
     {.label1 = "OAT", .label2 = "SETUP", .icon = &iconThermometer, .opens = oatSetupScreen},
     {.label1 = "CO MONITOR", .label2 = "SETUP", .picture = drawCrossedCo},
     {.label1 = "ROTAX", .label2 = "912iS", .picture = drawEnginePlate},

@@ -12,6 +12,7 @@
 #include "display/framebuffer.h"
 #include "engine/engine.h"
 #include "engine/inputs.h"
+#include "engine/setup_screens.h"
 #include "engine/thermocouples.h"
 #include "golden_support.h"
 #include "runner/scenario.h"
@@ -119,7 +120,7 @@ TEST_F(Menus, KeySequences)
         {emsSetupScreen, 7, nullptr, "+", emsSetupScreen, 8, nullptr},
         {emsSetupScreen, 14, nullptr, "+", emsSetupScreen, 0, nullptr},
         {emsSetupScreen, 0, nullptr, "-", emsSetupScreen, 14, nullptr},
-        {emsSetupScreen, 9, nullptr, "p", emsSetupScreen, 9, nullptr},
+        {emsSetupScreen, 9, nullptr, "p", senderSetupScreen, 0, nullptr},
         {emsSetupScreen, 9, nullptr, "2", mainMenuScreen, 1, nullptr},
         {miscSetupScreen, 0, nullptr, "-", miscSetupScreen, 3, nullptr},
         {miscSetupScreen, 3, nullptr, "+", miscSetupScreen, 0, nullptr},

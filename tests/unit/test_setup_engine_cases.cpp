@@ -1,13 +1,18 @@
 // The list engine on the hardest setup screens: MAP SETUP (limits and steps by unit, millibars
 // stepping by at least 10), RPM 1 SETUP (the 100% line, steps of ten RPM, the OFF rule) and
 // CALIBRATE SENDER (a working curve, lines by point count, wraps that are not plain).
-#include "engine/setup_screens.h"
 #include "settings/menus.h"
-#include "setup_case_runner.h"
+#include "display/text.h"
+#include "engine/engine.h"
+#include "engine/setup_screens.h"
+#include "settings/settings.h"
+#include "setup_cases.h"
+#include "ui/list_screen.h"
+#include "ui/screen.h"
 
 namespace {
 
-class SetupEngineCases : public SetupCaseRunner {};
+class SetupEngineCases : public SetupCases {};
 
 TEST_F(SetupEngineCases, MapSetup)
 {
@@ -141,9 +146,9 @@ TEST_F(SetupEngineCases, CalibrateSender)
          [] { EXPECT_EQ(+workingCurve.points[0].value, 0); }},
         {"a value below 1 becomes 999", openPressureCurve, "+p-",
          [] { EXPECT_EQ(+workingCurve.points[0].value, 999); }},
-        {"a large step stops at the top first", [] { openPressureCurve(), workingCurve.points[0].value = 995; },
-         "+3p+", [] {
-             EXPECT_EQ(+workingCurve.points[0].value, 999);
+        {"a whole step may pass 999; the next plus starts at 0",
+         [] { openPressureCurve(), workingCurve.points[0].value = 995; }, "+3p+", [] {
+             EXPECT_EQ(+workingCurve.points[0].value, 1005);
              press(calibrateSenderScreen, "+");
              EXPECT_EQ(+workingCurve.points[0].value, 0);
          }},

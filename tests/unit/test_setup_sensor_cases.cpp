@@ -4,12 +4,12 @@
 #include "engine/inputs.h"
 #include "engine/setup_screens.h"
 #include "settings/menus.h"
-#include "setup_case_runner.h"
+#include "setup_cases.h"
 #include "ui/home.h"
 
 namespace {
 
-class SensorSetupCases : public SetupCaseRunner {};
+class SensorSetupCases : public SetupCases {};
 
 void expectBackTo(uint8_t position)
 {

@@ -1,11 +1,12 @@
-// The table runner shared by the setup-screen key-sequence tests: keys as letters through one
-// press() helper, the step-label check, and a fixture that runs each case from factory settings.
+// The table runner of the setup-screen key-sequence tests: keys as letters through one press()
+// helper, and cases of (what, prepare, keys, check) run from a fresh instrument each.
 #pragma once
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <string>
 
+#include "display/framebuffer.h"
 #include "display/text.h"
 #include "engine/engine.h"
 #include "settings/settings.h"
@@ -46,7 +47,7 @@ struct Case {
     std::function<void()> check;
 };
 
-class SetupCaseRunner : public testing::Test {
+class SetupCases : public testing::Test {
 protected:
     void SetUp() override
     {

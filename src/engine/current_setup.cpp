@@ -1,0 +1,30 @@
+// CURRENT SETUP: the main current sensor on and off, its scale, alarm limits, zero and span.
+#include "engine/sender_lines.h"
+#include "engine/setup_screens.h"
+#include "ui/list_screen.h"
+
+namespace {
+
+constexpr uint8_t kMenuPosition = 11;
+
+const std::array<ListLine, 1> kDisplayLine = {{
+    {.label = "CURRENT DISPLAY: ", .kind = LineKind::OnOff, .field = SETTING(currentOn), .max = 1},
+}};
+
+const auto kLines = senderlines::joinLines(kDisplayLine, senderlines::currentLines());
+
+const ListScreen kScreen = {
+    .menuName = "EMS SETUP",
+    .screenName = "CURRENT SETUP",
+    .lines = kLines.data(),
+    .lineCount = kLines.size(),
+    .back = [] { backToEmsSetup(kMenuPosition); },
+};
+
+}  // namespace
+
+void currentSetupScreen()
+{
+    listChannel = OWN_SENSOR_CHANNEL;  // the main sensor's record, whoever opened the screen
+    runListScreen(kScreen);
+}

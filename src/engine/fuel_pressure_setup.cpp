@@ -1,0 +1,49 @@
+// FUEL PRESSURE SETUP: the fuel pressure input on and off, then the pressure sender lines for its
+// own record. Opened from FUEL SETUP, whose line it returns to.
+#include "engine/sender_lines.h"
+#include "engine/setup_screens.h"
+#include "settings/menus.h"
+#include "ui/list_screen.h"
+#include "ui/screen.h"
+
+ScreenFunction fuelPressureSetupParent = nullptr;
+uint8_t fuelPressureSetupParentLine = 0;
+
+namespace {
+
+const std::array<ListLine, 1> kDisplayLine = {{
+    {.label = "FUEL PRESSURE DISPLAY: ", .kind = LineKind::OnOff, .field = SETTING(fuelPressureOn), .max = 1},
+}};
+
+const auto kLines = senderlines::joinLines(kDisplayLine, senderlines::pressureLines());
+
+void backToParent()
+{
+    cursorLine = fuelPressureSetupParentLine;
+    currentScreen = fuelPressureSetupParent ? fuelPressureSetupParent : emsSetupScreen;
+}
+
+const ListScreen kScreen = {
+    .menuName = "FUEL SETUP",
+    .screenName = "FUEL PRESSURE SETUP",
+    .lines = kLines.data(),
+    .lineCount = kLines.size(),
+    .back = backToParent,
+};
+
+}  // namespace
+
+void openFuelPressureSetup(ScreenFunction parent, uint8_t parentLine)
+{
+    fuelPressureSetupParent = parent;
+    fuelPressureSetupParentLine = parentLine;
+    currentScreen = fuelPressureSetupScreen;
+    cursorLine = listTop = editMode = 0;
+    stepMultiplier = 1;
+}
+
+void fuelPressureSetupScreen()
+{
+    listChannel = OWN_SENSOR_CHANNEL;  // the fuel pressure sender's record, whoever opened the screen
+    runListScreen(kScreen);
+}
