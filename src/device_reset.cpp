@@ -15,6 +15,7 @@
 #include "engine/setup_screens.h"
 #include "settings/menus.h"
 #include "ui/digit_editor.h"
+#include "ui/fuel_setup.h"
 #include "ui/popups.h"
 #include "engine/thermocouples.h"
 #include "gps/gps.h"
@@ -72,6 +73,9 @@ void resetScreens()
     zero(workingCurve);
     workingCurveTemperature = 0;
     workingCurveReturnLine = 0;
+    calibrationMode = 0;
+    fuelSetupReturnLine = 0;
+    slopeReturnScreen = homeScreen;
     lastTextStartX = lastTextEndX = 0;
     clearScreen();
     clearBackground();

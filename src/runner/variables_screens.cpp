@@ -10,6 +10,7 @@
 #include "engine/setup_screens.h"
 #include "runner/variable_table.h"
 #include "settings/settings.h"
+#include "ui/fuel_setup.h"
 #include "ui/home.h"
 #include "ui/list_screen.h"
 #include "ui/screen.h"
@@ -60,6 +61,9 @@ void addScreenVariables(std::vector<DeviceVariable>& v)
         scalar("rpmFactor", rpmFactor),
         scalar("workingCurveTemperature", workingCurveTemperature),
         scalar("workingCurveReturnLine", workingCurveReturnLine),
+        scalar("calibrationMode", calibrationMode),
+        scalar("fuelSetupReturnLine", fuelSetupReturnLine),
+        screen("slopeReturnScreen", slopeReturnScreen),
     });
     for (size_t i = 0; i < sizeof documentText / sizeof documentText[0]; ++i)
         v.push_back({keep("documentText[" + std::to_string(i) + "]"), documentText[i], VariableType::Text,

@@ -6,6 +6,7 @@
 #include "display/text.h"
 #include "engine/setup_screens.h"
 #include "settings/menus.h"
+#include "ui/fuel_setup.h"
 #include "ui/tile_menu.h"
 
 uint8_t ecuLinkPresent = 0;
@@ -53,7 +54,7 @@ const MenuTile kEmsTiles[] = {
     {.label1 = "RPM 2", .label2 = "SETUP", .icon = &iconRpm},
     {.label1 = "EGT", .label2 = "SETUP", .picture = drawEgtProbe},
     {.label1 = "CHT", .label2 = "SETUP", .picture = drawChtProbe},
-    {.label1 = "FUEL", .label2 = "SETUP", .icon = &iconFuel},
+    {.label1 = "FUEL", .label2 = "SETUP", .icon = &iconFuel, .opens = fuelSetupScreen},
     {.label1 = "MANIFOLD", .label2 = "PRESSURE", .icon = &iconManifold, .opens = mapSetupScreen},
     {.label1 = "OIL", .label2 = "TEMP", .icon = &iconSender},
     {.label1 = "OIL", .label2 = "PRESSURE", .icon = &iconSender},

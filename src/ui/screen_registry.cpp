@@ -6,6 +6,7 @@
 #include "engine/min_max_page.h"
 #include "engine/setup_screens.h"
 #include "settings/menus.h"
+#include "ui/fuel_setup.h"
 #include "ui/popups.h"
 #include "ui/home.h"
 
@@ -23,6 +24,12 @@ const RegisteredScreen kScreens[] = {
     SCREEN(rpm1SetupScreen),
     SCREEN(calibrateSenderScreen),
     SCREEN(emsSetupScreen),
+    SCREEN(fuelSetupScreen),
+    SCREEN(tank1SetupScreen),
+    SCREEN(tank2SetupScreen),
+    SCREEN(tank1CalibrateScreen),
+    SCREEN(tank2CalibrateScreen),
+    SCREEN(slopeErrorScreen),
     SCREEN(miscSetupScreen),
     SCREEN(registrationScreen),
     SCREEN(adcValuesScreen),
