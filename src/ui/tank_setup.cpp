@@ -25,8 +25,14 @@ template <int Tank> bool used() { return source(Tank) == SourceSender || source(
 template <int Tank> bool bySender() { return source(Tank) == SourceSender; }
 template <int Tank> bool resolutionOffered() { return used<Tank>() && !fuelUnitIsGallons(); }
 
-// Low alarm and caution run from 0 to the tank size.
-template <int Tank> Limits alarmLimits() { return {0, size(Tank) > 0 ? size(Tank) : 0}; }
+// Low alarm and caution run from 0 to the tank size: past the size to 0, below 0 to the size. A
+// value left above a size made smaller steps down from where it is.
+template <int Tank> int32_t nextAlarm(int32_t value, int direction, int32_t step)
+{
+    const int32_t top = size(Tank) > 0 ? size(Tank) : 0;
+    if (direction > 0) return value + step > top ? 0 : value + step;
+    return value - step < 0 ? top : value - step;
+}
 
 // Tank 2 shows gallons without the unit letter.
 template <int Tank> void formatContents(char* text, size_t n, int32_t v)
@@ -51,10 +57,12 @@ template <int Tank> constexpr SettingsField pick(SettingsField tank1, SettingsFi
     return Tank == 0 ? tank1 : tank2;
 }
 
-template <int Tank> constexpr ListLine contents(const char* label, SettingsField field, Limits (*limits)())
+// The size wraps within 0..999; the alarm levels have their own rule.
+template <int Tank> constexpr ListLine contents(const char* label, SettingsField field,
+                                                int32_t (*next)(int32_t, int, int32_t))
 {
-    return {.label = label, .field = field, .min = 0, .max = 999, .limits = limits,
-            .format = formatContents<Tank>, .stepRule = contentSteps, .offered = used<Tank>};
+    return {.label = label, .field = field, .min = 0, .max = 999, .format = formatContents<Tank>,
+            .stepRule = contentSteps, .next = next, .offered = used<Tank>};
 }
 
 // The lines offered are numbered as the instrument counts them: SENDER 0..8, CALCULATED 0..6,
@@ -68,9 +76,9 @@ template <int Tank> constexpr std::array<ListLine, 9> tankLines()
         {.label = "LOW ALARM: ", .kind = LineKind::OnOff,
          .field = pick<Tank>(SETTING(tank1LowAlarmOn), SETTING(tank2LowAlarmOn)), .max = 1, .offered = used<Tank>},
         contents<Tank>("LOW ALARM: ", pick<Tank>(SETTING(tank1LowAlarm), SETTING(tank2LowAlarm)),
-                       alarmLimits<Tank>),
+                       nextAlarm<Tank>),
         contents<Tank>("LOW CAUTION: ", pick<Tank>(SETTING(tank1LowCaution), SETTING(tank2LowCaution)),
-                       alarmLimits<Tank>),
+                       nextAlarm<Tank>),
         {.label = "ADD TO RANGE: ", .kind = LineKind::Choice,
          .field = pick<Tank>(SETTING(tank1AddToRange), SETTING(tank2AddToRange)), .max = 1, .choices = kNoYes,
          .offered = used<Tank>},
