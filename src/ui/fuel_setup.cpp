@@ -47,7 +47,9 @@ void openTank(ScreenFunction screen)
     currentScreen = screen;
 }
 
-void openFuelPressureSetup()
+// Opens the fuel pressure setup screen on the fuel pressure sender; nothing while that screen is
+// not part of the instrument.
+void openFuelPressureLine()
 {
     if (!kFuelPressureSetup) return;
     updateFuelLayout();
@@ -84,7 +86,7 @@ const ListLine kLines[] = {
      .choices = kDualModes, .offered = dualModeOffered},
     link("TANK 1 SETUP", [] { openTank(tank1SetupScreen); }),
     link("TANK 2 SETUP", [] { openTank(tank2SetupScreen); }),
-    link("FUEL PRESSURE SETUP", openFuelPressureSetup),
+    link("FUEL PRESSURE SETUP", openFuelPressureLine),
 };
 
 // KeySoft3 steps 1, 10, 100 on any line; the label shows only on the K-factor lines.
