@@ -12,13 +12,13 @@
 #include "engine/inputs.h"
 #include "settings/menus.h"
 #include "settings/settings.h"
-#include "setup_keys.h"
+#include "setup_cases.h"
 #include "ui/fuel_setup.h"
 #include "ui/home.h"
 
 namespace {
 
-struct Case {
+struct FuelCase {
     const char* what;
     ScreenFunction screen;
     std::function<void()> prepare;
@@ -58,7 +58,7 @@ void fresh()
 // 680, 520, 427, 356, 251), tank 2 off. FUEL SETUP then offers UNIT, SPEED, FLOW 1, K-FACTOR 1,
 // FLOW 2, MODE, TANK 1 SETUP (6), TANK 2 SETUP, FUEL PRESSURE SETUP.
 const auto& s = settings;
-const Case kCases[] = {
+const FuelCase kCases[] = {
     {"K-FACTOR at 59990 plus 100 gives 10", fuelSetupScreen, [] { settings.flow1KFactor = 59990; }, "+++33p+",
      [] { EXPECT_EQ(+s.flow1KFactor, 10); fuelSetupScreen(); EXPECT_TRUE(showsStepLabel("X100")); }},
     {"K-FACTOR at 10 minus 1 gives 60000", fuelSetupScreen, [] { settings.flow1KFactor = 10; }, "+++p-",
@@ -158,7 +158,7 @@ const Case kCases[] = {
 
 TEST(FuelSetupCases, KeySequences)
 {
-    for (const Case& c : kCases) {
+    for (const FuelCase& c : kCases) {
         fresh();
         SCOPED_TRACE(c.what);
         currentScreen = c.screen;
