@@ -68,14 +68,14 @@ void resetScreens()
     documentLineCount = documentCursor = 0;
     coDataValid = 0;
     ecuLinkPresent = 0;
+    calibrationMode = 0;
+    fuelSetupReturnLine = 0;
+    slopeReturnScreen = homeScreen;
     zero(editDigits);
     zero(refillLevel);
     zero(workingCurve);
     workingCurveTemperature = 0;
     workingCurveReturnLine = 0;
-    calibrationMode = 0;
-    fuelSetupReturnLine = 0;
-    slopeReturnScreen = homeScreen;
     lastTextStartX = lastTextEndX = 0;
     clearScreen();
     clearBackground();

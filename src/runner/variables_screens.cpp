@@ -54,6 +54,9 @@ void addScreenVariables(std::vector<DeviceVariable>& v)
         scalar("listTop", listTop),
         scalar("editMode", editMode),
         scalar("listChannel", listChannel),
+        scalar("calibrationMode", calibrationMode),
+        scalar("fuelSetupReturnLine", fuelSetupReturnLine),
+        screen("slopeReturnScreen", slopeReturnScreen),
         // The power phase: 0 off, 1 splash notice, 2 expiry notice, 3 running. Read only: the
         // power commands move it.
         DeviceVariable{"devicePhase", &devicePhase, VariableType::U8, 1, false},
@@ -61,9 +64,6 @@ void addScreenVariables(std::vector<DeviceVariable>& v)
         scalar("rpmFactor", rpmFactor),
         scalar("workingCurveTemperature", workingCurveTemperature),
         scalar("workingCurveReturnLine", workingCurveReturnLine),
-        scalar("calibrationMode", calibrationMode),
-        scalar("fuelSetupReturnLine", fuelSetupReturnLine),
-        screen("slopeReturnScreen", slopeReturnScreen),
     });
     for (size_t i = 0; i < sizeof documentText / sizeof documentText[0]; ++i)
         v.push_back({keep("documentText[" + std::to_string(i) + "]"), documentText[i], VariableType::Text,
