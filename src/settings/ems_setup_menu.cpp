@@ -6,8 +6,8 @@
 #include "display/text.h"
 #include "engine/setup_screens.h"
 #include "settings/menus.h"
-#include "ui/fuel_setup.h"
 #include "ui/tile_menu.h"
+#include "ui/fuel_setup.h"  // FUEL SETUP
 
 uint8_t ecuLinkPresent = 0;
 
