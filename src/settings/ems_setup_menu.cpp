@@ -7,7 +7,7 @@
 #include "engine/setup_screens.h"
 #include "settings/menus.h"
 #include "ui/tile_menu.h"
-#include "ui/fuel_setup.h"  // FUEL SETUP
+#include "ui/fuel_setup.h"
 
 uint8_t ecuLinkPresent = 0;
 
