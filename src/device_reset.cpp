@@ -15,6 +15,7 @@
 #include "engine/setup_screens.h"
 #include "settings/menus.h"
 #include "ui/digit_editor.h"
+#include "ui/fuel_setup.h"
 #include "ui/popups.h"
 #include "engine/thermocouples.h"
 #include "gps/gps.h"
@@ -70,6 +71,9 @@ void resetScreens()
     documentLineCount = documentCursor = 0;
     coDataValid = 0;
     ecuLinkPresent = 0;
+    calibrationMode = 0;
+    fuelSetupReturnLine = 0;
+    slopeReturnScreen = homeScreen;
     zero(editDigits);
     zero(refillLevel);
     zero(workingCurve);

@@ -10,6 +10,7 @@
 #include "engine/setup_screens.h"
 #include "runner/variable_table.h"
 #include "settings/settings.h"
+#include "ui/fuel_setup.h"
 #include "ui/home.h"
 #include "ui/list_screen.h"
 #include "ui/screen.h"
@@ -53,6 +54,9 @@ void addScreenVariables(std::vector<DeviceVariable>& v)
         scalar("listTop", listTop),
         scalar("editMode", editMode),
         scalar("listChannel", listChannel),
+        scalar("calibrationMode", calibrationMode),
+        scalar("fuelSetupReturnLine", fuelSetupReturnLine),
+        screen("slopeReturnScreen", slopeReturnScreen),
         // The power phase: 0 off, 1 splash notice, 2 expiry notice, 3 running. Read only: the
         // power commands move it.
         DeviceVariable{"devicePhase", &devicePhase, VariableType::U8, 1, false},

@@ -8,6 +8,7 @@
 #include "settings/menus.h"
 #include "ui/list_screen.h"
 #include "ui/tile_menu.h"
+#include "ui/fuel_setup.h"
 
 uint8_t ecuLinkPresent = 0;
 
@@ -56,7 +57,7 @@ const MenuTile kEmsTiles[] = {
     {.label1 = "RPM 2", .label2 = "SETUP", .icon = &iconRpm, .opens = rpm2SetupScreen},
     {.label1 = "EGT", .label2 = "SETUP", .picture = drawEgtProbe, .opens = egtSetupScreen},
     {.label1 = "CHT", .label2 = "SETUP", .picture = drawChtProbe, .opens = chtSetupScreen},
-    {.label1 = "FUEL", .label2 = "SETUP", .icon = &iconFuel},
+    {.label1 = "FUEL", .label2 = "SETUP", .icon = &iconFuel, .opens = fuelSetupScreen},
     {.label1 = "MANIFOLD", .label2 = "PRESSURE", .icon = &iconManifold, .opens = mapSetupScreen},
     {.label1 = "OIL", .label2 = "TEMP", .icon = &iconSender, .opens = senderSetupScreen, .prepare = selectInput<0>},
     {.label1 = "OIL", .label2 = "PRESSURE", .icon = &iconSender, .opens = senderSetupScreen, .prepare = selectInput<1>},

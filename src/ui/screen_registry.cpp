@@ -8,6 +8,7 @@
 #include "settings/menus.h"
 #include "time/data_recording.h"
 #include "time/flight_log.h"
+#include "ui/fuel_setup.h"
 #include "ui/popups.h"
 #include "ui/home.h"
 
@@ -34,6 +35,12 @@ const RegisteredScreen kScreens[] = {
     SCREEN(fuelPressureSetupScreen),
     SCREEN(zeroCurrentSensorScreen),
     SCREEN(emsSetupScreen),
+    SCREEN(fuelSetupScreen),
+    SCREEN(tank1SetupScreen),
+    SCREEN(tank2SetupScreen),
+    SCREEN(tank1CalibrateScreen),
+    SCREEN(tank2CalibrateScreen),
+    SCREEN(slopeErrorScreen),
     SCREEN(miscSetupScreen),
     SCREEN(registrationScreen),
     SCREEN(adcValuesScreen),

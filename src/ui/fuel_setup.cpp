@@ -1,0 +1,113 @@
+// FUEL SETUP: fuel unit, speed source, the two flow senders with their K-factors, the flow mode,
+// and the links to the two tank setups and the fuel pressure setup.
+#include "ui/fuel_setup.h"
+
+#include <cstdio>
+
+#include "engine/fuel.h"
+#include "engine/setup_screens.h"
+#include "settings/settings_field.h"
+#include "ui/list_screen.h"
+
+uint8_t fuelSetupReturnLine = 0;
+
+namespace {
+
+// The fuel pressure setup screen (an engine sensor setup screen on the fuel pressure sender);
+// nullptr while it is not part of the instrument: its link then does nothing.
+const char* const kUnits[] = {"LITRE/SM", "GAL/SM", "LITRE/NM", "GAL/NM", "LITRE/KM", "GAL/KM"};
+const char* const kSpeedSources[] = {"MANUAL-CRUISE SPEED", "WINDORA-AIRSPEED", "GPS-GROUND SPEED"};
+const char* const kFlowModes[] = {"FLOW SENDER", "INJECTOR"};
+const char* const kInjectorLevels[] = {"LOW", "HIGH"};
+const char* const kDualModes[] = {"DUAL", "DIFFERENTIAL", "SUMMATION"};
+
+bool flow1() { return settings.flow1On == 1; }
+bool flow2() { return settings.flow2On == 1; }
+bool anyFlow() { return flow1() || flow2(); }
+bool injectorOffered() { return settings.fuelFlowMode == 1 && anyFlow(); }
+bool dualModeOffered() { return flow1() && flow2() && settings.fuelFlowMode == 0; }
+
+// Injectors are never combined.
+void flowModeChanged()
+{
+    if (settings.fuelFlowMode == 1) settings.dualFlowMode = 0;
+}
+
+void formatUnsigned(char* text, size_t size, int32_t v) { std::snprintf(text, size, "%u", static_cast<unsigned>(v)); }
+
+// The links remember their line, so that BACK from the screen they open comes back to it.
+void openTank(ScreenFunction screen)
+{
+    updateFuelLayout();
+    fuelSetupReturnLine = cursorLine;
+    cursorLine = 0;
+    listTop = 0;
+    currentScreen = screen;
+}
+
+// Opens the fuel pressure setup screen on the fuel pressure sender; nothing while that screen is
+// not part of the instrument.
+void openFuelPressureLine()
+{
+    updateFuelLayout();
+    fuelSetupReturnLine = cursorLine;
+    openFuelPressureSetup(fuelSetupScreen, cursorLine);
+}
+
+constexpr ListLine kFactor(const char* label, SettingsField field, bool (*offered)())
+{
+    return {.label = label, .field = field, .min = 10, .max = 60000, .format = formatUnsigned,
+            .steps = &stepsOneTenHundred, .offered = offered};
+}
+constexpr ListLine link(const char* label, void (*action)())
+{
+    return {.label = label, .kind = LineKind::Action, .action = action};
+}
+
+const ListLine kLines[] = {
+    {.label = "UNIT: ", .kind = LineKind::Choice, .field = SETTING(fuelUnit), .max = 5, .choices = kUnits},
+    {.label = "SPEED: ", .kind = LineKind::Choice, .field = SETTING(fuelSpeedSource), .max = 2,
+     .choices = kSpeedSources},
+    {.label = "FLOW 1: ", .kind = LineKind::OnOff, .field = SETTING(flow1On), .max = 1},
+    kFactor("K-FACTOR 1: ", SETTING(flow1KFactor), flow1),
+    {.label = "FLOW 2: ", .kind = LineKind::OnOff, .field = SETTING(flow2On), .max = 1},
+    kFactor("K-FACTOR 2: ", SETTING(flow2KFactor), flow2),
+    {.label = "MODE: ", .kind = LineKind::Choice, .field = SETTING(fuelFlowMode), .max = 1, .choices = kFlowModes,
+     .offered = anyFlow, .changed = flowModeChanged},
+    {.label = "INJECTOR: ", .kind = LineKind::Choice, .field = SETTING(injectorLevel), .max = 1,
+     .choices = kInjectorLevels, .offered = injectorOffered},
+    {.label = "FLOW MODE: ", .kind = LineKind::Choice, .field = SETTING(dualFlowMode), .max = 2,
+     .choices = kDualModes, .offered = dualModeOffered},
+    link("TANK 1 SETUP", [] { openTank(tank1SetupScreen); }),
+    link("TANK 2 SETUP", [] { openTank(tank2SetupScreen); }),
+    link("FUEL PRESSURE SETUP", openFuelPressureLine),
+};
+
+// KeySoft3 steps 1, 10, 100 on any line; the label shows only on the K-factor lines.
+bool handleKey(uint8_t key, const ListLine*)
+{
+    if (key != KeySoft3) return false;
+    stepMultiplier = stepMultiplier >= 100 ? 1 : static_cast<uint16_t>(stepMultiplier * 10);
+    return true;
+}
+
+const ListScreen kScreen = {
+    .menuName = "EMS SETUP",
+    .screenName = "FUEL SETUP",
+    .lines = kLines,
+    .lineCount = sizeof kLines / sizeof kLines[0],
+    .back = [] { backToEmsSetup(EMS_SETUP_FUEL); },
+    .leave = updateFuelLayout,
+    .handleKey = handleKey,
+};
+
+}  // namespace
+
+void fuelSetupScreen() { runListScreen(kScreen); }
+
+void backToFuelSetup()
+{
+    editMode = 0;
+    cursorLine = fuelSetupReturnLine;
+    currentScreen = fuelSetupScreen;
+}
