@@ -13,6 +13,7 @@
 #include "engine/fuel.h"
 #include "engine/senders.h"
 #include "engine/thermocouples.h"
+#include "runner/scenario.h"
 #include "script_support.h"
 #include "settings/settings.h"
 #include "time/clock.h"
@@ -311,6 +312,26 @@ TEST(AlarmLamp, OilPressureLowThroughTheInputs)
     devicePowerOff();
     devicePass();
     EXPECT_FALSE(deviceAlarmLampLit());
+}
+
+}  // namespace
+
+namespace {
+
+TEST(AlarmLamp, PowerOnForgetsEveryAnnouncement)
+{
+    resetDeviceForScenario();
+    alarmAnnounced = alarmAcked = ALARM_MAP;
+    alarmSetSteps[6] = alarmClearSteps[6] = alarmTextIndex[6] = 9;  // 0x40, a bit no channel sets
+    devicePowerOn();
+    EXPECT_FALSE(deviceAlarmLampLit());  // starting: dark whatever is left over
+    while (devicePhase != DevicePhase::Running) devicePass();
+    EXPECT_EQ(alarmAnnounced, 0u);
+    EXPECT_EQ(alarmAcked, 0u);
+    EXPECT_EQ(alarmSetSteps[6], 0);
+    EXPECT_EQ(alarmClearSteps[6], 0);
+    EXPECT_EQ(alarmTextIndex[6], 0);
+    resetDeviceForScenario();
 }
 
 }  // namespace
