@@ -1,6 +1,6 @@
 // The home screen: draws the page selected by homePage, lets the alarm pop-up or an open pop-up
-// draw over it and take the keys, and steps between the available pages. Also the information display page and
-// the SD card message screen.
+// draw over it and take the keys, and steps between the available pages. Also the information
+// display page and the SD card message screen.
 #include "ui/home.h"
 
 #include "display/framebuffer.h"
