@@ -6,6 +6,7 @@
 #include "display/framebuffer.h"
 #include "display/image.h"
 #include "display/text.h"
+#include "engine/alarm_messages.h"
 #include "engine/alarms.h"
 #include "engine/engine.h"
 #include "engine/fuel.h"
@@ -68,6 +69,7 @@ void finishPowerOn()
     // 10. Alarm state cleared.
     alarmFlags = 0;
     alarmAcked = 0;
+    resetAlarmAnnouncements();
     pendingKey = KeyNone;
     // 11. Fuel layout and RPM factor derived from the settings.
     updateFuelLayout();
@@ -85,6 +87,7 @@ void mainLoopPass()
     sdCardPresent = hostControls.sdCardMounted ? 1 : 0;
     remoteUnitOn = hostControls.zedaOn ? 1 : 0;
     processEngineInputs();
+    trackAlarmPass();
     currentScreen();
     refreshClock();
     runPendingGpsHandlers();
@@ -177,6 +180,8 @@ bool devicePass()
     }
     return false;
 }
+
+bool deviceAlarmLampLit() { return devicePhase == DevicePhase::Running && alarmAnnounced != 0; }
 
 void devicePressKey(uint8_t code)
 {

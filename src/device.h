@@ -49,5 +49,9 @@ bool deviceIsOn();
 // value, the host's controls at their defaults, the settings at the factory values.
 void resetDevice();
 
+// The front panel's "ALARM" lamp: lit while an announced alarm waits for ACK, whatever screen the
+// display shows; dark while the instrument is off or starting.
+bool deviceAlarmLampLit();
+
 // A key click: stored only if no key is pending; a key pressed while another waits is lost.
 void devicePressKey(uint8_t code);

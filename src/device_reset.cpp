@@ -7,6 +7,7 @@
 #include "display/framebuffer.h"
 #include "display/text.h"
 #include "engine/airspeed.h"
+#include "engine/alarm_messages.h"
 #include "engine/alarms.h"
 #include "engine/engine.h"
 #include "engine/fuel.h"
@@ -120,6 +121,7 @@ void resetEngineValues()
     rpmMax = rotorMax = 0;
     currentMin = currentMax = 0;
     alarmFlags = alarmAcked = 0;
+    resetAlarmAnnouncements();
 
     cjcInput = 0;
     cjcTemp = 0;

@@ -18,12 +18,12 @@ constexpr uint32_t ALARM_FUEL_PRESSURE = 0x4000;
 constexpr uint32_t ALARM_CURRENT = 0x8000;
 
 extern uint32_t alarmFlags;
-extern uint32_t alarmAcked;  // acknowledged alarms; cleared with their flag, nothing sets them
+extern uint32_t alarmAcked;  // alarms the pilot acknowledged (ACK); cleared with their flag
 
 void raiseAlarm(uint32_t bit);
 void clearAlarm(uint32_t bit);
 // raiseAlarm when due, else clearAlarm: the one call each channel makes per pass.
 void updateAlarm(uint32_t bit, bool due);
 
-// Texts of the alarm messages, in the instrument's order (no screen shows them yet).
+// Texts of the alarm messages, in the instrument's order (the alarm pop-up shows them).
 extern const char* const alarmMessageTexts[25];

@@ -1,6 +1,7 @@
 // Named variables of the raw inputs, the basic channels, the calibration block and the alarms.
 #include <cstddef>
 
+#include "engine/alarm_messages.h"
 #include "engine/alarms.h"
 #include "engine/engine.h"
 #include "engine/inputs.h"
@@ -62,5 +63,11 @@ void addEngineVariables(std::vector<DeviceVariable>& v)
         scalar("currentMax", currentMax),
         scalar("alarmFlags", alarmFlags),
         scalar("alarmAcked", alarmAcked),
+        scalar("alarmAnnounced", alarmAnnounced),
+        scalar("alarmSetThisStep", alarmSetThisStep),
+        scalar("alarmSeenThisStep", alarmSeenThisStep),
+        array("alarmSetSteps", alarmSetSteps),
+        array("alarmClearSteps", alarmClearSteps),
+        array("alarmTextIndex", alarmTextIndex),
     });
 }

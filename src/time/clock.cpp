@@ -2,6 +2,7 @@
 #include "time/clock.h"
 
 #include "device.h"
+#include "engine/alarm_messages.h"
 #include "engine/fuel.h"
 #include "gps/gps.h"
 #include "settings/settings.h"
@@ -87,7 +88,9 @@ void hostTick()
 
 void slowStep()
 {
-    if (overlayTimeout != 0) --overlayTimeout;
+    alarmSlowStep();
+    // The pilot's menu or pop-up does not time out while the alarm pop-up covers it.
+    if (overlayTimeout != 0 && alarmAnnounced == 0) --overlayTimeout;
     if (homePage == 0) scanStep();
     stopwatchStep();
     oatCoCycle = oatCoCycle > 0 ? static_cast<uint8_t>(oatCoCycle - 1) : 6;

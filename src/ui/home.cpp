@@ -1,6 +1,6 @@
-// The home screen: draws the page selected by homePage, lets an open pop-up draw over it and
-// take the keys, and steps between the available pages. Also the information display page and
-// the SD card message screen.
+// The home screen: draws the page selected by homePage, lets the alarm pop-up or an open pop-up
+// draw over it and take the keys, and steps between the available pages. Also the information
+// display page and the SD card message screen.
 #include "ui/home.h"
 
 #include "display/framebuffer.h"
@@ -8,6 +8,7 @@
 #include "engine/thermocouples.h"
 #include "gps/gps_page.h"
 #include "settings/settings.h"
+#include "ui/alarm_popup.h"
 #include "ui/popups.h"
 
 uint8_t homePage = 0;
@@ -97,7 +98,9 @@ bool homePageAvailable(uint8_t page)
 void homeScreen()
 {
     drawSelectedPage();
-    if (overlayTimeout != 0 && overlayScreen) overlayScreen();
+    // An announced alarm comes first; the pilot's menu or pop-up waits underneath, not drawn.
+    if (alarmPopupShown()) alarmPopup();
+    else if (overlayTimeout != 0 && overlayScreen) overlayScreen();
     switch (pendingKey) {
     case KeySoft1: stepPage(-1); break;
     case KeySoft5: stepPage(+1); break;
