@@ -16,6 +16,7 @@
 #include "settings/sdcard.h"
 #include "settings/settings.h"
 #include "time/clock.h"
+#include "time/ecu_co.h"
 #include "time/flight.h"
 #include "time/sun.h"
 #include "time/timers.h"
@@ -128,7 +129,7 @@ void devicePowerOn()
     // 6. CO monitor state unknown until it reports.
     coUnitFault = 1;
     coDataValid = 0;
-    ecuLinkPresent = 0;
+    resetEcuCoAtPowerOn();
     // 7. GPS state, the magnetic-variation counter, the edit step and the card.
     gpsSatellitesInView = 0;
     gpsFixValid = 0;

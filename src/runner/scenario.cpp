@@ -19,6 +19,7 @@
 #include "runner/variables.h"
 #include "settings/sdcard.h"
 #include "time/clock.h"
+#include "time/ecu_co.h"
 #include "ui/screen.h"
 
 namespace {
@@ -298,6 +299,7 @@ void resetDeviceForScenario()
     for (int16_t& t : tcInput) t = 0;
     hostControls = HostControls{};
     setSdCardFolder("SDCARD");
+    clearEcuCoData();
     blinkTickCount = blinkPhase = slowStepTickCount = 0;
     resetNmeaReceiver();
     resetGpsValues();

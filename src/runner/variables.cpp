@@ -63,8 +63,8 @@ const std::vector<DeviceVariable>& table()
         addTimeVariables(all);
         addSunVariables(all);
         addGpsVariables(all);
-        addMenuVariables(all);
         addPopupVariables(all);
+        addDocumentVariables(all);
         return all;
     }();
     return variables;

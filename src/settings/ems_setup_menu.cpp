@@ -5,9 +5,8 @@
 #include "display/icons.h"
 #include "display/text.h"
 #include "settings/menus.h"
+#include "time/ecu_co.h"
 #include "ui/tile_menu.h"
-
-uint8_t ecuLinkPresent = 0;
 
 namespace {
 
@@ -62,8 +61,8 @@ const MenuTile kEmsTiles[] = {
     {.label1 = "VOLTS", .label2 = "SETUP", .icon = &iconBattery},
     {.label1 = "CURRENT", .label2 = "SETUP", .icon = &iconBattery},
     {.label1 = "OAT", .label2 = "SETUP", .icon = &iconThermometer},
-    {.label1 = "CO MONITOR", .label2 = "SETUP", .picture = drawCrossedCo},
-    {.label1 = "ROTAX", .label2 = "912iS", .picture = drawEnginePlate},
+    {.label1 = "CO MONITOR", .label2 = "SETUP", .picture = drawCrossedCo, .opens = coMonitorSetupScreen},
+    {.label1 = "ROTAX", .label2 = "912iS", .picture = drawEnginePlate, .opens = ecuScreen},
 };
 
 void backToMainMenu() { openMainMenu(MAIN_MENU_EMS_SETUP); }

@@ -13,7 +13,3 @@ void adcValuesScreen();  // engine/adc_values.cpp
 constexpr uint8_t MAIN_MENU_EMS_SETUP = 1;
 constexpr uint8_t MAIN_MENU_MISC_SETUP = 5;
 constexpr uint8_t MAIN_MENU_ADC_VALUES = 6;
-
-// 1 while an engine computer is connected through the remote unit; the AUX 1/3 input then
-// carries its coolant temperature. Nothing sets it yet; power-on clears it.
-extern uint8_t ecuLinkPresent;

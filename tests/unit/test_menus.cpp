@@ -19,6 +19,7 @@
 #include "settings/sdcard.h"
 #include "settings/settings.h"
 #include "settings/settings_file.h"
+#include "time/ecu_co.h"
 #include "ui/home.h"
 #include "ui/question_screen.h"
 #include "ui/screen.h"
