@@ -69,12 +69,14 @@ void key(uint8_t code)
 }
 
 // Files named by the input: names end at a 0 byte, the bytes after the last name are every
-// file's content. A name with a "/" (or "." / "..") is no file name and is skipped.
+// file's content; a name starting with "~" makes a folder of the rest of the name. A name with a
+// "/" (or "." / "..") is no file name and is skipped.
 void fuzzFolder(const uint8_t* data, size_t size, bool checklists)
 {
     const fs::path folder = cardFolder() / (checklists ? CHECKLIST_FOLDER : INFO_PAGE_FOLDER);
-    fs::remove_all(cardFolder());
-    fs::create_directories(folder);
+    std::error_code ignored;
+    fs::remove_all(cardFolder(), ignored);
+    fs::create_directories(folder, ignored);
     size_t start = 0, names = 0;
     size_t lastZero = 0;
     for (size_t i = 0; i < size; ++i)
@@ -85,10 +87,13 @@ void fuzzFolder(const uint8_t* data, size_t size, bool checklists)
         if (data[i] != 0) continue;
         std::string name(reinterpret_cast<const char*>(data + start), i - start);
         start = i + 1;
+        const bool makeFolder = !name.empty() && name[0] == '~';
+        if (makeFolder) name.erase(0, 1);
         if (name.empty() || name == "." || name == ".." || name.find('/') != std::string::npos || name.size() > 200)
             continue;
         ++names;
-        if (name.back() == '~') fs::create_directories(folder / name);  // a folder named like a file
+        std::error_code ignored;  // a name given twice, as a file and a folder, keeps the first
+        if (makeFolder) fs::create_directory(folder / name, ignored);
         else writeFile(folder / name, content, contentSize);
     }
 
@@ -129,7 +134,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const uint8_t mode = data[0] % 3;
     if (mode == 0) {
         // The bytes as a checklist file, then page 3 drawn with the cursor at the end.
-        fs::create_directories(cardFolder());
+        std::error_code ignored;
+        fs::create_directories(cardFolder(), ignored);
         const fs::path file = cardFolder() / "ANY.ECL";
         writeFile(file, data + 1, size - 1);
         loadChecklist(file.c_str());

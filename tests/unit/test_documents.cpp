@@ -249,6 +249,32 @@ TEST_F(Documents, PipesAndFoldersNamedLikeDocumentsAreNeitherListedNorWaitedFor)
     EXPECT_EQ(documentLineCount, 0);
 }
 
+TEST_F(Documents, AnyFileContentLoadsWithinItsLimits)
+{
+    const struct {
+        const char* name;
+        std::string content;
+        int lines;
+        std::string first;
+    } kCases[] = {
+        {"empty", "", 0, ""},
+        {"10 MB without a newline", std::string(10 << 20, 'X'), 0, std::string(60, 'X')},
+        {"binary", std::string("\0\x01\xff\n\x80\r\n", 7), 2, ""},
+        {"only newlines", std::string(1000, '\n'), 30, ""},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.name);
+        write({{"CHECKLST/ANY.ECL", c.content}});
+        std::memset(documentText, 'Z', sizeof documentText);
+        loadChecklist((card / "CHECKLST" / "ANY.ECL").c_str());
+        EXPECT_EQ(documentLineCount, c.lines);
+        EXPECT_EQ(line(0), c.first);
+        infoDisplayMode = 2;
+        documentCursor = 29;
+        drawInformationPage();
+    }
+}
+
 TEST_F(Documents, ScrolledListGolden)
 {
     write(numberedChecklists(15));
