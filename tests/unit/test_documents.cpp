@@ -15,6 +15,7 @@
 #include "device.h"
 #include "display/framebuffer.h"
 #include "golden_support.h"
+#include "key_press.h"
 #include "runner/scenario.h"
 #include "settings/sdcard.h"
 #include "settings/settings.h"
@@ -26,20 +27,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-// One pass per key on the current screen: '+' and '-' turn the knob, 'p' presses it, '1'..'5'
-// the push buttons.
-void press(const std::string& keys)
-{
-    for (const char k : keys) {
-        SCOPED_TRACE(std::string("key ") + k);
-        pendingKey = static_cast<uint8_t>(k == '+' ? KeyKnobPlus : k == '-' ? KeyKnobMinus
-                                                              : k == 'p'   ? KeyKnobPress
-                                                                           : k - '0');
-        currentScreen();
-        ASSERT_EQ(pendingKey, KeyNone);
-    }
-}
 
 struct File {
     std::string path;  // below the card folder; a name ending in "/" is a folder

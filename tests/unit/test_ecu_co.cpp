@@ -7,6 +7,7 @@
 #include <string>
 
 #include "device.h"
+#include "key_press.h"
 #include "runner/scenario.h"
 #include "settings/menus.h"
 #include "settings/settings.h"
@@ -24,19 +25,6 @@ const char* screenName(ScreenFunction s)
     for (const auto& n : kNames)
         if (n.screen == s) return n.name;
     return "another screen";
-}
-
-// One pass per key: '+' and '-' turn the knob, 'p' presses it, '1'..'5' the push buttons.
-void press(const std::string& keys)
-{
-    for (const char k : keys) {
-        SCOPED_TRACE(std::string("key ") + k);
-        pendingKey = static_cast<uint8_t>(k == '+' ? KeyKnobPlus : k == '-' ? KeyKnobMinus
-                                                              : k == 'p'   ? KeyKnobPress
-                                                                           : k - '0');
-        currentScreen();
-        ASSERT_EQ(pendingKey, KeyNone);
-    }
 }
 
 TEST(EcuCo, KeySequences)
