@@ -16,6 +16,8 @@
 #include "settings/settings.h"
 #include "settings/settings_file.h"
 #include "time/clock.h"
+#include "time/documents.h"
+#include "time/ecu_co.h"
 #include "ui/home.h"
 #include "ui/screen.h"
 
@@ -61,7 +63,8 @@ protected:
     static void exerciseScreens(std::mt19937& random)
     {
         const ScreenFunction screens[] = {homeScreen,      messageScreen,      mainMenuScreen, emsSetupScreen,
-                                          miscSetupScreen, registrationScreen, adcValuesScreen};
+                                          miscSetupScreen, registrationScreen, adcValuesScreen, ecuScreen,
+                                          coMonitorSetupScreen, noFilesScreen};
         for (const ScreenFunction screen : screens) {
             currentScreen = screen;
             returnScreen = homeScreen;
