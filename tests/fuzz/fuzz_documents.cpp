@@ -31,7 +31,9 @@ void require(bool property)
 
 const fs::path& cardFolder()
 {
-    static const fs::path folder = fs::temp_directory_path() / ("corvex-fuzz-card-" + std::to_string(getpid()));
+    // In memory where the system offers it: the folder is written and read on every input.
+    static const fs::path base = fs::is_directory("/dev/shm") ? fs::path("/dev/shm") : fs::temp_directory_path();
+    static const fs::path folder = base / ("corvex-fuzz-card-" + std::to_string(getpid()));
     return folder;
 }
 
