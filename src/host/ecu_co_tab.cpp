@@ -88,6 +88,9 @@ EcuCoTab::EcuCoTab(QWidget* parent) : QWidget(parent)
 
     auto* co = new QGroupBox(" CO Detector ", this);
     auto* coForm = new QFormLayout(co);
+    detectorBox = new QCheckBox("Connected", co);
+    detectorBox->setObjectName("CoConnected");
+    coForm->addRow(detectorBox);
     coForm->addRow("Model:", model = identityField("CoModel", "CG1", 3, co));
     coForm->addRow("Software version:", softwareVersion = identityField("CoSoftwareVersion", "2.07", 4, co));
     coForm->addRow("Serial number:", serialNumber = identityField("CoSerialNumber", "104233", 6, co));
@@ -98,7 +101,7 @@ EcuCoTab::EcuCoTab(QWidget* parent) : QWidget(parent)
     layout->addWidget(co);
     layout->addStretch();
 
-    for (QCheckBox* box : {linkBox, laneABox, laneBBox}) connect(box, &QCheckBox::toggled, this, &EcuCoTab::deliver);
+    for (QCheckBox* box : {linkBox, laneABox, laneBBox, detectorBox}) connect(box, &QCheckBox::toggled, this, &EcuCoTab::deliver);
     connect(&linkTimer, &QTimer::timeout, this, &EcuCoTab::deliver);
     linkTimer.start(100);
     deliver();
@@ -116,7 +119,14 @@ QLineEdit* EcuCoTab::statusField(const QString& name)
 
 void EcuCoTab::deliver()
 {
+    refreshCommand();
+    if (detectorBox->isChecked()) {
+        copyText(coModel, model);
+        copyText(coSoftwareVersion, softwareVersion);
+        copyText(coSerialNumber, serialNumber);
+    }
     ecuLinkPresent = linkBox->isChecked() ? 1 : 0;
+    if (ecuLinkPresent == 0) return;
     ecuLaneFlags = static_cast<uint16_t>((laneABox->isChecked() ? 1 : 0) | (laneBBox->isChecked() ? 2 : 0));
     ecuEngineStatus = hexValue(engineStatus);
     ecuSensorStatusA = hexValue(sensorStatusA);
@@ -127,10 +137,6 @@ void EcuCoTab::deliver()
     ecuHours = static_cast<float>(ecuHoursBox->value());
     ecuThrottlePosition = throttle->value();
     ecuAmbientPressure = ambientPressure->value();
-    copyText(coModel, model);
-    copyText(coSoftwareVersion, softwareVersion);
-    copyText(coSerialNumber, serialNumber);
-    refreshCommand();
 }
 
 QString EcuCoTab::lastCommand() const

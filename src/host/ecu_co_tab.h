@@ -15,8 +15,11 @@ class EcuCoTab : public QWidget {
 public:
     explicit EcuCoTab(QWidget* parent = nullptr);
 
-    // The link delivers the tab's values to the instrument (also every 100 ms, since power-on
-    // clears the link flag and the detector's identity until they report again).
+    // The links deliver the tab's values to the instrument, every 100 ms and on every change of a
+    // box, as a connected device reports (power-on clears the link flag and the detector's
+    // identity until they report again): the engine computer's data only while "Link" is ticked,
+    // the detector's identity only while "Connected" is ticked. Unticked, the instrument keeps
+    // what it last received.
     void deliver();
     // The last command sent to the detector, in sending order ("" before the first).
     QString lastCommand() const;
@@ -37,6 +40,7 @@ private:
     QDoubleSpinBox* ecuHoursBox = nullptr;
     QSpinBox* throttle = nullptr;
     QSpinBox* ambientPressure = nullptr;
+    QCheckBox* detectorBox = nullptr;
     QLineEdit* model = nullptr;
     QLineEdit* softwareVersion = nullptr;
     QLineEdit* serialNumber = nullptr;

@@ -33,7 +33,12 @@ private slots:
     {
         clearEcuCoData();
         EcuCoTab tab;
+        tab.findChild<QSpinBox*>("AmbientPressure")->setValue(990);
+        tab.deliver();
+        QCOMPARE(ecuAmbientPressure, 0);  // nothing arrives without the link
+        QCOMPARE(QString(coModel), QString("---"));
         tab.findChild<QCheckBox*>("EcuLink")->setChecked(true);
+        tab.findChild<QCheckBox*>("CoConnected")->setChecked(true);
         tab.findChild<QCheckBox*>("EcuLaneB")->setChecked(true);
         QCOMPARE(ecuLinkPresent, uint8_t{1});
         QCOMPARE(ecuLaneFlags, uint16_t{2});
@@ -47,6 +52,7 @@ private slots:
         tab.deliver();
         QCOMPARE(ecuEngineHours, 412.37f);
         QCOMPARE(ecuThrottlePosition, 64);
+        QCOMPARE(ecuAmbientPressure, 990);
         QCOMPARE(QString(coModel), QString("XG2"));
         QCOMPARE(QString(coSerialNumber), QString("104233"));
 
