@@ -3,6 +3,8 @@
 #pragma once
 #include <cstdint>
 
+#include "time/ecu_co.h"  // ecuLinkPresent: the EMS SETUP menu and the AUX 1/3 screens read it
+
 // mainMenuScreen and openMainMenu are part of the screen framework (ui/screen.h).
 void emsSetupScreen();
 void miscSetupScreen();

@@ -125,6 +125,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     static bool once = [] {
         buildTrigTables();
         setSdCardFolder(cardFolder().c_str());
+        std::atexit([] {
+            std::error_code ignored;
+            fs::remove_all(cardFolder(), ignored);
+        });
         return true;
     }();
     (void)once;
