@@ -14,6 +14,8 @@
 
 #include "device.h"
 #include "display/framebuffer.h"
+#include "display/image.h"
+#include "display/text.h"
 #include "golden_support.h"
 #include "key_press.h"
 #include "runner/scenario.h"
@@ -260,6 +262,28 @@ TEST_F(Documents, AnyFileContentLoadsWithinItsLimits)
         documentCursor = 29;
         drawInformationPage();
     }
+}
+
+// Every document of the sample card opens whole: checklists within 30 lines that fit the page's
+// width, pictures that fill the screen.
+TEST_F(Documents, TheSampleCardsDocumentsOpenWhole)
+{
+    const fs::path sample = fs::path(CORVEX_SOURCE_DIR) / "SDCARD";
+    int checklists = 0, pictures = 0;
+    for (const auto& entry : fs::directory_iterator(sample / CHECKLIST_FOLDER)) {
+        SCOPED_TRACE(entry.path().filename().string());
+        ++checklists;
+        loadChecklist(entry.path().c_str());
+        EXPECT_GT(documentLineCount, 10);
+        for (int i = 0; i < documentLineCount; ++i) EXPECT_LE(textAdvance(line(i).c_str(), 10), 460) << line(i);
+    }
+    for (const auto& entry : fs::directory_iterator(sample / INFO_PAGE_FOLDER)) {
+        SCOPED_TRACE(entry.path().filename().string());
+        ++pictures;
+        EXPECT_EQ(loadImageFile(0, 0, entry.path().c_str()), ImageStatus::Complete);
+    }
+    EXPECT_EQ(checklists, 5);
+    EXPECT_EQ(pictures, 2);
 }
 
 TEST_F(Documents, ScrolledListGolden)
