@@ -18,6 +18,7 @@
 #include "settings/settings.h"
 #include "time/clock.h"
 #include "time/data_recording.h"
+#include "time/ecu_co.h"
 #include "time/flight.h"
 #include "time/flight_log.h"
 #include "time/sun.h"
@@ -135,7 +136,7 @@ void devicePowerOn()
     // 6. CO monitor state unknown until it reports.
     coUnitFault = 1;
     coDataValid = 0;
-    ecuLinkPresent = 0;
+    resetEcuCoAtPowerOn();
     // 7. GPS state, the magnetic-variation counter, the edit step and the card.
     gpsSatellitesInView = 0;
     gpsFixValid = 0;

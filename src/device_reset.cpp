@@ -25,6 +25,8 @@
 #include "settings/settings.h"
 #include "time/clock.h"
 #include "time/data_recording.h"
+#include "time/documents.h"
+#include "time/ecu_co.h"
 #include "time/flight.h"
 #include "time/flight_log.h"
 #include "time/memory.h"
@@ -71,7 +73,11 @@ void resetScreens()
     zero(documentText);
     documentLineCount = documentCursor = 0;
     coDataValid = 0;
+    clearEcuCoData();
     ecuLinkPresent = 0;
+    browseChecklists = 0;
+    documentFileCount = directoryEntryCount = documentSelected = 0;
+    zero(documentNames);
     calibrationMode = 0;
     fuelSetupReturnLine = 0;
     slopeReturnScreen = homeScreen;

@@ -2,6 +2,10 @@
 // built-in blocks onto the Framebuffer. Both share one decoding loop.
 #include "display/image.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cstdio>
 
 #include "display/framebuffer.h"
@@ -83,11 +87,23 @@ bool onScreen(int x, int y) { return x >= 0 && x < SCREEN_WIDTH && y >= 0 && y <
 
 int littleEndian16(const uint8_t* p) { return p[0] | (p[1] << 8); }
 
+// Only a plain file is a picture: a folder, pipe or device of the same name is no file (and a
+// pipe must never keep the instrument waiting).
+std::FILE* openPlainFile(const char* path)
+{
+    const int fd = open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return nullptr;
+    struct stat info;
+    std::FILE* file = fstat(fd, &info) == 0 && S_ISREG(info.st_mode) ? fdopen(fd, "rb") : nullptr;
+    if (!file) close(fd);
+    return file;
+}
+
 }  // namespace
 
 ImageStatus loadImageFile(int x, int y, const char* path)
 {
-    std::FILE* file = std::fopen(path, "rb");
+    std::FILE* file = openPlainFile(path);
     if (!file) return ImageStatus::NotFound;
     // Unbuffered: every refill is one 128-byte read, as on the card.
     std::setvbuf(file, nullptr, _IONBF, 0);

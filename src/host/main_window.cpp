@@ -15,6 +15,7 @@
 
 #include "device.h"
 #include "host/display_panel.h"
+#include "host/ecu_co_tab.h"
 #include "host/gps_tab.h"
 #include "host/inputs_tab.h"
 #include "host/jpeg_image.h"
@@ -132,6 +133,7 @@ void TfrmMain::buildTabs()
     (new QVBoxLayout(gps))->addWidget(group);
     const int hidden = PageControl1->addTab(gps, "GPS");
     PageControl1->setTabVisible(hidden, false);
+    PageControl1->addTab(new EcuCoTab, "ECU / CO");
     PageControl1->setCurrentIndex(0);
 }
 

@@ -20,6 +20,7 @@
 #include "settings/sdcard.h"
 #include "time/clock.h"
 #include "time/memory.h"
+#include "time/ecu_co.h"
 #include "ui/screen.h"
 
 namespace {

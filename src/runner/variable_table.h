@@ -39,6 +39,6 @@ void addFuelVariables(std::vector<DeviceVariable>& variables);
 void addTimeVariables(std::vector<DeviceVariable>&);
 void addSunVariables(std::vector<DeviceVariable>&);
 void addGpsVariables(std::vector<DeviceVariable>&);
-void addMenuVariables(std::vector<DeviceVariable>&);
 void addPopupVariables(std::vector<DeviceVariable>&);
 void addScreenVariables(std::vector<DeviceVariable>&);
+void addDocumentVariables(std::vector<DeviceVariable>&);

@@ -64,9 +64,9 @@ const std::vector<DeviceVariable>& table()
         addTimeVariables(all);
         addSunVariables(all);
         addGpsVariables(all);
-        addMenuVariables(all);
         addPopupVariables(all);
         addScreenVariables(all);
+        addDocumentVariables(all);
         return all;
     }();
     return variables;

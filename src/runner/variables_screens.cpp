@@ -67,8 +67,5 @@ void addScreenVariables(std::vector<DeviceVariable>& v)
         screen("fuelPressureSetupParent", fuelPressureSetupParent),
         scalar("fuelPressureSetupParentLine", fuelPressureSetupParentLine),
     });
-    for (size_t i = 0; i < sizeof documentText / sizeof documentText[0]; ++i)
-        v.push_back({keep("documentText[" + std::to_string(i) + "]"), documentText[i], VariableType::Text,
-                     static_cast<int>(sizeof documentText[i]), true});
     addWorkingCurve(v);
 }

@@ -7,10 +7,9 @@
 #include "engine/setup_screens.h"
 #include "settings/menus.h"
 #include "ui/list_screen.h"
+#include "time/ecu_co.h"
 #include "ui/tile_menu.h"
 #include "ui/fuel_setup.h"
-
-uint8_t ecuLinkPresent = 0;
 
 namespace {
 
@@ -67,8 +66,8 @@ const MenuTile kEmsTiles[] = {
     {.label1 = "VOLTS", .label2 = "SETUP", .icon = &iconBattery, .opens = voltsSetupScreen},
     {.label1 = "CURRENT", .label2 = "SETUP", .icon = &iconBattery, .opens = currentSetupScreen},
     {.label1 = "OAT", .label2 = "SETUP", .icon = &iconThermometer, .opens = oatSetupScreen},
-    {.label1 = "CO MONITOR", .label2 = "SETUP", .picture = drawCrossedCo},
-    {.label1 = "ROTAX", .label2 = "912iS", .picture = drawEnginePlate},
+    {.label1 = "CO MONITOR", .label2 = "SETUP", .picture = drawCrossedCo, .opens = coMonitorSetupScreen},
+    {.label1 = "ROTAX", .label2 = "912iS", .picture = drawEnginePlate, .opens = ecuScreen},
 };
 
 void backToMainMenu() { openMainMenu(MAIN_MENU_EMS_SETUP); }

@@ -3,6 +3,8 @@
 #pragma once
 #include <cstdint>
 
+#include "time/ecu_co.h"  // ecuLinkPresent: the EMS SETUP menu and the AUX 1/3 screens read it
+
 // mainMenuScreen and openMainMenu are part of the screen framework (ui/screen.h).
 void emsSetupScreen();
 void miscSetupScreen();
@@ -13,7 +15,3 @@ void adcValuesScreen();  // engine/adc_values.cpp
 constexpr uint8_t MAIN_MENU_EMS_SETUP = 1;
 constexpr uint8_t MAIN_MENU_MISC_SETUP = 5;
 constexpr uint8_t MAIN_MENU_ADC_VALUES = 6;
-
-// 1 while an engine computer is connected through the remote unit; the AUX 1/3 input then
-// carries its coolant temperature. Nothing sets it yet; power-on clears it.
-extern uint8_t ecuLinkPresent;

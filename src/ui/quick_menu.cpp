@@ -3,6 +3,7 @@
 #include "engine/fuel.h"
 #include "engine/min_max_page.h"
 #include "settings/settings.h"
+#include "time/documents.h"
 #include "time/flight.h"
 #include "ui/home.h"
 #include "ui/popup_menu.h"
@@ -48,13 +49,17 @@ const PopupMenuItem kPageItems[] = {
     {.label = "EXIT", .action = closePopup},
 };
 
-// CHECKLISTS and INFO PAGES belong to the SD card document browser; until it exists they close
-// the menu.
+void browseDocuments(uint8_t checklists)
+{
+    browseChecklists = checklists;
+    openDocumentBrowser();
+}
+
 const PopupMenuItem kInformationItems[] = {
     {.label = "MENU", .action = openMenuScreen},
     {.label = "BACKLIGHT", .action = [] { showPopup(backlightPopup); }},
-    {.label = "CHECKLISTS", .action = closePopup},
-    {.label = "INFO PAGES", .action = closePopup},
+    {.label = "CHECKLISTS", .action = [] { browseDocuments(1); }},
+    {.label = "INFO PAGES", .action = [] { browseDocuments(0); }},
     {.label = "EXIT", .action = closePopup},
 };
 

@@ -7,6 +7,8 @@
 #include "engine/setup_screens.h"
 #include "settings/menus.h"
 #include "time/data_recording.h"
+#include "time/documents.h"
+#include "time/ecu_co.h"
 #include "time/flight_log.h"
 #include "ui/fuel_setup.h"
 #include "ui/popups.h"
@@ -49,6 +51,10 @@ const RegisteredScreen kScreens[] = {
     SCREEN(eraseFlightLogScreen),
     SCREEN(dataRecordingSetupScreen),
     SCREEN(createRecordingFileScreen),
+    SCREEN(noFilesScreen),
+    SCREEN(ecuScreen),
+    SCREEN(coMonitorSetupScreen),
+    OVERLAY(documentListScreen),
     OVERLAY(quickMenuScreen),
     OVERLAY(pageMenuScreen),
     OVERLAY(informationMenuScreen),

@@ -22,6 +22,7 @@
 #include "settings/settings_file.h"
 #include "time/data_recording.h"
 #include "time/flight_log.h"
+#include "time/ecu_co.h"
 #include "ui/home.h"
 #include "ui/question_screen.h"
 #include "ui/screen.h"

@@ -18,6 +18,8 @@
 #include "time/clock.h"
 #include "time/data_recording.h"
 #include "time/flight_log.h"
+#include "time/documents.h"
+#include "time/ecu_co.h"
 #include "ui/home.h"
 #include "ui/screen.h"
 #include "ui/screen_registry.h"

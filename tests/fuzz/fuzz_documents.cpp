@@ -1,0 +1,156 @@
+// libFuzzer target for the SD card documents: any bytes as a checklist file, or as a card folder
+// of oddly named files (checklists and pictures of any content) that the browser scans, lists,
+// scrolls through and opens.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <string>
+
+#include "device.h"
+#include "display/framebuffer.h"
+#include "settings/sdcard.h"
+#include "settings/settings.h"
+#include "time/documents.h"
+#include "ui/home.h"
+#include "ui/screen.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+void require(bool property)
+{
+    if (!property) std::abort();
+}
+
+const fs::path& cardFolder()
+{
+    // In memory where the system offers it: the folder is written and read on every input.
+    static const fs::path base = fs::is_directory("/dev/shm") ? fs::path("/dev/shm") : fs::temp_directory_path();
+    static const fs::path folder = base / ("corvex-fuzz-card-" + std::to_string(getpid()));
+    return folder;
+}
+
+void writeFile(const fs::path& path, const uint8_t* data, size_t size)
+{
+    if (std::FILE* f = std::fopen(path.c_str(), "wb")) {
+        if (size) std::fwrite(data, 1, size, f);
+        std::fclose(f);
+    }
+}
+
+void checkChecklist()
+{
+    require(documentLineCount <= CHECKLIST_LINES);
+    for (const auto& line : documentText)
+        for (size_t i = 0; i < CHECKLIST_COLUMNS && line[i] != '\0'; ++i) require(line[i] != '\n' && line[i] != '\r');
+}
+
+void checkWindow()
+{
+    require(documentFileCount <= DOCUMENT_SCAN_CAPACITY);
+    require(documentSelected < documentFileCount || documentFileCount == 0);
+    require(cursorLine < DOCUMENT_WINDOW_ROWS);
+    for (const auto& name : documentNames) {
+        require(strnlen(name, DOCUMENT_NAME_SIZE) < DOCUMENT_NAME_SIZE);
+        if (name[0] != '\0') require(documentNameMatches(name, browseChecklists != 0));
+    }
+}
+
+void key(uint8_t code)
+{
+    pendingKey = code;
+    currentScreen();
+    require(pendingKey == KeyNone);
+}
+
+// Files named by the input: names end at a 0 byte, the bytes after the last name are every
+// file's content; a name starting with "~" makes a folder of the rest of the name. A name with a
+// "/" (or "." / "..") is no file name and is skipped.
+void fuzzFolder(const uint8_t* data, size_t size, bool checklists)
+{
+    const fs::path folder = cardFolder() / (checklists ? CHECKLIST_FOLDER : INFO_PAGE_FOLDER);
+    std::error_code ignored;
+    fs::remove_all(cardFolder(), ignored);
+    fs::create_directories(folder, ignored);
+    size_t start = 0, names = 0;
+    size_t lastZero = 0;
+    for (size_t i = 0; i < size; ++i)
+        if (data[i] == 0) lastZero = i + 1;
+    const uint8_t* content = data + lastZero;
+    const size_t contentSize = size - lastZero;
+    for (size_t i = 0; i < lastZero && names < 40; ++i) {
+        if (data[i] != 0) continue;
+        std::string name(reinterpret_cast<const char*>(data + start), i - start);
+        start = i + 1;
+        const bool makeFolder = !name.empty() && name[0] == '~';
+        if (makeFolder) name.erase(0, 1);
+        if (name.empty() || name == "." || name == ".." || name.find('/') != std::string::npos || name.size() > 200)
+            continue;
+        ++names;
+        std::error_code ignored;  // a name given twice, as a file and a folder, keeps the first
+        if (makeFolder) fs::create_directory(folder / name, ignored);
+        else writeFile(folder / name, content, contentSize);
+    }
+
+    homePage = 3;
+    currentScreen = homeScreen;
+    browseChecklists = checklists ? 1 : 0;
+    openDocumentBrowser();
+    if (currentScreen != homeScreen || overlayTimeout == 0) return;  // NO FILES
+    checkWindow();
+    // Down to the end and back, then open the last name shown.
+    for (int i = 0; i < documentFileCount + 2; ++i) {
+        key(KeyKnobPlus);
+        checkWindow();
+    }
+    for (int i = 0; i < 3; ++i) key(KeyKnobMinus);
+    checkWindow();
+    key(KeyKnobPress);
+    require(overlayTimeout == 0);
+    checkChecklist();
+    homeScreen();  // page 3 drawn with whatever was opened
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    static bool once = [] {
+        buildTrigTables();
+        setSdCardFolder(cardFolder().c_str());
+        std::atexit([] {
+            std::error_code ignored;
+            fs::remove_all(cardFolder(), ignored);
+        });
+        return true;
+    }();
+    (void)once;
+    loadDefaultSettings();
+    sdCardPresent = 1;
+    overlayTimeout = 0;
+    documentCursor = 0;
+    if (size == 0) return 0;
+    const uint8_t mode = data[0] % 3;
+    if (mode == 0) {
+        // The bytes as a checklist file, then page 3 drawn with the cursor at the end.
+        std::error_code ignored;
+        fs::create_directories(cardFolder(), ignored);
+        const fs::path file = cardFolder() / "ANY.ECL";
+        writeFile(file, data + 1, size - 1);
+        loadChecklist(file.c_str());
+        checkChecklist();
+        infoDisplayMode = 2;
+        documentCursor = documentLineCount > 0 ? static_cast<uint8_t>(documentLineCount - 1) : 0;
+        drawInformationPage();
+    } else {
+        fuzzFolder(data + 1, size - 1, mode == 1);
+    }
+    return 0;
+}
