@@ -7,6 +7,7 @@
 #include "time/clock.h"
 #include "time/flight.h"
 #include "time/timers.h"
+#include "time/timers_setup.h"
 
 namespace {
 
@@ -22,6 +23,14 @@ void addTimeVariables(std::vector<DeviceVariable>& v)
 {
     v.insert(v.end(), {
         scalar("hostUtcSeconds", hostUtcSeconds),
+        scalar("clockOffsetSeconds", clockOffsetSeconds),
+        scalar("newHobbsCode", newHobbsCode),
+        scalar("dateEntry.year", dateEntry.year),
+        scalar("dateEntry.month", dateEntry.month),
+        scalar("dateEntry.day", dateEntry.day),
+        scalar("dateEntry.hour", dateEntry.hour),
+        scalar("dateEntry.minute", dateEntry.minute),
+        scalar("dateEntry.second", dateEntry.second),
         scalar("hobbsHours", hobbsHours),
         scalar("hobbsHundredths", hobbsHundredths),
         scalar("hobbsStepCount", hobbsStepCount),

@@ -1,7 +1,9 @@
 // The MAIN MENU: seven tiles leading to the setup screens, the flight log and the ADC values.
 // A tile whose screen is not part of the instrument yet opens nothing.
 #include "display/icons.h"
+#include "gps/gps_setup.h"
 #include "settings/menus.h"
+#include "time/timers_setup.h"
 #include "ui/tile_menu.h"
 
 namespace {
@@ -9,8 +11,8 @@ namespace {
 const MenuTile kMainTiles[] = {
     {.label1 = "FLIGHT", .label2 = "LOG", .icon = &iconFlightLog},
     {.label1 = "EMS", .label2 = "SETUP", .icon = &iconEngine, .opens = emsSetupScreen},
-    {.label1 = "GPS", .label2 = "SETUP", .icon = &iconGps},
-    {.label1 = "TIMERS", .label2 = "SETUP", .icon = &iconTimer},
+    {.label1 = "GPS", .label2 = "SETUP", .icon = &iconGps, .opens = gpsSetupScreen},
+    {.label1 = "TIMERS", .label2 = "SETUP", .icon = &iconTimer, .opens = timersSetupScreen},
     // The data recording setup clears its free disk space count before it opens.
     {.label1 = "DATA REC", .label2 = "SETUP", .icon = &iconSdCard},
     {.label1 = "MISC", .label2 = "SETUP", .icon = &iconQuestion, .opens = miscSetupScreen},

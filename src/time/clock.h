@@ -27,8 +27,17 @@ DateTime secondsToDateTime(uint32_t s);
 // The host's current UTC time, handed in by the host (the device never reads a clock itself).
 extern uint32_t hostUtcSeconds;
 
-// Once per pass: the host's UTC time becomes rtcDateTime, utcSeconds, localSeconds, localDateTime.
+// How far the instrument's clock is set from the host's clock, in seconds; 0 at program start.
+// SET UTC DATE & TIME and the GPS time (while the clock follows GPS) set it.
+extern int64_t clockOffsetSeconds;
+
+// Once per pass: the host's UTC time plus clockOffsetSeconds becomes rtcDateTime, utcSeconds,
+// localSeconds and localDateTime.
 void refreshClock();
+
+// Sets the clock to utc (seconds since 1970) from now on: the offset from the host's clock is kept
+// and the clock runs on with the host's clock.
+void setClockTo(uint32_t utc);
 
 // Every 100 ms: blink phase and the once-a-second slow step.
 void hostTick();

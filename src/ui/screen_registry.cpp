@@ -5,9 +5,11 @@
 
 #include "engine/min_max_page.h"
 #include "engine/setup_screens.h"
+#include "gps/gps_setup.h"
 #include "settings/menus.h"
 #include "ui/popups.h"
 #include "ui/home.h"
+#include "time/timers_setup.h"
 
 namespace {
 
@@ -26,6 +28,16 @@ const RegisteredScreen kScreens[] = {
     SCREEN(miscSetupScreen),
     SCREEN(registrationScreen),
     SCREEN(adcValuesScreen),
+    SCREEN(timersSetupScreen),
+    SCREEN(enterHobbsCodeScreen),
+    SCREEN(hobbsTimeScreen),
+    SCREEN(enterCurrentCodeScreen),
+    SCREEN(enterNewCodeScreen),
+    SCREEN(confirmNewCodeScreen),
+    SCREEN(codeMessageScreen),
+    SCREEN(maintenanceTimerScreen),
+    SCREEN(utcDateTimeScreen),
+    SCREEN(gpsSetupScreen),
     OVERLAY(quickMenuScreen),
     OVERLAY(pageMenuScreen),
     OVERLAY(informationMenuScreen),
