@@ -32,6 +32,7 @@
 #include "time/memory.h"
 #include "time/sun.h"
 #include "time/timers.h"
+#include "time/timers_setup.h"
 #include "ui/home.h"
 #include "ui/list_screen.h"
 #include "ui/screen.h"
@@ -174,6 +175,9 @@ void resetTime()
     localDateTime = DateTime{};
     utcSeconds = localSeconds = 0;
     hostUtcSeconds = 0;
+    clockOffsetSeconds = 0;
+    newHobbsCode = 0;
+    dateEntry = DateEntry{};
     blinkTickCount = blinkPhase = slowStepTickCount = 0;
     hobbsHours = 0;
     hobbsHundredths = hobbsStepCount = 0;

@@ -317,8 +317,9 @@ void handleRmc()
         rtcDateTime.month = static_cast<uint8_t>(month);
         rtcDateTime.year = static_cast<uint16_t>(2000 + year);
     }
-    utcSeconds = dateTimeToSeconds(rtcDateTime);
-    localDateTime = secondsToDateTime(utcSeconds + static_cast<uint32_t>(60 * static_cast<int32_t>(settings.utcOffsetMinutes)));
+    // The clock keeps the offset this time implies, so it runs on from it until the next sentence
+    // instead of falling back to the host's clock.
+    setClockTo(dateTimeToSeconds(rtcDateTime));
 }
 
 // time, latitude, N/S, longitude, E/W, quality, satellites, HDOP, altitude, ...

@@ -12,6 +12,7 @@ template <> constexpr VariableType typeOf<uint16_t>() { return VariableType::U16
 template <> constexpr VariableType typeOf<int16_t>() { return VariableType::I16; }
 template <> constexpr VariableType typeOf<uint32_t>() { return VariableType::U32; }
 template <> constexpr VariableType typeOf<int32_t>() { return VariableType::I32; }
+template <> constexpr VariableType typeOf<int64_t>() { return VariableType::I64; }
 template <> constexpr VariableType typeOf<float>() { return VariableType::F32; }
 
 template <typename T> inline DeviceVariable scalar(const char* name, T& v, bool writable = true)

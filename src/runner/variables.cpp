@@ -81,6 +81,7 @@ int64_t loadInteger(const void* p, VariableType type)
     case VariableType::I16: { int16_t v; std::memcpy(&v, p, 2); return v; }
     case VariableType::U32: { uint32_t v; std::memcpy(&v, p, 4); return v; }
     case VariableType::I32: { int32_t v; std::memcpy(&v, p, 4); return v; }
+    case VariableType::I64: { int64_t v; std::memcpy(&v, p, 8); return v; }
     default: return 0;
     }
 }
@@ -90,6 +91,7 @@ size_t sizeOf(VariableType type)
     switch (type) {
     case VariableType::U8: case VariableType::I8: case VariableType::Text: return 1;
     case VariableType::U16: case VariableType::I16: return 2;
+    case VariableType::I64: return 8;
     default: return 4;
     }
 }
@@ -204,6 +206,7 @@ bool setDeviceVariable(const DeviceVariable& v, const std::string& text, std::st
     case VariableType::I16: ok = storeChecked<int16_t>(v.address, value); break;
     case VariableType::U32: ok = storeChecked<uint32_t>(v.address, value); break;
     case VariableType::I32: ok = storeChecked<int32_t>(v.address, value); break;
+    case VariableType::I64: ok = storeChecked<int64_t>(v.address, value); break;
     default: break;
     }
     if (!ok) error = text + " is out of range for " + v.name;

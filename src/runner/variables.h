@@ -7,7 +7,7 @@
 #include <vector>
 
 // Screen: a screen function, printed and set by its registered name.
-enum class VariableType : uint8_t { U8, I8, U16, I16, U32, I32, F32, Text, Screen };
+enum class VariableType : uint8_t { U8, I8, U16, I16, U32, I32, I64, F32, Text, Screen };
 
 struct DeviceVariable {
     const char* name;

@@ -10,6 +10,7 @@
 #include "time/flight_log.h"
 #include "time/memory.h"
 #include "time/timers.h"
+#include "time/timers_setup.h"
 
 namespace {
 
@@ -32,6 +33,14 @@ void addTimeVariables(std::vector<DeviceVariable>& v)
 {
     v.insert(v.end(), {
         scalar("hostUtcSeconds", hostUtcSeconds),
+        scalar("clockOffsetSeconds", clockOffsetSeconds),
+        scalar("newHobbsCode", newHobbsCode),
+        scalar("dateEntry.year", dateEntry.year),
+        scalar("dateEntry.month", dateEntry.month),
+        scalar("dateEntry.day", dateEntry.day),
+        scalar("dateEntry.hour", dateEntry.hour),
+        scalar("dateEntry.minute", dateEntry.minute),
+        scalar("dateEntry.second", dateEntry.second),
         scalar("hobbsHours", hobbsHours),
         scalar("hobbsHundredths", hobbsHundredths),
         scalar("hobbsStepCount", hobbsStepCount),
@@ -74,7 +83,6 @@ void addTimeVariables(std::vector<DeviceVariable>& v)
         logField("flightLog.maintHoursAtStart", offsetof(FlightRecord, maintHoursAtStart), VariableType::U16),
         logField("flightLog.maintMinutesAtStart", offsetof(FlightRecord, maintMinutesAtStart), VariableType::U8),
         logField("flightLog.flightPilotNumber", offsetof(FlightRecord, flightPilotNumber), VariableType::U8),
-        scalar("clockOffsetSeconds", clockOffsetSeconds),
         scalar("memoryChangeCount", memoryChangeCount),
         scalar("freeSpaceCount", freeSpaceCount),
         scalar("recordingPaused", recordingPaused),

@@ -1,9 +1,11 @@
 // The MAIN MENU: seven tiles leading to the setup screens, the flight log and the ADC values.
 // A tile whose screen is not part of the instrument yet opens nothing.
 #include "display/icons.h"
+#include "gps/gps_setup.h"
 #include "settings/menus.h"
 #include "time/data_recording.h"
 #include "time/flight_log.h"
+#include "time/timers_setup.h"
 #include "ui/tile_menu.h"
 
 namespace {
@@ -13,8 +15,8 @@ void clearFreeSpace() { freeSpaceCount = 0; }
 const MenuTile kMainTiles[] = {
     {.label1 = "FLIGHT", .label2 = "LOG", .icon = &iconFlightLog, .opens = flightLogMenuScreen},
     {.label1 = "EMS", .label2 = "SETUP", .icon = &iconEngine, .opens = emsSetupScreen},
-    {.label1 = "GPS", .label2 = "SETUP", .icon = &iconGps},
-    {.label1 = "TIMERS", .label2 = "SETUP", .icon = &iconTimer},
+    {.label1 = "GPS", .label2 = "SETUP", .icon = &iconGps, .opens = gpsSetupScreen},
+    {.label1 = "TIMERS", .label2 = "SETUP", .icon = &iconTimer, .opens = timersSetupScreen},
     // The data recording setup clears its free disk space count before it opens.
     {.label1 = "DATA REC", .label2 = "SETUP", .icon = &iconSdCard, .opens = dataRecordingSetupScreen,
      .prepare = clearFreeSpace},

@@ -1,6 +1,8 @@
 // Clock refresh, calendar conversions and the host tick with its slow-step divider.
 #include "time/clock.h"
 
+#include <algorithm>
+
 #include "device.h"
 #include "engine/alarm_messages.h"
 #include "engine/fuel.h"
@@ -16,7 +18,7 @@ DateTime localDateTime;
 uint32_t utcSeconds = 0;
 uint32_t localSeconds = 0;
 uint32_t hostUtcSeconds = 0;
-int32_t clockOffsetSeconds = 0;
+int64_t clockOffsetSeconds = 0;
 
 uint8_t blinkTickCount = 0;
 uint8_t blinkPhase = 0;
@@ -67,12 +69,20 @@ DateTime secondsToDateTime(uint32_t s)
 
 void refreshClock()
 {
-    rtcDateTime = secondsToDateTime(hostUtcSeconds);
+    // A set clock before 1970 or past 2106 is held at the ends of the 32-bit seconds.
+    const int64_t utc = std::clamp<int64_t>(int64_t{hostUtcSeconds} + clockOffsetSeconds, 0, UINT32_MAX);
+    rtcDateTime = secondsToDateTime(static_cast<uint32_t>(utc));
     utcSeconds = dateTimeToSeconds(rtcDateTime);
     // Local time is UTC shifted by the configured offset (negative west of Greenwich); the sum
     // wraps like the instrument's 32-bit arithmetic.
     localSeconds = utcSeconds + static_cast<uint32_t>(60 * static_cast<int32_t>(settings.utcOffsetMinutes));
     localDateTime = secondsToDateTime(localSeconds);
+}
+
+void setClockTo(uint32_t utc)
+{
+    clockOffsetSeconds = int64_t{utc} - int64_t{hostUtcSeconds};
+    refreshClock();
 }
 
 void hostTick()

@@ -15,8 +15,6 @@ extern DateTime rtcDateTime;    // UTC
 extern DateTime localDateTime;  // UTC plus the configured offset
 extern uint32_t utcSeconds;
 extern uint32_t localSeconds;
-// The user's correction of the host clock, in seconds, kept in the non-volatile memory.
-extern int32_t clockOffsetSeconds;
 
 extern uint8_t blinkTickCount;
 extern uint8_t blinkPhase;  // flashing phase of alarm displays, flips every 11 ticks
@@ -29,8 +27,18 @@ DateTime secondsToDateTime(uint32_t s);
 // The host's current UTC time, handed in by the host (the device never reads a clock itself).
 extern uint32_t hostUtcSeconds;
 
-// Once per pass: the host's UTC time becomes rtcDateTime, utcSeconds, localSeconds, localDateTime.
+// How far the instrument's clock is set from the host's clock, in seconds; 0 at program start.
+// SET UTC DATE & TIME and the GPS time (while the clock follows GPS) set it; the non-volatile
+// memory keeps it.
+extern int64_t clockOffsetSeconds;
+
+// Once per pass: the host's UTC time plus clockOffsetSeconds becomes rtcDateTime, utcSeconds,
+// localSeconds and localDateTime.
 void refreshClock();
+
+// Sets the clock to utc (seconds since 1970) from now on: the offset from the host's clock is kept
+// and the clock runs on with the host's clock.
+void setClockTo(uint32_t utc);
 
 // Every 100 ms: blink phase and the once-a-second slow step.
 void hostTick();

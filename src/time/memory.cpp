@@ -160,8 +160,8 @@ bool loadMemoryImage(const uint8_t* data, size_t size, std::string& reason)
     c.count = static_cast<uint16_t>(r.get(2));
     bool ok = c.hobbsHours <= 10000 && c.hobbsHundredths <= 99 && c.hobbsStepCount <= 35 && c.maintHours <= 9999 &&
               c.maintMinutes <= 59 && c.maintStepCount <= 59 && c.inProgress <= 1 &&
-              c.count <= FLIGHT_LOG_CAPACITY && recordInRange(c.current) && c.clockOffset >= INT32_MIN &&
-              c.clockOffset <= INT32_MAX;
+              c.count <= FLIGHT_LOG_CAPACITY && recordInRange(c.current) && c.clockOffset >= -int64_t{UINT32_MAX} &&
+              c.clockOffset <= int64_t{UINT32_MAX};
     for (FlightRecord& f : c.log) {
         f = r.record();
         ok = ok && recordInRange(f);
@@ -176,7 +176,7 @@ bool loadMemoryImage(const uint8_t* data, size_t size, std::string& reason)
     maintHours = c.maintHours;
     maintMinutes = c.maintMinutes;
     maintStepCount = c.maintStepCount;
-    clockOffsetSeconds = static_cast<int32_t>(c.clockOffset);
+    clockOffsetSeconds = c.clockOffset;
     flightInProgress = c.inProgress;
     flightSeconds = c.seconds;
     currentFlight = c.current;

@@ -5,6 +5,7 @@
 
 #include "engine/min_max_page.h"
 #include "engine/setup_screens.h"
+#include "gps/gps_setup.h"
 #include "settings/menus.h"
 #include "time/data_recording.h"
 #include "time/documents.h"
@@ -13,6 +14,7 @@
 #include "ui/fuel_setup.h"
 #include "ui/popups.h"
 #include "ui/home.h"
+#include "time/timers_setup.h"
 
 namespace {
 
@@ -55,6 +57,16 @@ const RegisteredScreen kScreens[] = {
     SCREEN(ecuScreen),
     SCREEN(coMonitorSetupScreen),
     OVERLAY(documentListScreen),
+    SCREEN(timersSetupScreen),
+    SCREEN(enterHobbsCodeScreen),
+    SCREEN(hobbsTimeScreen),
+    SCREEN(enterCurrentCodeScreen),
+    SCREEN(enterNewCodeScreen),
+    SCREEN(confirmNewCodeScreen),
+    SCREEN(codeMessageScreen),
+    SCREEN(maintenanceTimerScreen),
+    SCREEN(utcDateTimeScreen),
+    SCREEN(gpsSetupScreen),
     OVERLAY(quickMenuScreen),
     OVERLAY(pageMenuScreen),
     OVERLAY(informationMenuScreen),

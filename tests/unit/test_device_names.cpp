@@ -29,6 +29,7 @@ size_t bytesOf(const DeviceVariable& v)
     switch (v.type) {
     case VariableType::U8: case VariableType::I8: case VariableType::Text: return static_cast<size_t>(v.count);
     case VariableType::U16: case VariableType::I16: return 2u * static_cast<size_t>(v.count);
+    case VariableType::I64: return 8u * static_cast<size_t>(v.count);
     case VariableType::Screen: return sizeof(ScreenFunction);
     default: return 4u * static_cast<size_t>(v.count);
     }

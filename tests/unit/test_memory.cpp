@@ -63,6 +63,17 @@ TEST_F(Memory, RoundTrip)
     EXPECT_EQ(currentFlight.flightPilotNumber, 9);
 }
 
+// A clock set to 2099 on a host in 2026 lies more than 2^31 s ahead; the memory must keep it.
+TEST_F(Memory, AClockSetFarAheadSurvivesTheRoundTrip)
+{
+    clockOffsetSeconds = int64_t{4102444799} - int64_t{1772000000};
+    const std::vector<uint8_t> saved = image();
+    clearMemory();
+    std::string reason;
+    ASSERT_TRUE(loadMemoryImage(saved.data(), saved.size(), reason)) << reason;
+    EXPECT_EQ(clockOffsetSeconds, int64_t{4102444799} - int64_t{1772000000});
+}
+
 TEST_F(Memory, DamagedImagesChangeNothing)
 {
     fillMemory();

@@ -1,0 +1,129 @@
+// TIMERS SETUP: the Hobbs minimum RPM, UTC offset and clock source edited in place, and the rows
+// that open the Hobbs time (behind the Hobbs code), the code change, the maintenance timer and
+// the UTC date and time.
+#include <cstdio>
+#include <cstdlib>
+
+#include "settings/settings.h"
+#include "settings/settings_field.h"
+#include "time/clock.h"
+#include "time/digit_entry.h"
+#include "time/timers.h"
+#include "time/timers_setup.h"
+#include "ui/digit_editor.h"
+#include "ui/list_screen.h"
+#include "ui/screen.h"
+
+uint16_t newHobbsCode = 0;
+DateEntry dateEntry = {};
+
+namespace {
+
+constexpr uint8_t kMenuPosition = 3;
+constexpr int32_t kOffsetStep = 30;
+constexpr int32_t kOffsetLimit = 780;
+
+// Ten RPM per knob step, a hundred with the second multiplier.
+const StepRule kMinRpmSteps = {{1, 10}, {"X10", "X100"}, 10};
+
+const char* const kRtcSources[] = {"INTERNAL RTC", "GPS"};
+
+// Half-hour steps up to +13:00 and down to -13:00; a value off the half-hour grid (from a
+// recalled file) moves only while a whole step still fits.
+int32_t nextOffset(int32_t value, int direction, int32_t)
+{
+    if (direction > 0) return value <= kOffsetLimit - kOffsetStep ? value + kOffsetStep : value;
+    return value >= -(kOffsetLimit - kOffsetStep) ? value - kOffsetStep : value;
+}
+
+void formatOffset(char* text, size_t size, int32_t minutes)
+{
+    const int magnitude = std::abs(static_cast<int>(minutes));
+    std::snprintf(text, size, "%c%02d:%02d", minutes >= 0 ? '+' : '-', magnitude / 60, magnitude % 60);
+}
+
+void openHobbsTime()
+{
+    cursorLine = 0;
+    editMode = 0;
+    if (settings.hobbsCode != 0) {
+        clearCodeDigits();
+        currentScreen = enterHobbsCodeScreen;
+    } else {
+        loadHobbsDigits();
+        currentScreen = hobbsTimeScreen;
+    }
+}
+
+void openChangeCode()
+{
+    clearCodeDigits();
+    currentScreen = enterCurrentCodeScreen;
+}
+
+void openMaintenanceTimer()
+{
+    editMode = 0;
+    char text[8];
+    std::snprintf(text, sizeof text, "%03u", static_cast<unsigned>(maintHours > 999 ? 999 : maintHours));
+    loadEditDigits(text, 3);
+    currentScreen = maintenanceTimerScreen;
+}
+
+void openUtcDateTime()
+{
+    cursorLine = 0;
+    editMode = 0;
+    dateEntry = {rtcDateTime.year, rtcDateTime.month, rtcDateTime.day,
+                 rtcDateTime.hour, rtcDateTime.minute, rtcDateTime.second};
+    currentScreen = utcDateTimeScreen;
+}
+
+bool internalClock() { return settings.rtcSourceGps == 0; }
+
+constexpr ListLine action(const char* label, void (*run)(), bool (*offered)() = nullptr)
+{
+    return {.label = label, .kind = LineKind::Action, .offered = offered, .action = run};
+}
+
+const ListLine kLines[] = {
+    {.label = "HOBBS MINIMUM RPM: ", .field = SETTING(hobbsMinRpm), .min = 100, .max = 99000,
+     .steps = &kMinRpmSteps},
+    action("SET HOBBS TIME", openHobbsTime),
+    action("CHANGE HOBBS CODE", openChangeCode),
+    action("SET MAINTENANCE TIMER", openMaintenanceTimer),
+    {.label = "UTC OFFSET: ", .field = SETTING(utcOffsetMinutes), .min = -kOffsetLimit, .max = kOffsetLimit,
+     .format = formatOffset, .next = nextOffset},
+    {.label = "RTC SOURCE: ", .kind = LineKind::Choice, .field = SETTING(rtcSourceGps), .max = 1,
+     .choices = kRtcSources},
+    action("SET UTC DATE & TIME", openUtcDateTime, internalClock),
+};
+
+const ListScreen kScreen = {
+    .menuName = "",
+    .screenName = "TIMERS SETUP",
+    .lines = kLines,
+    .lineCount = sizeof kLines / sizeof kLines[0],
+    .back = [] { openMainMenu(kMenuPosition); },
+};
+
+}  // namespace
+
+void timersSetupScreen() { runListScreen(kScreen); }
+
+void openTimersSetup(uint8_t row)
+{
+    cursorLine = row;
+    editMode = 0;
+    currentScreen = timersSetupScreen;
+}
+
+void loadHobbsDigits()
+{
+    // The editor holds four hour digits: a meter held at 10000 hours shows 9999.9.
+    const bool full = hobbsHours > 9999;
+    char text[8];
+    std::snprintf(text, sizeof text, "%04u%01u", static_cast<unsigned>(full ? 9999 : hobbsHours),
+                  static_cast<unsigned>(full ? 9 : hobbsHundredths % 100 / 10));
+    loadEditDigits(text, 5);
+}
