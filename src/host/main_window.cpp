@@ -20,6 +20,7 @@
 #include "host/jpeg_image.h"
 #include "host/key_area.h"
 #include "host/pass_driver.h"
+#include "settings/settings.h"
 
 namespace {
 
@@ -56,6 +57,9 @@ TfrmMain::TfrmMain(QWidget* parent) : QMainWindow(parent)
     auto* client = new QWidget(this);
     client->setFixedSize(kClientWidth, kClientHeight - kStatusBarHeight);
     setCentralWidget(client);
+    // Before the first power-on the readings beside the bars use the factory settings, which
+    // power-on loads anyway.
+    loadDefaultSettings();
     driver = new PassDriver(this);
     buildPanelSide();
     buildTabs();
@@ -69,6 +73,13 @@ TfrmMain::TfrmMain(QWidget* parent) : QMainWindow(parent)
     statusBar()->setSizeGripEnabled(false);
 
     connect(driver, &PassDriver::passesDone, Panel1, &DisplayPanel::frameReady);
+    // The readings follow the settings and the senders as the passes leave them, at the pace
+    // of the host tick.
+    readingsTimer.setInterval(HOST_TICK_MS);
+    connect(&readingsTimer, &QTimer::timeout, this, [this] {
+        if (deviceIsOn()) inputsTab->refreshReadings();
+    });
+    readingsTimer.start();
     adjustSize();
     setFixedSize(sizeHint());
 }

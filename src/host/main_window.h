@@ -2,6 +2,7 @@
 // keys on the left, the tabs of simulated inputs and the GPS link on the right.
 #pragma once
 #include <QMainWindow>
+#include <QTimer>
 #include <array>
 
 class QLabel;
@@ -47,4 +48,5 @@ private:
     InputsTab* inputsTab = nullptr;
     GpsTab* gpsTab = nullptr;
     PassDriver* driver = nullptr;
+    QTimer readingsTimer;
 };

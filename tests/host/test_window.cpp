@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QScrollBar>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QStatusBar>
@@ -15,7 +16,10 @@
 #include "display/framebuffer.h"
 #include "engine/engine.h"
 #include "engine/inputs.h"
+#include "device_readings.h"
 #include "host/display_panel.h"
+#include "host/input_bar.h"
+#include "host/inputs_tab.h"
 #include "host/key_area.h"
 #include "host/main_window.h"
 #include "host/pass_driver.h"
@@ -228,6 +232,78 @@ private slots:
         window->findChild<QCheckBox*>("CheckBox4")->setChecked(false);
         QVERIFY(!hostControls.zedaOn);
         window->findChild<QCheckBox*>("CheckBox4")->setChecked(true);
+    }
+
+    // Every means of moving a bar agrees: right and up raise, left and down lower, Shift moves one
+    // count, the wheel turned away raises by one step a detent.
+    void barsMoveTheSameWayByKeysAndWheel()
+    {
+        InputBar* bar = window->inputs()->scrollBar(InputControl::Map);
+        bar->setValue(1000);
+        const int step = bar->step();
+        QVERIFY(step > 1);
+        const struct {
+            Qt::Key key;
+            Qt::KeyboardModifiers modifiers;
+            int change;
+        } presses[] = {{Qt::Key_Right, Qt::NoModifier, step},  {Qt::Key_Up, Qt::NoModifier, step},
+                       {Qt::Key_Left, Qt::NoModifier, -step},  {Qt::Key_Down, Qt::NoModifier, -step},
+                       {Qt::Key_Right, Qt::ShiftModifier, 1}, {Qt::Key_Down, Qt::ShiftModifier, -1}};
+        for (const auto& p : presses) {
+            const int before = bar->value();
+            QTest::keyClick(bar, p.key, p.modifiers);
+            QCOMPARE(bar->value() - before, p.change);
+            QCOMPARE(rawMap, static_cast<int16_t>(bar->value()));
+        }
+        for (const int detents : {1, -1, 3}) {
+            const int before = bar->value();
+            QWheelEvent wheel(QPointF(60, 8), bar->mapToGlobal(QPointF(60, 8)), QPoint(), QPoint(0, 120 * detents),
+                              Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+            QCoreApplication::sendEvent(bar, &wheel);
+            QCOMPARE(bar->value() - before, detents * step);
+        }
+        // Dragging: the right end of the groove is the bar's maximum.
+        QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, QPoint(bar->width() - 2, bar->height() / 2));
+        QVERIFY(bar->value() > 1000);
+    }
+
+    void theInstrumentStartsWithTheBarsPositions()
+    {
+        for (int i = 0; i < INPUT_CONTROL_COUNT; ++i) {
+            const auto id = static_cast<InputControl>(i);
+            QCOMPARE(window->inputs()->valueLabel(id)->text(), QString::number(inputControls[i].start));
+        }
+        QCOMPARE(rpmPeriod, uint16_t{31000});
+        QCOMPARE(rawCjc, uint16_t{2240});
+        QCOMPARE(rotorRpm, 1);
+        QCOMPARE(window->inputs()->scrollBar(InputControl::Rpm)->readingText(), QString("0 RPM"));
+    }
+
+    void aTypedReadingReachesTheDeviceInput()
+    {
+        InputsTab* inputs = window->inputs();
+        QVERIFY(inputs->applyTypedValue(InputControl::Rpm, "2400 RPM"));
+        // The nearest the pulse period can come: one count either side is further away.
+        const int32_t reached = inputReading(InputControl::Rpm, rpmPeriod).value;
+        QVERIFY2(std::abs(reached - 2400) <= 2, qPrintable(QString::number(reached)));
+        QVERIFY(std::abs(inputReading(InputControl::Rpm, rpmPeriod + 1).value - 2400) >= std::abs(reached - 2400));
+        QVERIFY(std::abs(inputReading(InputControl::Rpm, rpmPeriod - 1).value - 2400) >= std::abs(reached - 2400));
+        QCOMPARE(inputs->scrollBar(InputControl::Rpm)->readingText(), QString("%1 RPM").arg(reached));
+        QVERIFY(inputs->applyTypedValue(InputControl::Volts, "14.2 V"));
+        QCOMPARE(inputReading(InputControl::Volts, rawVolts).value, 142);
+        QVERIFY(inputs->applyTypedValue(InputControl::Map, "1234"));  // a plain number is a count
+        QCOMPARE(rawMap, int16_t{1234});
+        QVERIFY(!inputs->applyTypedValue(InputControl::Map, "12 furlongs"));
+        QVERIFY(!inputs->applyTypedValue(InputControl::Map, "5000"));  // beyond the bar
+        QCOMPARE(rawMap, int16_t{1234});
+        // Through the editor a double-click opens.
+        QTest::mouseDClick(inputs->valueLabel(InputControl::Tc1), Qt::LeftButton);
+        QLineEdit* editor = inputs->valueEditor();
+        QVERIFY(editor);
+        editor->setText("650 °C");
+        QTest::keyClick(editor, Qt::Key_Return);
+        QCOMPARE(inputReading(InputControl::Tc1, tcInput[0]).value, 650);
+        QVERIFY(!inputs->valueEditor());
     }
 
 private:
