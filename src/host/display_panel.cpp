@@ -6,6 +6,12 @@
 
 #include "display/framebuffer.h"
 
+namespace {
+
+constexpr int kPanelHeight = 273;  // one row more than the display, black
+
+}  // namespace
+
 DisplayPanel::DisplayPanel(QWidget* parent)
     : QOpenGLWidget(parent), presenter(std::make_unique<FramePresenter>()),
       shown(std::make_unique<std::array<uint8_t, 480 * 272>>())
@@ -49,9 +55,12 @@ void DisplayPanel::initializeGL()
     glReady = true;
 }
 
-void DisplayPanel::resizeGL(int width, int height)
+void DisplayPanel::resizeGL(int, int)
 {
-    if (glReady) presenter->resize(width, height);
+    // The projection is in framebuffer pixels whatever the panel's size: the widget sets the
+    // viewport to all its device pixels before each paint, so any zoom and any screen's pixel
+    // ratio scale the picture, sampled nearest.
+    if (glReady) presenter->resize(SCREEN_WIDTH, kPanelHeight);
 }
 
 void DisplayPanel::paintGL()

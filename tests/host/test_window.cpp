@@ -1,6 +1,9 @@
 // The window as a user meets it: layout, key areas, power buttons, the display panel's pixels.
 #include <QAction>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <QScrollBar>
 #include <QLabel>
 #include <QLineEdit>
@@ -14,10 +17,16 @@
 
 #include "device.h"
 #include "display/framebuffer.h"
+#include "engine/alarms.h"
 #include "engine/engine.h"
 #include "engine/inputs.h"
 #include "device_readings.h"
+#include "gps/nmea.h"
 #include "host/display_panel.h"
+#include "host/front_panel.h"
+#include "host/gps_tab.h"
+#include "host/nmea_counters.h"
+#include "host/panel_lamps.h"
 #include "host/input_bar.h"
 #include "host/inputs_tab.h"
 #include "host/key_area.h"
@@ -47,8 +56,16 @@ class WindowTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void initTestCase()
+    {
+        // The window's remembered choices go to a folder of this run's own.
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsFolder.path());
+        QCoreApplication::setOrganizationName("CorvexWindowTests");
+    }
+
     void init()
     {
+        QSettings().clear();
         pendingKey = KeyNone;
         window = new TfrmMain;
         window->show();
@@ -98,10 +115,13 @@ private slots:
         QCOMPARE(tabs->currentIndex(), 0);
         QVERIFY(!tabs->isTabVisible(2));
         const QList<QAction*> menus = window->menuBar()->actions();
-        QCOMPARE(menus.size(), 1);
-        QCOMPARE(menus[0]->text(), QString("&File"));
-        QCOMPARE(menus[0]->menu()->actions().size(), 1);
-        QCOMPARE(menus[0]->menu()->actions()[0]->text(), QString("&Exit"));
+        QStringList titles;
+        for (const QAction* menu : menus) titles << menu->text();
+        QCOMPARE(titles, QStringList({"&File", "&View", "&Help"}));
+        QStringList items;
+        for (const QAction* item : menus[0]->menu()->actions())
+            if (!item->isSeparator()) items << item->text();
+        QCOMPARE(items, QStringList({"&Power On/Off", "&Save Screenshot...", "&Exit"}));
     }
 
     void eachKeyAreaStoresItsCode()
@@ -194,7 +214,7 @@ private slots:
         QScrollBar* bar = window->findChild<QScrollBar*>("ScrollBar33");
         QLabel* label = window->findChild<QLabel*>("Label33");
         QVERIFY(bar && label);
-        QCOMPARE(label->text(), QString("0"));
+        QCOMPARE(label->text(), QString::number(bar->value()));
         QTest::mouseClick(window->findChild<QPushButton*>("Button1"), Qt::LeftButton);
         QTest::mouseClick(window->findChild<KeyArea*>("Image2"), Qt::LeftButton);
         QTRY_COMPARE(devicePhase, DevicePhase::ExpiryNotice);
@@ -206,19 +226,18 @@ private slots:
         QTRY_COMPARE(mapMb, int16_t{1012});
     }
 
-    void inputControlsStartAsThePanelSays()
+    void inputControlsHaveThePanelsRanges()
     {
         const struct {
             const char* name;
-            int minimum, maximum, start;
-        } bars[] = {{"ScrollBar24", 1, 31000, 31000}, {"ScrollBar34", 1, 99999, 1}, {"ScrollBar38", 0, 4096, 2240},
-                    {"ScrollBar12", -200, 1200, 0},   {"ScrollBar29", 0, 65535, 0}, {"ScrollBar41", 0, 999, 0}};
+            int minimum, maximum;
+        } bars[] = {{"ScrollBar24", 1, 31000}, {"ScrollBar34", 1, 99999}, {"ScrollBar38", 0, 4096},
+                    {"ScrollBar12", -200, 1200},   {"ScrollBar29", 0, 65535}, {"ScrollBar41", 0, 999}};
         for (const auto& b : bars) {
             QScrollBar* bar = window->findChild<QScrollBar*>(b.name);
             QVERIFY2(bar, b.name);
             QCOMPARE(bar->minimum(), b.minimum);
             QCOMPARE(bar->maximum(), b.maximum);
-            QCOMPARE(bar->value(), b.start);
         }
         const struct {
             const char* name;
@@ -267,16 +286,30 @@ private slots:
         QVERIFY(bar->value() > 1000);
     }
 
-    void theInstrumentStartsWithTheBarsPositions()
+    // A fresh start: every input is what its bar shows, and the engine they describe is quiet.
+    void theInstrumentStartsWithTheBarsPositionsAndNoAlarm()
     {
+        InputsTab* inputs = window->inputs();
         for (int i = 0; i < INPUT_CONTROL_COUNT; ++i) {
             const auto id = static_cast<InputControl>(i);
-            QCOMPARE(window->inputs()->valueLabel(id)->text(), QString::number(inputControls[i].start));
+            QCOMPARE(inputs->valueLabel(id)->text(), QString::number(inputs->scrollBar(id)->value()));
         }
-        QCOMPARE(rpmPeriod, uint16_t{31000});
-        QCOMPARE(rawCjc, uint16_t{2240});
-        QCOMPARE(rotorRpm, 1);
-        QCOMPARE(window->inputs()->scrollBar(InputControl::Rpm)->readingText(), QString("0 RPM"));
+        QCOMPARE(int{rpmPeriod}, inputs->scrollBar(InputControl::Rpm)->value());
+        QCOMPARE(int{rawCjc}, inputs->scrollBar(InputControl::Cjc)->value());
+        QCOMPARE(int{rawMap}, inputs->scrollBar(InputControl::Map)->value());
+        QCOMPARE(int{rawVolts}, inputs->scrollBar(InputControl::Volts)->value());
+        QCOMPARE(int{tcInput[0]}, inputs->scrollBar(InputControl::Tc1)->value());
+        QCOMPARE(rotorRpm, inputs->scrollBar(InputControl::Rotor)->value());
+        QCOMPARE(inputs->scrollBar(InputControl::Rpm)->readingText(), QString("1600 RPM"));
+        QTest::mouseClick(window->findChild<QPushButton*>("Button1"), Qt::LeftButton);
+        for (int i = 0; i < 2; ++i) {
+            QTest::keyClick(window->displayPanel(), Qt::Key_F1);
+            QTRY_COMPARE(pendingKey, uint8_t{KeyNone});
+        }
+        QTRY_COMPARE(devicePhase, DevicePhase::Running);
+        const uint64_t start = window->passDriver()->passesRun();
+        QTRY_VERIFY(window->passDriver()->passesRun() > start + 200);
+        QCOMPARE(alarmFlags, 0u);
     }
 
     void aTypedReadingReachesTheDeviceInput()
@@ -306,7 +339,168 @@ private slots:
         QVERIFY(!inputs->valueEditor());
     }
 
+    void presetsSetTheInputsInOneClick()
+    {
+        const struct {
+            const char* button;
+            int rpm;
+            uint16_t flow;
+        } presets[] = {{"Preset Cruise", 4795, 200}, {"Preset Take-off", 5507, 329}, {"Preset Engine off", 0, 0}};
+        for (const auto& p : presets) {
+            auto* button = window->findChild<QPushButton*>(p.button);
+            QVERIFY2(button && button->isVisible(), p.button);
+            QTest::mouseClick(button, Qt::LeftButton);
+            QCOMPARE(inputReading(InputControl::Rpm, rpmPeriod).value, p.rpm);
+            QCOMPARE(inputReading(InputControl::FuelFlow1, rawFuelFlow[0]).value, int32_t{p.flow});
+        }
+        window->tabs()->setCurrentIndex(1);
+        QVERIFY(!window->findChild<QPushButton*>("Preset Cruise")->isVisible());  // EMS tab only
+    }
+
+    void keysAndWheelReachThePendingKey()
+    {
+        window->tabs()->setCurrentIndex(1);  // whichever tab is shown
+        const struct {
+            Qt::Key key;
+            uint8_t code;
+        } keys[] = {{Qt::Key_F1, KeySoft1},     {Qt::Key_F2, KeySoft2},     {Qt::Key_F3, KeySoft3},
+                    {Qt::Key_F4, KeySoft4},     {Qt::Key_F5, KeySoft5},     {Qt::Key_Return, KeyKnobPress},
+                    {Qt::Key_Space, KeyKnobPress}, {Qt::Key_Up, KeyKnobPlus}, {Qt::Key_Right, KeyKnobPlus},
+                    {Qt::Key_Down, KeyKnobMinus}, {Qt::Key_Left, KeyKnobMinus}};
+        for (const auto& k : keys) {
+            pendingKey = KeyNone;
+            QTest::keyPress(window->tabs()->currentWidget(), k.key);
+            QCOMPARE(pendingKey, k.code);
+            if (KeyArea* area = window->front()->keyArea(k.code)) {
+                QVERIFY(area->isPressed());  // drawn pressed while held
+                QTest::keyRelease(window->tabs()->currentWidget(), k.key);
+                QVERIFY(!area->isPressed());
+            }
+        }
+        // Not while a text field is edited.
+        pendingKey = KeyNone;
+        auto* port = window->gps()->findChild<QComboBox*>("ComboBox1");
+        QTest::keyClick(port->lineEdit(), Qt::Key_F2);
+        QTest::keyClick(port->lineEdit(), Qt::Key_Space);
+        QCOMPARE(pendingKey, uint8_t{KeyNone});
+        // The wheel over the display and over the knob: one detent, one turn.
+        const struct {
+            QWidget* over;
+            int delta;
+            uint8_t code;
+        } wheels[] = {{window->displayPanel(), 120, KeyKnobPlus},
+                      {window->displayPanel(), -120, KeyKnobMinus},
+                      {window->front()->keyArea(KeyKnobPress), 120, KeyKnobPlus}};
+        for (const auto& w : wheels) {
+            pendingKey = KeyNone;
+            QWheelEvent wheel(QPointF(10, 10), w.over->mapToGlobal(QPointF(10, 10)), QPoint(), QPoint(0, w.delta),
+                              Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+            QCoreApplication::sendEvent(w.over, &wheel);
+            QCOMPARE(pendingKey, w.code);
+        }
+        pendingKey = KeyNone;
+    }
+
+    void thePowerLampAndButtonsShowTheState()
+    {
+        PanelLamps* lamps = window->front()->lamps();
+        auto* on = window->findChild<QPushButton*>("Button1");
+        auto* off = window->findChild<QPushButton*>("Button2");
+        QVERIFY(!lamps->isLit("Power"));
+        QVERIFY(on->isEnabled() && !off->isEnabled());
+        window->findChild<QAction*>("PowerToggle")->trigger();  // Ctrl+O
+        QVERIFY(deviceIsOn());
+        QVERIFY(lamps->isLit("Power"));
+        QVERIFY(!on->isEnabled() && off->isEnabled());
+        // The lamp is drawn: its glass is green while lit.
+        const QImage drawn = lamps->grab().toImage();
+        const QColor centre = drawn.pixelColor(drawn.width() / 2, drawn.height() / 2);
+        QVERIFY2(centre.green() > 150 && centre.red() < 150, qPrintable(centre.name()));
+        QTest::mouseClick(off, Qt::LeftButton);
+        QTRY_VERIFY(!window->passDriver()->running());
+        QVERIFY(!lamps->isLit("Power"));
+        QVERIFY(on->isEnabled() && !off->isEnabled());
+    }
+
+    // Zoom 2: the window grows by the panel's width, the display doubles, and every framebuffer
+    // pixel is a sharp 2 x 2 block.
+    void zoomScalesThePanelAndKeepsTheDisplaySharp()
+    {
+        const QSize before = window->centralWidget()->size();
+        window->setZoom(TfrmMain::Zoom::X2);
+        QCOMPARE(window->centralWidget()->width(), before.width() + 550);
+        QCOMPARE(window->displayPanel()->size(), QSize(960, 546));
+        QCOMPARE(window->findChild<KeyArea*>("Image2")->geometry(), QRect(48, 832, 82, 82));
+        for (int y = 0; y < SCREEN_HEIGHT; ++y)
+            for (int x = 0; x < SCREEN_WIDTH; ++x)
+                framebuffer[x + SCREEN_WIDTH * y] = static_cast<uint8_t>((x / 3 + y * 7) % 256);
+        QTest::mouseClick(window->findChild<QPushButton*>("Button1"), Qt::LeftButton);
+        window->passDriver()->powerOff();
+        QTRY_VERIFY(!window->passDriver()->running());
+        window->displayPanel()->frameReady();
+        QTRY_VERIFY(window->displayPanel()->framesPresented() > 0);
+        const QImage shown = window->displayPanel()->grabFramebuffer().convertToFormat(QImage::Format_RGB32);
+        const qreal ratio = shown.devicePixelRatio();
+        int mismatches = 0;
+        for (int y = 0; y < SCREEN_HEIGHT; y += 5)
+            for (int x = 0; x < SCREEN_WIDTH; x += 5)
+                for (const QPoint corner : {QPoint(0, 0), QPoint(1, 1), QPoint(0, 1)}) {
+                    const QPoint at((2 * x + corner.x()) * ratio, (2 * y + corner.y()) * ratio);
+                    if ((shown.pixel(at) & 0xFFFFFF) != palette[framebuffer[x + SCREEN_WIDTH * y]]) ++mismatches;
+                }
+        QCOMPARE(mismatches, 0);
+        window->setZoom(TfrmMain::Zoom::X1);
+        QCOMPARE(window->centralWidget()->size(), before);
+        QCOMPARE(window->displayPanel()->geometry(), QRect(34, 65, 480, 273));
+    }
+
+    void zoomTabAndPortAreRememberedBetweenRuns()
+    {
+        window->setZoom(TfrmMain::Zoom::X3);
+        window->tabs()->setCurrentIndex(1);
+        window->gps()->findChild<QComboBox*>("ComboBox1")->setEditText("COM 2 (/dev/ttyS1)");
+        window->close();
+        delete window;
+        window = new TfrmMain;
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        QCOMPARE(window->zoom(), TfrmMain::Zoom::X3);
+        QCOMPARE(window->tabs()->currentIndex(), 1);
+        QCOMPARE(window->gps()->chosenDevice(), QString("/dev/ttyS1"));
+        QCOMPARE(window->displayPanel()->size(), QSize(1440, 819));
+    }
+
+    void aScreenshotIsTheRunnersPng()
+    {
+        for (int i = 0; i < FRAMEBUFFER_SIZE; ++i) framebuffer[i] = static_cast<uint8_t>(i % 251);
+        const QString path = settingsFolder.filePath("shot.png");
+        QVERIFY(TfrmMain::saveScreenshot(path));
+        const QImage image(path);
+        QCOMPARE(image.size(), QSize(480, 272));
+        QCOMPARE(image.format(), QImage::Format_Indexed8);
+        QCOMPARE(image.pixelIndex(100, 10), (100 + 4800) % 251);
+    }
+
+    // A feed ended with CR CR LF: bytes arrive, every sentence is rejected for its line end.
+    void nmeaCountersShowWhySentencesAreRejected()
+    {
+        resetNmeaReceiver();
+        NmeaCounters counters;
+        const std::string good = "$GPGGA,123519,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,*47";
+        for (const std::string& line : {good + "\r\r\n", good + "\r\r\n", good + "\r\n",
+                                        std::string("$GPGGA,1*00\r\n"), "$" + std::string(250, 'A') + "*00\r\n"})
+            for (const char c : line) feedNmeaByte(static_cast<uint8_t>(c), counters);
+        QCOMPARE(counters.accepted, uint64_t{1});
+        QCOMPARE(counters.badLineEnd, uint64_t{2});
+        QCOMPARE(counters.badChecksum, uint64_t{1});
+        QCOMPARE(counters.tooLong, uint64_t{1});
+        QCOMPARE(nmeaCountersText(counters), QString("%1 bytes, 1 sentences accepted, 4 rejected "
+                                                     "(1 bad checksum, 1 too long, 2 bad line end)").arg(counters.bytes));
+        resetNmeaReceiver();
+    }
+
 private:
+    QTemporaryDir settingsFolder;
     TfrmMain* window = nullptr;
 };
 
