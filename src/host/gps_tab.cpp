@@ -106,8 +106,8 @@ GpsTab::GpsTab(QWidget* parent) : QWidget(parent)
     Counters->setGeometry(140, 126, 365, 14);
     setStatus("Disconnected");
     showCounters();
+    countersTimer.setInterval(250);  // while the tab is shown
     connect(&countersTimer, &QTimer::timeout, this, &GpsTab::showCounters);
-    countersTimer.start(250);
 
     auto* window = new QGroupBox(" Communications Window ", this);
     window->setObjectName("GroupBox2");
@@ -124,6 +124,19 @@ GpsTab::GpsTab(QWidget* parent) : QWidget(parent)
 }
 
 GpsTab::~GpsTab() { shutdown(); }
+
+void GpsTab::showEvent(QShowEvent* event)
+{
+    showCounters();
+    countersTimer.start();
+    QWidget::showEvent(event);
+}
+
+void GpsTab::hideEvent(QHideEvent* event)
+{
+    countersTimer.stop();
+    QWidget::hideEvent(event);
+}
 
 QString GpsTab::chosenDevice() const { return serialDeviceForPortText(ComboBox1->currentText()); }
 

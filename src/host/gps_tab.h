@@ -39,6 +39,10 @@ public:
     void storeSettings(QSettings& stored) const;
     QString lastPlayedFile() const { return lastNmeaFile; }
 
+protected:
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
 private:
     void Button5Click();   // "&Connect"
     void Button12Click();  // "&Disconnect"

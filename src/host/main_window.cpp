@@ -82,10 +82,7 @@ TfrmMain::TfrmMain(QWidget* parent) : QMainWindow(parent)
     // The readings follow the settings and the senders as the passes leave them, at the pace
     // of the host tick.
     readingsTimer.setInterval(HOST_TICK_MS);
-    connect(&readingsTimer, &QTimer::timeout, this, [this] {
-        if (deviceIsOn()) inputsTab->refreshReadings();
-    });
-    readingsTimer.start();
+    connect(&readingsTimer, &QTimer::timeout, this, [this] { inputsTab->refreshReadings(); });
 
     // A fresh start shows an engine at idle, every input within its limits.
     applyPreset(inputsTab, inputPresets()[1]);
@@ -240,6 +237,9 @@ void TfrmMain::powerStateChanged()
     frontPanel->onButton()->setEnabled(!on);
     frontPanel->offButton()->setEnabled(on);
     frontPanel->lamps()->refresh();
+    // While off nothing changes the readings but the bars themselves.
+    if (on) readingsTimer.start();
+    else readingsTimer.stop();
 }
 
 void TfrmMain::Exit1Click() { close(); }
