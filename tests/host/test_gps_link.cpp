@@ -648,6 +648,12 @@ private slots:
         QCOMPARE(tab->link()->state(), GpsLink::State::Disconnected);
         QVERIFY2(took >= (epochs - 1) * kEpochMs, qPrintable(QString::number(took)));
         QCOMPARE(memoLines(tab), acceptedTexts(lines));
+        // The counters say what the receiver made of the bytes.
+        const NmeaCounters counted = tab->link()->counters();
+        QCOMPARE(counted.accepted, static_cast<uint64_t>(acceptedTexts(lines).size()));
+        QVERIFY(counted.bytes > 0);
+        QTRY_VERIFY(tab->countersLabel()->toolTip().startsWith(QString("%1 bytes, %2 sentences accepted")
+                                                                   .arg(counted.bytes).arg(counted.accepted)));
 
         // At the recorded pace: no epoch starts before its time, and its sentences are spread over
         // it (the last of several comes half an epoch or more after the epoch's start).

@@ -454,6 +454,14 @@ private slots:
         QCOMPARE(window->displayPanel()->geometry(), QRect(34, 65, 480, 273));
     }
 
+    void fitToWindowFollowsTheWindowsSize()
+    {
+        window->setZoom(TfrmMain::Zoom::Fit);
+        window->centralWidget()->resize(1100 + 515, 954);  // room for twice the panel
+        QTRY_COMPARE(window->displayPanel()->size(), QSize(960, 546));
+        QCOMPARE(window->tabs()->x(), 1100 + 2);
+    }
+
     void zoomTabAndPortAreRememberedBetweenRuns()
     {
         window->setZoom(TfrmMain::Zoom::X3);
