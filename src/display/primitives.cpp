@@ -98,7 +98,19 @@ void drawLine(int x0, int y0, int x1, int y1, uint8_t colour)
 
 void drawThickLine(int x0, int y0, int x1, int y1, uint8_t colour)
 {
-    stepLine(x0, y0, x1, y1, [colour](int x, int y) { plotPlus(x, y, colour); });
+    // A line whose brush stays on the screen at both ends (and so everywhere between) is drawn
+    // without clipping; any other pixel by pixel.
+    const int ax = to16(x0), ay = to16(y0), bx = to16(x1), by = to16(y1);
+    const bool inside = std::min(ax, bx) >= 1 && std::max(ax, bx) <= SCREEN_WIDTH - 2 && std::min(ay, by) >= 1 &&
+                        std::max(ay, by) <= SCREEN_HEIGHT - 2;
+    if (!inside) {
+        stepLine(x0, y0, x1, y1, [colour](int x, int y) { plotPlus(x, y, colour); });
+        return;
+    }
+    stepLine(x0, y0, x1, y1, [colour](int x, int y) {
+        uint8_t* p = framebuffer + x + SCREEN_WIDTH * y;
+        p[0] = p[-1] = p[1] = p[-SCREEN_WIDTH] = p[SCREEN_WIDTH] = colour;
+    });
 }
 
 void drawHLine(int x0, int x1, int y, uint8_t colour)
@@ -131,9 +143,31 @@ void drawRect(int x0, int y0, int x1, int y1, uint8_t colour)
 
 void fillRect(int x0, int y0, int x1, int y1, uint8_t colour)
 {
-    y0 = to16(y0), y1 = to16(y1);
-    if (y0 == y1) return;
-    for (int y = std::max(y0, 0); y <= std::min(y1, SCREEN_HEIGHT - 1); ++y) drawHLine(x0, x1, y, colour);
+    y0 = to16(y0), y1 = to16(y1), x0 = to16(x0), x1 = to16(x1);
+    if (y0 == y1 || x0 > x1) return;
+    x0 = std::max(x0, 0);
+    x1 = std::min(x1, SCREEN_WIDTH - 1);
+    y0 = std::max(y0, 0);
+    y1 = std::min(y1, SCREEN_HEIGHT - 1);
+    if (x0 > x1 || y0 > y1) return;
+    const auto width = static_cast<size_t>(x1 - x0 + 1);
+    // Whole rows are one span.
+    if (width == SCREEN_WIDTH) {
+        std::memset(framebuffer + y0 * SCREEN_WIDTH, colour, width * static_cast<size_t>(y1 - y0 + 1));
+        return;
+    }
+    // Narrow spans (bars, boxes) are many short rows: eight bytes a store beats a call a row.
+    if (width < 8) {
+        for (uint8_t* row = framebuffer + y0 * SCREEN_WIDTH + x0; y0 <= y1; ++y0, row += SCREEN_WIDTH)
+            for (size_t i = 0; i < width; ++i) row[i] = colour;
+        return;
+    }
+    const uint64_t pattern = 0x0101010101010101ull * colour;
+    for (uint8_t* row = framebuffer + y0 * SCREEN_WIDTH + x0; y0 <= y1; ++y0, row += SCREEN_WIDTH) {
+        size_t i = 0;
+        for (; i + 8 <= width; i += 8) std::memcpy(row + i, &pattern, 8);
+        if (i < width) std::memcpy(row + width - 8, &pattern, 8);  // the tail, overlapping
+    }
 }
 
 void drawCircle(int cx, int cy, int r, uint8_t colour)

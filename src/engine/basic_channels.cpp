@@ -84,11 +84,45 @@ void resetMinMax()
     resetSenderMinMax();
 }
 
+uint16_t voltsForCounts(uint32_t counts)
+{
+    return static_cast<uint16_t>(uint64_t{counts} * 696 * calibration.voltsCalPercent / 1000000 + 6);
+}
+
+int16_t oatCelsiusForCounts(uint16_t counts)
+{
+    return static_cast<int16_t>(static_cast<int32_t>(counts) * 1221 / 10000 - 273 + calibration.oatOffset);
+}
+
+int16_t mapMbForInput(int32_t x) { return static_cast<int16_t>(static_cast<uint32_t>(x) * 100 / 163); }
+
+int16_t mapInUnit(int16_t mb)
+{
+    return settings.mapUnit == 0 ? mb : static_cast<int16_t>(static_cast<int32_t>(mb) * 100000 / 338638);
+}
+
+int32_t rpmForPeriod(uint16_t period)
+{
+    if (period > 30000 || period == 0) return 0;
+    // Rounded to the resolution step first, then capped, so that the five-digit readout never
+    // shows 100000.
+    static constexpr uint32_t steps[4] = {1, 5, 10, 50};
+    const uint32_t step = steps[settings.rpm1Resolution < 4 ? settings.rpm1Resolution : 0];
+    const uint32_t rounded = (rpmFactor / period + step / 2) / step * step;
+    return static_cast<int32_t>(std::min<uint32_t>(rounded, 99999));
+}
+
+int16_t currentTenthsForCounts(uint16_t counts)
+{
+    return static_cast<int16_t>(std::clamp<int32_t>(
+        interpolateRounded(calibration.currentZero, 4096, 0, settings.currentSensor.currentSpan * 10, counts),
+        INT16_MIN, INT16_MAX));
+}
+
 void processVolts()
 {
     voltsFilter = (voltsFilter * 3 + static_cast<uint32_t>(rawVolts) * 4) / 4;
-    const uint64_t f = voltsFilter / 4;
-    volts = static_cast<uint16_t>(f * 696 * calibration.voltsCalPercent / 1000000 + 6);
+    volts = voltsForCounts(voltsFilter / 4);
     track(volts, voltsMin, voltsMax);
     updateAlarm(ALARM_VOLTS, (volts > settings.voltsHighAlarm && settings.voltsHighAlarmOn == 1) ||
                                  (volts < settings.voltsLowAlarm && settings.voltsLowAlarmOn == 1));
@@ -96,7 +130,7 @@ void processVolts()
 
 void processOat()
 {
-    oatCelsius = static_cast<int16_t>(static_cast<int32_t>(rawOat) * 1221 / 10000 - 273 + calibration.oatOffset);
+    oatCelsius = oatCelsiusForCounts(rawOat);
     oat = static_cast<int16_t>(settings.oatUnit == 1 ? toFahrenheit(oatCelsius) : oatCelsius);
     track(oat, oatMin, oatMax);
     updateAlarm(ALARM_OAT, (oat < settings.oatLowAlarm && settings.oatLowAlarmOn == 1) ||
@@ -124,8 +158,8 @@ void processMap()
         default:
             break;
         }
-        mapMb = static_cast<int16_t>(static_cast<uint32_t>(x) * 100 / 163);
-        map = settings.mapUnit == 0 ? mapMb : static_cast<int16_t>(static_cast<int32_t>(mapMb) * 100000 / 338638);
+        mapMb = mapMbForInput(x);
+        map = mapInUnit(mapMb);
     }
     track(map, mapMin, mapMax);
     updateAlarm(ALARM_MAP, settings.mapDisplayOn == 1 &&
@@ -139,12 +173,7 @@ void processRpm()
     if (rpmPeriod > 30000 || rpmPeriod == 0) {
         rpm = 0;
     } else {
-        // Rounded to the resolution step first, then capped, so that the five-digit readout never
-        // shows 100000.
-        static constexpr uint32_t steps[4] = {1, 5, 10, 50};
-        const uint32_t step = steps[settings.rpm1Resolution < 4 ? settings.rpm1Resolution : 0];
-        const uint32_t rounded = (rpmFactor / rpmPeriod + step / 2) / step * step;
-        rpm = static_cast<int32_t>(std::min<uint32_t>(rounded, 99999));
+        rpm = rpmForPeriod(rpmPeriod);
         const int32_t fullScale = settings.rpm1FullScale > 0 ? settings.rpm1FullScale : 1;
         rpmPercent = rpm * 100 / fullScale;
     }
@@ -162,9 +191,7 @@ void processCurrent()
         return;
     }
     const CurrentSensorConfig& sensor = settings.currentSensor;
-    currentTenths = static_cast<int16_t>(
-        std::clamp<int32_t>(interpolateRounded(calibration.currentZero, 4096, 0, sensor.currentSpan * 10, rawCurrent),
-                            INT16_MIN, INT16_MAX));
+    currentTenths = currentTenthsForCounts(rawCurrent);
     current = static_cast<int16_t>(currentTenths / 10);
     updateAlarm(ALARM_CURRENT, (current < sensor.lowAlarm && sensor.lowAlarmOn == 1) ||
                                    (current > sensor.highAlarm && sensor.highAlarmOn == 1));

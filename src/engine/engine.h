@@ -48,6 +48,15 @@ int32_t divideByTenRounded(int32_t n);
 // c x 18 / 10 + 32, truncating.
 int32_t toFahrenheit(int32_t c);
 
+// The conversions of the basic channels, with the present calibration and settings (the
+// channel's filter aside). The window shows them beside its bars.
+uint16_t voltsForCounts(uint32_t counts);        // 0.1 V
+int16_t oatCelsiusForCounts(uint16_t counts);    // degrees C, offset applied
+int16_t mapMbForInput(int32_t x);                // x: input + offset + 180, at least 348
+int16_t mapInUnit(int16_t mb);                   // mb or 0.1 inHg per mapUnit
+int32_t rpmForPeriod(uint16_t period);           // 0 for no pulses; needs rpmFactor up to date
+int16_t currentTenthsForCounts(uint16_t counts); // main current sensor, 0.1 A
+
 void resetCalibration();  // power-on defaults; currentZero is kept
 void resetMinMax();
 void processEngineInputs();

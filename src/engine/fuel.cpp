@@ -281,6 +281,20 @@ void updateFuelLayout()
     fuelLayout = code;
 }
 
+uint16_t fuelFlowForPulses(int channel, uint16_t pulses)
+{
+    return flowRate(pulses, scaledK(channel == 0 ? settings.flow1KFactor : settings.flow2KFactor));
+}
+
+bool tankLevelForReading(int tank, uint16_t reading, uint16_t& level)
+{
+    if (tank < 0 || tank > 1) return false;
+    const TankConfig t = tankConfig(tank);
+    if (t.source != SOURCE_SENDER) return false;
+    level = static_cast<uint16_t>(senderLevel(reading, t.calibration, usableSize(t.size)));
+    return true;
+}
+
 void processTankSender(int tank)
 {
     if (tank < 0 || tank > 1) return;

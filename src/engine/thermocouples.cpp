@@ -103,10 +103,18 @@ int32_t tcTenthsFromMicrovolts(int32_t microvolts, int type)
     return lineTenths(firstPoint(table), table.step, table.count, [&](int i) { return emfAt(table, i); }, e);
 }
 
+int16_t cjcForCounts(uint16_t counts) { return static_cast<int16_t>(static_cast<int32_t>(counts) * 1220 / 10000 - 273); }
+
+int32_t thermocoupleCelsius(int16_t hotJunction, int probe)
+{
+    const int32_t emf = clampToInt32(int64_t{tcMicrovolts(hotJunction, PROBE_K)} - tcMicrovolts(cjcTemp, PROBE_K));
+    return tcTenthsFromMicrovolts(emf, probe) / 10;
+}
+
 void processColdJunction()
 {
     cjcInput = rawCjc;
-    cjcTemp = static_cast<int16_t>(static_cast<int32_t>(rawCjc) * 1220 / 10000 - 273);
+    cjcTemp = cjcForCounts(rawCjc);
 }
 
 void processThermocouple(int index)
@@ -122,9 +130,7 @@ void processThermocouple(int index)
         celsius = senderCht(index).value_or(tcCelsius[index]);
     } else {
         tcFeed[index] = tcInput[index];
-        const int32_t emf = clampToInt32(int64_t{tcMicrovolts(tcFeed[index], PROBE_K)} - tcMicrovolts(cjcTemp, PROBE_K));
-        const int probe = isEgt ? settings.egtProbe : settings.chtProbe;
-        celsius = tcTenthsFromMicrovolts(emf, probe) / 10;
+        celsius = thermocoupleCelsius(tcFeed[index], isEgt ? settings.egtProbe : settings.chtProbe);
     }
 
     tcCelsius[index] = saturate16(celsius);

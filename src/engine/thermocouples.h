@@ -50,6 +50,12 @@ int32_t tcMicrovolts(int32_t celsius, int type);
 // table follow its end segments.
 int32_t tcTenthsFromMicrovolts(int32_t microvolts, int type);
 
+// The cold-junction sensor's temperature, degrees C, for a reading.
+int16_t cjcForCounts(uint16_t counts);
+// What a channel of this probe type reads, degrees C, for a hot junction at `hotJunction` C with
+// the present cjcTemp.
+int32_t thermocoupleCelsius(int16_t hotJunction, int probe);
+
 // Lean assist and difference mode; each start ends the other.
 void startLeanAssist();
 void stopLeanAssist();

@@ -1,31 +1,30 @@
-// Change detection and the OpenGL widget's life cycle around FramePresenter.
+// Change detection and the raster presentation of the Framebuffer. The window's own backing
+// store takes the panel's rectangle only, so a frame costs one palette conversion and one
+// scaled copy, whatever the rest of the window shows.
 #include "host/display_panel.h"
 
-#include <QOpenGLContext>
+#include <QPainter>
 #include <cstring>
 
 #include "display/framebuffer.h"
+#include "host/presenter.h"
 #include "settings/settings.h"
 
 DisplayPanel::DisplayPanel(QWidget* parent)
-    : QOpenGLWidget(parent), presenter(std::make_unique<FramePresenter>()),
-      shown(std::make_unique<std::array<uint8_t, 480 * 272>>()), shownBacklight(settings.backlight)
+    : QWidget(parent), shown(std::make_unique<std::array<uint8_t, 480 * 272>>()),
+      shownBacklight(settings.backlight), image(SCREEN_WIDTH, SCREEN_HEIGHT, QImage::Format_RGB32)
 {
     setObjectName("Panel1");
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    applyBacklight(shownBacklight);
     std::memcpy(shown->data(), framebuffer, shown->size());
+    convertShown();  // what the panel shows before the first frame is presented
     refreshCheck.setSingleShot(true);
     refreshCheck.setInterval(15);  // a little under one 60 Hz refresh
     connect(&refreshCheck, &QTimer::timeout, this, &DisplayPanel::checkForChange);
 }
 
-DisplayPanel::~DisplayPanel()
-{
-    if (glReady) {
-        makeCurrent();
-        presenter->release();
-        doneCurrent();
-    }
-}
+DisplayPanel::~DisplayPanel() = default;
 
 void DisplayPanel::frameReady()
 {
@@ -36,37 +35,42 @@ void DisplayPanel::checkForChange()
 {
     if (repaintPending) return;
     if (settings.backlight == shownBacklight && std::memcmp(shown->data(), framebuffer, shown->size()) == 0) return;
+    std::memcpy(shown->data(), framebuffer, shown->size());
+    if (settings.backlight != shownBacklight) applyBacklight(settings.backlight);
     repaintPending = true;
     update();
 }
 
-void DisplayPanel::initializeGL()
+void DisplayPanel::applyBacklight(uint8_t level)
 {
-    if (!context() || !context()->isValid()) {
-        emit graphicsFailed(QStringLiteral("Creating Rendering Context failed."));
-        return;
+    // The display's brightness lives in the colour table only; the Framebuffer keeps its indices.
+    shownBacklight = level;
+    for (int i = 0; i < 256; ++i) rgb[i] = 0xFF000000u | backlitColour(::palette[i], level);
+}
+
+void DisplayPanel::convertShown()
+{
+    const uint8_t* frame = shown->data();
+    for (int y = 0; y < SCREEN_HEIGHT; ++y) {
+        auto* line = reinterpret_cast<uint32_t*>(image.scanLine(y));
+        for (int x = 0; x < SCREEN_WIDTH; ++x) line[x] = rgb[frame[x + SCREEN_WIDTH * y]];
     }
-    presenter->setBacklight(shownBacklight);
-    presenter->initialise();
-    presenter->upload(shown->data());
-    glReady = true;
 }
 
-void DisplayPanel::resizeGL(int width, int height)
+void DisplayPanel::paintEvent(QPaintEvent*)
 {
-    if (glReady) presenter->resize(width, height);
-}
-
-void DisplayPanel::paintGL()
-{
-    if (!glReady) return;
     if (repaintPending) {
-        std::memcpy(shown->data(), framebuffer, shown->size());
-        shownBacklight = settings.backlight;
-        presenter->setBacklight(shownBacklight);
-        presenter->upload(shown->data());
+        convertShown();
         repaintPending = false;
         ++presented;
     }
-    presenter->drawTexture();
+    // The panel is one row taller than the display; that row stays black. No smoothing: each
+    // framebuffer pixel becomes a sharp block at any zoom.
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    const int displayHeight = height() * SCREEN_HEIGHT / (SCREEN_HEIGHT + 1);
+    painter.drawImage(QRect(0, 0, width(), displayHeight), image);
+    painter.fillRect(QRect(0, displayHeight, width(), height() - displayHeight), Qt::black);
 }
+
+QImage DisplayPanel::grabFramebuffer() { return grab().toImage(); }

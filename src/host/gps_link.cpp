@@ -68,6 +68,7 @@ private:
     void playDue();
     qint64 dueTime(size_t epoch, size_t sentence) const;
     void feed(const char* bytes, size_t count, std::vector<std::string>& sentences);
+    NmeaCounters counted;  // since the last publication
     void startNewStream();
 
     GpsLink& link;
@@ -198,6 +199,18 @@ int GpsLink::portOpens() const
     return opens;
 }
 
+NmeaCounters GpsLink::counters() const
+{
+    std::lock_guard lock(mutex);
+    return totals;
+}
+
+void GpsLink::resetCounters()
+{
+    std::lock_guard lock(mutex);
+    totals = {};
+}
+
 bool GpsLink::readerRunning() const { return thread->isRunning(); }
 
 void GpsLink::deliver()
@@ -252,11 +265,12 @@ void GpsLink::runCommands()
     }
 }
 
-void GpsLink::publishSentences(std::vector<std::string>&& sentences)
+void GpsLink::publishSentences(std::vector<std::string>&& sentences, const NmeaCounters& counted)
 {
-    if (sentences.empty()) return;
     {
         std::lock_guard lock(mutex);
+        totals += counted;
+        if (sentences.empty()) return;
         if (accepted.empty())
             accepted = std::move(sentences);
         else
@@ -360,7 +374,7 @@ void GpsReader::startNewStream()
 void GpsReader::feed(const char* bytes, size_t count, std::vector<std::string>& sentences)
 {
     for (size_t i = 0; i < count; ++i)
-        if (nmeaReceiveByte(static_cast<uint8_t>(bytes[i]))) sentences.emplace_back(nmeaAcceptedSentence());
+        if (feedNmeaByte(static_cast<uint8_t>(bytes[i]), counted)) sentences.emplace_back(nmeaAcceptedSentence());
 }
 
 void GpsReader::readAvailable()
@@ -371,7 +385,8 @@ void GpsReader::readAvailable()
         if (count <= 0) break;
         feed(buffer, static_cast<size_t>(count), sentences);
     }
-    link.publishSentences(std::move(sentences));
+    link.publishSentences(std::move(sentences), counted);
+    counted = {};
 }
 
 void GpsReader::portError(QSerialPort::SerialPortError error)
@@ -447,7 +462,8 @@ void GpsReader::playDue()
             sentenceIndex = 0;
         }
     }
-    link.publishSentences(std::move(sentences));
+    link.publishSentences(std::move(sentences), counted);
+    counted = {};
     if (epochIndex < epochs.size()) {
         playTimer->start(static_cast<int>(dueTime(epochIndex, sentenceIndex) - now));
         return;

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "host/nmea_counters.h"
 #include "host/nmea_log.h"
 
 class QSocketNotifier;
@@ -43,6 +44,9 @@ public:
     State state() const;
     int portOpens() const;  // ports opened since the link was made
     bool readerRunning() const;
+    // Bytes and sentences fed to the receiver since the counters were last reset.
+    NmeaCounters counters() const;
+    void resetCounters();
 
 signals:
     void sentencesAccepted(const QStringList& sentences);
@@ -64,7 +68,7 @@ private:
 
     // Reader thread side (called by GpsReader).
     void runCommands();
-    void publishSentences(std::vector<std::string>&& sentences);
+    void publishSentences(std::vector<std::string>&& sentences, const NmeaCounters& counted);
     void setState(State newState);
     void reportEnded(uint64_t endedSession, const std::string& reason);
     void wakeWindow();
@@ -85,6 +89,7 @@ private:
     int opens = 0;
     uint64_t session = 0;  // counts the openings and playbacks, so a late end notice is ignored
     std::vector<std::string> accepted;
+    NmeaCounters totals;
     bool windowWakePosted = false;  // windowWakeFd is set and not yet seen
     bool ended = false;
     uint64_t endedSession = 0;

@@ -11,6 +11,7 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSettings>
 #include <QVBoxLayout>
 
 #include <string_view>
@@ -99,10 +100,16 @@ GpsTab::GpsTab(QWidget* parent) : QWidget(parent)
     connect(PlayButton, &QPushButton::clicked, this, &GpsTab::PlayButtonClick);
     LinkStatus = new QLabel(this);
     LinkStatus->setObjectName("LinkStatus");
-    LinkStatus->setGeometry(140, 112, 365, 25);
+    LinkStatus->setGeometry(140, 112, 365, 14);
+    Counters = new QLabel(this);
+    Counters->setObjectName("NmeaCounters");
+    Counters->setGeometry(140, 126, 365, 14);
     setStatus("Disconnected");
+    showCounters();
+    countersTimer.setInterval(250);  // while the tab is shown
+    connect(&countersTimer, &QTimer::timeout, this, &GpsTab::showCounters);
 
-    auto* window = new QGroupBox(" Communcations Window ", this);
+    auto* window = new QGroupBox(" Communications Window ", this);
     window->setObjectName("GroupBox2");
     window->setGeometry(0, 144, 505, 305);
     Memo1 = new QPlainTextEdit(window);
@@ -118,6 +125,19 @@ GpsTab::GpsTab(QWidget* parent) : QWidget(parent)
 
 GpsTab::~GpsTab() { shutdown(); }
 
+void GpsTab::showEvent(QShowEvent* event)
+{
+    showCounters();
+    countersTimer.start();
+    QWidget::showEvent(event);
+}
+
+void GpsTab::hideEvent(QHideEvent* event)
+{
+    countersTimer.stop();
+    QWidget::hideEvent(event);
+}
+
 QString GpsTab::chosenDevice() const { return serialDeviceForPortText(ComboBox1->currentText()); }
 
 int GpsTab::chosenBaudRate() const { return baudRateForSpeedText(ComboBox2->currentText()); }
@@ -129,6 +149,7 @@ void GpsTab::Button5Click()
     const int baudRate = chosenBaudRate();
     // A stable name under /dev/serial/by-id is a link to the device itself.
     const QString target = QFileInfo(device).isSymLink() ? QFileInfo(device).canonicalFilePath() : device;
+    gpsLink->resetCounters();
     const GpsLink::OpenResult result = gpsLink->openPort(target.isEmpty() ? device : target, baudRate);
     if (!result.opened) {
         setStatus(QString("Disconnected: %1 could not be opened").arg(device));
@@ -146,8 +167,8 @@ void GpsTab::Button12Click()
 
 void GpsTab::PlayButtonClick()
 {
-    const QString path =
-        QFileDialog::getOpenFileName(this, "Play NMEA file", QString(), "NMEA logs (*.log *.nmea *.txt);;All files (*)");
+    const QString path = QFileDialog::getOpenFileName(this, "Play NMEA file", lastNmeaFile,
+                                                      "NMEA logs (*.log *.nmea *.txt);;All files (*)");
     if (!path.isEmpty()) playFile(path);
 }
 
@@ -165,6 +186,8 @@ bool GpsTab::playFile(const QString& path, int epochMs)
         return false;
     }
     const size_t count = epochs.size();
+    lastNmeaFile = path;
+    gpsLink->resetCounters();
     gpsLink->play(std::move(epochs), epochMs);
     setStatus(QString("Playing %1 (%2 fixes)").arg(QFileInfo(path).fileName()).arg(count));
     return true;
@@ -189,4 +212,39 @@ void GpsTab::showFailure(const QString& text)
     box->open();
 }
 
-void GpsTab::setStatus(const QString& text) { LinkStatus->setText(text); }
+void GpsTab::setStatus(const QString& text)
+{
+    // Never cut off: a text too long for the row is elided, and the whole of it is the tooltip.
+    statusText = text;
+    LinkStatus->setText(LinkStatus->fontMetrics().elidedText(text, Qt::ElideMiddle, LinkStatus->width()));
+    LinkStatus->setToolTip(text);
+}
+
+void GpsTab::showCounters()
+{
+    const NmeaCounters now = gpsLink->counters();
+    if (now == shownCounters && !Counters->text().isEmpty()) return;
+    shownCounters = now;
+    const QString text = nmeaCountersText(now);
+    Counters->setText(Counters->fontMetrics().elidedText(text, Qt::ElideRight, Counters->width()));
+    Counters->setToolTip(text);
+    // Bytes that make no sentence at all are the sign of a wrong speed or line ending.
+    const bool suspicious = now.rejected() > 0 || (now.bytes > 200 && now.accepted == 0);
+    Counters->setStyleSheet(suspicious ? "color: #b00000" : "");
+}
+
+void GpsTab::restoreSettings(const QSettings& stored)
+{
+    const QString port = stored.value("gps/port").toString();
+    if (!port.isEmpty()) ComboBox1->setEditText(port);
+    const QString speed = stored.value("gps/speed").toString();
+    if (!speed.isEmpty()) ComboBox2->setEditText(speed);
+    lastNmeaFile = stored.value("gps/lastNmeaFile").toString();
+}
+
+void GpsTab::storeSettings(QSettings& stored) const
+{
+    stored.setValue("gps/port", ComboBox1->currentText());
+    stored.setValue("gps/speed", ComboBox2->currentText());
+    stored.setValue("gps/lastNmeaFile", lastNmeaFile);
+}

@@ -1,12 +1,16 @@
 // The "GPS (NMEA Protocol)" tab: port and speed boxes, "&Connect" and "&Disconnect", the
 // communications window of accepted sentences, and playback of a recorded NMEA log.
 #pragma once
+#include <QTimer>
 #include <QWidget>
+
+#include "host/nmea_counters.h"
 
 class QComboBox;
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
+class QSettings;
 class GpsLink;
 
 class GpsTab : public QWidget {
@@ -28,6 +32,16 @@ public:
     GpsLink* link() const { return gpsLink; }
     QPlainTextEdit* memo() const { return Memo1; }
     QLabel* statusLabel() const { return LinkStatus; }
+    QString status() const { return statusText; }  // the whole text, however it is elided
+    QLabel* countersLabel() const { return Counters; }
+    // The port and speed texts and the last NMEA file played, kept between runs.
+    void restoreSettings(const QSettings& stored);
+    void storeSettings(QSettings& stored) const;
+    QString lastPlayedFile() const { return lastNmeaFile; }
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     void Button5Click();   // "&Connect"
@@ -37,6 +51,7 @@ private:
     void linkEnded(const QString& reason);
     void showFailure(const QString& text);
     void setStatus(const QString& text);
+    void showCounters();
 
     QComboBox* ComboBox1 = nullptr;
     QComboBox* ComboBox2 = nullptr;
@@ -44,6 +59,11 @@ private:
     QPushButton* Button12 = nullptr;
     QPushButton* PlayButton = nullptr;
     QLabel* LinkStatus = nullptr;
+    QLabel* Counters = nullptr;
+    QString statusText;
+    QString lastNmeaFile;
+    NmeaCounters shownCounters;
+    QTimer countersTimer;
     QPlainTextEdit* Memo1 = nullptr;
     GpsLink* gpsLink = nullptr;
 };

@@ -1,11 +1,18 @@
-// Builds the tab from the shared table of input controls; each bar writes its device input
-// through setInputControl when moved (never at start, so inputs start at 0 as on the real panel).
+// Builds the tab from the shared table of input controls. Every bar writes its device input
+// through setInputControl, at start-up too, so the instrument always sees what the bars show.
 #include "host/inputs_tab.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
-#include <QScrollBar>
+#include <QLineEdit>
+#include <QRegularExpression>
+
+#include <cmath>
+
+#include "device_readings.h"
+#include "host/input_bar.h"
 
 namespace {
 
@@ -17,6 +24,24 @@ QGroupBox* makeGroup(const QString& caption, const QRect& geometry, QWidget* par
     auto* group = new QGroupBox(caption, parent);
     group->setGeometry(geometry);
     return group;
+}
+
+// Counts one plain arrow press or wheel detent moves: about one unit the instrument shows.
+int usefulStep(InputControl id)
+{
+    using enum InputControl;
+    switch (id) {
+    case Oat: case Cjc: return 8;          // about 1 degree
+    case Map: return 2;                    // about 1 mb
+    case Rpm: return 10;
+    case Rotor: return 10;
+    case FuelFlow1: case FuelFlow2: return 1;
+    case Volts: return 1;
+    case CoPpm: return 1;
+    case FuelLevel1: case FuelLevel2: case FuelPressure:
+    case Input1: case Input2: case Input3: case Input4: case Current: return 10;
+    default: return 1;                     // thermocouples: 1 degree
+    }
 }
 
 }  // namespace
@@ -46,11 +71,11 @@ InputsTab::InputsTab(QWidget* parent) : QWidget(parent)
         SwitchControl id;
         QWidget* parent;
         QPoint at;
-    } boxes[] = {{SwitchControl::CoAlarm, co, {16, 48}},
-                 {SwitchControl::CoUnitOk, co, {112, 48}},
-                 {SwitchControl::ZedaOn, this, {264, 424}},
-                 {SwitchControl::SdCardMounted, this, {384, 424}}};
-    for (const auto& b : boxes) {
+    } places[] = {{SwitchControl::CoAlarm, co, {16, 48}},
+                  {SwitchControl::CoUnitOk, co, {112, 48}},
+                  {SwitchControl::ZedaOn, this, {264, 424}},
+                  {SwitchControl::SdCardMounted, this, {384, 424}}};
+    for (const auto& b : places) {
         const SwitchControlInfo& info = switchControls[static_cast<int>(b.id)];
         auto* box = new QCheckBox(info.caption, b.parent);
         box->setObjectName(info.name);
@@ -59,7 +84,9 @@ InputsTab::InputsTab(QWidget* parent) : QWidget(parent)
         box->setChecked(info.start);
         setSwitchControl(b.id, info.start);
         connect(box, &QCheckBox::toggled, this, [id = b.id](bool ticked) { setSwitchControl(id, ticked); });
+        boxes[static_cast<int>(b.id)] = box;
     }
+    refreshReadings();
 }
 
 void InputsTab::addRow(QWidget* group, int row, InputControl id, int top)
@@ -68,11 +95,13 @@ void InputsTab::addRow(QWidget* group, int row, InputControl id, int top)
     const int y = top >= 0 ? top : kRowTop + kRowStep * row;
     auto* caption = new QLabel(info.caption, group);
     caption->setGeometry(8, y, 80, 17);
-    auto* value = new QLabel("0", group);
+    auto* value = new QLabel(group);
     value->setObjectName(QString(info.name).replace("ScrollBar", "Label"));
     value->setGeometry(48, y, 60, 17);
     value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    auto* bar = new QScrollBar(Qt::Horizontal, group);
+    value->setToolTip("Double-click to type a count or a value with its unit");
+    value->installEventFilter(this);
+    auto* bar = new InputBar(usefulStep(id), group);
     bar->setObjectName(info.name);
     bar->setGeometry(112, y, 121, 17);
     bar->setRange(info.minimum, info.maximum);
@@ -81,8 +110,10 @@ void InputsTab::addRow(QWidget* group, int row, InputControl id, int top)
     bar->setValue(info.start);
     bar->setFocusPolicy(Qt::WheelFocus);
     caption->raise();
+    value->raise();
     bars[static_cast<int>(id)] = bar;
     labels[static_cast<int>(id)] = value;
+    scrollBarChange(id, info.start);  // the instrument starts with what the bar shows
     connect(bar, &QScrollBar::valueChanged, this, [this, id](int position) { scrollBarChange(id, position); });
 }
 
@@ -90,10 +121,114 @@ void InputsTab::scrollBarChange(InputControl id, int position)
 {
     setInputControl(id, position);
     labels[static_cast<int>(id)]->setText(QString::number(position));
+    char text[32];
+    formatInputReading(inputReading(id, position), text, sizeof text);
+    bars[static_cast<int>(id)]->setReadingText(QString::fromUtf8(text));
+}
+
+void InputsTab::refreshReadings()
+{
+    for (int i = 0; i < INPUT_CONTROL_COUNT; ++i) {
+        char text[32];
+        formatInputReading(inputReading(static_cast<InputControl>(i), bars[i]->value()), text, sizeof text);
+        bars[i]->setReadingText(QString::fromUtf8(text));
+    }
 }
 
 void InputsTab::powerOn()
 {
-    QScrollBar* rpm = scrollBar(InputControl::Rpm);
+    InputBar* rpm = scrollBar(InputControl::Rpm);
     valueLabel(InputControl::Rpm)->setText(QString::number(rpm->value()));
+}
+
+bool InputsTab::applyTypedValue(InputControl id, const QString& typed)
+{
+    static const QRegularExpression pattern(R"(^\s*(-?\d+(?:[.,]\d*)?)\s*(.*?)\s*$)");
+    const QRegularExpressionMatch match = pattern.match(typed);
+    if (!match.hasMatch()) return false;
+    QString number = match.captured(1);
+    number.replace(',', '.');
+    const QString unit = match.captured(2);
+    const InputControlInfo& info = inputControls[static_cast<int>(id)];
+    int32_t position = 0;
+    if (unit.isEmpty() && !number.contains('.')) {
+        position = number.toInt();
+    } else {
+        const InputReading reading = inputReading(id, bars[static_cast<int>(id)]->value());
+        // The unit may be left out or written loosely ("rpm", "C", "l/h").
+        const QString wanted = QString::fromUtf8(reading.unit).remove(QChar(0xB0)).toLower();
+        const QString given = QString(unit).remove(QChar(0xB0)).remove(' ').toLower();
+        if (!reading.known || (!given.isEmpty() && given != wanted)) return false;
+        const double scaled = number.toDouble() * std::pow(10.0, reading.decimals);
+        if (!std::isfinite(scaled) || std::fabs(scaled) > 1e9) return false;
+        if (!inputPositionForReading(id, static_cast<int32_t>(std::lround(scaled)), position)) return false;
+    }
+    if (position < info.minimum || position > info.maximum) return false;
+    bars[static_cast<int>(id)]->setValue(position);
+    return true;
+}
+
+bool InputsTab::setByCaption(const QString& caption, int value, bool isCheck)
+{
+    const QByteArray name = caption.toUtf8();
+    if (isCheck) {
+        const SwitchControlInfo* info = findSwitchControl(name.constData());
+        if (!info) return false;
+        boxes[static_cast<int>(info->id)]->setChecked(value != 0);
+        return true;
+    }
+    const InputControlInfo* info = findInputControl(name.constData());
+    if (!info || value < info->minimum || value > info->maximum) return false;
+    bars[static_cast<int>(info->id)]->setValue(value);
+    return true;
+}
+
+void InputsTab::openEditor(InputControl id)
+{
+    closeEditor(false);
+    QLabel* label = labels[static_cast<int>(id)];
+    editing = id;
+    editor = new QLineEdit(label->parentWidget());
+    editor->setObjectName("ValueEditor");
+    editor->setGeometry(48, label->y() - 1, 185, 19);
+    editor->setText(label->text());
+    editor->setToolTip("A count, or a value with its unit (e.g. 2400 RPM); Return applies, Escape cancels");
+    editor->selectAll();
+    editor->installEventFilter(this);
+    editor->show();
+    editor->setFocus();
+    connect(editor, &QLineEdit::returnPressed, this, [this] { closeEditor(true); });
+}
+
+void InputsTab::closeEditor(bool apply)
+{
+    if (!editor) return;
+    QLineEdit* closing = editor;
+    if (apply && !applyTypedValue(editing, closing->text())) {
+        closing->setStyleSheet("background: #ffd0d0");  // stays open for a correction
+        return;
+    }
+    editor = nullptr;
+    closing->removeEventFilter(this);
+    closing->deleteLater();
+    bars[static_cast<int>(editing)]->setFocus();
+}
+
+bool InputsTab::eventFilter(QObject* watched, QEvent* event)
+{
+    if (editor && watched == editor) {
+        if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+            closeEditor(false);
+            return true;
+        }
+        if (event->type() == QEvent::FocusOut) closeEditor(false);
+        return false;
+    }
+    if (event->type() == QEvent::MouseButtonDblClick)
+        for (int i = 0; i < INPUT_CONTROL_COUNT; ++i)
+            if (watched == labels[i]) {
+                openEditor(static_cast<InputControl>(i));
+                return true;
+            }
+    return QWidget::eventFilter(watched, event);
 }

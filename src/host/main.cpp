@@ -11,6 +11,7 @@ int main(int argc, char** argv)
     QApplication application(argc, argv);
     QApplication::setApplicationName("Corvex");
     openMemoryStore(memoryStorePath(QApplication::arguments()));
+    QApplication::setOrganizationName("Corvex");  // where QSettings keeps the window's choices
     TfrmMain window;
     window.setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, window.size(),
                                            window.screen()->availableGeometry()));

@@ -1,48 +1,41 @@
-// Window layout, key clicks and power buttons; the instrument runs through the PassDriver.
+// Window layout, menus, keys and power; the instrument runs through the PassDriver.
 #include "host/main_window.h"
 
+#include <QActionGroup>
 #include <QCloseEvent>
-#include <QFile>
+#include <QFileDialog>
 #include <QGroupBox>
-#include <QLabel>
+#include <QHBoxLayout>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSettings>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
 #include "device.h"
+#include "display/framebuffer.h"
 #include "host/display_panel.h"
 #include "host/ecu_co_tab.h"
+#include "host/front_panel.h"
 #include "host/gps_tab.h"
 #include "host/inputs_tab.h"
-#include "host/jpeg_image.h"
 #include "host/key_area.h"
+#include "host/key_map.h"
+#include "host/panel_lamps.h"
 #include "host/pass_driver.h"
+#include "host/presets.h"
+#include "runner/png_io.h"
+#include "settings/settings.h"
+#include "ui/screen.h"
 
 namespace {
 
-constexpr int kClientWidth = 1065;
-constexpr int kClientHeight = 496;
+constexpr int kTabsWidth = 513;
+constexpr int kGap = 2;
 constexpr int kStatusBarHeight = 19;
-
-QPushButton* makeButton(const QString& caption, const QString& name, const QRect& geometry, QWidget* parent,
-                        bool bold16 = false)
-{
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(name);
-    button->setGeometry(geometry);
-    button->setFocusPolicy(Qt::NoFocus);
-    if (bold16) {
-        QFont font = button->font();
-        font.setBold(true);
-        font.setPixelSize(16);
-        button->setFont(font);
-    }
-    return button;
-}
 
 }  // namespace
 
@@ -54,73 +47,60 @@ TfrmMain::TfrmMain(QWidget* parent) : QMainWindow(parent)
     font.setPixelSize(11);
     setFont(font);
 
-    auto* client = new QWidget(this);
-    client->setFixedSize(kClientWidth, kClientHeight - kStatusBarHeight);
+    // Before the first power-on the readings beside the bars use the factory settings, which
+    // power-on loads anyway.
+    loadDefaultSettings();
+    client = new QWidget(this);
+    client->installEventFilter(this);
     setCentralWidget(client);
     driver = new PassDriver(this);
-    buildPanelSide();
+    frontPanel = new FrontPanel(client);
+    connect(frontPanel->display(), &DisplayPanel::graphicsFailed, this, &TfrmMain::showGraphicsFailure,
+            Qt::QueuedConnection);
+    connect(frontPanel, &FrontPanel::keyClicked, this, &TfrmMain::keyClick);
+    connect(frontPanel, &FrontPanel::turned, this, &TfrmMain::turnKnob);
+    connect(frontPanel->onButton(), &QPushButton::clicked, this, &TfrmMain::Button1Click);
+    connect(frontPanel->offButton(), &QPushButton::clicked, this, &TfrmMain::Button2Click);
+    frontPanel->lamps()->addLamp({"Power", {316, 21, 16, 16}, QColor(40, 230, 60), [] { return deviceIsOn(); }});
+    frontPanel->lamps()->addLamp({"ALARM", {340, 21, 16, 16}, QColor(235, 30, 30), [] { return deviceAlarmLampLit(); }});
     buildTabs();
-
-    auto* file = menuBar()->addMenu("&File");
-    QAction* exit = file->addAction("&Exit");
-    exit->setObjectName("Exit1");
-    connect(exit, &QAction::triggered, this, &TfrmMain::Exit1Click);
+    buildMenus();
     statusBar()->setObjectName("StatusBar1");
     statusBar()->setFixedHeight(kStatusBarHeight);
     statusBar()->setSizeGripEnabled(false);
+    buildPresetBar();
 
-    connect(driver, &PassDriver::passesDone, Panel1, &DisplayPanel::frameReady);
-    adjustSize();
-    setFixedSize(sizeHint());
+    auto* keys = new KeyboardKeys(this);
+    connect(keys, &KeyboardKeys::pressed, this, [this](uint8_t code) {
+        if (KeyArea* area = frontPanel->keyArea(code)) area->setPressed(true);
+        keyClick(code);
+    });
+    connect(keys, &KeyboardKeys::released, this, [this](uint8_t code) {
+        if (KeyArea* area = frontPanel->keyArea(code)) area->setPressed(false);
+    });
+
+    connect(driver, &PassDriver::passesDone, frontPanel->display(), &DisplayPanel::frameReady);
+    connect(driver, &PassDriver::stopped, this, &TfrmMain::powerStateChanged);
+    // The readings follow the settings and the senders as the passes leave them, at the pace
+    // of the host tick.
+    readingsTimer.setInterval(HOST_TICK_MS);
+    connect(&readingsTimer, &QTimer::timeout, this, [this] { inputsTab->refreshReadings(); });
+
+    // A fresh start shows an engine at idle, every input within its limits.
+    applyPreset(inputsTab, inputPresets()[1]);
+    powerStateChanged();
+    restoreSettings();
+    frontPanel->display()->setFocus();
 }
 
 TfrmMain::~TfrmMain() { devicePowerOff(); }
 
-void TfrmMain::buildPanelSide()
-{
-    QWidget* client = centralWidget();
-    Image1 = new QLabel(client);
-    Image1->setObjectName("Image1");
-    Image1->setGeometry(0, 0, 550, 477);
-    Image1->setScaledContents(true);
-    QFile picture(":/panel/front_panel.jpg");
-    if (picture.open(QIODevice::ReadOnly)) {
-        const QImage image = decodeJpeg(picture.readAll());
-        if (!image.isNull()) Image1->setPixmap(QPixmap::fromImage(image));
-    }
-
-    Panel1 = new DisplayPanel(client);
-    Panel1->setGeometry(34, 65, 480, 273);
-    connect(Panel1, &DisplayPanel::graphicsFailed, this, &TfrmMain::showGraphicsFailure, Qt::QueuedConnection);
-
-    const struct {
-        const char* name;
-        int left, top, size;
-        uint8_t code;
-    } areas[] = {{"Image2", 24, 416, 41, 1},  {"Image3", 104, 416, 41, 2}, {"Image4", 184, 416, 41, 3},
-                 {"Image5", 264, 416, 41, 4}, {"Image7", 344, 416, 41, 5}, {"Image8", 464, 400, 49, 6}};
-    for (size_t i = 0; i < keyAreas.size(); ++i) {
-        const auto& a = areas[i];
-        keyAreas[i] = new KeyArea(a.code, a.name, client);
-        keyAreas[i]->setGeometry(a.left, a.top, a.size, a.size);
-        connect(keyAreas[i], &KeyArea::clicked, this, &TfrmMain::keyClick);
-    }
-
-    Button3 = makeButton("+", "Button3", {456, 448, 25, 25}, client, true);
-    Button4 = makeButton("-", "Button4", {496, 448, 27, 25}, client, true);
-    connect(Button3, &QPushButton::clicked, this, [this] { keyClick(7); });
-    connect(Button4, &QPushButton::clicked, this, [this] { keyClick(8); });
-    Button1 = makeButton("&On", "Button1", {344, 16, 75, 25}, client);
-    Button2 = makeButton("&Off", "Button2", {440, 16, 75, 25}, client);
-    connect(Button1, &QPushButton::clicked, this, &TfrmMain::Button1Click);
-    connect(Button2, &QPushButton::clicked, this, &TfrmMain::Button2Click);
-}
+DisplayPanel* TfrmMain::displayPanel() const { return frontPanel->display(); }
 
 void TfrmMain::buildTabs()
 {
-    PageControl1 = new QTabWidget(centralWidget());
+    PageControl1 = new QTabWidget(client);
     PageControl1->setObjectName("PageControl1");
-    PageControl1->setGeometry(552, 0, 513, 477);
     inputsTab = new InputsTab;
     PageControl1->addTab(inputsTab, "EMS");
     gpsTab = new GpsTab;
@@ -135,6 +115,109 @@ void TfrmMain::buildTabs()
     PageControl1->setTabVisible(hidden, false);
     PageControl1->addTab(new EcuCoTab, "ECU / CO");
     PageControl1->setCurrentIndex(0);
+    connect(PageControl1, &QTabWidget::currentChanged, this, [this](int index) {
+        if (presetBar) presetBar->setVisible(index == 0);
+    });
+}
+
+void TfrmMain::buildMenus()
+{
+    auto* file = menuBar()->addMenu("&File");
+    QAction* power = file->addAction("&Power On/Off");
+    power->setObjectName("PowerToggle");
+    power->setShortcut(QKeySequence("Ctrl+O"));
+    power->setShortcutContext(Qt::ApplicationShortcut);
+    connect(power, &QAction::triggered, this, [this] { deviceIsOn() ? Button2Click() : Button1Click(); });
+    QAction* shot = file->addAction("&Save Screenshot...");
+    shot->setObjectName("SaveScreenshot");
+    shot->setShortcut(QKeySequence("Ctrl+S"));
+    shot->setShortcutContext(Qt::ApplicationShortcut);
+    connect(shot, &QAction::triggered, this, &TfrmMain::saveScreenshotAs);
+    file->addSeparator();
+    QAction* exit = file->addAction("&Exit");
+    exit->setObjectName("Exit1");
+    connect(exit, &QAction::triggered, this, &TfrmMain::Exit1Click);
+
+    auto* view = menuBar()->addMenu("&View");
+    zoomActions = new QActionGroup(this);
+    const struct {
+        const char* caption;
+        Zoom zoom;
+    } zooms[] = {{"Zoom &1x", Zoom::X1}, {"Zoom &2x", Zoom::X2}, {"Zoom &3x", Zoom::X3}, {"&Fit to Window", Zoom::Fit}};
+    for (const auto& z : zooms) {
+        QAction* action = view->addAction(z.caption);
+        action->setCheckable(true);
+        action->setData(static_cast<int>(z.zoom));
+        action->setChecked(z.zoom == Zoom::X1);
+        zoomActions->addAction(action);
+        connect(action, &QAction::triggered, this, [this, zoom = z.zoom] { setZoom(zoom); });
+    }
+
+    auto* help = menuBar()->addMenu("&Help");
+    QAction* keys = help->addAction("&Keys");
+    keys->setObjectName("HelpKeys");
+    connect(keys, &QAction::triggered, this, &TfrmMain::showKeys);
+}
+
+void TfrmMain::buildPresetBar()
+{
+    // The presets sit in the status bar while the EMS tab is shown: one click each.
+    presetBar = new QWidget;
+    presetBar->setObjectName("PresetBar");
+    auto* row = new QHBoxLayout(presetBar);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(2);
+    for (const InputPreset& preset : inputPresets()) {
+        auto* button = new QPushButton(preset.title, presetBar);
+        button->setObjectName("Preset " + preset.title);
+        button->setFlat(true);
+        button->setFocusPolicy(Qt::NoFocus);
+        button->setFixedHeight(kStatusBarHeight - 2);
+        button->setToolTip("Set the inputs for: " + preset.title);
+        connect(button, &QPushButton::clicked, this, [this, preset] { applyPreset(inputsTab, preset); });
+        row->addWidget(button);
+    }
+    row->addStretch();
+    statusBar()->addWidget(presetBar, 1);
+}
+
+void TfrmMain::setZoom(Zoom zoom)
+{
+    zoomChoice = zoom;
+    for (QAction* action : zoomActions->actions())
+        action->setChecked(action->data().toInt() == static_cast<int>(zoom));
+    if (zoom == Zoom::Fit) {
+        client->setMinimumSize(FrontPanel::kWidth + kGap + kTabsWidth, FrontPanel::kHeight);
+        client->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+        setMinimumSize(0, 0);
+        setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+        layoutClient();
+        return;
+    }
+    const double factor = static_cast<int>(zoom);
+    const QSize size(static_cast<int>(FrontPanel::kWidth * factor) + kGap + kTabsWidth,
+                     std::max(static_cast<int>(FrontPanel::kHeight * factor), FrontPanel::kHeight));
+    client->setFixedSize(size);
+    frontPanel->setScale(factor);
+    layoutClient();
+    adjustSize();
+    setFixedSize(sizeHint());
+}
+
+void TfrmMain::layoutClient()
+{
+    if (zoomChoice == Zoom::Fit) {
+        const double across = static_cast<double>(client->width() - kGap - kTabsWidth) / FrontPanel::kWidth;
+        const double down = static_cast<double>(client->height()) / FrontPanel::kHeight;
+        frontPanel->setScale(std::max(1.0, std::min(across, down)));
+    }
+    PageControl1->setGeometry(frontPanel->width() + kGap, 0, kTabsWidth, FrontPanel::kHeight);
+}
+
+bool TfrmMain::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == client && event->type() == QEvent::Resize) layoutClient();
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void TfrmMain::Button1Click()
@@ -142,16 +225,79 @@ void TfrmMain::Button1Click()
     if (deviceIsOn()) return;
     inputsTab->powerOn();
     driver->powerOn();
+    powerStateChanged();
 }
 
-void TfrmMain::Button2Click() { driver->powerOff(); }
+void TfrmMain::Button2Click()
+{
+    driver->powerOff();
+    powerStateChanged();
+}
+
+void TfrmMain::powerStateChanged()
+{
+    const bool on = deviceIsOn();
+    frontPanel->onButton()->setEnabled(!on);
+    frontPanel->offButton()->setEnabled(on);
+    frontPanel->lamps()->refresh();
+    // While off nothing changes the readings but the bars themselves.
+    if (on) readingsTimer.start();
+    else readingsTimer.stop();
+}
 
 void TfrmMain::Exit1Click() { close(); }
 
 void TfrmMain::keyClick(uint8_t keyCode) { devicePressKey(keyCode); }
 
+void TfrmMain::turnKnob(int detents)
+{
+    // One detent, one step; like clicks, a turn while a key is pending is lost.
+    devicePressKey(detents > 0 ? KeyKnobPlus : KeyKnobMinus);
+}
+
+bool TfrmMain::saveScreenshot(const QString& path)
+{
+    return writeIndexedPng(QFile::encodeName(path).toStdString(), framebuffer, SCREEN_WIDTH, SCREEN_HEIGHT);
+}
+
+void TfrmMain::saveScreenshotAs()
+{
+    const QString path = QFileDialog::getSaveFileName(this, "Save Screenshot", "corvex-display.png", "PNG images (*.png)");
+    if (path.isEmpty()) return;
+    if (!saveScreenshot(path)) QMessageBox::warning(this, "Corvex", QString("The file %1 cannot be written.").arg(path));
+}
+
+void TfrmMain::showKeys()
+{
+    auto* box = new QMessageBox(QMessageBox::Information, "Keys", keyMapHelpText(), QMessageBox::Ok, this);
+    box->setObjectName("KeysHelp");
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
+}
+
+void TfrmMain::restoreSettings()
+{
+    const QSettings stored;
+    const int zoom = stored.value("window/zoom", 1).toInt();
+    setZoom(zoom >= 0 && zoom <= 3 ? static_cast<Zoom>(zoom) : Zoom::X1);
+    if (zoomChoice == Zoom::Fit && stored.contains("window/size")) resize(stored.value("window/size").toSize());
+    const int tab = stored.value("window/tab", 0).toInt();
+    PageControl1->setCurrentIndex(tab == 1 ? 1 : 0);
+    gpsTab->restoreSettings(stored);
+}
+
+void TfrmMain::storeSettings() const
+{
+    QSettings stored;
+    stored.setValue("window/zoom", static_cast<int>(zoomChoice));
+    stored.setValue("window/size", size());
+    stored.setValue("window/tab", PageControl1->currentIndex());
+    gpsTab->storeSettings(stored);
+}
+
 void TfrmMain::closeEvent(QCloseEvent* event)
 {
+    storeSettings();
     driver->powerOff();
     gpsTab->shutdown();  // closes the port and ends its reader thread
     event->accept();

@@ -2,13 +2,14 @@
 // keys on the left, the tabs of simulated inputs and the GPS link on the right.
 #pragma once
 #include <QMainWindow>
-#include <array>
+#include <QTimer>
 
-class QLabel;
-class QPushButton;
+class QAction;
+class QActionGroup;
 class QTabWidget;
+class QWidget;
 class DisplayPanel;
-class KeyArea;
+class FrontPanel;
 class PassDriver;
 class InputsTab;
 class GpsTab;
@@ -16,35 +17,53 @@ class GpsTab;
 class TfrmMain : public QMainWindow {
     Q_OBJECT
 public:
+    // Zoom choices of the View menu; Fit follows the window's size.
+    enum class Zoom { X1 = 1, X2 = 2, X3 = 3, Fit = 0 };
+
     explicit TfrmMain(QWidget* parent = nullptr);
     ~TfrmMain() override;
 
-    DisplayPanel* displayPanel() const { return Panel1; }
+    DisplayPanel* displayPanel() const;
+    FrontPanel* front() const { return frontPanel; }
     PassDriver* passDriver() const { return driver; }
     InputsTab* inputs() const { return inputsTab; }
     GpsTab* gps() const { return gpsTab; }
+    QTabWidget* tabs() const { return PageControl1; }
+
+    void setZoom(Zoom zoom);
+    Zoom zoom() const { return zoomChoice; }
+    // Writes the Framebuffer as the runner's 480 x 272 indexed PNG. False when it cannot.
+    static bool saveScreenshot(const QString& path);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void buildPanelSide();
     void buildTabs();
+    void buildMenus();
+    void buildPresetBar();
     void Button1Click();  // "&On"
     void Button2Click();  // "&Off"
     void Exit1Click();    // "&File" / "&Exit"
     void keyClick(uint8_t keyCode);
+    void turnKnob(int detents);
+    void powerStateChanged();
+    void layoutClient();
+    void saveScreenshotAs();
+    void showKeys();
     void showGraphicsFailure(const QString& message);
+    void restoreSettings();
+    void storeSettings() const;
 
-    QLabel* Image1 = nullptr;
-    DisplayPanel* Panel1 = nullptr;
-    std::array<KeyArea*, 6> keyAreas{};  // Image2, Image3, Image4, Image5, Image7, Image8
-    QPushButton* Button1 = nullptr;
-    QPushButton* Button2 = nullptr;
-    QPushButton* Button3 = nullptr;
-    QPushButton* Button4 = nullptr;
+    QWidget* client = nullptr;
+    FrontPanel* frontPanel = nullptr;
     QTabWidget* PageControl1 = nullptr;
     InputsTab* inputsTab = nullptr;
     GpsTab* gpsTab = nullptr;
     PassDriver* driver = nullptr;
+    QWidget* presetBar = nullptr;
+    QActionGroup* zoomActions = nullptr;
+    Zoom zoomChoice = Zoom::X1;
+    QTimer readingsTimer;
 };

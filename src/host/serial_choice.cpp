@@ -3,21 +3,30 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QMap>
 
 #include <cerrno>
 #include <grp.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-int comPortNumber(const QString& portText)
+QString portTextWithoutDescription(const QString& portText)
 {
+    const qsizetype open = portText.lastIndexOf(" (");
+    return open > 0 && portText.endsWith(')') ? portText.left(open) : portText;
+}
+
+int comPortNumber(const QString& shown)
+{
+    const QString portText = portTextWithoutDescription(shown);
     for (int n = 1; n <= 3; ++n)
         if (portText == QString("COM%1").arg(n) || portText == QString("COM %1").arg(n)) return n;
     return 4;
 }
 
-QString serialDeviceForPortText(const QString& portText)
+QString serialDeviceForPortText(const QString& shown)
 {
+    const QString portText = portTextWithoutDescription(shown);
     if (portText.startsWith('/')) return portText;
     const int n = comPortNumber(portText);
 #ifdef Q_OS_WIN
@@ -37,14 +46,23 @@ int baudRateForSpeedText(const QString& speedText)
 
 QStringList portBoxItems()
 {
-    QStringList items{"COM 1", "COM 2", "COM 3", "COM 4"};
+    QStringList items;
+    for (int n = 1; n <= 4; ++n) {
+        const QString port = QString("COM %1").arg(n);
+        const QString device = serialDeviceForPortText(port);
+        items << (device == QString("COM%1").arg(n) ? port : QString("%1 (%2)").arg(port, device));
+    }
 #ifndef Q_OS_WIN
-    const QDir dev("/dev");
-    for (const QString& name : dev.entryList({"ttyUSB*", "ttyACM*"}, QDir::System | QDir::Files, QDir::Name))
-        items << dev.filePath(name);
+    // USB receivers, each with its stable name (which names the receiver's make) when it has one.
+    QMap<QString, QString> stableNames;
     const QDir byId("/dev/serial/by-id");
-    for (const QString& name : byId.entryList(QDir::System | QDir::Files | QDir::NoDotAndDotDot, QDir::Name))
-        items << byId.filePath(name);
+    for (const QFileInfo& link : byId.entryInfoList(QDir::System | QDir::Files | QDir::NoDotAndDotDot, QDir::Name))
+        stableNames.insert(link.canonicalFilePath(), link.fileName());
+    const QDir dev("/dev");
+    for (const QString& name : dev.entryList({"ttyUSB*", "ttyACM*"}, QDir::System | QDir::Files, QDir::Name)) {
+        const QString path = dev.filePath(name);
+        items << (stableNames.contains(path) ? QString("%1 (%2)").arg(path, stableNames.value(path)) : path);
+    }
 #endif
     return items;
 }

@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+// The port box's text without the device shown after it: "COM 1 (/dev/ttyS0)" is "COM 1".
+QString portTextWithoutDescription(const QString& portText);
 // "COM1" or "COM 1" .. "COM4" or "COM 4" select that port by its number; any other text COM4.
 int comPortNumber(const QString& portText);
 // The device "&Connect" opens for the port box's text. A text beginning with "/" is a device path
@@ -13,8 +15,8 @@ QString serialDeviceForPortText(const QString& portText);
 // 1200, 2400, 4800, 9600, 19200, 38400 or 57600 when the text is exactly that number; any other
 // text 115200.
 int baudRateForSpeedText(const QString& speedText);
-// The port box's items: "COM 1" .. "COM 4", then the USB and ACM serial devices present and
-// their stable names under /dev/serial/by-id.
+// The port box's items: "COM 1 (/dev/ttyS0)" .. "COM 4 (/dev/ttyS3)", then the USB and ACM
+// serial devices present, each with its stable name under /dev/serial/by-id when it has one.
 QStringList portBoxItems();
 // The group that owns a device node ("" when it cannot be found).
 QString deviceGroupName(const QString& device);

@@ -12,6 +12,8 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include <cerrno>
@@ -203,6 +205,7 @@ class GpsLinkTest : public QObject {
 
     TfrmMain* window = nullptr;
     GpsTab* tab = nullptr;
+    QTemporaryDir settingsFolder;
 
     QComboBox* portBox() const { return tab->findChild<QComboBox*>("ComboBox1"); }
     QComboBox* speedBox() const { return tab->findChild<QComboBox*>("ComboBox2"); }
@@ -235,8 +238,16 @@ class GpsLinkTest : public QObject {
     }
 
 private slots:
+    void initTestCase()
+    {
+        // The window's remembered choices go to a folder of this run's own, empty for each test.
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsFolder.path());
+        QCoreApplication::setOrganizationName("CorvexGpsLinkTests");
+    }
+
     void init()
     {
+        QSettings().clear();
         resetNmeaReceiver();
         resetGpsValues();
         pendingKey = KeyNone;
@@ -269,7 +280,7 @@ private slots:
         QStringList captions;
         for (const QGroupBox* group : tab->findChildren<QGroupBox*>()) captions << group->title();
         QVERIFY(captions.contains(" Communication Settings "));
-        QVERIFY(captions.contains(" Communcations Window "));
+        QVERIFY(captions.contains(" Communications Window "));
         auto* settings = portBox()->parentWidget();
         QCOMPARE(settings->geometry(), QRect(0, 8, 505, 97));
         QCOMPARE(portBox()->geometry().topLeft(), QPoint(96, 24));
@@ -281,7 +292,7 @@ private slots:
         QCOMPARE(button("Button12")->geometry(), QRect(384, 24, 89, 49));
         QCOMPARE(portBox()->currentText(), QString("COM1"));
         QCOMPARE(speedBox()->currentText(), QString("9600"));
-        const QStringList ports{"COM 1", "COM 2", "COM 3", "COM 4"};
+        const QStringList ports{"COM 1 (/dev/ttyS0)", "COM 2 (/dev/ttyS1)", "COM 3 (/dev/ttyS2)", "COM 4 (/dev/ttyS3)"};
         for (int i = 0; i < 4; ++i) QCOMPARE(portBox()->itemText(i), ports[i]);
         for (int i = 4; i < portBox()->count(); ++i) QVERIFY(portBox()->itemText(i).startsWith("/dev/"));
         QStringList speeds;
@@ -337,7 +348,7 @@ private slots:
     void choosingFromTheListsSelectsThatPortAndSpeed()
     {
         portBox()->setCurrentIndex(2);
-        QCOMPARE(portBox()->currentText(), QString("COM 3"));
+        QCOMPARE(portBox()->currentText(), QString("COM 3 (/dev/ttyS2)"));
         QCOMPARE(comPortNumber(portBox()->currentText()), 3);
         QCOMPARE(tab->chosenDevice(), QString("/dev/ttyS2"));
         speedBox()->setCurrentIndex(2);
@@ -390,7 +401,7 @@ private slots:
         connectTo(receiver.path);
         QCOMPARE(tab->link()->state(), GpsLink::State::Connected);
         QVERIFY(!failureBox());
-        QCOMPARE(tab->statusLabel()->text(), QString("Connected to %1 at 4800 bit/s").arg(receiver.path));
+        QCOMPARE(tab->status(), QString("Connected to %1 at 4800 bit/s").arg(receiver.path));
         receiver.releaseSlave();
 
         // One sentence at a time, with the main loop's GPS step after each, as a receiver at 4800
@@ -516,7 +527,7 @@ private slots:
         QTest::qWait(50);
         receiver.unplug();
         QTRY_COMPARE(tab->link()->state(), GpsLink::State::Disconnected);
-        QTRY_VERIFY(tab->statusLabel()->text().startsWith("Disconnected: the receiver's port failed"));
+        QTRY_VERIFY(tab->status().startsWith("Disconnected: the receiver's port failed"));
         QVERIFY(!failureBox());
         QVERIFY(tab->link()->readerRunning());
         QCOMPARE(memoLines(tab).size(), 1);
@@ -531,7 +542,7 @@ private slots:
         QTRY_COMPARE(memoLines(tab).size(), 2);
         QTest::mouseClick(button("Button12"), Qt::LeftButton);
         QCOMPARE(tab->link()->state(), GpsLink::State::Disconnected);
-        QCOMPARE(tab->statusLabel()->text(), QString("Disconnected"));
+        QCOMPARE(tab->status(), QString("Disconnected"));
     }
 
     void connectTwiceDoesNotReopen()
@@ -574,7 +585,7 @@ private slots:
         QVERIFY2(box->text().contains(missing), qPrintable(box->text()));
         QVERIFY2(box->text().contains("No such file or directory"), qPrintable(box->text()));
         QVERIFY(!box->text().contains("group"));
-        QVERIFY(tab->statusLabel()->text().startsWith("Disconnected"));
+        QVERIFY(tab->status().startsWith("Disconnected"));
         box->close();
         QTRY_VERIFY(!failureBox());
 
@@ -629,14 +640,20 @@ private slots:
             });
         clock.start();
         QVERIFY(tab->playFile(path, kEpochMs));
-        QVERIFY(tab->statusLabel()->text().startsWith("Playing short.log"));
+        QVERIFY(tab->status().startsWith("Playing short.log"));
         // The end shows in the status once the last sentences are in the communications window.
-        QTRY_VERIFY_WITH_TIMEOUT(tab->statusLabel()->text().contains("end of the recorded log"), 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(tab->status().contains("end of the recorded log"), 20000);
         const qint64 took = clock.elapsed();
         disconnect(arrival);
         QCOMPARE(tab->link()->state(), GpsLink::State::Disconnected);
         QVERIFY2(took >= (epochs - 1) * kEpochMs, qPrintable(QString::number(took)));
         QCOMPARE(memoLines(tab), acceptedTexts(lines));
+        // The counters say what the receiver made of the bytes.
+        const NmeaCounters counted = tab->link()->counters();
+        QCOMPARE(counted.accepted, static_cast<uint64_t>(acceptedTexts(lines).size()));
+        QVERIFY(counted.bytes > 0);
+        QTRY_VERIFY(tab->countersLabel()->toolTip().startsWith(QString("%1 bytes, %2 sentences accepted")
+                                                                   .arg(counted.bytes).arg(counted.accepted)));
 
         // At the recorded pace: no epoch starts before its time, and its sentences are spread over
         // it (the last of several comes half an epoch or more after the epoch's start).
@@ -701,7 +718,7 @@ private slots:
         QTRY_VERIFY(memoLines(tab).size() > 10);
         QTest::mouseClick(button("Button12"), Qt::LeftButton);
         QCOMPARE(tab->link()->state(), GpsLink::State::Disconnected);
-        QCOMPARE(tab->statusLabel()->text(), QString("Disconnected"));
+        QCOMPARE(tab->status(), QString("Disconnected"));
         const qsizetype stopped = memoLines(tab).size();
         QTest::qWait(300);
         QCOMPARE(memoLines(tab).size(), stopped);

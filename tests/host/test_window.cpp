@@ -1,8 +1,12 @@
 // The window as a user meets it: layout, key areas, power buttons, the display panel's pixels.
 #include <QAction>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <QScrollBar>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QStatusBar>
@@ -12,10 +16,21 @@
 #include <algorithm>
 
 #include "device.h"
+#include "engine/alarm_messages.h"
+#include "engine/alarms.h"
 #include "display/framebuffer.h"
+#include "engine/alarms.h"
 #include "engine/engine.h"
 #include "engine/inputs.h"
+#include "device_readings.h"
+#include "gps/nmea.h"
 #include "host/display_panel.h"
+#include "host/front_panel.h"
+#include "host/gps_tab.h"
+#include "host/nmea_counters.h"
+#include "host/panel_lamps.h"
+#include "host/input_bar.h"
+#include "host/inputs_tab.h"
 #include "host/key_area.h"
 #include "host/main_window.h"
 #include "host/pass_driver.h"
@@ -58,8 +73,16 @@ class WindowTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void initTestCase()
+    {
+        // The window's remembered choices go to a folder of this run's own.
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsFolder.path());
+        QCoreApplication::setOrganizationName("CorvexWindowTests");
+    }
+
     void init()
     {
+        QSettings().clear();
         pendingKey = KeyNone;
         window = new TfrmMain;
         window->show();
@@ -109,10 +132,13 @@ private slots:
         QCOMPARE(tabs->currentIndex(), 0);
         QVERIFY(!tabs->isTabVisible(2));
         const QList<QAction*> menus = window->menuBar()->actions();
-        QCOMPARE(menus.size(), 1);
-        QCOMPARE(menus[0]->text(), QString("&File"));
-        QCOMPARE(menus[0]->menu()->actions().size(), 1);
-        QCOMPARE(menus[0]->menu()->actions()[0]->text(), QString("&Exit"));
+        QStringList titles;
+        for (const QAction* menu : menus) titles << menu->text();
+        QCOMPARE(titles, QStringList({"&File", "&View", "&Help"}));
+        QStringList items;
+        for (const QAction* item : menus[0]->menu()->actions())
+            if (!item->isSeparator()) items << item->text();
+        QCOMPARE(items, QStringList({"&Power On/Off", "&Save Screenshot...", "&Exit"}));
     }
 
     void eachKeyAreaStoresItsCode()
@@ -220,7 +246,7 @@ private slots:
         QScrollBar* bar = window->findChild<QScrollBar*>("ScrollBar33");
         QLabel* label = window->findChild<QLabel*>("Label33");
         QVERIFY(bar && label);
-        QCOMPARE(label->text(), QString("0"));
+        QCOMPARE(label->text(), QString::number(bar->value()));
         QTest::mouseClick(window->findChild<QPushButton*>("Button1"), Qt::LeftButton);
         QTest::mouseClick(window->findChild<KeyArea*>("Image2"), Qt::LeftButton);
         QTRY_COMPARE(devicePhase, DevicePhase::ExpiryNotice);
@@ -232,19 +258,18 @@ private slots:
         QTRY_COMPARE(mapMb, int16_t{1012});
     }
 
-    void inputControlsStartAsThePanelSays()
+    void inputControlsHaveThePanelsRanges()
     {
         const struct {
             const char* name;
-            int minimum, maximum, start;
-        } bars[] = {{"ScrollBar24", 1, 31000, 31000}, {"ScrollBar34", 1, 99999, 1}, {"ScrollBar38", 0, 4096, 2240},
-                    {"ScrollBar12", -200, 1200, 0},   {"ScrollBar29", 0, 65535, 0}, {"ScrollBar41", 0, 999, 0}};
+            int minimum, maximum;
+        } bars[] = {{"ScrollBar24", 1, 31000}, {"ScrollBar34", 1, 99999}, {"ScrollBar38", 0, 4096},
+                    {"ScrollBar12", -200, 1200},   {"ScrollBar29", 0, 65535}, {"ScrollBar41", 0, 999}};
         for (const auto& b : bars) {
             QScrollBar* bar = window->findChild<QScrollBar*>(b.name);
             QVERIFY2(bar, b.name);
             QCOMPARE(bar->minimum(), b.minimum);
             QCOMPARE(bar->maximum(), b.maximum);
-            QCOMPARE(bar->value(), b.start);
         }
         const struct {
             const char* name;
@@ -260,7 +285,280 @@ private slots:
         window->findChild<QCheckBox*>("CheckBox4")->setChecked(true);
     }
 
+    // Every means of moving a bar agrees: right and up raise, left and down lower, Shift moves one
+    // count, the wheel turned away raises by one step a detent.
+    void barsMoveTheSameWayByKeysAndWheel()
+    {
+        InputBar* bar = window->inputs()->scrollBar(InputControl::Map);
+        bar->setValue(1000);
+        const int step = bar->step();
+        QVERIFY(step > 1);
+        const struct {
+            Qt::Key key;
+            Qt::KeyboardModifiers modifiers;
+            int change;
+        } presses[] = {{Qt::Key_Right, Qt::NoModifier, step},  {Qt::Key_Up, Qt::NoModifier, step},
+                       {Qt::Key_Left, Qt::NoModifier, -step},  {Qt::Key_Down, Qt::NoModifier, -step},
+                       {Qt::Key_Right, Qt::ShiftModifier, 1}, {Qt::Key_Down, Qt::ShiftModifier, -1}};
+        for (const auto& p : presses) {
+            const int before = bar->value();
+            QTest::keyClick(bar, p.key, p.modifiers);
+            QCOMPARE(bar->value() - before, p.change);
+            QCOMPARE(rawMap, static_cast<int16_t>(bar->value()));
+        }
+        for (const int detents : {1, -1, 3}) {
+            const int before = bar->value();
+            QWheelEvent wheel(QPointF(60, 8), bar->mapToGlobal(QPointF(60, 8)), QPoint(), QPoint(0, 120 * detents),
+                              Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+            QCoreApplication::sendEvent(bar, &wheel);
+            QCOMPARE(bar->value() - before, detents * step);
+        }
+        // Dragging: the right end of the groove is the bar's maximum.
+        QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, QPoint(bar->width() - 2, bar->height() / 2));
+        QVERIFY(bar->value() > 1000);
+    }
+
+    // A fresh start: every input is what its bar shows, and the engine they describe is quiet.
+    void theInstrumentStartsWithTheBarsPositionsAndNoAlarm()
+    {
+        InputsTab* inputs = window->inputs();
+        for (int i = 0; i < INPUT_CONTROL_COUNT; ++i) {
+            const auto id = static_cast<InputControl>(i);
+            QCOMPARE(inputs->valueLabel(id)->text(), QString::number(inputs->scrollBar(id)->value()));
+        }
+        QCOMPARE(int{rpmPeriod}, inputs->scrollBar(InputControl::Rpm)->value());
+        QCOMPARE(int{rawCjc}, inputs->scrollBar(InputControl::Cjc)->value());
+        QCOMPARE(int{rawMap}, inputs->scrollBar(InputControl::Map)->value());
+        QCOMPARE(int{rawVolts}, inputs->scrollBar(InputControl::Volts)->value());
+        QCOMPARE(int{tcInput[0]}, inputs->scrollBar(InputControl::Tc1)->value());
+        QCOMPARE(rotorRpm, inputs->scrollBar(InputControl::Rotor)->value());
+        QCOMPARE(inputs->scrollBar(InputControl::Rpm)->readingText(), QString("1600 RPM"));
+        QTest::mouseClick(window->findChild<QPushButton*>("Button1"), Qt::LeftButton);
+        for (int i = 0; i < 2; ++i) {
+            QTest::keyClick(window->displayPanel(), Qt::Key_F1);
+            QTRY_COMPARE(pendingKey, uint8_t{KeyNone});
+        }
+        QTRY_COMPARE(devicePhase, DevicePhase::Running);
+        const uint64_t start = window->passDriver()->passesRun();
+        QTRY_VERIFY(window->passDriver()->passesRun() > start + 200);
+        QCOMPARE(alarmFlags, 0u);
+    }
+
+    void aTypedReadingReachesTheDeviceInput()
+    {
+        InputsTab* inputs = window->inputs();
+        QVERIFY(inputs->applyTypedValue(InputControl::Rpm, "2400 RPM"));
+        // The nearest the pulse period can come: one count either side is further away.
+        const int32_t reached = inputReading(InputControl::Rpm, rpmPeriod).value;
+        QVERIFY2(std::abs(reached - 2400) <= 2, qPrintable(QString::number(reached)));
+        QVERIFY(std::abs(inputReading(InputControl::Rpm, rpmPeriod + 1).value - 2400) >= std::abs(reached - 2400));
+        QVERIFY(std::abs(inputReading(InputControl::Rpm, rpmPeriod - 1).value - 2400) >= std::abs(reached - 2400));
+        QCOMPARE(inputs->scrollBar(InputControl::Rpm)->readingText(), QString("%1 RPM").arg(reached));
+        QVERIFY(inputs->applyTypedValue(InputControl::Volts, "14.2 V"));
+        QCOMPARE(inputReading(InputControl::Volts, rawVolts).value, 142);
+        QVERIFY(inputs->applyTypedValue(InputControl::Map, "1234"));  // a plain number is a count
+        QCOMPARE(rawMap, int16_t{1234});
+        QVERIFY(!inputs->applyTypedValue(InputControl::Map, "12 furlongs"));
+        QVERIFY(!inputs->applyTypedValue(InputControl::Map, "5000"));  // beyond the bar
+        QCOMPARE(rawMap, int16_t{1234});
+        // Through the editor a double-click opens.
+        QTest::mouseDClick(inputs->valueLabel(InputControl::Tc1), Qt::LeftButton);
+        QLineEdit* editor = inputs->valueEditor();
+        QVERIFY(editor);
+        editor->setText("650 °C");
+        QTest::keyClick(editor, Qt::Key_Return);
+        QCOMPARE(inputReading(InputControl::Tc1, tcInput[0]).value, 650);
+        QVERIFY(!inputs->valueEditor());
+    }
+
+    void presetsSetTheInputsInOneClick()
+    {
+        const struct {
+            const char* button;
+            int rpm;
+            uint16_t flow;
+        } presets[] = {{"Preset Cruise", 4795, 200}, {"Preset Take-off", 5507, 329}, {"Preset Engine off", 0, 0}};
+        for (const auto& p : presets) {
+            auto* button = window->findChild<QPushButton*>(p.button);
+            QVERIFY2(button && button->isVisible(), p.button);
+            QTest::mouseClick(button, Qt::LeftButton);
+            QCOMPARE(inputReading(InputControl::Rpm, rpmPeriod).value, p.rpm);
+            QCOMPARE(inputReading(InputControl::FuelFlow1, rawFuelFlow[0]).value, int32_t{p.flow});
+        }
+        window->tabs()->setCurrentIndex(1);
+        QVERIFY(!window->findChild<QPushButton*>("Preset Cruise")->isVisible());  // EMS tab only
+    }
+
+    void keysAndWheelReachThePendingKey()
+    {
+        window->tabs()->setCurrentIndex(1);  // whichever tab is shown
+        const struct {
+            Qt::Key key;
+            uint8_t code;
+        } keys[] = {{Qt::Key_F1, KeySoft1},     {Qt::Key_F2, KeySoft2},     {Qt::Key_F3, KeySoft3},
+                    {Qt::Key_F4, KeySoft4},     {Qt::Key_F5, KeySoft5},     {Qt::Key_Return, KeyKnobPress},
+                    {Qt::Key_Space, KeyKnobPress}, {Qt::Key_Up, KeyKnobPlus}, {Qt::Key_Right, KeyKnobPlus},
+                    {Qt::Key_Down, KeyKnobMinus}, {Qt::Key_Left, KeyKnobMinus}};
+        for (const auto& k : keys) {
+            pendingKey = KeyNone;
+            QTest::keyPress(window->tabs()->currentWidget(), k.key);
+            QCOMPARE(pendingKey, k.code);
+            if (KeyArea* area = window->front()->keyArea(k.code)) {
+                QVERIFY(area->isPressed());  // drawn pressed while held
+                QTest::keyRelease(window->tabs()->currentWidget(), k.key);
+                QVERIFY(!area->isPressed());
+            }
+        }
+        // Not while a text field is edited.
+        pendingKey = KeyNone;
+        auto* port = window->gps()->findChild<QComboBox*>("ComboBox1");
+        QTest::keyClick(port->lineEdit(), Qt::Key_F2);
+        QTest::keyClick(port->lineEdit(), Qt::Key_Space);
+        QCOMPARE(pendingKey, uint8_t{KeyNone});
+        // The wheel over the display and over the knob: one detent, one turn.
+        const struct {
+            QWidget* over;
+            int delta;
+            uint8_t code;
+        } wheels[] = {{window->displayPanel(), 120, KeyKnobPlus},
+                      {window->displayPanel(), -120, KeyKnobMinus},
+                      {window->front()->keyArea(KeyKnobPress), 120, KeyKnobPlus}};
+        for (const auto& w : wheels) {
+            pendingKey = KeyNone;
+            QWheelEvent wheel(QPointF(10, 10), w.over->mapToGlobal(QPointF(10, 10)), QPoint(), QPoint(0, w.delta),
+                              Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+            QCoreApplication::sendEvent(w.over, &wheel);
+            QCOMPARE(pendingKey, w.code);
+        }
+        pendingKey = KeyNone;
+    }
+
+    void thePowerLampAndButtonsShowTheState()
+    {
+        PanelLamps* lamps = window->front()->lamps();
+        auto* on = window->findChild<QPushButton*>("Button1");
+        auto* off = window->findChild<QPushButton*>("Button2");
+        QVERIFY(!lamps->isLit("Power"));
+        QVERIFY(on->isEnabled() && !off->isEnabled());
+        window->findChild<QAction*>("PowerToggle")->trigger();  // Ctrl+O
+        QVERIFY(deviceIsOn());
+        QVERIFY(lamps->isLit("Power"));
+        QVERIFY(!on->isEnabled() && off->isEnabled());
+        // The lamp is drawn: its glass is green while lit.
+        const QImage drawn = lamps->grab().toImage();
+        const QPoint middle = lamps->findChild<QWidget*>("PowerLamp")->geometry().center();
+        const QColor centre = drawn.pixelColor(middle);
+        QVERIFY2(centre.green() > 150 && centre.red() < 150, qPrintable(centre.name()));
+        QTest::mouseClick(off, Qt::LeftButton);
+        QTRY_VERIFY(!window->passDriver()->running());
+        QVERIFY(!lamps->isLit("Power"));
+        QVERIFY(on->isEnabled() && !off->isEnabled());
+    }
+
+    // The ALARM lamp follows the announcement, whatever the display shows.
+    void theAlarmLampLightsWhileAnAlarmWaitsForAck()
+    {
+        PanelLamps* lamps = window->front()->lamps();
+        window->findChild<QAction*>("PowerToggle")->trigger();
+        // A key ends each power-on notice; the lamp belongs to the running instrument.
+        QTRY_VERIFY_WITH_TIMEOUT((devicePressKey(KeySoft2), devicePhase == DevicePhase::Running), 10000);
+        alarmAnnounced = ALARM_VOLTS;
+        lamps->refresh();
+        QVERIFY(lamps->isLit("ALARM"));
+        alarmAnnounced = 0;
+        lamps->refresh();
+        QVERIFY(!lamps->isLit("ALARM"));
+        QTest::mouseClick(window->findChild<QPushButton*>("Button2"), Qt::LeftButton);
+        QTRY_VERIFY(!window->passDriver()->running());
+    }
+
+    // Zoom 2: the window grows by the panel's width, the display doubles, and every framebuffer
+    // pixel is a sharp 2 x 2 block.
+    void zoomScalesThePanelAndKeepsTheDisplaySharp()
+    {
+        const QSize before = window->centralWidget()->size();
+        window->setZoom(TfrmMain::Zoom::X2);
+        QCOMPARE(window->centralWidget()->width(), before.width() + 550);
+        QCOMPARE(window->displayPanel()->size(), QSize(960, 546));
+        QCOMPARE(window->findChild<KeyArea*>("Image2")->geometry(), QRect(48, 832, 82, 82));
+        for (int y = 0; y < SCREEN_HEIGHT; ++y)
+            for (int x = 0; x < SCREEN_WIDTH; ++x)
+                framebuffer[x + SCREEN_WIDTH * y] = static_cast<uint8_t>((x / 3 + y * 7) % 256);
+        QTest::mouseClick(window->findChild<QPushButton*>("Button1"), Qt::LeftButton);
+        window->passDriver()->powerOff();
+        QTRY_VERIFY(!window->passDriver()->running());
+        window->displayPanel()->frameReady();
+        QTRY_VERIFY(window->displayPanel()->framesPresented() > 0);
+        const QImage shown = window->displayPanel()->grabFramebuffer().convertToFormat(QImage::Format_RGB32);
+        const qreal ratio = shown.devicePixelRatio();
+        int mismatches = 0;
+        for (int y = 0; y < SCREEN_HEIGHT; y += 5)
+            for (int x = 0; x < SCREEN_WIDTH; x += 5)
+                for (const QPoint corner : {QPoint(0, 0), QPoint(1, 1), QPoint(0, 1)}) {
+                    const QPoint at((2 * x + corner.x()) * ratio, (2 * y + corner.y()) * ratio);
+                    if ((shown.pixel(at) & 0xFFFFFF) != palette[framebuffer[x + SCREEN_WIDTH * y]]) ++mismatches;
+                }
+        QCOMPARE(mismatches, 0);
+        window->setZoom(TfrmMain::Zoom::X1);
+        QCOMPARE(window->centralWidget()->size(), before);
+        QCOMPARE(window->displayPanel()->geometry(), QRect(34, 65, 480, 273));
+    }
+
+    void fitToWindowFollowsTheWindowsSize()
+    {
+        window->setZoom(TfrmMain::Zoom::Fit);
+        window->centralWidget()->resize(1100 + 515, 954);  // room for twice the panel
+        QTRY_COMPARE(window->displayPanel()->size(), QSize(960, 546));
+        QCOMPARE(window->tabs()->x(), 1100 + 2);
+    }
+
+    void zoomTabAndPortAreRememberedBetweenRuns()
+    {
+        window->setZoom(TfrmMain::Zoom::X3);
+        window->tabs()->setCurrentIndex(1);
+        window->gps()->findChild<QComboBox*>("ComboBox1")->setEditText("COM 2 (/dev/ttyS1)");
+        window->close();
+        delete window;
+        window = new TfrmMain;
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        QCOMPARE(window->zoom(), TfrmMain::Zoom::X3);
+        QCOMPARE(window->tabs()->currentIndex(), 1);
+        QCOMPARE(window->gps()->chosenDevice(), QString("/dev/ttyS1"));
+        QCOMPARE(window->displayPanel()->size(), QSize(1440, 819));
+    }
+
+    void aScreenshotIsTheRunnersPng()
+    {
+        for (int i = 0; i < FRAMEBUFFER_SIZE; ++i) framebuffer[i] = static_cast<uint8_t>(i % 251);
+        const QString path = settingsFolder.filePath("shot.png");
+        QVERIFY(TfrmMain::saveScreenshot(path));
+        const QImage image(path);
+        QCOMPARE(image.size(), QSize(480, 272));
+        QCOMPARE(image.format(), QImage::Format_Indexed8);
+        QCOMPARE(image.pixelIndex(100, 10), (100 + 4800) % 251);
+    }
+
+    // A feed ended with CR CR LF: bytes arrive, every sentence is rejected for its line end.
+    void nmeaCountersShowWhySentencesAreRejected()
+    {
+        resetNmeaReceiver();
+        NmeaCounters counters;
+        const std::string good = "$GPGGA,123519,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,*47";
+        for (const std::string& line : {good + "\r\r\n", good + "\r\r\n", good + "\r\n",
+                                        std::string("$GPGGA,1*00\r\n"), "$" + std::string(250, 'A') + "*00\r\n"})
+            for (const char c : line) feedNmeaByte(static_cast<uint8_t>(c), counters);
+        QCOMPARE(counters.accepted, uint64_t{1});
+        QCOMPARE(counters.badLineEnd, uint64_t{2});
+        QCOMPARE(counters.badChecksum, uint64_t{1});
+        QCOMPARE(counters.tooLong, uint64_t{1});
+        QCOMPARE(nmeaCountersText(counters), QString("%1 bytes, 1 sentences accepted, 4 rejected "
+                                                     "(1 bad checksum, 1 too long, 2 bad line end)").arg(counters.bytes));
+        resetNmeaReceiver();
+    }
+
 private:
+    QTemporaryDir settingsFolder;
     TfrmMain* window = nullptr;
 };
 

@@ -1,0 +1,25 @@
+// What the instrument makes of each input control's position with the present settings: the
+// engineering value beside a bar in the window, and the position for a typed engineering value.
+#pragma once
+#include <cstdint>
+
+#include "device_inputs.h"
+
+struct InputReading {
+    int32_t value = 0;       // fixed point, `decimals` digits after the point
+    uint8_t decimals = 0;
+    const char* unit = "";   // UTF-8, e.g. "RPM", "V", "°C", "L/h"
+    // True when the reading follows from the position alone; false when it is the value the
+    // last pass processed (sender inputs, whose curves keep state) or there is none.
+    bool fromPosition = false;
+    bool known = false;      // false: the input has no effect with the present settings
+};
+
+// The settled reading of the control at `position` (filters aside). Channels read through
+// senders give the value of the last pass instead.
+InputReading inputReading(InputControl id, int32_t position);
+// The position within the control's range whose reading is nearest to `value` (same fixed point
+// as inputReading); false when the reading does not follow from the position.
+bool inputPositionForReading(InputControl id, int32_t value, int32_t& position);
+// "2597 RPM", "14.2 V"; "" when there is no reading. At most size - 1 bytes.
+void formatInputReading(const InputReading& reading, char* text, int size);

@@ -1,0 +1,120 @@
+// Every child keeps its geometry at zoom 1; a new zoom places and sizes them all again.
+#include "host/front_panel.h"
+
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <QWheelEvent>
+
+#include "host/display_panel.h"
+#include "host/jpeg_image.h"
+#include "host/key_area.h"
+#include "host/panel_lamps.h"
+#include "ui/screen.h"
+
+namespace {
+
+QPushButton* makeButton(const QString& caption, const QString& name, QWidget* parent, bool bold)
+{
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(name);
+    button->setFocusPolicy(Qt::NoFocus);
+    if (bold) {
+        QFont font = button->font();
+        font.setBold(true);
+        button->setFont(font);
+    }
+    return button;
+}
+
+}  // namespace
+
+FrontPanel::FrontPanel(QWidget* parent) : QWidget(parent)
+{
+    setObjectName("FrontPanel");
+    Image1 = new QLabel(this);
+    Image1->setObjectName("Image1");
+    Image1->setScaledContents(true);
+    QFile picture(":/panel/front_panel.jpg");
+    if (picture.open(QIODevice::ReadOnly)) {
+        const QImage image = decodeJpeg(picture.readAll());
+        if (!image.isNull()) Image1->setPixmap(QPixmap::fromImage(image));
+    }
+    place(Image1, {0, 0, kWidth, kHeight});
+
+    Panel1 = new DisplayPanel(this);
+    Panel1->setFocusPolicy(Qt::ClickFocus);
+    Panel1->installEventFilter(this);
+    place(Panel1, {34, 65, 480, 273});
+
+    const struct {
+        const char* name;
+        int left, top, size;
+        uint8_t code;
+    } areas[] = {{"Image2", 24, 416, 41, KeySoft1},  {"Image3", 104, 416, 41, KeySoft2}, {"Image4", 184, 416, 41, KeySoft3},
+                 {"Image5", 264, 416, 41, KeySoft4}, {"Image7", 344, 416, 41, KeySoft5}, {"Image8", 464, 400, 49, KeyKnobPress}};
+    for (size_t i = 0; i < keyAreas.size(); ++i) {
+        const auto& a = areas[i];
+        keyAreas[i] = new KeyArea(a.code, a.name, this);
+        place(keyAreas[i], {a.left, a.top, a.size, a.size});
+        connect(keyAreas[i], &KeyArea::clicked, this, &FrontPanel::keyClicked);
+    }
+    connect(keyAreas[5], &KeyArea::turned, this, &FrontPanel::turned);
+
+    Button3 = makeButton("+", "Button3", this, true);
+    place(Button3, {456, 448, 25, 25}, 16);
+    Button4 = makeButton("-", "Button4", this, true);
+    place(Button4, {496, 448, 27, 25}, 16);
+    connect(Button3, &QPushButton::clicked, this, [this] { emit keyClicked(KeyKnobPlus); });
+    connect(Button4, &QPushButton::clicked, this, [this] { emit keyClicked(KeyKnobMinus); });
+    Button1 = makeButton("&On", "Button1", this, false);
+    place(Button1, {344, 16, 75, 25}, 11);
+    Button2 = makeButton("&Off", "Button2", this, false);
+    place(Button2, {440, 16, 75, 25}, 11);
+
+    lampRow = new PanelLamps(this);
+    setScale(1.0);
+}
+
+QWidget* FrontPanel::place(QWidget* widget, const QRect& base, int fontPixels)
+{
+    placed.push_back({widget, base, fontPixels});
+    return widget;
+}
+
+KeyArea* FrontPanel::keyArea(uint8_t code) const
+{
+    for (KeyArea* area : keyAreas)
+        if (area->keyCode() == code) return area;
+    return nullptr;
+}
+
+void FrontPanel::setScale(double factor)
+{
+    zoom = factor;
+    const auto at = [factor](int v) { return static_cast<int>(std::lround(v * factor)); };
+    for (const Placed& p : placed) {
+        p.widget->setGeometry(at(p.base.x()), at(p.base.y()), at(p.base.right() + 1) - at(p.base.x()),
+                              at(p.base.bottom() + 1) - at(p.base.y()));
+        if (p.fontPixels > 0) {
+            QFont font = p.widget->font();
+            font.setPixelSize(std::max(1, at(p.fontPixels)));
+            p.widget->setFont(font);
+        }
+    }
+    lampRow->setScale(factor);
+    lampRow->raise();
+    setFixedSize(at(kWidth), at(kHeight));
+}
+
+bool FrontPanel::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == Panel1 && event->type() == QEvent::Wheel) {
+        wheelRemainder += static_cast<QWheelEvent*>(event)->angleDelta().y();
+        const int detents = wheelRemainder / 120;
+        wheelRemainder -= detents * 120;
+        if (detents != 0) emit turned(detents);
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}

@@ -1,0 +1,63 @@
+// The bar's own key and wheel handling: the same direction for every means of moving it.
+#include "host/input_bar.h"
+
+#include <QKeyEvent>
+#include <QPainter>
+#include <QWheelEvent>
+
+InputBar::InputBar(int step, QWidget* parent) : QScrollBar(Qt::Horizontal, parent), usefulStep(step > 0 ? step : 1) {}
+
+void InputBar::moveBy(int counts)
+{
+    const qint64 target = qint64{value()} + counts;
+    setValue(static_cast<int>(std::clamp<qint64>(target, minimum(), maximum())));
+}
+
+void InputBar::keyPressEvent(QKeyEvent* event)
+{
+    const int step = event->modifiers() & Qt::ShiftModifier ? 1 : usefulStep;
+    switch (event->key()) {
+    case Qt::Key_Right:
+    case Qt::Key_Up: moveBy(step); break;
+    case Qt::Key_Left:
+    case Qt::Key_Down: moveBy(-step); break;
+    case Qt::Key_PageUp: moveBy(10 * usefulStep); break;
+    case Qt::Key_PageDown: moveBy(-10 * usefulStep); break;
+    case Qt::Key_Home: setValue(minimum()); break;
+    case Qt::Key_End: setValue(maximum()); break;
+    default: QScrollBar::keyPressEvent(event); return;
+    }
+    event->accept();
+}
+
+void InputBar::wheelEvent(QWheelEvent* event)
+{
+    // Away from the user (or to the right) raises; one detent (120 eighths) is one step. Some
+    // systems turn a Shift+wheel into a horizontal wheel.
+    const QPoint delta = event->angleDelta();
+    wheelRemainder += delta.y() != 0 ? delta.y() : delta.x();
+    const int detents = wheelRemainder / 120;
+    wheelRemainder -= detents * 120;
+    if (detents != 0) moveBy(detents * (event->modifiers() & Qt::ShiftModifier ? 1 : usefulStep));
+    event->accept();
+}
+
+void InputBar::setReadingText(const QString& text)
+{
+    if (text == reading) return;
+    reading = text;
+    setToolTip(text);
+    update();
+}
+
+void InputBar::paintEvent(QPaintEvent* event)
+{
+    QScrollBar::paintEvent(event);
+    if (reading.isEmpty()) return;
+    QPainter painter(this);
+    QFont small = font();
+    small.setPixelSize(10);
+    painter.setFont(small);
+    painter.setPen(palette().color(QPalette::WindowText));
+    painter.drawText(rect(), Qt::AlignCenter, reading);
+}

@@ -1,0 +1,27 @@
+// One simulated input's scroll bar: keys, arrows and the wheel raise the value to the right and
+// up, Shift moves one count, and the bar shows what the instrument makes of its position.
+#pragma once
+#include <QScrollBar>
+
+class InputBar : public QScrollBar {
+    Q_OBJECT
+public:
+    // step: the counts one plain arrow press or wheel detent moves.
+    InputBar(int step, QWidget* parent);
+    int step() const { return usefulStep; }
+    // The engineering reading drawn over the bar (and its tooltip).
+    void setReadingText(const QString& text);
+    QString readingText() const { return reading; }
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    void moveBy(int counts);
+
+    int usefulStep;
+    int wheelRemainder = 0;  // eighths of a degree not yet turned into detents
+    QString reading;
+};

@@ -1,0 +1,103 @@
+// The key table and the window-wide key filter.
+#include "host/key_map.h"
+
+#include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QAbstractSlider>
+#include <QAbstractSpinBox>
+#include <QApplication>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTabBar>
+#include <QTextEdit>
+
+#include "ui/screen.h"
+
+namespace {
+
+const KeyBinding kBindings[] = {
+    {Qt::Key_F1, KeySoft1, "F1", "soft key 1"},
+    {Qt::Key_F2, KeySoft2, "F2", "soft key 2"},
+    {Qt::Key_F3, KeySoft3, "F3", "soft key 3"},
+    {Qt::Key_F4, KeySoft4, "F4", "soft key 4"},
+    {Qt::Key_F5, KeySoft5, "F5", "soft key 5"},
+    {Qt::Key_Return, KeyKnobPress, "Return", "knob press"},
+    {Qt::Key_Enter, KeyKnobPress, "Enter", "knob press"},
+    {Qt::Key_Space, KeyKnobPress, "Space", "knob press"},
+    {Qt::Key_Up, KeyKnobPlus, "Up", "knob clockwise (+)"},
+    {Qt::Key_Right, KeyKnobPlus, "Right", "knob clockwise (+)"},
+    {Qt::Key_Down, KeyKnobMinus, "Down", "knob anticlockwise (-)"},
+    {Qt::Key_Left, KeyKnobMinus, "Left", "knob anticlockwise (-)"},
+};
+
+bool isTurn(uint8_t code) { return code == KeyKnobPlus || code == KeyKnobMinus; }
+
+bool editsText(const QWidget* w)
+{
+    if (auto* line = qobject_cast<const QLineEdit*>(w)) return !line->isReadOnly();
+    if (auto* text = qobject_cast<const QPlainTextEdit*>(w)) return !text->isReadOnly();
+    if (auto* rich = qobject_cast<const QTextEdit*>(w)) return !rich->isReadOnly();
+    if (qobject_cast<const QAbstractSpinBox*>(w)) return true;
+    if (auto* combo = qobject_cast<const QComboBox*>(w)) return combo->isEditable();
+    return false;
+}
+
+bool ownsArrows(const QWidget* w)
+{
+    return qobject_cast<const QAbstractSlider*>(w) || qobject_cast<const QComboBox*>(w) ||
+           qobject_cast<const QTabBar*>(w) || qobject_cast<const QAbstractItemView*>(w);
+}
+
+}  // namespace
+
+uint8_t instrumentKeyFor(int qtKey)
+{
+    for (const KeyBinding& b : kBindings)
+        if (b.key == qtKey) return b.code;
+    return 0;
+}
+
+QString keyMapHelpText()
+{
+    QString text = "<table cellspacing=4>";
+    for (const KeyBinding& b : kBindings)
+        text += QString("<tr><td><b>%1</b></td><td>%2</td></tr>").arg(b.keyName, b.action);
+    text += "<tr><td><b>Wheel</b></td><td>over the display or the knob: one detent, one turn</td></tr>"
+            "<tr><td><b>Ctrl+O</b></td><td>power on / off</td></tr>"
+            "<tr><td><b>Ctrl+S</b></td><td>save the display as a PNG</td></tr></table>"
+            "<p>The keys act whichever tab is shown, but not while a text field is edited; the arrows "
+            "move a scroll bar that has the focus (Shift: one count).</p>";
+    return text;
+}
+
+KeyboardKeys::KeyboardKeys(QWidget* window) : QObject(window), window(window) { qApp->installEventFilter(this); }
+
+bool KeyboardKeys::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease) return false;
+    // A key a widget leaves unused travels on to its parents, and passes here again: only its
+    // first receiver, the widget it was meant for, decides.
+    auto* target = qobject_cast<QWidget*>(watched);
+    auto* key = static_cast<QKeyEvent*>(event);
+    if (event == lastSeen.event && event->type() == lastSeen.type && key->key() == lastSeen.key && target &&
+        lastSeen.target && target->isAncestorOf(lastSeen.target))
+        return false;
+    lastSeen = {event, event->type(), key->key(), target};
+    if (!target || target->window() != window) return false;
+    if (key->modifiers() & ~(Qt::KeypadModifier)) return false;  // Ctrl+O and the like are menu shortcuts
+    const uint8_t code = instrumentKeyFor(key->key());
+    if (code == 0) return false;
+    // The widget the key goes to, and the one with the focus, keep the keys they use themselves.
+    for (const QWidget* w : {static_cast<const QWidget*>(target), static_cast<const QWidget*>(QApplication::focusWidget())})
+        if (w && (editsText(w) || (isTurn(code) && ownsArrows(w)) ||
+                  (code == KeyKnobPress && qobject_cast<const QAbstractButton*>(w))))
+            return false;
+    if (event->type() == QEvent::KeyPress) {
+        if (!key->isAutoRepeat() || isTurn(code)) emit pressed(code);
+    } else if (!key->isAutoRepeat()) {
+        emit released(code);
+    }
+    return true;
+}

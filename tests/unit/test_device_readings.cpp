@@ -1,0 +1,83 @@
+// The readings beside the window's bars: the engine's own conversions with the factory settings,
+// units that follow the settings, and the way back from a typed value to a position.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "device_readings.h"
+#include "engine/engine.h"
+#include "engine/thermocouples.h"
+#include "settings/settings.h"
+
+namespace {
+
+std::string text(InputControl id, int32_t position)
+{
+    char out[32];
+    formatInputReading(inputReading(id, position), out, sizeof out);
+    return out;
+}
+
+class DeviceReadings : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        loadDefaultSettings();
+        resetCalibration();
+        cjcTemp = 0;  // thermocouples read against the present cold junction
+    }
+};
+
+TEST_F(DeviceReadings, FactorySettingsGiveTheseTexts)
+{
+    const struct {
+        InputControl id;
+        int32_t position;
+        const char* shown;
+    } cases[] = {
+        {InputControl::Oat, 2359, "15 °C"},       {InputControl::Map, 1504, "30.5 inHg"},
+        {InputControl::Map, 100, "0.0 inHg"},     {InputControl::Rpm, 325, "4795 RPM"},
+        {InputControl::Rpm, 31000, "0 RPM"},      {InputControl::FuelFlow1, 39, "20.0 L/h"},
+        {InputControl::FuelLevel1, 298, "40 L"},  {InputControl::Volts, 1926, "14.0 V"},
+        {InputControl::Cjc, 2402, "20 °C"},       {InputControl::Tc1, 650, "649 °C"},  // as the instrument reads K
+        {InputControl::CoPpm, 12, "12 ppm"},      {InputControl::Rotor, 5200, "5200 RPM"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(inputControls[static_cast<int>(c.id)].caption);
+        EXPECT_EQ(text(c.id, c.position), c.shown);
+    }
+}
+
+TEST_F(DeviceReadings, UnitsFollowTheSettings)
+{
+    settings.oatUnit = 1;
+    EXPECT_EQ(text(InputControl::Oat, 2359), "59 °F");
+    settings.mapUnit = 0;
+    EXPECT_EQ(text(InputControl::Map, 1471), "1012 mb");
+    settings.fuelUnit = 1;
+    EXPECT_EQ(inputReading(InputControl::FuelFlow1, 39).unit, std::string("gal/h"));
+    settings.tank1Source = 1;  // a calculated tank: the bar has no effect
+    EXPECT_FALSE(inputReading(InputControl::FuelLevel1, 298).known);
+    EXPECT_EQ(text(InputControl::FuelLevel1, 298), "");
+}
+
+TEST_F(DeviceReadings, ATypedValueFindsTheNearestPosition)
+{
+    const struct {
+        InputControl id;
+        int32_t value;
+        int32_t position;
+    } cases[] = {{InputControl::Rpm, 2400, 649},  {InputControl::Volts, 142, 1955}, {InputControl::Oat, 15, 2359},
+                 {InputControl::Tc3, 90, 90},     {InputControl::FuelFlow1, 200, 39}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(inputControls[static_cast<int>(c.id)].caption);
+        int32_t position = -1;
+        ASSERT_TRUE(inputPositionForReading(c.id, c.value, position));
+        EXPECT_EQ(position, c.position);
+    }
+    // Senders are read through the last pass, not the position: no way back.
+    int32_t position = -1;
+    EXPECT_FALSE(inputPositionForReading(InputControl::Input2, 40, position));
+}
+
+}  // namespace
