@@ -9,6 +9,8 @@
 #include "engine/fuel.h"
 #include "engine/inputs.h"
 #include "settings/settings.h"
+#include "ui/home.h"
+#include "ui/popups.h"
 #include "ui/screen.h"
 
 namespace {
@@ -91,6 +93,22 @@ void BM_BusiestEnginePagePass(benchmark::State& state)
     }
 }
 BENCHMARK(BM_BusiestEnginePagePass);
+
+// The busiest engine page with the quick menu open over it (every optional item shown).
+void BM_QuickMenuOverBusiestPagePass(benchmark::State& state)
+{
+    configureEveryChannel();
+    devicePressKey(KeyKnobPress);
+    devicePass();
+    for (auto _ : state) {
+        overlayTimeout = 10;  // the menu stays open however long the measurement runs
+        devicePass();
+        benchmark::DoNotOptimize(framebuffer[0]);
+    }
+    state.counters["menuItems"] = menuItemCount;
+    if (overlayScreen != quickMenuScreen) state.SkipWithError("the quick menu did not open");
+}
+BENCHMARK(BM_QuickMenuOverBusiestPagePass);
 
 void BM_CopyBackground(benchmark::State& state)
 {
