@@ -24,13 +24,16 @@ constexpr DigitEditor kRefillDigits = {3, nullptr};
 struct TankRefill {
     const char* caption;
     const char* prompt;
-    const int16_t& size;
-    const uint16_t& kFactor;
+    // The record is packed: its fields are read by value, never through a reference.
+    int16_t (*size)();
+    uint16_t (*kFactor)();
 };
 
 const TankRefill kTanks[2] = {
-    {"TANK 1", "ENTER YOUR FUEL LEVEL 1", settings.tank1Size, settings.flow1KFactor},
-    {"TANK 2", "ENTER YOUR FUEL LEVEL 2", settings.tank2Size, settings.flow2KFactor},
+    {"TANK 1", "ENTER YOUR FUEL LEVEL 1", [] { return int16_t{settings.tank1Size}; },
+     [] { return uint16_t{settings.flow1KFactor}; }},
+    {"TANK 2", "ENTER YOUR FUEL LEVEL 2", [] { return int16_t{settings.tank2Size}; },
+     [] { return uint16_t{settings.flow2KFactor}; }},
 };
 
 // Stores the entry as the tank's remaining fuel, then goes on to tank 2 or closes.
@@ -38,10 +41,10 @@ void applyRefill(int index)
 {
     const TankRefill& tank = kTanks[index];
     int32_t& level = refillLevel[index];
-    if (tank.size < level) level = tank.size;
+    if (tank.size() < level) level = tank.size();
     if (level < 0) level = 0;  // a negative size or entry leaves an empty tank, never a debt
     // Widened, so that a large tank with a large K-factor fills up rather than wrapping round.
-    int64_t pulses = static_cast<int64_t>(scaledK(tank.kFactor)) * level;
+    int64_t pulses = static_cast<int64_t>(scaledK(tank.kFactor())) * level;
     if (fuelUnitIsGallons()) pulses /= 10;
     fuelRemainingPulses[index] = static_cast<int32_t>(std::min<int64_t>(pulses, INT32_MAX));
     if (index == 0 && settings.tank2Source == 1) openFuelRefill(2);
@@ -77,7 +80,7 @@ void refillPopup(int index)
     switch (key) {
     case KeySoft1: applyRefill(index); break;
     case KeySoft2:
-        refillLevel[index] = tank.size;
+        refillLevel[index] = tank.size();
         applyRefill(index);
         break;
     default:

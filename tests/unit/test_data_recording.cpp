@@ -59,7 +59,7 @@ TEST_F(DataRecording, KeySequences)
         press(c.keys);
         EXPECT_EQ(currentScreen, c.screen);
         EXPECT_EQ(cursorLine, c.cursorAfter);
-        EXPECT_EQ(settings.dataRecordingOn, c.recordingAfter);
+        EXPECT_EQ(+settings.dataRecordingOn, c.recordingAfter);
         const auto rows = parseCsv(readText(card / "DATALOG.CSV"));
         ASSERT_EQ(rows.size(), 1u);
         EXPECT_EQ(rows[0][0], c.fresh ? "UTC" : "old contents");

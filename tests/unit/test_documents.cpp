@@ -169,7 +169,7 @@ TEST_F(Documents, EdgeCases)
          [] {
              EXPECT_EQ(infoDisplayMode, 2);
              EXPECT_EQ(overlayTimeout, 0);
-             EXPECT_EQ(settings.lastDocumentKind, 2);
+             EXPECT_EQ(+settings.lastDocumentKind, 2);
              EXPECT_STREQ(settings.lastDocumentPath, "SDCARD/CHECKLST/RUNUP.ECL");
          }},
         {"EXIT closes the list and keeps the page", numberedChecklists(2), 1, "1",

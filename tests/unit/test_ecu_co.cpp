@@ -67,9 +67,9 @@ TEST(EcuCo, KeySequences)
         if (*c.keys == '\0') currentScreen();
         EXPECT_STREQ(screenName(currentScreen), c.screen);
         EXPECT_EQ(cursorLine, c.cursorAfter);
-        EXPECT_EQ(settings.coMonitorType, c.coTypeAfter);
+        EXPECT_EQ(+settings.coMonitorType, c.coTypeAfter);
         EXPECT_EQ(editMode, c.editModeAfter);
-        EXPECT_EQ(settings.secondHomePageOn, c.coTypeAfter == 1 && c.coType == 0 ? 0 : 1);
+        EXPECT_EQ(+settings.secondHomePageOn, c.coTypeAfter == 1 && c.coType == 0 ? 0 : 1);
     }
     currentScreen = homeScreen;
 }

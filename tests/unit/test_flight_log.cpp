@@ -114,19 +114,19 @@ TEST_F(FlightLog, FlightTimeCountsWholeMinutesAndStopStoresTheFlight)
     localSeconds = 1772355600;
     startFlight();
     for (int s = 0; s < 59; ++s) flightSlowStep();
-    EXPECT_EQ(currentFlight.flightTime.minutes, 0);
+    EXPECT_EQ(+currentFlight.flightTime.minutes, 0);
     for (int s = 59; s < 3600 + 150; ++s) flightSlowStep();
-    EXPECT_EQ(currentFlight.flightTime.hours, 1);
-    EXPECT_EQ(currentFlight.flightTime.minutes, 2);
+    EXPECT_EQ(+currentFlight.flightTime.hours, 1);
+    EXPECT_EQ(+currentFlight.flightTime.minutes, 2);
     stopFlight();
     stopFlight();  // a second stop stores nothing more
     flightSlowStep();
     ASSERT_EQ(flightLogCount, 1);
     EXPECT_EQ(std::memcmp(newestFlight(0), &currentFlight, sizeof currentFlight), 0);
-    EXPECT_EQ(newestFlight(0)->hobbsHoursAtStart, 812);
+    EXPECT_EQ(+newestFlight(0)->hobbsHoursAtStart, 812);
     // Erasing clears the time on show.
     eraseFlightLog();
-    EXPECT_EQ(currentFlight.flightTime.hours, 0);
+    EXPECT_EQ(+currentFlight.flightTime.hours, 0);
     // An instrument that is off counts nothing.
     startFlight();
     devicePhase = DevicePhase::Off;
@@ -138,9 +138,9 @@ TEST_F(FlightLog, AFullLogDropsItsOldestFlight)
 {
     for (uint32_t i = 0; i < FLIGHT_LOG_CAPACITY + 3; ++i) appendFlightLog({i, {0, 1}, 0, 0, 0, 0, 0});
     EXPECT_EQ(flightLogCount, FLIGHT_LOG_CAPACITY);
-    EXPECT_EQ(newestFlight(0)->startTime, FLIGHT_LOG_CAPACITY + 2u);
-    EXPECT_EQ(newestFlight(FLIGHT_LOG_CAPACITY - 1)->startTime, 3u);
-    EXPECT_EQ(newestFlight(FLIGHT_LOG_CAPACITY), nullptr);
+    EXPECT_EQ(+newestFlight(0)->startTime, FLIGHT_LOG_CAPACITY + 2u);
+    EXPECT_EQ(+newestFlight(FLIGHT_LOG_CAPACITY - 1)->startTime, 3u);
+    EXPECT_EQ(+newestFlight(FLIGHT_LOG_CAPACITY), nullptr);
 }
 
 TEST_F(FlightLog, AutomaticDetectionAtItsThresholds)

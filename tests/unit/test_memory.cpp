@@ -59,8 +59,8 @@ TEST_F(Memory, RoundTrip)
     EXPECT_EQ(hobbsHours, 1234);
     EXPECT_EQ(clockOffsetSeconds, -3600);
     EXPECT_EQ(flightLogCount, 7);
-    EXPECT_EQ(newestFlight(0)->startTime, 1772000000u + 6 * 7200);
-    EXPECT_EQ(currentFlight.flightPilotNumber, 9);
+    EXPECT_EQ(+newestFlight(0)->startTime, 1772000000u + 6 * 7200);
+    EXPECT_EQ(+currentFlight.flightPilotNumber, 9);
 }
 
 // A clock set to 2099 on a host in 2026 lies more than 2^31 s ahead; the memory must keep it.

@@ -149,7 +149,7 @@ TEST_F(Menus, KeySequences)
         if (c.registrationAfter) {
             EXPECT_EQ(std::string(settings.aircraftRegistration, 8), c.registrationAfter);
         }
-        EXPECT_EQ(settings.aircraftRegistration[8], '\0');
+        EXPECT_EQ(+settings.aircraftRegistration[8], '\0');
     }
 }
 
@@ -157,13 +157,13 @@ TEST_F(Menus, ZedaProtocolFlipsOnlyInEditMode)
 {
     open(miscSetupScreen, 3);
     press("p+");
-    EXPECT_EQ(settings.zedaProtocol, 1);
+    EXPECT_EQ(+settings.zedaProtocol, 1);
     draw();
     EXPECT_TRUE(framebufferMatchesGolden("menus/misc_setup_protocol_edit"));
     press("-");
-    EXPECT_EQ(settings.zedaProtocol, 0);
+    EXPECT_EQ(+settings.zedaProtocol, 0);
     press("p+");
-    EXPECT_EQ(settings.zedaProtocol, 0);
+    EXPECT_EQ(+settings.zedaProtocol, 0);
     EXPECT_EQ(cursorLine, 0);
 }
 

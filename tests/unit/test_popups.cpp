@@ -142,7 +142,7 @@ TEST_F(Popups, KeySequences)
          [] { EXPECT_EQ(leanActive, 0); EXPECT_EQ(leanDeltaMode, 1); EXPECT_EQ(overlayTimeout, 0); }},
         {"lean mode off again", [] { leanActive = 1; showPopup(leanModePopup); }, "2", [] { EXPECT_EQ(leanActive, 0); }},
         {"cruising speed digits", [] { settings.cruiseSpeed = 105; openCruiseSpeedPopup(); showPopup(cruiseSpeedPopup); },
-         "p+p-", [] { EXPECT_EQ(settings.cruiseSpeed, 114); }},
+         "p+p-", [] { EXPECT_EQ(+settings.cruiseSpeed, 114); }},
         {"refill limited to the tank size",
          [] { settings.tank1Source = 1; settings.tank1Size = 45; openFuelRefill(1); showPopup(fuelRefillTank1Popup); },
          "+p++1",

@@ -142,7 +142,7 @@ TEST_F(PowerCycle, PowerOnInitialisesDeviceState)
 
 TEST_F(PowerCycle, PowerOnResetsTheCalibrationBlockButKeepsTheCurrentSensorZero)
 {
-    EXPECT_EQ(calibration.currentZero, 0);  // as at program start
+    EXPECT_EQ(+calibration.currentZero, 0);  // as at program start
     devicePowerOn();
     passesUntilRunning();
     calibration.currentZero = 2048;  // ZERO CURRENT SENSOR with the sensor at 2048
@@ -151,9 +151,9 @@ TEST_F(PowerCycle, PowerOnResetsTheCalibrationBlockButKeepsTheCurrentSensorZero)
     devicePowerOff();
     devicePass();
     devicePowerOn();
-    EXPECT_EQ(calibration.currentZero, 2048);
-    EXPECT_EQ(calibration.voltsCalPercent, 100);
-    EXPECT_EQ(calibration.senderZero[2], 2048);
+    EXPECT_EQ(+calibration.currentZero, 2048);
+    EXPECT_EQ(+calibration.voltsCalPercent, 100);
+    EXPECT_EQ(+calibration.senderZero[2], 2048);
     passesUntilRunning();
     settings.currentOn = 1;
     rawCurrent = 2048;

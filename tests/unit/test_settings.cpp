@@ -266,7 +266,7 @@ TEST_F(SettingsTest, PowerCycleBringsBackEveryFactoryByte)
     file.resize(1148);
     writeCardFile(file);
     recallSettingsFile();
-    ASSERT_EQ(settings.fuelPressureSender.label, 3);
+    ASSERT_EQ(+settings.fuelPressureSender.label, 3);
     devicePowerOn();
     const auto* factory = reinterpret_cast<const uint8_t*>(&factorySettings());
     EXPECT_EQ(difference(image(), Bytes(factory, factory + sizeof(Settings))), "");
@@ -506,10 +506,10 @@ TEST_F(SettingsTest, RandomFilesAreRepairedIntoRange)
             const int64_t v = std::stoll(field(l.name));
             EXPECT_TRUE(v >= l.min && v <= l.max) << l.name << "=" << v << " in trial " << trial;
         }
-        EXPECT_LE(settings.egtChannels + settings.chtChannels, 12);
+        EXPECT_LE(+settings.egtChannels + settings.chtChannels, 12);
         EXPECT_TRUE(settings.chtProbe != 3 || settings.chtChannels <= 2);
         EXPECT_LE(+settings.tank1LowAlarm, +settings.tank1Size);
-        EXPECT_EQ(settings.aircraftRegistration[8], '\0');
+        EXPECT_EQ(+settings.aircraftRegistration[8], '\0');
         EXPECT_EQ(std::strlen(settings.aircraftRegistration), 8u);
         EXPECT_LT(std::strlen(settings.lastDocumentPath), 50u);
         for (const char ch : std::string(settings.aircraftRegistration) + settings.lastDocumentPath)

@@ -120,7 +120,7 @@ TEST_F(SenderSetupCases, SenderScreen)
              press(calibrateSenderScreen, "+p+2");
              EXPECT_EQ(currentScreen, senderSetupScreen);
              EXPECT_EQ(cursorLine, 2);
-             EXPECT_EQ(settings.temperatureSender[2].curve.points[0].value, workingCurve.points[0].value);
+             EXPECT_EQ(+settings.temperatureSender[2].curve.points[0].value, +workingCurve.points[0].value);
          }},
         {"amperes wrap at 100 to -100", [] { listChannel = 3, settings.currentSender[3].displayMax = 100; }, "+p+",
          [] { EXPECT_EQ(+settings.currentSender[3].displayMax, -100); }},
@@ -174,11 +174,11 @@ TEST_F(SenderSetupCases, CurrentSetupAndZero)
              press(zeroCurrentSensorScreen, "p");
              EXPECT_EQ(currentScreen, currentSetupScreen);
              EXPECT_EQ(cursorLine, 9);
-             EXPECT_EQ(calibration.currentZero, 0);
+             EXPECT_EQ(+calibration.currentZero, 0);
          }},
         {"YES stores the main reading, DONE returns to the ZERO line", [] { rawCurrent = 1234; }, "--p", [] {
              press(zeroCurrentSensorScreen, "+p");
-             EXPECT_EQ(calibration.currentZero, 1234);
+             EXPECT_EQ(+calibration.currentZero, 1234);
              EXPECT_EQ(currentScreen, messageScreen);
              press(messageScreen, "p");
              EXPECT_EQ(currentScreen, currentSetupScreen);
@@ -188,9 +188,9 @@ TEST_F(SenderSetupCases, CurrentSetupAndZero)
          [] { currentScreen = senderSetupScreen, listChannel = 3, analogInput[3] = 2222; }, "", [] {
              press(senderSetupScreen, "--p");
              press(zeroCurrentSensorScreen, "+p");
-             EXPECT_EQ(calibration.senderZero[3], 2222);
-             EXPECT_EQ(calibration.senderZero[2], 2048);
-             EXPECT_EQ(calibration.currentZero, 0);
+             EXPECT_EQ(+calibration.senderZero[3], 2222);
+             EXPECT_EQ(+calibration.senderZero[2], 2048);
+             EXPECT_EQ(+calibration.currentZero, 0);
              EXPECT_EQ(returnScreen, senderSetupScreen);
          }},
     };

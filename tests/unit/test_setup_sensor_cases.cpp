@@ -154,7 +154,7 @@ TEST_F(SensorSetupCases, Rpm2Setup)
          [] { EXPECT_EQ(+settings.rpm2DisplayMode, 2); }},
         {"and from OFF on to RPM", nullptr, "p+", [] { EXPECT_EQ(+settings.rpm2DisplayMode, 0); }},
         {"RPM mode: line 1 is DISPLAY MAX in steps of ten", [] { settings.rpm2DisplayMode = 0; }, "+p+", [] {
-             EXPECT_EQ(settings.rpm2DisplayMax, factorySettings().rpm2DisplayMax + 10);
+             EXPECT_EQ(+settings.rpm2DisplayMax, factorySettings().rpm2DisplayMax + 10);
              rpm2SetupScreen();
              EXPECT_TRUE(showsStepLabel("X10"));
          }},

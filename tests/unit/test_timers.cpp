@@ -490,8 +490,8 @@ TEST_F(TimersPowerOn, KeepsTheMetersAndTheFlightInHandAndClearsTheTimerEnable)
     EXPECT_EQ(hobbsHundredths, 45);
     EXPECT_EQ(maintHours, 25);
     EXPECT_EQ(maintMinutes, 30);
-    EXPECT_EQ(currentFlight.flightTime.hours, 2);
-    EXPECT_EQ(currentFlight.flightTime.minutes, 15);
+    EXPECT_EQ(+currentFlight.flightTime.hours, 2);
+    EXPECT_EQ(+currentFlight.flightTime.minutes, 15);
     EXPECT_EQ(hobbsStepCount, 17);
     EXPECT_EQ(maintStepCount, 42);
     EXPECT_EQ(stopwatchSeconds, 600u);
@@ -499,7 +499,7 @@ TEST_F(TimersPowerOn, KeepsTheMetersAndTheFlightInHandAndClearsTheTimerEnable)
     EXPECT_EQ(stopwatchUp, 1);
     EXPECT_EQ(stopwatchRunning, 1);
     EXPECT_EQ(flightInProgress, 1);
-    EXPECT_EQ(currentFlight.startTime, 12345u);
+    EXPECT_EQ(+currentFlight.startTime, 12345u);
     // A running maintenance timer: no notice after the splash.
     devicePressKey(KeySoft1);
     devicePass();
@@ -514,8 +514,8 @@ TEST_F(TimersPowerOn, ClearsTheTimeOfAFinishedFlightAndShowsAnExpiredTimer)
     currentFlight.flightTime = {2, 15};
     flightInProgress = 0;
     devicePowerOn();
-    EXPECT_EQ(currentFlight.flightTime.hours, 0);
-    EXPECT_EQ(currentFlight.flightTime.minutes, 0);
+    EXPECT_EQ(+currentFlight.flightTime.hours, 0);
+    EXPECT_EQ(+currentFlight.flightTime.minutes, 0);
     devicePressKey(KeySoft1);
     devicePass();
     devicePass();
