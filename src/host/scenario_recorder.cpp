@@ -6,6 +6,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QDateTime>
+#include <QEvent>
 #include <QFile>
 #include <QFileInfo>
 #include <QScrollBar>
@@ -48,6 +49,14 @@ ScenarioRecorder::ScenarioRecorder(TfrmMain* window) : QObject(window), window(w
     escape->setContext(Qt::ApplicationShortcut);
     escape->setEnabled(false);
     connect(escape, &QShortcut::activated, this, [this] { stopPlaying(); });
+    window->installEventFilter(this);
+}
+
+// Closing the window ends a recording as File > Record Scenario would, so nothing is lost.
+bool ScenarioRecorder::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == window && event->type() == QEvent::Close && recordingNow) stopRecording();
+    return false;
 }
 
 ScenarioRecorder::~ScenarioRecorder()

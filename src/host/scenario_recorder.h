@@ -35,6 +35,9 @@ signals:
     // A playback ended: "" when the script ran to its end, else why it stopped.
     void playFinished(const QString& message);
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void playNext();
 

@@ -124,6 +124,17 @@ private slots:
         QVERIFY(played == shown);
     }
 
+    void closingTheWindowKeepsTheRecording()
+    {
+        const QString path = folder.filePath("closed.scn");
+        QVERIFY(window->recorder()->startRecording(path));
+        emit window->front()->keyClicked(KeySoft2);
+        QTest::qWait(50);
+        window->close();
+        QVERIFY(!window->recorder()->recording());
+        QVERIFY(readAll(path).contains("\nkey soft2\n"));
+    }
+
     void escapeStopsAPlayback()
     {
         const QString path = folder.filePath("long.scn");
