@@ -142,6 +142,12 @@ QString GpsTab::chosenDevice() const { return serialDeviceForPortText(ComboBox1-
 
 int GpsTab::chosenBaudRate() const { return baudRateForSpeedText(ComboBox2->currentText()); }
 
+void GpsTab::connectPort(const QString& device)
+{
+    ComboBox1->setEditText(device);
+    Button5Click();
+}
+
 void GpsTab::Button5Click()
 {
     if (gpsLink->state() == GpsLink::State::Connected) return;  // an open port is not reopened

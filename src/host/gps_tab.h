@@ -26,6 +26,8 @@ public:
     // epochMs is the time of one fix epoch (1000 at the recording's pace). False, with a message
     // box, when the file cannot be read or holds no sentence.
     bool playFile(const QString& path, int epochMs = 1000);
+    // Connects to a serial port as "&Connect" does with `device` in the port box.
+    void connectPort(const QString& device);
     // The window closes: the port is closed and the reader thread ends.
     void shutdown();
 

@@ -13,6 +13,7 @@
 
 #include "device_readings.h"
 #include "host/input_bar.h"
+#include "host/scenario_recorder.h"
 
 namespace {
 
@@ -83,7 +84,11 @@ InputsTab::InputsTab(QWidget* parent) : QWidget(parent)
         box->adjustSize();
         box->setChecked(info.start);
         setSwitchControl(b.id, info.start);
-        connect(box, &QCheckBox::toggled, this, [id = b.id](bool ticked) { setSwitchControl(id, ticked); });
+        connect(box, &QCheckBox::toggled, this, [id = b.id, caption = info.caption](bool ticked) {
+            if (ScenarioRecorder* recorder = scenarioRecorder())
+                recorder->record(QString("check %1 %2").arg(caption).arg(ticked ? 1 : 0));
+            setSwitchControl(id, ticked);
+        });
         boxes[static_cast<int>(b.id)] = box;
     }
     refreshReadings();
@@ -119,6 +124,8 @@ void InputsTab::addRow(QWidget* group, int row, InputControl id, int top)
 
 void InputsTab::scrollBarChange(InputControl id, int position)
 {
+    if (ScenarioRecorder* recorder = scenarioRecorder())
+        recorder->record(QString("input %1 %2").arg(inputControls[static_cast<int>(id)].caption).arg(position));
     setInputControl(id, position);
     labels[static_cast<int>(id)]->setText(QString::number(position));
     char text[32];

@@ -27,6 +27,7 @@
 #include "host/panel_lamps.h"
 #include "host/pass_driver.h"
 #include "host/presets.h"
+#include "host/scenario_recorder.h"
 #include "runner/png_io.h"
 #include "settings/settings.h"
 #include "ui/screen.h"
@@ -133,6 +134,17 @@ void TfrmMain::buildMenus()
     shot->setShortcut(QKeySequence("Ctrl+S"));
     shot->setShortcutContext(Qt::ApplicationShortcut);
     connect(shot, &QAction::triggered, this, &TfrmMain::saveScreenshotAs);
+    scenarios = new ScenarioRecorder(this);
+    QAction* record = file->addAction("&Record Scenario...");
+    record->setObjectName("RecordScenario");
+    record->setCheckable(true);
+    connect(record, &QAction::triggered, this, &TfrmMain::recordScenarioClick);
+    QAction* play = file->addAction("P&lay Scenario...");
+    play->setObjectName("PlayScenario");
+    connect(play, &QAction::triggered, this, &TfrmMain::playScenarioClick);
+    connect(scenarios, &ScenarioRecorder::playFinished, this, [this](const QString& message) {
+        statusBar()->showMessage(message.isEmpty() ? "Scenario played" : "Scenario " + message, 5000);
+    });
     file->addSeparator();
     QAction* exit = file->addAction("&Exit");
     exit->setObjectName("Exit1");
@@ -223,6 +235,7 @@ bool TfrmMain::eventFilter(QObject* watched, QEvent* event)
 void TfrmMain::Button1Click()
 {
     if (deviceIsOn()) return;
+    scenarios->record("power on");
     inputsTab->powerOn();
     driver->powerOn();
     powerStateChanged();
@@ -230,6 +243,7 @@ void TfrmMain::Button1Click()
 
 void TfrmMain::Button2Click()
 {
+    if (deviceIsOn()) scenarios->record("power off");
     driver->powerOff();
     powerStateChanged();
 }
@@ -247,12 +261,49 @@ void TfrmMain::powerStateChanged()
 
 void TfrmMain::Exit1Click() { close(); }
 
-void TfrmMain::keyClick(uint8_t keyCode) { devicePressKey(keyCode); }
+void TfrmMain::keyClick(uint8_t keyCode)
+{
+    scenarios->record("key " + scenarioKeyName(keyCode));
+    devicePressKey(keyCode);
+}
 
 void TfrmMain::turnKnob(int detents)
 {
     // One detent, one step; like clicks, a turn while a key is pending is lost.
-    devicePressKey(detents > 0 ? KeyKnobPlus : KeyKnobMinus);
+    const uint8_t key = detents > 0 ? KeyKnobPlus : KeyKnobMinus;
+    scenarios->record("key " + scenarioKeyName(key));
+    devicePressKey(key);
+}
+
+void TfrmMain::recordScenarioClick()
+{
+    auto* action = findChild<QAction*>("RecordScenario");
+    if (scenarios->recording()) {
+        QString error;
+        if (!scenarios->stopRecording(&error)) QMessageBox::warning(this, "Record Scenario", error);
+        action->setChecked(false);
+        return;
+    }
+    const QString path = QFileDialog::getSaveFileName(this, "Record Scenario", QString(), "Scenarios (*.scn)");
+    action->setChecked(!path.isEmpty() && scenarios->startRecording(path));
+    if (action->isChecked()) statusBar()->showMessage("Recording: File > Record Scenario again stops", 5000);
+}
+
+void TfrmMain::playScenarioClick()
+{
+    const QString path = QFileDialog::getOpenFileName(this, "Play Scenario", QString(), "Scenarios (*.scn)");
+    if (!path.isEmpty()) playScenario(path);
+}
+
+bool TfrmMain::playScenario(const QString& path)
+{
+    QString error;
+    if (scenarios->play(path, &error)) {
+        statusBar()->showMessage("Playing " + path + " (Esc stops)");
+        return true;
+    }
+    if (!error.isEmpty()) QMessageBox::warning(this, "Play Scenario", error);
+    return false;
 }
 
 bool TfrmMain::saveScreenshot(const QString& path)

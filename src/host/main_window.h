@@ -13,6 +13,7 @@ class FrontPanel;
 class PassDriver;
 class InputsTab;
 class GpsTab;
+class ScenarioRecorder;
 
 class TfrmMain : public QMainWindow {
     Q_OBJECT
@@ -29,6 +30,9 @@ public:
     InputsTab* inputs() const { return inputsTab; }
     GpsTab* gps() const { return gpsTab; }
     QTabWidget* tabs() const { return PageControl1; }
+    ScenarioRecorder* recorder() const { return scenarios; }
+    // File > Play Scenario without its dialog; a script that cannot be read is shown in a message box.
+    bool playScenario(const QString& path);
 
     void setZoom(Zoom zoom);
     Zoom zoom() const { return zoomChoice; }
@@ -51,6 +55,8 @@ private:
     void powerStateChanged();
     void layoutClient();
     void saveScreenshotAs();
+    void recordScenarioClick();
+    void playScenarioClick();
     void showKeys();
     void showGraphicsFailure(const QString& message);
     void restoreSettings();
@@ -62,6 +68,7 @@ private:
     InputsTab* inputsTab = nullptr;
     GpsTab* gpsTab = nullptr;
     PassDriver* driver = nullptr;
+    ScenarioRecorder* scenarios = nullptr;
     QWidget* presetBar = nullptr;
     QActionGroup* zoomActions = nullptr;
     Zoom zoomChoice = Zoom::X1;

@@ -32,11 +32,22 @@ PassDriver::PassDriver(QObject* parent) : QObject(parent)
     tickTimer.setInterval(HOST_TICK_MS);
     connect(&tickTimer, &QTimer::timeout, this, [] { hostTick(); });
     tickTimer.start();
+    lockstepTimer.setTimerType(Qt::PreciseTimer);
+    lockstepTimer.setInterval(kPassTimerMs);
+    connect(&lockstepTimer, &QTimer::timeout, this, &PassDriver::runLockstep);
 }
+
+bool PassDriver::deviceOn() { return deviceIsOn(); }
 
 void PassDriver::powerOn()
 {
     if (deviceIsOn()) return;
+    if (inLockstep()) {
+        hostUtcSeconds = lockstepClockUtc + static_cast<uint32_t>(simulatedMs / 1000);
+        devicePowerOn();
+        lockstepPassing = true;
+        return;
+    }
     hostUtcSeconds = pcClockUtcSeconds();
     devicePowerOn();
     passesStarted = 0;
@@ -67,6 +78,70 @@ void PassDriver::runDuePasses()
         }
         ++passCount;
     }
+    saveMemoryStoreIfChanged();
+    emit passesDone();
+}
+
+void PassDriver::startLockstep(uint32_t clockUtc)
+{
+    passTimer.stop();
+    tickTimer.stop();
+    simulatedMs = 0;
+    lockstepLagMs = 0;
+    lockstepClockUtc = clockUtc;
+    hostUtcSeconds = clockUtc;
+    lockstepPassing = deviceIsOn();
+    breakAction = nullptr;
+    lockstepClock.start();
+    lockstepTimer.start();
+}
+
+void PassDriver::stopLockstep()
+{
+    if (!inLockstep()) return;
+    lockstepTimer.stop();
+    breakAction = nullptr;
+    tickTimer.start();
+    if (deviceIsOn()) {
+        passesStarted = 0;
+        clock.start();
+        passTimer.start();
+    }
+}
+
+void PassDriver::atLockstepMs(uint64_t atMs, std::function<void()> action)
+{
+    breakMs = atMs;
+    breakAction = std::move(action);
+}
+
+// The runner's order for each millisecond: the pending action, the pass, then the tick.
+void PassDriver::runLockstep()
+{
+    const uint64_t due = static_cast<uint64_t>(lockstepClock.elapsed()) - lockstepLagMs;
+    uint64_t steps = 0;
+    while (simulatedMs < due && steps++ < kMaxPassesPerBatch && inLockstep()) {
+        if (breakAction && simulatedMs >= breakMs) {
+            auto action = std::move(breakAction);
+            breakAction = nullptr;
+            action();
+            if (!inLockstep()) break;
+            continue;
+        }
+        ++simulatedMs;
+        hostUtcSeconds = lockstepClockUtc + static_cast<uint32_t>(simulatedMs / 1000);
+        if (devicePass()) {
+            ++passCount;
+            lockstepPassing = true;
+        } else if (lockstepPassing) {
+            lockstepPassing = false;
+            saveMemoryStore();
+            emit stopped();
+        }
+        if (simulatedMs % HOST_TICK_MS == 0) hostTick();
+    }
+    // Simulated time does not race after a stall: it resumes from where it stopped.
+    if (due > simulatedMs + kMaxPassesPerBatch) lockstepLagMs += due - simulatedMs - kMaxPassesPerBatch;
     saveMemoryStoreIfChanged();
     emit passesDone();
 }

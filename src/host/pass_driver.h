@@ -4,6 +4,7 @@
 #include <QElapsedTimer>
 #include <QObject>
 #include <QTimer>
+#include <functional>
 
 class PassDriver : public QObject {
     Q_OBJECT
@@ -14,8 +15,18 @@ public:
     void powerOn();
     // "&Off": the instrument stops after the pass in hand.
     void powerOff();
-    bool running() const { return passTimer.isActive(); }
+    bool running() const { return passTimer.isActive() || (lockstepTimer.isActive() && deviceOn()); }
     uint64_t passesRun() const { return passCount; }
+
+    // Lockstep: time goes by in simulated milliseconds as corvex-ems-run counts it (one pass a
+    // ms while on, the host tick every 100 ms, the PC clock from clockUtc on), paced by real time.
+    // Scenarios are recorded and played in it, so a replay sees exactly the same passes.
+    void startLockstep(uint32_t clockUtc);
+    void stopLockstep();
+    bool inLockstep() const { return lockstepTimer.isActive(); }
+    uint64_t lockstepMs() const { return simulatedMs; }
+    // Runs action between passes once the lockstep time reaches atMs (one pending at a time).
+    void atLockstepMs(uint64_t atMs, std::function<void()> action);
 
 signals:
     // After each batch of passes; the display uses it to present a changed frame.
@@ -25,10 +36,20 @@ signals:
 
 private:
     void runDuePasses();
+    void runLockstep();
+    static bool deviceOn();
 
     QTimer passTimer;
     QTimer tickTimer;
     QElapsedTimer clock;
     uint64_t passCount = 0;      // passes run since the program started
     uint64_t passesStarted = 0;  // passes run in this power cycle
+    QTimer lockstepTimer;
+    QElapsedTimer lockstepClock;
+    uint64_t simulatedMs = 0;
+    uint64_t lockstepLagMs = 0;  // real time skipped after stalls
+    uint32_t lockstepClockUtc = 0;
+    bool lockstepPassing = false;  // the last lockstep pass ran (for stopped())
+    uint64_t breakMs = 0;
+    std::function<void()> breakAction;
 };

@@ -121,11 +121,76 @@ void requireWords(const std::vector<std::string>& w, size_t n, const char* usage
     if (w.size() != n) throw LineError{std::string("usage: ") + usage};
 }
 
+struct ScriptStack;
+void runLines(std::istream& script, SimulatedHost& host, const ScenarioOptions& options, std::ostream& out,
+              ScriptStack& stack);
+
+// The scripts being run, outermost first, so an include cannot come back to one of them.
+struct ScriptStack {
+    std::vector<std::filesystem::path> files;
+};
+
+constexpr size_t kMaxIncludeDepth = 16;
+
+// The printed value of NAME or NAME[i], as print shows it after the '='.
+std::string printedValue(const std::string& name)
+{
+    if (name == "screen") return screenHashText();
+    const size_t bracket = name.find('[');
+    const DeviceVariable* v = findDeviceVariable(name);
+    DeviceVariable element;
+    if (!v && bracket != std::string::npos && name.back() == ']') {
+        v = findDeviceVariable(std::string_view(name).substr(0, bracket));
+        if (!v) throw LineError{"unknown variable: " + name.substr(0, bracket)};
+        int64_t index = -1;
+        const char* first = name.data() + bracket + 1;
+        const char* last = name.data() + name.size() - 1;
+        const auto [end, ec] = std::from_chars(first, last, index);
+        std::string reason;
+        if (ec != std::errc() || end != last) throw LineError{"bad element (want NAME[INDEX]): " + name};
+        if (!deviceVariableElement(*v, index, element, reason)) throw LineError{reason};
+        v = &element;
+    }
+    if (!v) throw LineError{"unknown variable: " + name};
+    if (v->count > 1 && v->type != VariableType::Text) throw LineError{name + " is an array: expect " + name + "[i]"};
+    std::ostringstream text;
+    printDeviceVariable(*v, text);
+    std::string printed = text.str();
+    if (!printed.empty() && printed.back() == '\n') printed.pop_back();
+    const size_t equals = printed.find('=');
+    return equals == std::string::npos ? printed : printed.substr(equals + 1);
+}
+
 void runCommand(const std::vector<std::string>& w, const std::string& line, SimulatedHost& host,
-                const ScenarioOptions& options, std::ostream& out)
+                const ScenarioOptions& options, std::ostream& out, ScriptStack& stack)
 {
     const std::string& cmd = w[0];
-    if (cmd == "power") {
+    if (cmd == "include") {
+        requireWords(w, 2, "include FILE");
+        const std::filesystem::path file = w[1];
+        const std::filesystem::path path = file.is_absolute() ? file : options.scriptDir / file;
+        std::ifstream in(path);
+        if (!std::filesystem::is_regular_file(path) || !in) throw LineError{"cannot read " + path.string()};
+        std::error_code ec;
+        const std::filesystem::path canonical = std::filesystem::weakly_canonical(path, ec);
+        for (const auto& open : stack.files)
+            if (open == canonical) throw LineError{"include cycle: " + path.string() + " is already being run"};
+        if (stack.files.size() >= kMaxIncludeDepth) throw LineError{"includes nested too deeply at " + path.string()};
+        ScenarioOptions inner = options;
+        inner.scriptDir = path.parent_path();
+        stack.files.push_back(canonical);
+        try {
+            runLines(in, host, inner, out, stack);
+        } catch (const LineError& e) {
+            throw LineError{"in " + path.string() + ", " + e.message};
+        }
+        stack.files.pop_back();
+    } else if (cmd == "expect") {
+        if (w.size() < 3) throw LineError{"usage: expect NAME VALUE"};
+        const std::string wanted = valueAfterWords(line, 2);
+        const std::string got = printedValue(w[1]);
+        if (got != wanted) throw LineError{"expected " + w[1] + "=" + wanted + ", got " + got};
+    } else if (cmd == "power") {
         requireWords(w, 2, "power on|off");
         if (w[1] == "on") {
             hostUtcSeconds = host.utcNow();
@@ -285,24 +350,79 @@ void SimulatedHost::advanceMs(uint64_t ms, bool runPasses)
     }
 }
 
-bool runScenario(std::istream& script, const ScenarioOptions& options, std::ostream& out, std::string& error)
+namespace {
+
+// Runs one script's lines; a bad line throws its message with "line N: " before it.
+void runLines(std::istream& script, SimulatedHost& host, const ScenarioOptions& options, std::ostream& out,
+              ScriptStack& stack)
 {
-    SimulatedHost host;
-    hostUtcSeconds = host.utcNow();
-    memoryPath.clear();
     std::string line;
     for (int number = 1; std::getline(script, line); ++number) {
         if (const auto hash = line.find('#'); hash != std::string::npos) line.erase(hash);
         const std::vector<std::string> words = splitWords(line);
         if (words.empty()) continue;
         try {
-            runCommand(words, line, host, options, out);
+            runCommand(words, line, host, options, out, stack);
         } catch (const LineError& e) {
-            error = "line " + std::to_string(number) + ": " + e.message;
-            return false;
+            throw LineError{"line " + std::to_string(number) + ": " + e.message};
         }
         if (memoryChangeCount != savedMemoryChange) saveMemory(out);
     }
+}
+
+}  // namespace
+
+bool runScenario(std::istream& script, const ScenarioOptions& options, std::ostream& out, std::string& error)
+{
+    SimulatedHost host;
+    hostUtcSeconds = host.utcNow();
+    memoryPath.clear();
+    ScriptStack stack;
+    if (!options.scriptPath.empty()) {
+        std::error_code ec;
+        stack.files.push_back(std::filesystem::weakly_canonical(options.scriptPath, ec));
+    }
+    try {
+        runLines(script, host, options, out, stack);
+    } catch (const LineError& e) {
+        error = e.message;
+        return false;
+    }
     saveMemory(out);
     return true;
+}
+
+std::string screenHashText()
+{
+    // FNV-1a over the palette indices, as 16 hex digits.
+    uint64_t hash = 14695981039346656037ull;
+    for (size_t i = 0; i < size_t(SCREEN_WIDTH) * SCREEN_HEIGHT; ++i) {
+        hash ^= framebuffer[i];
+        hash *= 1099511628211ull;
+    }
+    char text[17];
+    std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(hash));
+    return text;
+}
+
+const char* scenarioVocabulary()
+{
+    return "Commands, one a line ('#' starts a comment):\n"
+           "  power on|off               switch the instrument\n"
+           "  pass N                     run N main-loop passes\n"
+           "  tick N                     N host ticks of 100 ms, no passes\n"
+           "  wait SECONDS               let time go by: one pass per ms, a tick per 100 ms\n"
+           "  key NAME                   soft1..soft5, press, plus, minus, 1..8\n"
+           "  clock YYYY-MM-DDTHH:MM:SSZ set the PC clock the instrument reads\n"
+           "  input CAPTION VALUE        move a scroll bar of the window to VALUE\n"
+           "  check CAPTION 0|1          set a check box of the window\n"
+           "  set NAME VALUE             write a variable (NAME[i] for an element)\n"
+           "  print NAME ...             print variables as NAME=VALUE\n"
+           "  expect NAME VALUE          stop with an error unless NAME prints as VALUE\n"
+           "  expect screen HASH         stop unless the display's pixels hash to HASH\n"
+           "  screenshot FILE.png        write the display as an indexed PNG\n"
+           "  nmea FILE [LINES]          feed a file to the GPS receiver (a pass every LINES lines)\n"
+           "  memory FILE                keep the instrument's memory in FILE\n"
+           "  sdcard DIR                 use DIR as the SD card\n"
+           "  include FILE               run another script here (relative to this one)\n";
 }

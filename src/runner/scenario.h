@@ -9,6 +9,7 @@
 struct ScenarioOptions {
     std::filesystem::path outputDir = ".";  // where relative screenshot paths go
     std::filesystem::path scriptDir = ".";  // where relative input files are found
+    std::filesystem::path scriptPath;       // the script itself, when it is a file (refuses including it)
 };
 
 // The simulated host: the time the window would see, and the PC clock it would read.
@@ -25,3 +26,8 @@ struct SimulatedHost {
 
 // Runs a whole script. On a bad line returns false with "line N: ..." in error.
 bool runScenario(std::istream& script, const ScenarioOptions& options, std::ostream& out, std::string& error);
+
+// The commands a script may use, one a line with a short description, for --help.
+const char* scenarioVocabulary();
+// The display's pixels as one hash (what "expect screen HASH" compares).
+std::string screenHashText();

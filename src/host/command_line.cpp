@@ -1,0 +1,88 @@
+// Options of corvex-ems-sim, parsed with QCommandLineParser; files and folders must exist.
+#include "host/command_line.h"
+
+#include <QAction>
+#include <QCommandLineParser>
+#include <QDir>
+#include <QFileInfo>
+
+#include "host/gps_tab.h"
+#include "host/main_window.h"
+
+CommandLineResult parseWindowCommandLine(const QStringList& arguments, WindowOptions& options, QString& message)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription("The Corvex EMS simulator's window.");
+    const QCommandLineOption help({"h", "help"}, "Shows this help.");
+    const QCommandLineOption version({"v", "version"}, "Shows the program's version.");
+    const QCommandLineOption memory("memory", "Keeps the instrument's memory in FILE.", "FILE");
+    const QCommandLineOption sdcard("sdcard", "Uses the folder DIR as the SD card.", "DIR");
+    const QCommandLineOption on("on", "Switches the instrument on at start.");
+    const QCommandLineOption zoom("zoom", "Display zoom: 1, 2, 3 or fit.", "N");
+    const QCommandLineOption play("play", "Plays a scenario script in the window.", "SCRIPT");
+    const QCommandLineOption nmea("nmea", "Plays an NMEA log to the GPS receiver.", "FILE");
+    const QCommandLineOption port("port", "Connects the GPS receiver to the serial port PATH.", "PATH");
+    parser.addOptions({help, version, memory, sdcard, on, zoom, play, nmea, port});
+
+    if (!parser.parse(arguments)) {
+        message = parser.errorText();
+        return CommandLineResult::Error;
+    }
+    if (parser.isSet(help)) {
+        message = parser.helpText();
+        return CommandLineResult::Exit;
+    }
+    if (parser.isSet(version)) {
+        message = "corvex-ems-sim " CORVEX_VERSION "\n";
+        return CommandLineResult::Exit;
+    }
+    if (!parser.positionalArguments().isEmpty()) {
+        message = "unexpected argument: " + parser.positionalArguments().first();
+        return CommandLineResult::Error;
+    }
+    const auto existing = [&](const QCommandLineOption& option, bool folder, QString& into) {
+        if (!parser.isSet(option)) return true;
+        into = parser.value(option);
+        const QFileInfo info(into);
+        if (folder ? info.isDir() : info.isFile()) return true;
+        message = QString("--%1: %2 %3").arg(option.names().first(), folder ? "no folder" : "no file", into);
+        return false;
+    };
+    if (!existing(sdcard, true, options.sdcard) || !existing(play, false, options.play) ||
+        !existing(nmea, false, options.nmea))
+        return CommandLineResult::Error;
+    // The memory file may be new (its folder is made when it is first written).
+    if (parser.isSet(memory)) {
+        options.memory = parser.value(memory);
+        if (options.memory.isEmpty() || QFileInfo(options.memory).isDir()) {
+            message = "--memory: cannot keep a file at " + options.memory;
+            return CommandLineResult::Error;
+        }
+    }
+    if (parser.isSet(port)) {
+        options.port = parser.value(port);
+        if (options.port.contains('/') && !QFileInfo::exists(options.port)) {
+            message = "--port: no device " + options.port;
+            return CommandLineResult::Error;
+        }
+    }
+    if (parser.isSet(zoom)) {
+        const QString z = parser.value(zoom).toLower();
+        options.zoom = z == "fit" ? 0 : z == "1" ? 1 : z == "2" ? 2 : z == "3" ? 3 : -1;
+        if (options.zoom < 0) {
+            message = "--zoom: want 1, 2, 3 or fit, not " + parser.value(zoom);
+            return CommandLineResult::Error;
+        }
+    }
+    options.powerOn = parser.isSet(on);
+    return CommandLineResult::Run;
+}
+
+void applyWindowOptions(TfrmMain& window, const WindowOptions& options)
+{
+    if (options.zoom >= 0) window.setZoom(static_cast<TfrmMain::Zoom>(options.zoom));
+    if (options.powerOn) window.findChild<QAction*>("PowerToggle")->trigger();
+    if (!options.port.isEmpty()) window.gps()->connectPort(options.port);
+    if (!options.nmea.isEmpty()) window.gps()->playFile(options.nmea);
+    if (!options.play.isEmpty()) window.playScenario(options.play);
+}

@@ -1,0 +1,59 @@
+// File > Record Scenario and File > Play Scenario: what a person does in the window written as a
+// corvex-ems-run script with the passes between, and such a script played back in the window.
+#pragma once
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+class TfrmMain;
+class QShortcut;
+
+class ScenarioRecorder : public QObject {
+    Q_OBJECT
+public:
+    explicit ScenarioRecorder(TfrmMain* window);
+    ~ScenarioRecorder() override;
+
+    // Starts from the instrument off (a running one is switched off) and the controls as they
+    // stand; from here on time goes by in lockstep passes. False while playing.
+    bool startRecording(const QString& path);
+    // Writes the script, ending with the wait up to now. False when the file cannot be written.
+    bool stopRecording(QString* error = nullptr);
+    bool recording() const { return recordingNow; }
+    QString recordedText() const { return lines.join('\n') + '\n'; }
+
+    // Plays a script at real pace from the runner's start (instrument off, bars at their starting
+    // positions). False with "line N: ..." when a line cannot be played; Esc stops a playback.
+    bool play(const QString& path, QString* error = nullptr);
+    void stopPlaying(const QString& message = "stopped");
+    bool playing() const { return playingNow; }
+
+    // One action of the person, as a script line (nothing unless recording).
+    void record(const QString& line);
+
+signals:
+    // A playback ended: "" when the script ran to its end, else why it stopped.
+    void playFinished(const QString& message);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void playNext();
+
+    TfrmMain* window;
+    QShortcut* escape = nullptr;
+    bool recordingNow = false;
+    bool playingNow = false;
+    QString recordPath;
+    QStringList lines;
+    uint64_t lastMs = 0;
+    QStringList script;
+    int nextLine = 0;
+    QString scriptDir;
+};
+
+// The window's recorder (nullptr before the window exists); the hooks call record() on it.
+ScenarioRecorder* scenarioRecorder();
+// The runner's name of a key code (soft1 .. minus).
+QString scenarioKeyName(uint8_t keyCode);

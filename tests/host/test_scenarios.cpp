@@ -1,0 +1,219 @@
+// Scenarios in the window: a recorded session replays to the same screen in the runner and in
+// the window, a changed behaviour fails on a named line; the window's command line.
+#include <QAction>
+#include <QCheckBox>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <cstring>
+#include <sstream>
+#include <vector>
+
+#include "device.h"
+#include "device_inputs.h"
+#include "display/framebuffer.h"
+#include "host/command_line.h"
+#include "host/front_panel.h"
+#include "host/main_window.h"
+#include "host/pass_driver.h"
+#include "host/scenario_recorder.h"
+#include "runner/scenario.h"
+#include "settings/sdcard.h"
+#include "ui/screen.h"
+
+namespace {
+
+std::vector<uint8_t> screenNow() { return std::vector<uint8_t>(framebuffer, framebuffer + SCREEN_WIDTH * SCREEN_HEIGHT); }
+
+QString readAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
+bool runInRunner(const QString& script, std::string& error)
+{
+    resetDevice();
+    std::istringstream in(script.toStdString());
+    std::ostringstream out;
+    return runScenario(in, ScenarioOptions{}, out, error);
+}
+
+}  // namespace
+
+class ScenarioTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, folder.path());
+        QCoreApplication::setOrganizationName("CorvexScenarioTests");
+    }
+
+    void init()
+    {
+        QSettings().clear();
+        window = new TfrmMain;
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+    }
+
+    void cleanup()
+    {
+        window->recorder()->stopPlaying();
+        window->close();
+        delete window;
+        window = nullptr;
+        devicePowerOff();
+        while (devicePass()) {
+        }
+    }
+
+    void recordedSessionReplaysToTheSameScreen()
+    {
+        const QString path = folder.filePath("session.scn");
+        QVERIFY(window->recorder()->startRecording(path));
+        window->findChild<QAction*>("PowerToggle")->trigger();
+        QTest::qWait(300);
+        window->findChild<QScrollBar*>(inputControls[static_cast<int>(InputControl::Rpm)].name)->setValue(2400);
+        QTest::qWait(3500);  // past the power-on notices
+        emit window->front()->keyClicked(KeySoft1);
+        QTest::qWait(250);
+        emit window->front()->turned(1);
+        auto* zeda = window->findChild<QCheckBox*>(switchControls[static_cast<int>(SwitchControl::ZedaOn)].name);
+        zeda->setChecked(!zeda->isChecked());
+        QTest::qWait(400);
+        QVERIFY(window->recorder()->stopRecording());
+        const std::vector<uint8_t> shown = screenNow();
+        const QString script = readAll(path);
+        QVERIFY(script.contains("\nclock "));
+        QVERIFY(script.contains("\npower on\n"));
+        QVERIFY(script.contains("\ninput RPM: 2400\n") || script.contains("\ninput RPM 2400\n"));
+        QVERIFY(script.contains("\nkey soft1\n"));
+        QVERIFY(script.contains("\nkey plus\n"));
+        QVERIFY(script.contains("\nwait "));
+        QVERIFY(script.contains("\nexpect screen "));
+
+        // The runner: the same final screen, and its own check passes.
+        std::string error;
+        QVERIFY2(runInRunner(script, error), error.c_str());
+        QVERIFY(screenNow() == shown);
+
+        // A changed behaviour (here: the instrument never switched on) fails on a check's line.
+        QString changed = script;
+        changed.replace("\npower on\n", "\n");
+        QVERIFY(!runInRunner(changed, error));
+        const QString expectLine = QString::fromStdString(error).section(':', 0, 0);
+        const QStringList lines = changed.split('\n');
+        const int number = expectLine.mid(5).toInt();
+        QVERIFY2(number > 0 && lines[number - 1].startsWith("expect "), error.c_str());
+        QVERIFY2(QString::fromStdString(error).contains(": expected "), error.c_str());
+
+        // The window plays it back to the same screen.
+        std::vector<uint8_t> played;
+        connect(window->recorder(), &ScenarioRecorder::playFinished, this, [&](const QString& message) {
+            QVERIFY(message.isEmpty());
+            played = screenNow();
+        });
+        QSignalSpy finished(window->recorder(), &ScenarioRecorder::playFinished);
+        QVERIFY(window->playScenario(path));
+        QVERIFY(finished.wait(20000));
+        QVERIFY(played == shown);
+    }
+
+    void closingTheWindowKeepsTheRecording()
+    {
+        const QString path = folder.filePath("closed.scn");
+        QVERIFY(window->recorder()->startRecording(path));
+        emit window->front()->keyClicked(KeySoft2);
+        QTest::qWait(50);
+        window->close();
+        QVERIFY(!window->recorder()->recording());
+        QVERIFY(readAll(path).contains("\nkey soft2\n"));
+    }
+
+    void escapeStopsAPlayback()
+    {
+        const QString path = folder.filePath("long.scn");
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("power on\nwait 60\nkey soft1\n");
+        file.close();
+        QSignalSpy finished(window->recorder(), &ScenarioRecorder::playFinished);
+        QVERIFY(window->playScenario(path));
+        QTest::qWait(200);
+        QVERIFY(window->recorder()->playing());
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : window, Qt::Key_Escape);
+        QTRY_COMPARE(finished.count(), 1);
+        QCOMPARE(finished.first().first().toString(), QString("stopped"));
+        QVERIFY(!window->passDriver()->inLockstep());
+    }
+
+    void aLineTheWindowCannotPlayIsNamed()
+    {
+        const QString path = folder.filePath("bad.scn");
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("power on\nwait 0.1\nnmea log.txt\n");
+        file.close();
+        QSignalSpy finished(window->recorder(), &ScenarioRecorder::playFinished);
+        QVERIFY(window->playScenario(path));
+        QVERIFY(finished.wait(5000));
+        QCOMPARE(finished.first().first().toString(), QString("line 3: cannot be played in the window: nmea log.txt"));
+    }
+
+    void commandLineOptionsAndRefusals()
+    {
+        QFile script(folder.filePath("cl.scn"));
+        QVERIFY(script.open(QIODevice::WriteOnly));
+        script.close();
+        const QString dir = folder.path();
+        const QString scn = folder.filePath("cl.scn");
+        struct Case {
+            QStringList args;
+            CommandLineResult result;
+            QString message;  // contained in the message
+        } cases[] = {
+            {{"--help"}, CommandLineResult::Exit, "--sdcard <DIR>"},
+            {{"--version"}, CommandLineResult::Exit, "corvex-ems-sim "},
+            {{"--bogus"}, CommandLineResult::Error, "Unknown option 'bogus'"},
+            {{"--zoom"}, CommandLineResult::Error, "Missing value after '--zoom'"},
+            {{"--zoom", "4"}, CommandLineResult::Error, "--zoom: want 1, 2, 3 or fit, not 4"},
+            {{"--sdcard", dir + "/none"}, CommandLineResult::Error, "--sdcard: no folder"},
+            {{"--play", dir + "/none.scn"}, CommandLineResult::Error, "--play: no file"},
+            {{"--nmea", dir}, CommandLineResult::Error, "--nmea: no file"},
+            {{"--port", "/dev/no-such-port"}, CommandLineResult::Error, "--port: no device /dev/no-such-port"},
+            {{"--memory", dir}, CommandLineResult::Error, "--memory: cannot keep a file at"},
+            {{"stray"}, CommandLineResult::Error, "unexpected argument: stray"},
+            {{"--on", "--zoom", "fit", "--sdcard", dir, "--play", scn, "--memory", dir + "/m.bin"},
+             CommandLineResult::Run, ""},
+        };
+        for (const Case& c : cases) {
+            WindowOptions options;
+            QString message;
+            const CommandLineResult result = parseWindowCommandLine(QStringList{"corvex-ems-sim"} + c.args, options, message);
+            QVERIFY2(result == c.result, qPrintable(c.args.join(' ') + ": " + message));
+            QVERIFY2(message.contains(c.message), qPrintable(c.args.join(' ') + ": " + message));
+        }
+        WindowOptions options;
+        QString message;
+        parseWindowCommandLine({"sim", "--on", "--zoom", "2", "--play", scn}, options, message);
+        QVERIFY(options.powerOn);
+        applyWindowOptions(*window, options);
+        QVERIFY(deviceIsOn());
+        QCOMPARE(window->zoom(), TfrmMain::Zoom::X2);
+        QTRY_VERIFY(!window->recorder()->playing());  // the empty script has ended
+    }
+
+private:
+    QTemporaryDir folder;
+    TfrmMain* window = nullptr;
+};
+
+QTEST_MAIN(ScenarioTest)
+#include "test_scenarios.moc"
