@@ -138,7 +138,7 @@ private slots:
         QStringList items;
         for (const QAction* item : menus[0]->menu()->actions())
             if (!item->isSeparator()) items << item->text();
-        QCOMPARE(items, QStringList({"&Power On/Off", "&Save Screenshot...", "&Exit"}));
+        QCOMPARE(items, QStringList({"&Power On/Off", "&Save Screenshot...", "Open &Recording...", "&Exit"}));
     }
 
     void eachKeyAreaStoresItsCode()

@@ -1,0 +1,53 @@
+// corvex-docs-shots: makes the window's pictures for the README. Powers the instrument on, applies
+// the Cruise preset, lets the trends fill for a while, and saves the window with each tab shown.
+#include <QApplication>
+#include <QDir>
+#include <QTabWidget>
+#include <QTimer>
+
+#include <cstdio>
+
+#include "device.h"
+#include "host/inputs_tab.h"
+#include "host/main_window.h"
+#include "host/pass_driver.h"
+#include "host/presets.h"
+#include "host/trends_tab.h"
+
+namespace {
+
+void waitMs(int ms)
+{
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication application(argc, argv);
+    const QStringList args = QApplication::arguments();
+    const QDir out(args.size() > 1 ? args[1] : "docs");
+    const int seconds = args.size() > 2 ? args[2].toInt() : 60;
+    QApplication::setApplicationName("CorvexDocs");  // keeps the user's own window choices apart
+    QApplication::setOrganizationName("Corvex");
+    TfrmMain window;
+    window.show();
+    window.passDriver()->powerOn();
+    waitMs(4000);  // the notices
+    for (const InputPreset& preset : inputPresets())
+        if (preset.title == "Cruise") applyPreset(window.inputs(), preset);
+    waitMs(seconds * 1000);
+    bool ok = window.grab().save(out.filePath("window.png"));
+    auto* trends = window.findChild<TrendsTab*>("TrendsTab");
+    window.tabs()->setCurrentWidget(trends);
+    trends->refresh();
+    waitMs(300);
+    ok = window.grab().save(out.filePath("trends.png")) && ok;
+    window.passDriver()->powerOff();
+    waitMs(200);
+    std::printf("%s\n", ok ? "pictures written" : "a picture could not be written");
+    return ok ? 0 : 1;
+}
