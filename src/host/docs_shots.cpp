@@ -1,5 +1,6 @@
 // corvex-docs-shots: makes the window's pictures for the README. Powers the instrument on, applies
 // the Cruise preset, lets the trends fill for a while, and saves the window with each tab shown.
+//   corvex-docs-shots [folder [seconds [trends]]]
 #include <QApplication>
 #include <QDir>
 #include <QTabWidget>
@@ -35,6 +36,8 @@ int main(int argc, char** argv)
     QApplication::setOrganizationName("Corvex");
     TfrmMain window;
     window.show();
+    // A third argument, "trends", keeps the Trends tab shown while waiting (to compare the load).
+    if (args.size() > 3 && args[3] == "trends") window.tabs()->setCurrentWidget(window.findChild<TrendsTab*>("TrendsTab"));
     window.passDriver()->powerOn();
     waitMs(4000);  // the notices
     for (const InputPreset& preset : inputPresets())

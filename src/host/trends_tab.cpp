@@ -37,12 +37,13 @@ public:
         setObjectName(QString("Trend%1").arg(int(group)));
         auto* c = new QChart;
         c->setMargins(QMargins(2, 2, 2, 2));
-        c->legend()->setAlignment(Qt::AlignRight);
+        // Only the thermocouple charts name their lines; the others have one line and their title.
+        c->legend()->setVisible(group == TGROUP_EGT || group == TGROUP_CHT);
+        c->legend()->setAlignment(Qt::AlignBottom);
         c->legend()->setFont(QFont(font().family(), 7));
         c->addAxis(&x, Qt::AlignBottom);
         c->addAxis(&y, Qt::AlignLeft);
         x.setLabelFormat("%.0f");
-        x.setTitleText("min");
         const int n = (group == TGROUP_EGT || group == TGROUP_CHT) ? 12 : 1;
         for (int i = 0; i < n; ++i) addSeries(c, new QLineSeries, QPen());
         const QColor alarm(220, 0, 0), caution(230, 170, 0);
@@ -54,14 +55,15 @@ public:
         }
         setChart(c);
         setRenderHint(QPainter::Antialiasing, false);
-        setMinimumHeight(170);
+        setMinimumHeight(group == TGROUP_EGT || group == TGROUP_CHT ? 210 : 170);
     }
 
     // Draws samples[first..] with x in minutes before `end`, the axis spanning `minutes`.
     template <typename Samples>
     void draw(const Samples& at, size_t count, double start, double end, int egts, const std::string& unit)
     {
-        chart()->setTitle(QString("%1 (%2)").arg(trendGroupTitle(group), QString::fromStdString(unit)));
+        const QString title = trendGroupTitle(group), u = QString::fromStdString(unit);
+        chart()->setTitle(u.isEmpty() || u == title ? title : QString("%1 (%2)").arg(title, u));
         const TrendLimits l = trendLimits(group);
         double lo = INFINITY, hi = -INFINITY;
         QList<QPointF> points;
@@ -99,6 +101,7 @@ public:
         if (!(lo <= hi)) lo = 0, hi = 1;
         const double pad = std::max((hi - lo) * 0.08, 1.0);
         y.setRange(lo - pad, hi + pad);
+        y.setLabelFormat(hi - lo < 20 ? "%.1f" : "%.0f");
         x.setRange(x0, 0);
     }
 
@@ -135,10 +138,10 @@ private:
 TrendsTab::TrendsTab(QWidget* parent) : QWidget(parent)
 {
     auto* top = new QHBoxLayout;
-    top->addWidget(new QLabel("Span:"));
+    top->addWidget(new QLabel("Minutes shown:"));
     span = new QComboBox;
     span->setObjectName("TrendSpan");
-    for (int m : kSpans) span->addItem(QString("%1 min").arg(m));
+    for (int m : kSpans) span->addItem(QString::number(m));
     span->setCurrentIndex(1);
     top->addWidget(span);
     pause = new QCheckBox("Pause");
