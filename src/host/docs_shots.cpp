@@ -3,6 +3,8 @@
 //   corvex-docs-shots [folder [seconds [trends]]]
 #include <QApplication>
 #include <QDir>
+#include <QFile>
+#include <QPainter>
 #include <QTabWidget>
 #include <QTimer>
 
@@ -10,6 +12,7 @@
 
 #include "device.h"
 #include "host/inputs_tab.h"
+#include "host/jpeg_image.h"
 #include "host/main_window.h"
 #include "host/pass_driver.h"
 #include "host/presets.h"
@@ -34,6 +37,15 @@ int main(int argc, char** argv)
     const int seconds = args.size() > 2 ? args[2].toInt() : 60;
     QApplication::setApplicationName("CorvexDocs");  // keeps the user's own window choices apart
     QApplication::setOrganizationName("Corvex");
+    // The package's menu icon: the whole front panel, centred on a clear square.
+    QFile panel(":/panel/front_panel.jpg");
+    if (panel.open(QIODevice::ReadOnly)) {
+        const QImage face = decodeJpeg(panel.readAll()).scaled(128, 128, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+        QImage icon(128, 128, QImage::Format_ARGB32);
+        icon.fill(Qt::transparent);
+        QPainter(&icon).drawImage((128 - face.width()) / 2, (128 - face.height()) / 2, face);
+        icon.save(out.filePath("corvex-ems-sim.png"));
+    }
     TfrmMain window;
     window.show();
     // A third argument, "trends", keeps the Trends tab shown while waiting (to compare the load).
