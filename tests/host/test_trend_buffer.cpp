@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <fstream>
 #include <sstream>
 
 #include "device.h"
@@ -119,4 +120,16 @@ TEST(TrendRecording, NothingToReadIsRefused)
         TrendRecording read;
         EXPECT_FALSE(readTrendRecording(in, read));
     }
+}
+
+TEST(TrendRecording, TheSampleCardsRecordingReads)
+{
+    std::ifstream in(CORVEX_SOURCE_DIR "/SDCARD/DATALOG.CSV");
+    TrendRecording read;
+    ASSERT_TRUE(readTrendRecording(in, read));
+    EXPECT_GT(read.samples.size(), 100u);
+    EXPECT_EQ(read.egtChannels, 2);
+    EXPECT_EQ(read.unit[TGROUP_MAP], "inHg");
+    EXPECT_FLOAT_EQ(read.samples[0].value[TREND_MAP], 30.4f);
+    EXPECT_TRUE(std::isnan(read.samples[0].value[TREND_TC_FIRST + 4]));  // only four channels
 }
