@@ -28,6 +28,7 @@
 #include "host/pass_driver.h"
 #include "host/presets.h"
 #include "host/scenario_recorder.h"
+#include "host/trends_tab.h"
 #include "runner/png_io.h"
 #include "settings/settings.h"
 #include "ui/screen.h"
@@ -114,6 +115,9 @@ void TfrmMain::buildTabs()
     (new QVBoxLayout(gps))->addWidget(group);
     const int hidden = PageControl1->addTab(gps, "GPS");
     PageControl1->setTabVisible(hidden, false);
+    auto* trends = new TrendsTab;
+    trends->setObjectName("TrendsTab");
+    PageControl1->addTab(trends, "Trends");
     PageControl1->addTab(new EcuCoTab, "ECU / CO");
     PageControl1->setCurrentIndex(0);
     connect(PageControl1, &QTabWidget::currentChanged, this, [this](int index) {
@@ -134,6 +138,16 @@ void TfrmMain::buildMenus()
     shot->setShortcut(QKeySequence("Ctrl+S"));
     shot->setShortcutContext(Qt::ApplicationShortcut);
     connect(shot, &QAction::triggered, this, &TfrmMain::saveScreenshotAs);
+    QAction* recording = file->addAction("Open &Recording...");
+    recording->setObjectName("OpenRecording");
+    connect(recording, &QAction::triggered, this, [this] {
+        const QString path = QFileDialog::getOpenFileName(this, "Open Recording", QString(), "Recordings (*.CSV *.csv)");
+        auto* trends = findChild<TrendsTab*>("TrendsTab");
+        if (path.isEmpty() || !trends) return;
+        if (!trends->openRecording(path))
+            QMessageBox::warning(this, "Corvex", QString("%1 holds no recorded values.").arg(path));
+        else PageControl1->setCurrentWidget(trends);
+    });
     scenarios = new ScenarioRecorder(this);
     QAction* record = file->addAction("&Record Scenario...");
     record->setObjectName("RecordScenario");

@@ -6,6 +6,7 @@
 
 #include "device.h"
 #include "host/memory_store.h"
+#include "host/trend_buffer.h"
 #include "time/clock.h"
 
 namespace {
@@ -30,7 +31,11 @@ PassDriver::PassDriver(QObject* parent) : QObject(parent)
     connect(&passTimer, &QTimer::timeout, this, &PassDriver::runDuePasses);
     tickTimer.setTimerType(Qt::PreciseTimer);
     tickTimer.setInterval(HOST_TICK_MS);
-    connect(&tickTimer, &QTimer::timeout, this, [] { hostTick(); });
+    connect(&tickTimer, &QTimer::timeout, this, [this] {
+        hostTick();
+        sampleTrendsAfterTick(static_cast<double>(sinceStart.elapsed()) / 1000.0);
+    });
+    sinceStart.start();
     tickTimer.start();
     lockstepTimer.setTimerType(Qt::PreciseTimer);
     lockstepTimer.setInterval(kPassTimerMs);

@@ -42,6 +42,7 @@ private:
     QTimer passTimer;
     QTimer tickTimer;
     QElapsedTimer clock;
+    QElapsedTimer sinceStart;  // time base of the trend samples
     uint64_t passCount = 0;      // passes run since the program started
     uint64_t passesStarted = 0;  // passes run in this power cycle
     QTimer lockstepTimer;

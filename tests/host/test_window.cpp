@@ -138,7 +138,8 @@ private slots:
         QStringList items;
         for (const QAction* item : menus[0]->menu()->actions())
             if (!item->isSeparator()) items << item->text();
-        QCOMPARE(items, QStringList({"&Power On/Off", "&Save Screenshot...", "&Record Scenario...", "P&lay Scenario...", "&Exit"}));
+        QCOMPARE(items, QStringList({"&Power On/Off", "&Save Screenshot...", "Open &Recording...", "&Record Scenario...",
+                                     "P&lay Scenario...", "&Exit"}));
     }
 
     void eachKeyAreaStoresItsCode()

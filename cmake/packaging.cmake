@@ -1,0 +1,27 @@
+# What `scripts/corvex package` installs and packs: the programs, the sample card, the menu entry
+# with its icon and launcher, and the runner's manual page, as a Debian package made by CPack.
+include(GNUInstallDirs)
+install(TARGETS corvex-ems-run RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+if(TARGET corvex-ems-sim)
+  install(TARGETS corvex-ems-sim RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+  install(PROGRAMS ${PROJECT_SOURCE_DIR}/packaging/corvex-ems-sim-menu DESTINATION ${CMAKE_INSTALL_BINDIR})
+  install(FILES ${PROJECT_SOURCE_DIR}/packaging/corvex-ems-sim.desktop
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+  install(FILES ${PROJECT_SOURCE_DIR}/data/package/corvex-ems-sim.png
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/128x128/apps)
+endif()
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/SDCARD DESTINATION ${CMAKE_INSTALL_DATADIR}/corvex-ems-sim)
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/corvex-ems-run.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME corvex-ems-sim)
+set(CPACK_PACKAGE_VENDOR "Corvex")
+set(CPACK_PACKAGE_CONTACT "Corvex simulator developers <sim@corvex.invalid>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Engine-monitoring instrument simulator")
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION misc)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Loaded at run time, so the library scan cannot see them: the X11 platform and software OpenGL.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, libgl1-mesa-dri")
+include(CPack)

@@ -1,0 +1,68 @@
+// corvex-docs-shots: makes the window's pictures for the README. Powers the instrument on, applies
+// the Cruise preset, lets the trends fill for a while, and saves the window with each tab shown.
+//   corvex-docs-shots [folder [seconds [trends]]]
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QPainter>
+#include <QTabWidget>
+#include <QTimer>
+
+#include <cstdio>
+
+#include "device.h"
+#include "host/inputs_tab.h"
+#include "host/jpeg_image.h"
+#include "host/main_window.h"
+#include "host/pass_driver.h"
+#include "host/presets.h"
+#include "host/trends_tab.h"
+
+namespace {
+
+void waitMs(int ms)
+{
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication application(argc, argv);
+    const QStringList args = QApplication::arguments();
+    const QDir out(args.size() > 1 ? args[1] : "docs");
+    const int seconds = args.size() > 2 ? args[2].toInt() : 60;
+    QApplication::setApplicationName("CorvexDocs");  // keeps the user's own window choices apart
+    QApplication::setOrganizationName("Corvex");
+    // The package's menu icon: the whole front panel, centred on a clear square.
+    QFile panel(":/panel/front_panel.jpg");
+    if (panel.open(QIODevice::ReadOnly)) {
+        const QImage face = decodeJpeg(panel.readAll()).scaled(128, 128, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+        QImage icon(128, 128, QImage::Format_ARGB32);
+        icon.fill(Qt::transparent);
+        QPainter(&icon).drawImage((128 - face.width()) / 2, (128 - face.height()) / 2, face);
+        icon.save(out.filePath("corvex-ems-sim.png"));
+    }
+    TfrmMain window;
+    window.show();
+    // A third argument, "trends", keeps the Trends tab shown while waiting (to compare the load).
+    if (args.size() > 3 && args[3] == "trends") window.tabs()->setCurrentWidget(window.findChild<TrendsTab*>("TrendsTab"));
+    window.passDriver()->powerOn();
+    waitMs(4000);  // the notices
+    for (const InputPreset& preset : inputPresets())
+        if (preset.title == "Cruise") applyPreset(window.inputs(), preset);
+    waitMs(seconds * 1000);
+    bool ok = window.grab().save(out.filePath("window.png"));
+    auto* trends = window.findChild<TrendsTab*>("TrendsTab");
+    window.tabs()->setCurrentWidget(trends);
+    trends->refresh();
+    waitMs(300);
+    ok = window.grab().save(out.filePath("trends.png")) && ok;
+    window.passDriver()->powerOff();
+    waitMs(200);
+    std::printf("%s\n", ok ? "pictures written" : "a picture could not be written");
+    return ok ? 0 : 1;
+}

@@ -1,0 +1,135 @@
+// The trend ring keeps the newest samples in order, and a DATALOG.CSV the instrument writes reads
+// back as the samples the host takes of the same values.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <fstream>
+#include <sstream>
+
+#include "device.h"
+#include "engine/engine.h"
+#include "engine/fuel.h"
+#include "engine/senders.h"
+#include "engine/thermocouples.h"
+#include "host/trend_buffer.h"
+#include "settings/settings.h"
+#include "time/clock.h"
+#include "time/data_recording.h"
+
+namespace {
+
+TrendSample sampleAt(double seconds)
+{
+    TrendSample s{};
+    s.seconds = seconds;
+    s.value[TREND_RPM] = static_cast<float>(seconds * 10);
+    return s;
+}
+
+}  // namespace
+
+TEST(TrendBuffer, KeepsTheNewestSamplesOldestFirst)
+{
+    struct Case {
+        size_t pushed;
+        size_t expectedSize;
+        double expectedOldest;
+    };
+    const Case cases[] = {{0, 0, 0}, {1, 1, 0}, {4, 4, 0}, {5, 5, 0}, {6, 5, 1}, {23, 5, 18}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.pushed);
+        TrendBuffer ring(5);
+        for (size_t i = 0; i < c.pushed; ++i) ring.push(sampleAt(static_cast<double>(i)));
+        ASSERT_EQ(ring.size(), c.expectedSize);
+        EXPECT_EQ(ring.pushes(), c.pushed);
+        for (size_t i = 0; i < ring.size(); ++i) {
+            EXPECT_EQ(ring.at(i).seconds, c.expectedOldest + static_cast<double>(i));
+            EXPECT_EQ(ring.at(i).value[TREND_RPM], static_cast<float>((c.expectedOldest + i) * 10));
+        }
+    }
+}
+
+TEST(TrendBuffer, ClearEmptiesAndReadersSeeIt)
+{
+    TrendBuffer ring(3);
+    ring.push(sampleAt(1));
+    ring.clear();
+    EXPECT_EQ(ring.size(), 0u);
+    EXPECT_EQ(ring.pushes(), 2u);
+    ring.push(sampleAt(7));
+    EXPECT_EQ(ring.newest().seconds, 7);
+    EXPECT_EQ(ring.at(5).seconds, 7);  // beyond the end: the newest, never outside the ring
+}
+
+TEST(TrendBuffer, SamplesOncePerSlowStepWhileRunning)
+{
+    resetDevice();
+    trendHistory.clear();
+    sampleTrendsAfterTick(1);  // off
+    devicePhase = DevicePhase::Running;
+    slowStepTickCount = 3;
+    sampleTrendsAfterTick(2);  // between slow steps
+    EXPECT_EQ(trendHistory.size(), 0u);
+    slowStepTickCount = 0;
+    sampleTrendsAfterTick(3);
+    ASSERT_EQ(trendHistory.size(), 1u);
+    EXPECT_EQ(trendHistory.newest().seconds, 3);
+    resetDevice();
+    trendHistory.clear();
+}
+
+TEST(TrendRecording, ReadsBackWhatTheInstrumentWrote)
+{
+    resetDevice();
+    rpm = 2450;
+    map = 812;
+    volts = 138;
+    tc[0] = 1320;
+    tc[1] = 1298;
+    tc[2] = 356;
+    tc[3] = 371;
+    tempValue[0] = 92;
+    pressureValue[1] = 41;
+    fuelFlow[0] = 287;
+    rtcDateTime = secondsToDateTime(1'800'000'000);
+    char header[1024], line[1024];
+    recordingHeader(header, sizeof header);
+    recordingLine(line, sizeof line);
+    std::istringstream csv(std::string(header) + line + "garbage,1,2\r\n" + line);
+
+    TrendRecording read;
+    ASSERT_TRUE(readTrendRecording(csv, read));
+    ASSERT_EQ(read.samples.size(), 2u);
+    EXPECT_EQ(read.egtChannels, settings.egtChannels);
+    EXPECT_EQ(read.samples[0].seconds, 1'800'000'000);
+    const TrendSample live = takeTrendSample(0);
+    for (int s = 0; s < TREND_SERIES_COUNT; ++s) {
+        SCOPED_TRACE(trendSeriesName(TrendSeries(s), read.egtChannels));
+        if (std::isnan(live.value[s])) EXPECT_TRUE(std::isnan(read.samples[0].value[s]));
+        else EXPECT_FLOAT_EQ(read.samples[0].value[s], live.value[s]);
+    }
+    for (int g = 0; g < TGROUP_COUNT; ++g) EXPECT_EQ(read.unit[g], trendUnit(TrendGroup(g))) << g;
+    resetDevice();
+}
+
+TEST(TrendRecording, NothingToReadIsRefused)
+{
+    for (const char* text : {"", "UTC,RPM\r\n", "2026-01-01T00:00:00Z,100\r\n", "UTC,RPM\r\n2026-13-01T00:00:00Z,1\r\n"}) {
+        SCOPED_TRACE(text);
+        std::istringstream in(text);
+        TrendRecording read;
+        EXPECT_FALSE(readTrendRecording(in, read));
+    }
+}
+
+TEST(TrendRecording, TheSampleCardsRecordingReads)
+{
+    std::ifstream in(CORVEX_SOURCE_DIR "/SDCARD/DATALOG.CSV");
+    TrendRecording read;
+    ASSERT_TRUE(readTrendRecording(in, read));
+    EXPECT_GT(read.samples.size(), 100u);
+    EXPECT_EQ(read.egtChannels, 2);
+    EXPECT_EQ(read.unit[TGROUP_MAP], "inHg");
+    EXPECT_FLOAT_EQ(read.samples[0].value[TREND_MAP], 30.4f);
+    EXPECT_TRUE(std::isnan(read.samples[0].value[TREND_TC_FIRST + 4]));  // only four channels
+}

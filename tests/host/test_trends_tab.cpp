@@ -1,0 +1,120 @@
+// The "Trends" tab: the window offers it, the running instrument fills it once a second, the span
+// and the pause choose what is drawn, and a recording replaces the live values until "Live".
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "device.h"
+#include "engine/engine.h"
+#include "host/main_window.h"
+#include "host/pass_driver.h"
+#include "host/trend_buffer.h"
+#include "host/trends_tab.h"
+#include "time/clock.h"
+#include "time/data_recording.h"
+
+namespace {
+
+// One sample a second for `seconds` seconds ending at `end`.
+void fillHistory(int seconds, double end)
+{
+    trendHistory.clear();
+    for (int i = seconds - 1; i >= 0; --i) {
+        TrendSample s = takeTrendSample(end - i);
+        s.value[TREND_RPM] = static_cast<float>(2000 + i);
+        trendHistory.push(s);
+    }
+}
+
+}  // namespace
+
+class TrendsTabTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void theWindowOffersTheTabAndTheRunningInstrumentFillsIt()
+    {
+        TfrmMain window;
+        window.show();
+        auto* tabs = window.tabs();
+        auto* trends = window.findChild<TrendsTab*>("TrendsTab");
+        QVERIFY(trends);
+        QCOMPARE(tabs->tabText(tabs->indexOf(trends)), QString("Trends"));
+        tabs->setCurrentWidget(trends);
+        trendHistory.clear();
+        window.passDriver()->powerOn();
+        QTRY_VERIFY_WITH_TIMEOUT(trends->pointsDrawn(TGROUP_RPM) >= 2, 8000);
+        QVERIFY(trends->pointsDrawn(TGROUP_EGT) >= 2);
+        window.passDriver()->powerOff();
+        QTRY_VERIFY(!deviceIsOn());
+    }
+
+    void theSpanAndThePauseChooseWhatIsDrawn()
+    {
+        resetDevice();
+        TrendsTab tab;
+        tab.show();
+        fillHistory(600, 5000);
+        auto* span = tab.findChild<QComboBox*>("TrendSpan");
+        struct Case {
+            int index;
+            int minutes;
+            int points;
+        };
+        for (const Case& c : {Case{0, 1, 61}, Case{1, 5, 301}, Case{2, 15, 600}}) {
+            span->setCurrentIndex(c.index);
+            QCOMPARE(tab.spanMinutes(), c.minutes);
+            QCOMPARE(tab.pointsDrawn(TGROUP_RPM), c.points);
+        }
+        span->setCurrentIndex(0);
+        tab.findChild<QCheckBox*>("TrendPause")->setChecked(true);
+        fillHistory(10, 6000);
+        QTest::qWait(1300);
+        QCOMPARE(tab.pointsDrawn(TGROUP_RPM), 61);  // paused: the picture stays
+        tab.findChild<QCheckBox*>("TrendPause")->setChecked(false);
+        QCOMPARE(tab.pointsDrawn(TGROUP_RPM), 10);
+        trendHistory.clear();
+    }
+
+    void aRecordingReplacesTheLiveValuesUntilLive()
+    {
+        resetDevice();
+        QTemporaryDir dir;
+        const QString path = dir.filePath("DATALOG.CSV");
+        {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            char text[1024];
+            recordingHeader(text, sizeof text);
+            file.write(text);
+            for (int i = 0; i < 90; ++i) {
+                rpm = 2300 + i;
+                rtcDateTime = secondsToDateTime(1'800'000'000 + static_cast<uint32_t>(i));
+                recordingLine(text, sizeof text);
+                file.write(text);
+            }
+        }
+        TrendsTab tab;
+        tab.show();
+        fillHistory(5, 100);
+        tab.refresh();
+        QVERIFY(!tab.openRecording(dir.filePath("missing.csv")));
+        QCOMPARE(tab.pointsDrawn(TGROUP_RPM), 5);
+        QVERIFY(tab.openRecording(path));
+        QVERIFY(tab.showingRecording());
+        QCOMPARE(tab.pointsDrawn(TGROUP_RPM), 90);  // the whole recording, whatever the span
+        QCOMPARE(tab.pointsDrawn(TGROUP_CHT), 90);
+        tab.findChild<QPushButton*>("TrendLive")->click();
+        QVERIFY(!tab.showingRecording());
+        QCOMPARE(tab.pointsDrawn(TGROUP_RPM), 5);
+        trendHistory.clear();
+        resetDevice();
+    }
+};
+
+QTEST_MAIN(TrendsTabTest)
+#include "test_trends_tab.moc"
