@@ -205,6 +205,20 @@ bool Monkey::checkPass(std::string& failure)
     settings.tank1Size = before.tank1Size, settings.tank2Size = before.tank2Size;
     settings.tank1LowAlarm = before.tank1LowAlarm, settings.tank1LowCaution = before.tank1LowCaution;
     settings.tank2LowAlarm = before.tank2LowAlarm, settings.tank2LowCaution = before.tank2LowCaution;
+    // CALIBRATE SENDER edits each point on its own, so two neighbours may share a reading, which
+    // a recall would take for a damaged curve; each field must still be in its line's range.
+    SenderCurve* curves[9] = {&settings.fuelPressureSender.curve};
+    const SenderCurve* old[9] = {&before.fuelPressureSender.curve};
+    for (int i = 0; i < 4; ++i) {
+        curves[1 + i] = &settings.pressureSender[i].curve, old[1 + i] = &before.pressureSender[i].curve;
+        curves[5 + i] = &settings.temperatureSender[i].curve, old[5 + i] = &before.temperatureSender[i].curve;
+    }
+    for (int i = 0; i < 9; ++i) {
+        bool inRange = old[i]->pointCount >= 2 && old[i]->pointCount <= 16;
+        for (const SenderPoint& p : old[i]->points)
+            inRange = inRange && p.value >= 0 && p.value <= 999 && p.reading >= 0 && p.reading <= 4095;
+        if (inRange) *curves[i] = *old[i];
+    }
     const bool same = std::memcmp(&before, &settings, sizeof settings) == 0;
     if (!same) {
         size_t at = 0;
