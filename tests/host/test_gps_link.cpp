@@ -536,7 +536,8 @@ private slots:
 
     // Random bytes at 115200 baud with a good sentence now and then, the receiver unplugged and
     // plugged back every few seconds: the link ends and opens again each time, the memo keeps its
-    // 2000 lines and the process does not grow. CORVEX_SERIAL_SOAK_SECONDS sets the length.
+    // 2000 lines and the process does not grow. CORVEX_SERIAL_SOAK_SECONDS sets the length (past
+    // five minutes, raise QTEST_FUNCTION_TIMEOUT too, in milliseconds).
     void soakRandomBytesWithUnplugs()
     {
         const int seconds = qEnvironmentVariableIsSet("CORVEX_SERIAL_SOAK_SECONDS")
