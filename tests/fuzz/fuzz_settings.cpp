@@ -31,6 +31,14 @@ const fs::path& cardFolder()
 {
     static const fs::path base = fs::is_directory("/dev/shm") ? fs::path("/dev/shm") : fs::temp_directory_path();
     static const fs::path folder = base / ("corvex-fuzz-settings-" + std::to_string(getpid()));
+    static const bool cleanup = [] {
+        std::atexit([] {
+            std::error_code ignored;
+            fs::remove_all(folder, ignored);
+        });
+        return true;
+    }();
+    (void)cleanup;
     return folder;
 }
 
