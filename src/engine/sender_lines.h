@@ -130,13 +130,17 @@ constexpr std::array<ListLine, 13> temperatureLines()
         return ListLine{.label = label, .field = field, .limits = temperatureLimits, .format = formatTemperature,
                         .steps = &stepsOneTen, .offered = temperatureShown};
     };
+    // The unit is shared with the EGTs, CHTs and OAT: what the new unit cannot show comes to its
+    // nearest limit, as on the thermocouple setup screens.
+    ListLine unit = choice("TEMPERATURE UNIT: ", SETTING(temperatureUnit), 1, kTemperatureUnits, temperatureShown);
+    unit.changed = sanitiseSettings;
     const std::array<ListLine, 5> head = {
         choice("SENDER: ", TEMPERATURE_FIELD(sender), 5, kTemperatureSenders, temperatureShown),
         {.label = "LM335: ", .kind = LineKind::Calibration, .field = TEMPERATURE_FIELD(lm335Offset), .min = -30,
          .max = 30, .format = formatLm335, .offered = lm335Shown},
         action("CALIBRATE SENDER", openTemperatureCurve, temperatureCurveShown),
         choice("LABEL: ", TEMPERATURE_FIELD(label), 3, kTemperatureLabels, temperatureLabelShown),
-        choice("TEMPERATURE UNIT: ", SETTING(temperatureUnit), 1, kTemperatureUnits, temperatureShown),
+        unit,
     };
     return joinLines(head, limitLines(value, TEMPERATURE_FIELD(highAlarmOn), TEMPERATURE_FIELD(lowAlarmOn),
                                       temperatureShown, TEMPERATURE_FIELD(displayMax),

@@ -102,8 +102,10 @@ void fuzzFolder(const uint8_t* data, size_t size, bool checklists)
     homePage = 3;
     currentScreen = homeScreen;
     browseChecklists = checklists ? 1 : 0;
+    overlayScreen = nullptr;
+    overlayTimeout = 5;  // opened from the quick menu, a pop-up itself
     openDocumentBrowser();
-    if (currentScreen != homeScreen || overlayTimeout == 0) return;  // NO FILES
+    if (currentScreen != homeScreen || overlayScreen != documentListScreen) return;  // NO FILES
     checkWindow();
     // Down to the end and back, then open the last name shown.
     for (int i = 0; i < documentFileCount + 2; ++i) {

@@ -545,6 +545,54 @@ private slots:
         QCOMPARE(tab->status(), QString("Disconnected"));
     }
 
+    // Random bytes at 115200 baud with a good sentence now and then, the receiver unplugged and
+    // plugged back every few seconds: the link ends and opens again each time, the memo keeps its
+    // 2000 lines and the process does not grow. CORVEX_SERIAL_SOAK_SECONDS sets the length (past
+    // five minutes, raise QTEST_FUNCTION_TIMEOUT too, in milliseconds).
+    void soakRandomBytesWithUnplugs()
+    {
+        const int seconds = qEnvironmentVariableIsSet("CORVEX_SERIAL_SOAK_SECONDS")
+                                ? qEnvironmentVariableIntValue("CORVEX_SERIAL_SOAK_SECONDS")
+                                : 4;
+        const auto residentBytes = [] {
+            QFile statm("/proc/self/statm");
+            if (!statm.open(QIODevice::ReadOnly)) return 0LL;
+            return statm.readAll().split(' ').value(1).toLongLong() * sysconf(_SC_PAGESIZE);
+        };
+        quint32 state = 20261207;
+        const auto random = [&state] { return state = state * 1664525u + 1013904223u; };
+        QElapsedTimer clock;
+        clock.start();
+        long long baseline = 0;
+        int cycles = 0;
+        while (clock.elapsed() < seconds * 1000LL) {
+            FakeReceiver receiver;
+            QVERIFY(receiver.open());
+            connectTo(receiver.path, "115200");
+            QCOMPARE(tab->link()->state(), GpsLink::State::Connected);
+            receiver.releaseSlave();
+            const int plugged = 1000 + static_cast<int>(random() % 3000);  // 1 to 4 s
+            QElapsedTimer stretch;
+            stretch.start();
+            while (stretch.elapsed() < plugged) {
+                QByteArray chunk(1152, '\0');  // a tenth of a second at 115200 baud
+                for (char& c : chunk) c = static_cast<char>(random() >> 24);
+                const QByteArray good = withChecksum(QString("GPTXT,01,01,02,SOAK %1").arg(random() % 1000)).toLatin1();
+                chunk.replace(static_cast<int>(random() % 1000), good.size(), good + "\r\n");
+                QVERIFY(receiver.write(chunk));
+                QTest::qWait(100);
+            }
+            receiver.unplug();
+            QTRY_COMPARE(tab->link()->state(), GpsLink::State::Disconnected);
+            if (++cycles == 1) baseline = residentBytes();
+        }
+        QVERIFY(tab->memo()->document()->blockCount() <= 2000);
+        const long long growth = residentBytes() - baseline;
+        qInfo("serial soak: %d plug cycles in %lld s, memo %d lines, resident growth %lld KiB", cycles,
+              clock.elapsed() / 1000, tab->memo()->document()->blockCount(), growth / 1024);
+        QVERIFY2(growth < 32LL << 20, "the process grew by more than 32 MiB");
+    }
+
     void connectTwiceDoesNotReopen()
     {
         FakeReceiver receiver;

@@ -110,6 +110,11 @@ TEST_F(SenderSetupCases, SenderScreen)
         {"temperatures wrap below -40 to 571 in F",
          [] { settings.temperatureUnit = 1, settings.temperatureSender[0].displayMin = -40; }, "++++p-",
          [] { EXPECT_EQ(+settings.temperatureSender[0].displayMin, 571); }},
+        {"TEMPERATURE UNIT to F brings a CHT display minimum of 0 up to F's 30",
+         [] { settings.temperatureUnit = 0, settings.chtDisplayMin = 0; }, "++p+", [] {
+             EXPECT_EQ(+settings.temperatureUnit, 1);
+             EXPECT_EQ(+settings.chtDisplayMin, 30);
+         }},
         {"the LM335 trim stops at 30",
          [] { settings.temperatureSender[0].sender = 2, settings.temperatureSender[0].lm335Offset = 29; }, "++p++",
          [] { EXPECT_EQ(+settings.temperatureSender[0].lm335Offset, 30); }},

@@ -1,0 +1,253 @@
+// Faults injected into every file the instrument writes: a write failing at each byte (the
+// fwrite/fputs seam below, linked with --wrap), a full disk (the file size limit), a read-only
+// folder and the card folder removed mid-run. The old file stays whole or the new one is complete.
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <string>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "device.h"
+#include "settings/sdcard.h"
+#include "settings/settings.h"
+#include "settings/settings_file.h"
+#include "time/clock.h"
+#include "time/data_recording.h"
+#include "time/flight_log.h"
+#include "time/memory.h"
+#include "ui/screen.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+long long writeBudget = -1;  // bytes the write calls may still store; negative: no fault
+bool readOnlyFolder = false; // opening for writing fails as a write-protected folder would
+}  // namespace
+
+extern "C" {
+size_t __real_fwrite(const void* data, size_t size, size_t count, FILE* file);
+FILE* __real_fopen(const char* path, const char* mode);
+
+// The seam over the write calls: stores at most writeBudget bytes, then fails as a full card.
+size_t __wrap_fwrite(const void* data, size_t size, size_t count, FILE* file)
+{
+    if (writeBudget < 0 || file == stdout || file == stderr || size == 0) return __real_fwrite(data, size, count, file);
+    const size_t bytes = size * count;
+    const size_t allowed = std::min<size_t>(bytes, static_cast<size_t>(writeBudget));
+    const size_t done = allowed ? __real_fwrite(data, 1, allowed, file) : 0;
+    writeBudget -= static_cast<long long>(done);
+    if (done == bytes) return count;
+    errno = ENOSPC;
+    return done / size;
+}
+int __wrap_fputs(const char* text, FILE* file)
+{
+    const size_t length = std::strlen(text);
+    return __wrap_fwrite(text, 1, length, file) == length ? 1 : EOF;
+}
+FILE* __wrap_fopen(const char* path, const char* mode)
+{
+    if (readOnlyFolder && (std::strchr(mode, 'w') || std::strchr(mode, 'a'))) {
+        errno = EROFS;
+        return nullptr;
+    }
+    return __real_fopen(path, mode);
+}
+}
+
+namespace {
+
+std::string slurp(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// One file writer: its file, what it writes now, and what changes the next write's content.
+struct Writer {
+    const char* name;
+    const char* file;
+    std::function<bool(const fs::path& card)> write;
+    std::function<void()> change;
+    bool appends;  // adds to the file rather than replacing it
+};
+
+class FaultInjection : public testing::TestWithParam<int> {
+protected:
+    void SetUp() override
+    {
+        // In memory where the system offers it: every byte position is a write of its own.
+        const fs::path base = fs::is_directory("/dev/shm") ? fs::path("/dev/shm") : fs::path(testing::TempDir());
+        card = base / ("corvex_fault_card_" + std::to_string(getpid()));
+        fs::remove_all(card);
+        fs::create_directories(card);
+        resetDevice();
+        setSdCardFolder(card.string().c_str());
+        devicePowerOn();
+        for (int i = 0; i < 2; ++i) {
+            devicePressKey(KeySoft1);
+            devicePass();
+        }
+        ASSERT_EQ(devicePhase, DevicePhase::Running);
+        settings.dataRecordingOn = 1;
+        flightLogCount = 12;
+    }
+    void TearDown() override
+    {
+        writeBudget = -1;
+        readOnlyFolder = false;
+        resetDevice();
+        fs::permissions(card, fs::perms::owner_all, fs::perm_options::add);
+        fs::remove_all(card);
+    }
+
+    // Only the writer's file remains in the folder: no temporary left behind.
+    void expectOnly(const Writer& w)
+    {
+        for (const auto& entry : fs::directory_iterator(card))
+            EXPECT_EQ(entry.path().filename().string(), w.file) << "left behind by " << w.name;
+    }
+    void expectRunningOn()
+    {
+        for (int i = 0; i < 3; ++i) {
+            devicePressKey(KeyKnobPlus);
+            devicePass();
+        }
+        slowStep();
+        EXPECT_TRUE(deviceIsOn());
+        EXPECT_EQ(pendingKey, 0);
+    }
+
+    fs::path card;
+};
+
+const Writer& writerOf(int index)
+{
+    static const Writer writers[] = {
+        {"settings", SETTINGS_FILE_NAME, [](const fs::path&) { return saveSettingsFile(); },
+         [] { ++settings.rpm1HighAlarm; }, false},
+        {"flight log export", "FLIGHTS.CSV", [](const fs::path&) { return exportFlightLog(); },
+         [] { ++flightLog[0].flightTime.minutes; }, false},
+        {"data recording file", "DATALOG.CSV", [](const fs::path&) { return createRecordingFile(); },
+         [] { ++settings.rpm1HighAlarm; }, false},
+        {"data recording line", "DATALOG.CSV",
+         [](const fs::path&) {
+             const uint32_t before = recordedLines;
+             recordingSlowStep();
+             return recordedLines != before;
+         },
+         [] {}, true},
+        {"memory file", "CORVEX.MEM",
+         [](const fs::path& card) {
+             std::string reason;
+             return saveMemoryFile((card / "CORVEX.MEM").string().c_str(), reason);
+         },
+         [] { ++flightLog[1].flightTime.minutes; }, false},
+    };
+    return writers[index];
+}
+
+TEST_P(FaultInjection, AWriteFailingAtEveryByteLeavesTheOldFileOrTheNew)
+{
+    const Writer& w = writerOf(GetParam());
+    SCOPED_TRACE(w.name);
+    ASSERT_TRUE(w.write(card));
+    const std::string old = slurp(card / w.file);
+    w.change();
+    // The new content's length: a write with no fault into a copy of the folder's state.
+    ASSERT_TRUE(w.write(card));
+    const std::string fresh = slurp(card / w.file);
+    ASSERT_GT(fresh.size(), w.appends ? old.size() : 0u);
+    const size_t newBytes = w.appends ? fresh.size() - old.size() : fresh.size();
+    for (size_t at = 0; at <= newBytes; ++at) {
+        SCOPED_TRACE("failing at byte " + std::to_string(at));
+        std::ofstream(card / w.file, std::ios::binary | std::ios::trunc) << old;
+        writeBudget = static_cast<long long>(at);
+        const bool ok = w.write(card);
+        writeBudget = -1;
+        const std::string now = slurp(card / w.file);
+        if (at < newBytes) {
+            EXPECT_FALSE(ok);
+            ASSERT_EQ(now, old) << "a mixture of old and new";
+        } else {
+            EXPECT_TRUE(ok);
+            EXPECT_EQ(now.size(), w.appends ? old.size() + newBytes : newBytes);
+        }
+        expectOnly(w);
+    }
+    expectRunningOn();
+}
+
+TEST_P(FaultInjection, AFullDiskLeavesTheOldFile)
+{
+    const Writer& w = writerOf(GetParam());
+    SCOPED_TRACE(w.name);
+    ASSERT_TRUE(w.write(card));
+    const std::string old = slurp(card / w.file);
+    w.change();
+    // No file may grow past what it holds: every write to the card fails in the kernel.
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit saved{};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    rlimit full = saved;
+    full.rlim_cur = 0;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &full), 0);
+    const bool ok = w.write(card);
+    setrlimit(RLIMIT_FSIZE, &saved);
+    EXPECT_FALSE(ok);
+    EXPECT_EQ(slurp(card / w.file), old);
+    expectOnly(w);
+    expectRunningOn();
+    EXPECT_TRUE(w.write(card));  // room again: the next write goes through
+}
+
+TEST_P(FaultInjection, AReadOnlyFolderLeavesTheOldFile)
+{
+    const Writer& w = writerOf(GetParam());
+    SCOPED_TRACE(w.name);
+    ASSERT_TRUE(w.write(card));
+    const std::string old = slurp(card / w.file);
+    w.change();
+    fs::permissions(card, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                    fs::perm_options::remove);
+    readOnlyFolder = true;  // as root the mode alone would not stop a write
+    EXPECT_FALSE(w.write(card));
+    readOnlyFolder = false;
+    fs::permissions(card, fs::perms::owner_all, fs::perm_options::add);
+    EXPECT_EQ(slurp(card / w.file), old);
+    expectOnly(w);
+    expectRunningOn();
+}
+
+TEST_P(FaultInjection, TheCardFolderRemovedMidRun)
+{
+    const Writer& w = writerOf(GetParam());
+    SCOPED_TRACE(w.name);
+    ASSERT_TRUE(w.write(card));
+    fs::remove_all(card);
+    w.change();
+    EXPECT_FALSE(w.write(card));
+    EXPECT_FALSE(fs::exists(card));
+    expectRunningOn();
+    fs::create_directories(card);  // the card back: writing resumes
+    EXPECT_TRUE(w.write(card));
+    EXPECT_TRUE(fs::exists(card / w.file));
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryWriter, FaultInjection, testing::Range(0, 5),
+                         [](const testing::TestParamInfo<int>& info) {
+                             std::string name = writerOf(info.param).name;
+                             for (char& c : name)
+                                 if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+                             return name;
+                         });
+
+}  // namespace
