@@ -23,7 +23,7 @@ constexpr uint8_t kVariationRow = 6;
 
 const char* const kModes[] = {"OFF", "EXTERNAL"};
 const char* const kBaudRates[] = {"1200", "2400", "4800", "9600", "14400", "19200", "28800", "38400", "57600", "115200"};
-const char* const kPositionFormats[] = {"d" DEGREE "m.mmm", "d" DEGREE "m's.s", "d.dddd" DEGREE};
+const char* const kPositionFormats[] = {("d" DEGREE "m.mmm"), ("d" DEGREE "m's.s"), ("d.dddd" DEGREE)};
 const char* const kAltitudeUnits[] = {"ft", "m"};
 const char* const kCogReferences[] = {"MAGNETIC", "TRUE"};
 const char* const kVariationModes[] = {"AUTO", "MANUAL"};
