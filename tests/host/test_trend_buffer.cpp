@@ -122,9 +122,10 @@ TEST(TrendRecording, NothingToReadIsRefused)
     }
 }
 
-TEST(TrendRecording, TheSampleCardsRecordingReads)
+// A recording the instrument wrote (several power-ons, so several header lines).
+TEST(TrendRecording, AnInstrumentsRecordingReads)
 {
-    std::ifstream in(CORVEX_SOURCE_DIR "/SDCARD/DATALOG.CSV");
+    std::ifstream in(CORVEX_SOURCE_DIR "/tests/data/recording/DATALOG.CSV");
     TrendRecording read;
     ASSERT_TRUE(readTrendRecording(in, read));
     EXPECT_GT(read.samples.size(), 100u);
