@@ -131,15 +131,17 @@ void drawInformationPage()
     }
 }
 
-void sdCardMessageScreen()
+void cardMessageScreen(int left, int right, const char* line1, const char* line2)
 {
     clearScreen();
-    drawRect(150, 96, 330, 176, COLOUR_WHITE);
-    fillRect(151, 97, 329, 175, COLOUR_RED);
-    drawText(240, 104, "INSERT", 16, AlignCentre, COLOUR_WHITE);
-    drawText(240, 138, "SD CARD", 16, AlignCentre, COLOUR_WHITE);
+    drawRect(left, 96, right, 176, COLOUR_WHITE);
+    fillRect(left + 1, 97, right - 1, 175, COLOUR_RED);
+    drawText(240, 104, line1, 16, AlignCentre, COLOUR_WHITE);
+    drawText(240, 138, line2, 16, AlignCentre, COLOUR_WHITE);
     if (pendingKey != KeyNone) {
         currentScreen = returnScreen;
         pendingKey = KeyNone;
     }
 }
+
+void sdCardMessageScreen() { cardMessageScreen(150, 330, "INSERT", "SD CARD"); }

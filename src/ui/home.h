@@ -25,3 +25,6 @@ void drawSecondPage();
 void drawInformationPage();
 // "INSERT" / "SD CARD"; any key returns to returnScreen.
 void sdCardMessageScreen();
+// The card messages' shape: a red box between left and right with two lines; any key returns to
+// returnScreen.
+void cardMessageScreen(int left, int right, const char* line1, const char* line2);
