@@ -225,11 +225,13 @@ void sanitiseTemperature(TemperatureSenderConfig& t, const TemperatureSenderConf
     apply(values, bytes(&t), bytes(&factory));
 }
 
-// A curve needs at least two points, and neighbouring points with the same reading have no line
-// between them; such a curve is replaced as a whole by its factory curve. Otherwise the count is
-// cut to 16, values to 0..999 and readings to 0..4095, as CALIBRATE SENDER edits them.
-void sanitiseCurve(SenderCurve& curve, const SenderCurve& factory)
+// The count is brought to 2..16, values to 0..999 and readings to 0..4095, as CALIBRATE SENDER
+// edits them. Points are kept as they are otherwise: a curve with two neighbouring points at the
+// same reading is one the user may be part way through calibrating, and the lookup gives no
+// reading for it rather than dividing by zero.
+void sanitiseCurve(SenderCurve& curve)
 {
+    if (curve.pointCount < 2) curve.pointCount = 2;
     if (curve.pointCount > 16) curve.pointCount = 16;
     for (SenderPoint& point : curve.points) {
         if (point.value < 0) point.value = 0;
@@ -237,10 +239,6 @@ void sanitiseCurve(SenderCurve& curve, const SenderCurve& factory)
         if (point.reading < 0) point.reading = 0;
         if (point.reading > 4095) point.reading = 4095;
     }
-    bool usable = curve.pointCount >= 2;
-    for (int i = 1; usable && i < curve.pointCount; ++i)
-        if (curve.points[i].reading == curve.points[i - 1].reading) usable = false;
-    if (!usable) curve = factory;
 }
 
 // Text is printable ASCII and always terminated. The registration keeps its eight places
@@ -308,13 +306,13 @@ void sanitiseSettings()
 
     for (int channel = 0; channel < 4; ++channel) {
         sanitisePressure(s.pressureSender[channel], factory.pressureSender[channel]);
-        sanitiseCurve(s.pressureSender[channel].curve, factory.pressureSender[channel].curve);
+        sanitiseCurve(s.pressureSender[channel].curve);
         sanitiseTemperature(s.temperatureSender[channel], factory.temperatureSender[channel], fahrenheit);
-        sanitiseCurve(s.temperatureSender[channel].curve, factory.temperatureSender[channel].curve);
+        sanitiseCurve(s.temperatureSender[channel].curve);
         apply(kCurrent, bytes(&s.currentSender[channel]), bytes(&factory.currentSender[channel]));
     }
     sanitisePressure(s.fuelPressureSender, factory.fuelPressureSender);
-    sanitiseCurve(s.fuelPressureSender.curve, factory.fuelPressureSender.curve);
+    sanitiseCurve(s.fuelPressureSender.curve);
     apply(kCurrent, bytes(&s.currentSensor), bytes(&factory.currentSensor));
     sanitiseText(s);
 }
