@@ -32,10 +32,12 @@ const int kSpans[] = {1, 5, 15};
 // One group's chart: up to twelve value series and four limit lines.
 class TrendChart : public QChartView {
 public:
-    explicit TrendChart(TrendGroup group) : group(group)
+    // The chart is handed to the view as it is built: a view made without one makes a chart of its
+    // own, which setChart would release without deleting.
+    explicit TrendChart(TrendGroup group) : QChartView(new QChart), group(group)
     {
         setObjectName(QString("Trend%1").arg(int(group)));
-        auto* c = new QChart;
+        QChart* c = chart();
         c->setMargins(QMargins(2, 2, 2, 2));
         // Only the thermocouple charts name their lines; the others have one line and their title.
         c->legend()->setVisible(group == TGROUP_EGT || group == TGROUP_CHT);
@@ -53,7 +55,6 @@ public:
             addSeries(c, line, QPen(i < 2 ? alarm : caution, 1, Qt::DashLine));
             c->legend()->markers(line).first()->setVisible(false);
         }
-        setChart(c);
         setRenderHint(QPainter::Antialiasing, false);
         setMinimumHeight(group == TGROUP_EGT || group == TGROUP_CHT ? 210 : 170);
     }

@@ -8,6 +8,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <malloc.h>
+
 #include "device.h"
 #include "engine/engine.h"
 #include "host/main_window.h"
@@ -51,6 +53,28 @@ private slots:
         QVERIFY(trends->pointsDrawn(TGROUP_EGT) >= 2);
         window.passDriver()->powerOff();
         QTRY_VERIFY(!deviceIsOn());
+    }
+
+    // A tab made and destroyed gives back what it took: a chart view built without its chart once
+    // kept a chart of its own per view (about 30 KB each) after every tab was gone.
+    void aDestroyedTabLeavesNoChartBehind()
+    {
+#if defined(__SANITIZE_ADDRESS__)
+        QSKIP("the heap figures are AddressSanitizer's own here");
+#endif
+        const auto makeAndDestroy = [] {
+            auto* tab = new TrendsTab;
+            tab->show();
+            QVERIFY(QTest::qWaitForWindowExposed(tab));
+            delete tab;
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        };
+        makeAndDestroy();  // fonts, styles and caches settle on the first one
+        const size_t before = mallinfo2().uordblks;
+        for (int i = 0; i < 20; ++i) makeAndDestroy();
+        const long long growth = static_cast<long long>(mallinfo2().uordblks) - static_cast<long long>(before);
+        qInfo("heap growth over 20 tabs: %lld bytes", growth);
+        QVERIFY2(growth < 1000000, qPrintable(QString("%1 bytes kept").arg(growth)));
     }
 
     void theSpanAndThePauseChooseWhatIsDrawn()
