@@ -27,16 +27,6 @@ constexpr size_t kRecordSize = 13;
 constexpr size_t kPayloadSize = 2 + 1 + 1 + 2 + 1 + 1 + 8 + 1 + 4 + kRecordSize + 2 + kRecordSize * FLIGHT_LOG_CAPACITY;
 constexpr size_t kImageSize = kHeaderSize + kPayloadSize + 4;
 
-uint32_t crc32(const uint8_t* data, size_t size)
-{
-    uint32_t crc = 0xFFFFFFFFu;
-    for (size_t i = 0; i < size; ++i) {
-        crc ^= data[i];
-        for (int bit = 0; bit < 8; ++bit) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
-    }
-    return ~crc;
-}
-
 struct Writer {
     uint8_t* p;
     void put(uint64_t v, int bytes)
@@ -122,7 +112,7 @@ size_t saveMemoryImage(uint8_t* out, size_t size)
     const uint16_t count = flightLogCount < FLIGHT_LOG_CAPACITY ? flightLogCount : FLIGHT_LOG_CAPACITY;
     w.put(count, 2);
     for (const FlightRecord& f : flightLog) w.record(f);
-    w.put(crc32(out, kImageSize - 4), 4);
+    w.put(memoryCrc32(out, kImageSize - 4), 4);
     return kImageSize;
 }
 
@@ -142,7 +132,7 @@ bool loadMemoryImage(const uint8_t* data, size_t size, std::string& reason)
         reason = "memory file of " + std::to_string(size) + " bytes, expected " + std::to_string(kImageSize);
         return false;
     }
-    if (Reader{data + kImageSize - 4}.get(4) != crc32(data, kImageSize - 4)) {
+    if (Reader{data + kImageSize - 4}.get(4) != memoryCrc32(data, kImageSize - 4)) {
         reason = "memory file damaged (checksum)";
         return false;
     }
@@ -236,4 +226,14 @@ bool saveMemoryFile(const char* path, std::string& reason)
     }
     reason.clear();
     return true;
+}
+
+uint32_t memoryCrc32(const uint8_t* data, size_t size)
+{
+    uint32_t crc = 0xFFFFFFFFu;
+    for (size_t i = 0; i < size; ++i) {
+        crc ^= data[i];
+        for (int bit = 0; bit < 8; ++bit) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+    }
+    return ~crc;
 }

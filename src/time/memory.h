@@ -11,6 +11,8 @@ void noteMemoryChange();
 
 // Size of the byte image: a header (magic, version, payload length), the payload and a CRC-32.
 size_t memoryImageSize();
+// The CRC-32 (reflected, polynomial 0xEDB88320) that closes the image, over all bytes before it.
+uint32_t memoryCrc32(const uint8_t* data, size_t size);
 // Writes the image into out (at least memoryImageSize() bytes); returns the bytes written, 0 if
 // out is too small.
 size_t saveMemoryImage(uint8_t* out, size_t size);

@@ -17,16 +17,6 @@ void require(bool property)
     if (!property) std::abort();
 }
 
-uint32_t crc32(const uint8_t* data, size_t size)
-{
-    uint32_t crc = 0xFFFFFFFFu;
-    for (size_t i = 0; i < size; ++i) {
-        crc ^= data[i];
-        for (int bit = 0; bit < 8; ++bit) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
-    }
-    return ~crc;
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
@@ -34,7 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (size == 0) return 0;
     std::vector<uint8_t> input(data + 1, data + size);
     if ((data[0] & 1) == 0 && input.size() >= 8) {
-        const uint32_t crc = crc32(input.data(), input.size() - 4);
+        const uint32_t crc = memoryCrc32(input.data(), input.size() - 4);
         for (int i = 0; i < 4; ++i) input[input.size() - 4 + i] = static_cast<uint8_t>(crc >> (8 * i));
     }
     clearMemory();
