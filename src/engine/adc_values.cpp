@@ -64,8 +64,7 @@ void adcValuesScreen()
     else drawThermocouplePage();
     drawSoftKeyBar(SoftKeysExitBack);
 
-    const uint8_t key = pendingKey;
-    pendingKey = KeyNone;
+    const uint8_t key = takeKey();
     switch (key) {
     case KeySoft1:
         goHome();

@@ -151,8 +151,7 @@ void minMaxPopup()
     drawSenders();
     drawThermocoupleMaxima();
 
-    const uint8_t key = pendingKey;
-    pendingKey = KeyNone;
+    const uint8_t key = takeKey();
     if (key == KeySoft1) overlayTimeout = 0;
     else if (key == KeySoft2) resetMinMax();
 }

@@ -50,8 +50,7 @@ void registrationScreen()
     }
     drawSoftKeyBar(SoftKeysExitBack);
 
-    const uint8_t key = pendingKey;
-    pendingKey = KeyNone;
+    const uint8_t key = takeKey();
     switch (key) {
     case KeySoft1:
         goHome();

@@ -49,8 +49,7 @@ void coMonitorSetupScreen()
     else drawScrollIndicator(cursorLine, 1);
     drawSoftKeyBar(SoftKeysExitBack);
 
-    const uint8_t key = pendingKey;
-    pendingKey = KeyNone;
+    const uint8_t key = takeKey();
     switch (key) {
     case KeySoft1: goHome(); break;
     case KeySoft2:

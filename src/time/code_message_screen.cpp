@@ -15,7 +15,6 @@ void codeMessageScreen()
     drawText(250, 105, changed ? "CODE" : "INCORRECT", 20, AlignCentre, COLOUR_WHITE);
     drawText(250, 145, changed ? "CHANGED" : "CODE", 20, AlignCentre, COLOUR_WHITE);
 
-    const uint8_t key = pendingKey;
-    pendingKey = KeyNone;
+    const uint8_t key = takeKey();
     if (key != KeyNone) openTimersSetup(TIMERS_ROW_HOBBS_CODE);
 }

@@ -25,8 +25,7 @@ void runDigitEntry(const DigitEntry& entry)
     if (entry.drawExtra) entry.drawExtra();
     drawSoftKeyBar(SoftKeysExitBack);
 
-    const uint8_t key = pendingKey;
-    pendingKey = KeyNone;
+    const uint8_t key = takeKey();
     switch (key) {
     case KeySoft1:
         goHome();

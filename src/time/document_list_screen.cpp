@@ -43,8 +43,7 @@ void documentListScreen()
     overlayTimeout = kListTimeout;
     drawSoftKeyBar(SoftKeysExit);
 
-    const uint8_t key = pendingKey;
-    pendingKey = KeyNone;
+    const uint8_t key = takeKey();
     switch (key) {
     case KeySoft1: overlayTimeout = 0; break;
     case KeyKnobPlus: step(+1); break;

@@ -56,8 +56,7 @@ void ecuScreen()
     }
     drawSoftKeyBar(SoftKeysExitBack);
 
-    const uint8_t key = pendingKey;
-    pendingKey = KeyNone;
+    const uint8_t key = takeKey();
     if (key == KeySoft1) {
         goHome();
     } else if (key == KeySoft2) {

@@ -53,8 +53,7 @@ void flightLogViewScreen()
     drawScrollIndicator(flightLogViewPos, FLIGHT_LOG_CAPACITY);
     drawSoftKeyBar(SoftKeysExitBack);
 
-    const uint8_t key = pendingKey;
-    pendingKey = KeyNone;
+    const uint8_t key = takeKey();
     switch (key) {
     case KeySoft1:
         goHome();

@@ -97,8 +97,7 @@ void utcDateTimeScreen()
     for (const Separator& s : kSeparators) drawText(s.x, s.y, s.text, 20, AlignLeft, COLOUR_WHITE);
     drawSoftKeyBar(SoftKeysExitBack);
 
-    const uint8_t key = pendingKey;
-    pendingKey = KeyNone;
+    const uint8_t key = takeKey();
     switch (key) {
     case KeySoft1:
         goHome();

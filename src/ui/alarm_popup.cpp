@@ -59,8 +59,7 @@ void alarmPopup()
         drawText(240, kFirstLineY + kLinePitch * alarmsShown, more, kLineFont, AlignCentre, COLOUR_WHITE);
     }
 
-    const uint8_t key = pendingKey;
-    pendingKey = KeyNone;
+    const uint8_t key = takeKey();
     if (key != KeySoft1 && key != KeyKnobPress) return;
     acknowledgeAlarms(count > 0 ? shownBits : alarmAnnounced);
     if (!alarmPopupShown() && overlayTimeout != 0) overlayTimeout = kOverlayRenewal;

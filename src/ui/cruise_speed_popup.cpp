@@ -36,8 +36,7 @@ void cruiseSpeedPopup()
     drawEditDigit(235, 150, 2, AlignLeft);
     drawText(270, 157, speedUnitText(settings.fuelUnit), 12, AlignLeft, COLOUR_WHITE);
 
-    const uint8_t key = pendingKey;
-    pendingKey = KeyNone;
+    const uint8_t key = takeKey();
     if (key == KeySoft1) closePopup();
     else if (editDigitsByKey(kSpeedDigits, key) == DigitKey::Changed)
         settings.cruiseSpeed = static_cast<uint16_t>(editDigitsValue(3));

@@ -75,8 +75,7 @@ void refillPopup(int index)
         drawText(280, 157, "L", 12, AlignLeft, COLOUR_WHITE);
     }
 
-    const uint8_t key = pendingKey;
-    pendingKey = KeyNone;
+    const uint8_t key = takeKey();
     switch (key) {
     case KeySoft1: applyRefill(index); break;
     case KeySoft2:

@@ -68,8 +68,7 @@ void fuelTotalsPopup()
     const bool secondLine = layoutIn({1, 6, 7, 10}) || (layoutIn({11, 14}) && settings.flow2On == 1);
     if (secondLine) drawTotalLine(twoFlows ? "TOTAL 2:" : "TOTAL:", firstLine ? 157 : 127, u1);
 
-    const uint8_t key = pendingKey;
-    pendingKey = KeyNone;
+    const uint8_t key = takeKey();
     if (key == KeySoft1) {
         closePopup();
     } else if (key == KeySoft2) {

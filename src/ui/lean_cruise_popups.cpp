@@ -12,8 +12,7 @@ void modePopup(const char* title, bool on, void (*toggle)())
 {
     keepPopupOpen();
     drawPopupKeyBar(title, "EXIT", on ? "OFF" : "ON", "", "", "");
-    const uint8_t key = pendingKey;
-    pendingKey = KeyNone;
+    const uint8_t key = takeKey();
     switch (key) {
     case KeySoft1:
     case KeyKnobPress: closePopup(); break;

@@ -177,8 +177,7 @@ void runListScreen(const ListScreen& screen)
     if (screen.drawExtra) screen.drawExtra();
     drawSoftKeyBar(screen.softKeys);
 
-    const uint8_t key = pendingKey;
-    pendingKey = KeyNone;
+    const uint8_t key = takeKey();
     if (key == KeyNone) return;
     if (screen.handleKey && screen.handleKey(key, current)) return;
     switch (key) {

@@ -58,8 +58,7 @@ void runPopupMenu(const PopupMenu& menu)
         ++k;
     }
 
-    const uint8_t key = pendingKey;
-    pendingKey = KeyNone;
+    const uint8_t key = takeKey();
     switch (key) {
     case KeyKnobPress:
         if (selected && selected->action) selected->action();

@@ -16,8 +16,7 @@ void runQuestionScreen(const Question& question)
     drawText(170, 200, "NO", 10, AlignCentre, yes ? COLOUR_WHITE : COLOUR_RED);
     drawText(310, 200, "YES", 10, AlignCentre, yes ? COLOUR_RED : COLOUR_WHITE);
 
-    const uint8_t key = pendingKey;
-    pendingKey = KeyNone;
+    const uint8_t key = takeKey();
     if (key == KeyKnobPlus || key == KeyKnobMinus) {
         cursorLine = yes ? 0 : 1;
     } else if (key == KeyKnobPress && question.answer) {

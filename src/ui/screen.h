@@ -20,6 +20,14 @@ extern ScreenFunction currentScreen;
 extern ScreenFunction returnScreen;
 extern uint8_t pendingKey;
 
+// The pending key, consumed: every screen takes it once per pass, whether it acts on it or not.
+inline uint8_t takeKey()
+{
+    const uint8_t key = pendingKey;
+    pendingKey = KeyNone;
+    return key;
+}
+
 // Shared list-editing state of the menus and setup screens.
 extern uint8_t cursorLine;      // selected line (or icon)
 extern uint8_t listTop;         // first list line shown in the top row of a long list

@@ -55,8 +55,7 @@ void runTileMenu(const TileMenu& menu)
     }
     drawSoftKeyBar(menu.back ? SoftKeysExitBack : SoftKeysExit);
 
-    const uint8_t key = pendingKey;
-    pendingKey = KeyNone;
+    const uint8_t key = takeKey();
     switch (key) {
     case KeySoft1:
         goHome();

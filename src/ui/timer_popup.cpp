@@ -48,8 +48,7 @@ void timerPopup()
     drawEditDigit(260, 150, 3, AlignLeft);
     drawEditDigit(280, 150, 4, AlignLeft);
 
-    const uint8_t key = pendingKey;
-    pendingKey = KeyNone;
+    const uint8_t key = takeKey();
     switch (key) {
     case KeySoft1: closePopup(); break;
     case KeySoft2: stopwatchUp = stopwatchUp == 1 ? 0 : 1; break;
