@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "card_support.h"
 #include "device.h"
 #include "display/framebuffer.h"
 #include "runner/scenario.h"
@@ -64,11 +65,7 @@ protected:
         resetDevice();
         buildTrigTables();
         loadDefaultSettings();
-        card = fs::path(testing::TempDir()) /
-               ("log_card_" + std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(card);
-        fs::create_directories(card);
-        setSdCardFolder(card.string().c_str());
+        card = freshCardFolder("log_card_");
         sdCardPresent = 1;
         devicePhase = DevicePhase::Running;
         cursorLine = listTop = editMode = 0;

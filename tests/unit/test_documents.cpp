@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "card_support.h"
 #include "device.h"
 #include "display/framebuffer.h"
 #include "display/image.h"
@@ -67,11 +68,7 @@ protected:
     {
         resetDevice();
         loadDefaultSettings();
-        card = fs::path(testing::TempDir()) /
-               ("documents_" + std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(card);
-        fs::create_directories(card);
-        setSdCardFolder(card.string().c_str());
+        card = freshCardFolder("documents_");
         sdCardPresent = 1;
         homePage = 3;
         infoDisplayMode = 0;

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "card_support.h"
 #include "device.h"
 #include "display/framebuffer.h"
 #include "engine/engine.h"
@@ -74,11 +75,7 @@ protected:
         resetDevice();
         buildTrigTables();
         loadDefaultSettings();
-        card = fs::path(testing::TempDir()) /
-               ("menus_card_" + std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(card);
-        fs::create_directories(card);
-        setSdCardFolder(card.string().c_str());
+        card = freshCardFolder("menus_card_");
         sdCardPresent = 1;
         ecuLinkPresent = 0;
         listTop = editMode = 0;

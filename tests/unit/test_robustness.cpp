@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "card_support.h"
 #include "device.h"
 #include "device_inputs.h"
 #include "runner/scenario.h"
@@ -34,13 +35,8 @@ class Robustness : public testing::Test {
 protected:
     void SetUp() override
     {
-        // Tests may run in parallel processes: each gets a card of its own.
-        card = fs::path(testing::TempDir()) /
-               (std::string("robust_card_") + testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(card);
-        fs::create_directories(card);
         resetDevice();
-        setSdCardFolder(card.string().c_str());
+        card = freshCardFolder("robust_card_");
     }
     void TearDown() override
     {

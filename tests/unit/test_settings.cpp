@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "card_support.h"
 #include "device.h"
 #include "engine/fuel.h"
 #include "runner/scenario.h"
@@ -68,11 +69,7 @@ protected:
     void SetUp() override
     {
         resetDevice();
-        const std::string test = testing::UnitTest::GetInstance()->current_test_info()->name();
-        card = fs::path(testing::TempDir()) / ("settings_card_" + test);
-        fs::remove_all(card);
-        fs::create_directories(card);
-        setSdCardFolder(card.string().c_str());
+        card = freshCardFolder("settings_card_");
         sdCardPresent = 1;
         loadDefaultSettings();
         currentScreen = homeScreen;

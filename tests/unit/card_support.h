@@ -1,0 +1,20 @@
+// A scratch SD card folder of each test's own, with the instrument pointed at it.
+#pragma once
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "settings/sdcard.h"
+
+// An empty folder below the tests' temporary folder, named after the running test (tests may run
+// in parallel processes), set as the instrument's card folder.
+inline std::filesystem::path freshCardFolder(const std::string& prefix)
+{
+    const std::filesystem::path card = std::filesystem::path(testing::TempDir()) /
+                                       (prefix + testing::UnitTest::GetInstance()->current_test_info()->name());
+    std::filesystem::remove_all(card);
+    std::filesystem::create_directories(card);
+    setSdCardFolder(card.string().c_str());
+    return card;
+}
