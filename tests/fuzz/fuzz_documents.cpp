@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <string>
 
+#include "fuzz_support.h"
 #include "device.h"
 #include "display/framebuffer.h"
 #include "settings/sdcard.h"
@@ -24,16 +25,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-void require(bool property)
-{
-    if (!property) std::abort();
-}
-
 const fs::path& cardFolder()
 {
-    // In memory where the system offers it: the folder is written and read on every input.
-    static const fs::path base = fs::is_directory("/dev/shm") ? fs::path("/dev/shm") : fs::temp_directory_path();
-    static const fs::path folder = base / ("corvex-fuzz-card-" + std::to_string(getpid()));
+    static const fs::path folder = scratchPath("corvex-fuzz-card");
     return folder;
 }
 
@@ -127,10 +121,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     static bool once = [] {
         buildTrigTables();
         setSdCardFolder(cardFolder().c_str());
-        std::atexit([] {
-            std::error_code ignored;
-            fs::remove_all(cardFolder(), ignored);
-        });
         return true;
     }();
     (void)once;

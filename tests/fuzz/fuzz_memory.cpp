@@ -8,14 +8,10 @@
 #include <string>
 #include <vector>
 
+#include "fuzz_support.h"
 #include "time/memory.h"
 
 namespace {
-
-void require(bool property)
-{
-    if (!property) std::abort();
-}
 
 }  // namespace
 

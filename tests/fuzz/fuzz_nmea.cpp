@@ -6,6 +6,7 @@
 #include <cstring>
 #include <initializer_list>
 
+#include "fuzz_support.h"
 #include "gps/gps.h"
 #include "gps/nmea.h"
 #include "settings/settings.h"
@@ -14,11 +15,6 @@
 namespace {
 
 // A broken property is reported to the fuzzer as a crash.
-void require(bool property)
-{
-    if (!property) std::abort();
-}
-
 // What must hold after any input, whatever the receiver kept or dropped.
 void checkProperties()
 {

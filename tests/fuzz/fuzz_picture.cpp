@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <string>
 
+#include "fuzz_support.h"
 #include "display/framebuffer.h"
 #include "display/image.h"
 
@@ -20,20 +21,11 @@ namespace {
 
 constexpr uint8_t UNTOUCHED = 0xA5;
 
-void require(bool property)
-{
-    if (!property) std::abort();
-}
-
 const std::string& pictureFile()
 {
-    // In memory where the system offers it: the file is written and read on every input.
-    static const fs::path base = fs::is_directory("/dev/shm") ? fs::path("/dev/shm") : fs::temp_directory_path();
-    static const std::string path = (base / ("corvex-fuzz-picture-" + std::to_string(getpid()) + ".MIF")).string();
+    static const std::string path = scratchPath("corvex-fuzz-picture", ".MIF").string();
     return path;
 }
-
-void removePictureFile() { std::remove(pictureFile().c_str()); }
 
 int16_t signed16(const uint8_t* p) { return static_cast<int16_t>(p[0] | (p[1] << 8)); }
 
@@ -52,8 +44,6 @@ void checkOutside(const uint8_t* buffer, int x, int y, int width, int height)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    static const bool registered = (std::atexit(removePictureFile), true);
-    (void)registered;
     if (size < 5) return 0;
     // The first byte picks file or block; the next four place the picture (off the screen too).
     const bool fromFile = (data[0] & 1) == 0;

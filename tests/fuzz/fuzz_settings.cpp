@@ -10,6 +10,7 @@
 #include <fstream>
 #include <string>
 
+#include "fuzz_support.h"
 #include "device.h"
 #include "settings/sdcard.h"
 #include "settings/settings.h"
@@ -22,23 +23,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-void require(bool property)
-{
-    if (!property) std::abort();
-}
-
 const fs::path& cardFolder()
 {
-    static const fs::path base = fs::is_directory("/dev/shm") ? fs::path("/dev/shm") : fs::temp_directory_path();
-    static const fs::path folder = base / ("corvex-fuzz-settings-" + std::to_string(getpid()));
-    static const bool cleanup = [] {
-        std::atexit([] {
-            std::error_code ignored;
-            fs::remove_all(folder, ignored);
-        });
-        return true;
-    }();
-    (void)cleanup;
+    static const fs::path folder = scratchPath("corvex-fuzz-settings");
     return folder;
 }
 

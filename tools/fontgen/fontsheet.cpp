@@ -137,8 +137,8 @@ const char* const kSamples[] = {
     "EGT CHT FUEL FLOW 0123456789 -+.,:/%",
     "Quick brown fox jumps over the lazy dog?",
     "EXIT BACK 2450 RPM 14.2V 88% OIL 45 PSI",
-    "EXIT BACK 2450 RPM 14.2V 176\xB0" "C OIL 82\xB0" "C",
-    "\xC4\xD6\xDC \xE4\xF6\xFC\xDF \xE9\xE8\xEA \xC9 \x80 12\xB1" "3 \x01\x05\x02 \x0F \x10\x11\x12\x13 \x14\x15\x16\x17 \x1A",
+    ("EXIT BACK 2450 RPM 14.2V 176\xB0" "C OIL 82\xB0" "C"),
+    ("\xC4\xD6\xDC \xE4\xF6\xFC\xDF \xE9\xE8\xEA \xC9 \x80 12\xB1" "3 \x01\x05\x02 \x0F \x10\x11\x12\x13 \x14\x15\x16\x17 \x1A"),
 };
 
 // The samples a font can show: lines with codes above 127 only where the font has them.
