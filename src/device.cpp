@@ -140,6 +140,7 @@ void devicePowerOn()
     // 7. GPS state, the magnetic-variation counter, the edit step and the card.
     gpsSatellitesInView = 0;
     gpsFixValid = 0;
+    gpsSentenceAge = GPS_AGE_IDLE;
     variationStepCount = 600;
     stepMultiplier = 1;
     sdCardPresent = 1;

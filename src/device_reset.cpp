@@ -60,6 +60,7 @@ void resetScreens()
 {
     currentScreen = homeScreen;
     returnScreen = homeScreen;
+    messageFailed = 0;
     pendingKey = KeyNone;
     cursorLine = listTop = editMode = 0;
     stepMultiplier = 1;

@@ -199,8 +199,7 @@ void bookFuelInterval(const uint32_t k[2])
 uint16_t calculatedLevel(int32_t remaining, uint32_t k, int16_t size)
 {
     if (k == 0 || remaining <= 0) return 0;
-    const bool wholeLitres = !fuelUnitIsGallons() && settings.tankLitreResolution == 0;
-    const uint64_t tenths = static_cast<uint64_t>(remaining) * (wholeLitres ? 10 : 100) / k;
+    const uint64_t tenths = static_cast<uint64_t>(remaining) * (tankUnitsAreTenths() ? 100 : 10) / k;
     const int32_t level = divideByTenRounded(
         static_cast<int32_t>(std::min<uint64_t>(tenths, std::numeric_limits<int32_t>::max())));
     return static_cast<uint16_t>(std::min(level, usableSize(size)));
@@ -228,6 +227,8 @@ bool fuelUnitIsGallons()
     const uint8_t unit = settings.fuelUnit;
     return unit == 1 || unit == 3 || unit == 5;
 }
+
+bool tankUnitsAreTenths() { return fuelUnitIsGallons() || settings.tankLitreResolution == 1; }
 
 uint32_t scaledK(uint32_t kFactor)
 {
@@ -377,7 +378,7 @@ void updateRangeAndEndurance()
         const uint64_t v = rangeSpeed();
         const uint64_t q = static_cast<uint64_t>(fuel);
         const uint64_t f = static_cast<uint64_t>(flow);
-        if (!fuelUnitIsGallons() && settings.tankLitreResolution == 0) {
+        if (!tankUnitsAreTenths()) {
             fuelRange = estimate(v * q * 10 / f);
             fuelEndurance = estimate(q * 600 / f);
         } else {

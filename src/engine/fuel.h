@@ -38,6 +38,9 @@ constexpr uint16_t FUEL_NO_FLOW = 65535;
 
 // True for the gallon units (fuelUnit 1, 3, 5).
 bool fuelUnitIsGallons();
+// True when tank contents and sizes count tenths (of a gallon, or of a litre at 0.1 L
+// resolution); false for whole litres.
+bool tankUnitsAreTenths();
 
 // Pulses per litre (or gallon) as the processing counts them: K x 10 for injectors, converted to
 // gallons for the gallon units. 0 when the K-factor is 0.

@@ -23,7 +23,7 @@ void answer(bool yes)
     }
     if (listChannel == OWN_SENSOR_CHANNEL) calibration.currentZero = rawCurrent;
     else calibration.senderZero[listChannel % 4] = analogInput[listChannel % 4];
-    currentScreen = messageScreen;  // "DONE", then back to returnScreen
+    showMessage(true);  // "DONE", then back to returnScreen
 }
 
 const Question kQuestion = {

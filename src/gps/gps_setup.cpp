@@ -73,6 +73,7 @@ const ListScreen kScreen = {
     .lineCount = sizeof kLines / sizeof kLines[0],
     .back = [] { openMainMenu(kMenuPosition); },
     .drawExtra = drawAutoVariation,
+    .cursorStaysOnHiddenLine = true,
 };
 
 }  // namespace

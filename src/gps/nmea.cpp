@@ -25,6 +25,7 @@ char gsvSentence[NMEA_SLOT_SIZE] = {};
 uint8_t rmcPending = 0, ggaPending = 0, gsaPending = 0, gsvPending = 0;
 
 uint8_t gpsDataReceived = 0;
+uint8_t gpsSentenceAge = GPS_AGE_IDLE;
 
 static_assert(std::atomic_ref<uint8_t>::is_always_lock_free);
 
@@ -293,6 +294,7 @@ void handleRmc()
     if (gpsGroundSpeed > gpsSpeedMax) gpsSpeedMax = gpsGroundSpeed;
     gpsTrack = track;
     gpsMagneticTrack = static_cast<int16_t>(((track - variationDegrees()) % 360 + 360) % 360);
+    gpsSentenceAge = 0;
 
     if (settings.rtcSourceGps != 1) return;
     // hhmmss[.ss] and ddmmyy; a time or date that is not a valid one is not applied.
@@ -340,6 +342,7 @@ void handleGga()
     gpsSatellitesUsed = satellites;
     gpsAltitudeMetres = static_cast<int32_t>(m);
     gpsAltitudeFeet = static_cast<int32_t>(ft);
+    gpsSentenceAge = 0;
 }
 
 // mode, fix type, 12 PRNs of the satellites used, PDOP, HDOP, VDOP
@@ -427,8 +430,17 @@ void resetNmeaReceiver()
     gpsDataReceived = 0;
 }
 
+void gpsSlowStep()
+{
+    if (gpsSentenceAge == GPS_AGE_IDLE || ++gpsSentenceAge <= GPS_FIX_TIMEOUT_SECONDS) return;
+    gpsSentenceAge = GPS_AGE_IDLE;
+    gpsFixValid = 0;
+    gpsFixType = 0;
+}
+
 void resetGpsValues()
 {
+    gpsSentenceAge = GPS_AGE_IDLE;
     gpsFixValid = 0;
     gpsFixType = 0;
     gpsLatitude = gpsLongitude = 0;

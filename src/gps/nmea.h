@@ -47,6 +47,15 @@ void handleGga();
 void handleGsa();
 void handleGsv();
 
+// A fix lasts only while the receiver keeps talking: once the handlers have taken no RMC or GGA
+// for more than GPS_FIX_TIMEOUT_SECONDS slow steps, the fix is lost (gpsFixValid and gpsFixType
+// 0) as if the receiver had reported none. gpsSentenceAge counts those seconds; GPS_AGE_IDLE
+// while no sentence has been taken since the fix was last lost, the power-on or the start.
+constexpr uint8_t GPS_FIX_TIMEOUT_SECONDS = 5;
+constexpr uint8_t GPS_AGE_IDLE = 255;
+extern uint8_t gpsSentenceAge;
+void gpsSlowStep();
+
 // A freshly started program: receiver idle, slots empty, nothing received. Power cycles of the
 // instrument do not call this. Not while a reader thread is feeding bytes.
 void resetNmeaReceiver();

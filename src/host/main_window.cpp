@@ -82,6 +82,9 @@ TfrmMain::TfrmMain(QWidget* parent) : QMainWindow(parent)
     });
 
     connect(driver, &PassDriver::passesDone, frontPanel->display(), &DisplayPanel::frameReady);
+    // The lamps follow the instrument pass by pass (the ALARM lamp the announcement); a refresh
+    // repaints only when a lamp changed.
+    connect(driver, &PassDriver::passesDone, frontPanel->lamps(), &PanelLamps::refresh);
     connect(driver, &PassDriver::stopped, this, &TfrmMain::powerStateChanged);
     // The readings follow the settings and the senders as the passes leave them, at the pace
     // of the host tick.

@@ -1,6 +1,7 @@
 // The memory file of the window program: read and written whole, through the core's image.
 #include "host/memory_store.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QMessageBox>
@@ -15,6 +16,7 @@ namespace {
 
 QString storePath;
 uint32_t savedChange = 0;
+bool writable = true;  // false while a file that could not be loaded stands at storePath
 
 }  // namespace
 
@@ -29,18 +31,19 @@ QString memoryStorePath(const QStringList& arguments)
 void openMemoryStore(const QString& path)
 {
     storePath = path;
+    writable = true;
     if (storePath.isEmpty()) return;
-    std::string reason;
-    if (!loadMemoryFile(QFile::encodeName(storePath).constData(), reason) && !reason.empty())
-        QMessageBox::warning(nullptr, "Corvex",
-                             QString("The instrument's memory file %1 was not used: %2. The meters and the "
-                                     "flight log start from zero.").arg(storePath, QString::fromStdString(reason)));
+    const QByteArray stamp = QDateTime::currentDateTime().toString("yyyyMMdd-HHmmss").toUtf8();
+    const MemoryFileOpening opening = openMemoryFile(QFile::encodeName(storePath).constData(), stamp.constData());
+    writable = opening.writable;
+    if (!opening.message.empty())
+        QMessageBox::warning(nullptr, "Corvex", QString::fromStdString(opening.message));
     savedChange = memoryChangeCount;
 }
 
 void saveMemoryStore()
 {
-    if (storePath.isEmpty()) return;
+    if (storePath.isEmpty() || !writable) return;
     savedChange = memoryChangeCount;
     QDir().mkpath(QFileInfo(storePath).absolutePath());
     std::string reason;

@@ -4,8 +4,9 @@
 #pragma once
 #include <QString>
 
-// Reads the file; a missing file is a first start, a damaged or foreign one is reported in a
-// message box and ignored.
+// Reads the file; a missing file is a first start. One that cannot be read, or is damaged or
+// foreign, is moved aside (the message box names the kept copy) and the memory starts from zero;
+// if it cannot be moved, it is never written.
 void openMemoryStore(const QString& path);
 // The file "--memory FILE" names, else memory.bin in the application's data folder.
 QString memoryStorePath(const QStringList& arguments);

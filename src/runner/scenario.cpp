@@ -5,6 +5,7 @@
 #include <cmath>
 #include <ctime>
 #include <fstream>
+#include <iostream>
 #include <iterator>
 #include <sstream>
 #include <vector>
@@ -311,10 +312,16 @@ void runCommand(const std::vector<std::string>& w, const std::string& line, Simu
         requireWords(w, 2, "memory FILE");
         const std::filesystem::path path = w[1];
         memoryPath = path.is_absolute() ? path : options.scriptDir / path;
-        std::string reason;
-        // A missing file is a first start; a damaged or foreign one is reported and ignored.
-        if (!loadMemoryFile(memoryPath.string().c_str(), reason) && !reason.empty())
-            out << "memory: " << reason << ", starting from zero\n";
+        // A missing file is a first start; one that cannot be loaded is moved aside, or never
+        // written when it cannot be.
+        const std::time_t now = std::time(nullptr);
+        std::tm local{};
+        localtime_r(&now, &local);
+        char stamp[32];
+        std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &local);
+        const MemoryFileOpening opening = openMemoryFile(memoryPath.string().c_str(), stamp);
+        if (!opening.message.empty()) (options.notes ? *options.notes : std::cerr) << "memory: " << opening.message << '\n';
+        if (!opening.writable) memoryPath.clear();
         savedMemoryChange = memoryChangeCount;
     } else if (cmd == "sdcard") {
         requireWords(w, 2, "sdcard DIR");

@@ -10,6 +10,7 @@ struct ScenarioOptions {
     std::filesystem::path outputDir = ".";  // where relative screenshot paths go
     std::filesystem::path scriptDir = ".";  // where relative input files are found
     std::filesystem::path scriptPath;       // the script itself, when it is a file (refuses including it)
+    std::ostream* notes = nullptr;          // what the user is told besides the output (stderr if null)
 };
 
 // The simulated host: the time the window would see, and the PC clock it would read.

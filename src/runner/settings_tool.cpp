@@ -3,6 +3,7 @@
 #include "runner/settings_tool.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -11,6 +12,7 @@
 
 #include "engine/fuel.h"
 #include "runner/variables.h"
+#include "settings/file_replace.h"
 #include "settings/settings.h"
 #include "settings/settings_field.h"
 
@@ -231,14 +233,8 @@ int set(const std::string& path, const std::vector<std::string>& assignments, st
             err << "note: " << before[i].name << " repaired from " << before[i].value << " to " << after[i].value << '\n';
 
     const std::string temporary = path + ".new";
-    std::FILE* file = std::fopen(temporary.c_str(), "wb");
-    if (!file) throw Failure{"cannot write " + temporary};
-    bool ok = std::fwrite(&fixed, 1, sizeof fixed, file) == sizeof fixed;
-    ok = std::fclose(file) == 0 && ok;
-    if (!ok || std::rename(temporary.c_str(), path.c_str()) != 0) {
-        std::remove(temporary.c_str());
-        throw Failure{"cannot replace " + path};
-    }
+    if (!replaceFile(path.c_str(), temporary.c_str(), &fixed, sizeof fixed))
+        throw Failure{"cannot replace " + path + ": " + std::strerror(errno)};
     return 0;
 }
 

@@ -32,6 +32,7 @@ void addGpsVariables(std::vector<DeviceVariable>& v)
         scalar("gsaPending", gsaPending),
         scalar("gsvPending", gsvPending),
         scalar("gpsDataReceived", gpsDataReceived),
+        scalar("gpsSentenceAge", gpsSentenceAge),
         scalar("gpsFixValid", gpsFixValid),
         scalar("gpsFixType", gpsFixType),
         scalar("gpsLatitude", gpsLatitude),

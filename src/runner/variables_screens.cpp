@@ -49,6 +49,7 @@ void addScreenVariables(std::vector<DeviceVariable>& v)
     v.insert(v.end(), {
         screen("currentScreen", currentScreen),
         screen("returnScreen", returnScreen),
+        scalar("messageFailed", messageFailed),
         screen("overlayScreen", overlayScreen),
         scalar("cursorLine", cursorLine),
         scalar("listTop", listTop),

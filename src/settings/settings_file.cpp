@@ -3,9 +3,9 @@
 
 #include <cstdio>
 #include <cstring>
-#include <unistd.h>
 
 #include "device.h"
+#include "settings/file_replace.h"
 #include "settings/sdcard.h"
 #include "settings/settings.h"
 #include "ui/screen.h"
@@ -23,15 +23,7 @@ bool writeSettingsFile()
     if (!sdCardPath(SETTINGS_FILE_NAME, path, sizeof path) ||
         !sdCardPath(SETTINGS_FILE_NEW_NAME, newPath, sizeof newPath))
         return false;
-    std::FILE* file = std::fopen(newPath, "wb");
-    if (!file) return false;
-    bool ok = std::fwrite(&settings, 1, sizeof settings, file) == sizeof settings;
-    ok = std::fflush(file) == 0 && ok;
-    ok = ::fsync(fileno(file)) == 0 && ok;
-    ok = std::fclose(file) == 0 && ok;
-    if (ok && std::rename(newPath, path) == 0) return true;
-    std::remove(newPath);
-    return false;
+    return replaceFile(path, newPath, &settings, sizeof settings);
 }
 
 // Reads at most one record's worth; a short file replaces only its leading bytes.
@@ -43,9 +35,18 @@ bool readSettingsFile()
     if (!file) return false;
     uint8_t image[sizeof(Settings)];
     const size_t n = std::fread(image, 1, sizeof image, file);
+    // A read error (a folder by that name, a bad card) recalls nothing.
+    const bool ok = !std::ferror(file);
     std::fclose(file);
-    std::memcpy(&settings, image, n);
-    return true;
+    if (ok) std::memcpy(&settings, image, n);
+    return ok;
+}
+
+// The message comes back to the screen that asked for the action.
+void endOnMessage(bool done)
+{
+    returnScreen = currentScreen;
+    showMessage(done);
 }
 
 }  // namespace
@@ -54,7 +55,7 @@ bool saveSettingsFile()
 {
     if (!sdCardPresent) return false;
     const bool ok = writeSettingsFile();
-    showDoneMessage();
+    endOnMessage(ok);
     return ok;
 }
 
@@ -68,6 +69,6 @@ bool recallSettingsFile()
         recomputeFuelLayout();
         updateRpmFactor();
     }
-    showDoneMessage();
+    endOnMessage(ok);
     return ok;
 }

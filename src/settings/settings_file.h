@@ -3,8 +3,8 @@
 
 // The menu actions "SAVE SETTINGS TO SD CARD" and "RECALL SETTINGS FROM SD CARD". With no card
 // present they do nothing (the caller shows its "INSERT" / "SD CARD" screen instead); otherwise
-// each ends on the "DONE" message whatever happened, and returns whether the file was written or
-// read. A save replaces the old file only once the new one is complete. A recall replaces as
+// each ends on the message screen, "DONE" when the file was written or read and "FAILED" when it
+// was not (the record then stays as it was), and returns which. A save replaces the old file only once the new one is complete. A recall replaces as
 // many leading bytes of the record as the file holds (at most the whole record), repairs
 // out-of-range fields, restores the format code and recomputes the derived values.
 bool saveSettingsFile();

@@ -7,6 +7,7 @@
 #include "engine/alarm_messages.h"
 #include "engine/fuel.h"
 #include "gps/gps.h"
+#include "gps/nmea.h"
 #include "settings/settings.h"
 #include "time/data_recording.h"
 #include "time/flight_log.h"
@@ -104,6 +105,7 @@ void slowStep()
     if (homePage == 0) scanStep();
     stopwatchStep();
     oatCoCycle = oatCoCycle > 0 ? static_cast<uint8_t>(oatCoCycle - 1) : 6;
+    gpsSlowStep();
     // Held at its top rather than wrapping, should a fix last without passes to reset it.
     if (gpsFixValid == 1 && variationStepCount < UINT16_MAX) ++variationStepCount;
     engineHoursStep();

@@ -62,7 +62,7 @@ void coMonitorSetupScreen()
             editMode = editMode == 1 ? 0 : 1;
         } else {
             returnScreen = coMonitorSetupScreen;
-            currentScreen = messageScreen;
+            showMessage(true);
             placeCoResetCommand();
         }
         break;

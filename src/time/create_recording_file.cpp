@@ -7,7 +7,8 @@
 
 namespace {
 
-// NO goes back at once; YES makes the file and ends on "DONE" (or on "INSERT" / "SD CARD").
+// NO goes back at once; YES makes the file and ends on "DONE", or "FAILED" when the file could not be
+// made (or on "INSERT" / "SD CARD" without a card).
 void answer(bool yes)
 {
     cursorLine = 0;
@@ -17,8 +18,7 @@ void answer(bool yes)
     } else if (!sdCardPresent) {
         currentScreen = sdCardMessageScreen;
     } else {
-        createRecordingFile();
-        currentScreen = messageScreen;
+        showMessage(createRecordingFile());
     }
 }
 

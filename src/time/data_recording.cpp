@@ -18,6 +18,7 @@
 #include "engine/senders.h"
 #include "engine/thermocouples.h"
 #include "gps/gps.h"
+#include "settings/file_replace.h"
 #include "settings/sdcard.h"
 #include "settings/settings.h"
 #include "time/clock.h"
@@ -70,7 +71,7 @@ void addPressure(Text& t, int32_t value, uint8_t unit)
 
 void addTank(Text& t, int32_t value)
 {
-    if (gallons() || settings.tankLitreResolution == 1) addTenths(t, value);
+    if (tankUnitsAreTenths()) addTenths(t, value);
     else t.add(",%d", static_cast<int>(value));
 }
 
@@ -195,17 +196,7 @@ bool createRecordingFile()
         return false;
     char header[kLineSize];
     recordingHeader(header, sizeof header);
-    std::FILE* file = std::fopen(temporary, "wb");
-    if (!file) return false;
-    const size_t length = std::strlen(header);
-    bool ok = std::fwrite(header, 1, length, file) == length;
-    ok = std::fflush(file) == 0 && ok;
-    ok = std::fclose(file) == 0 && ok;
-    if (ok) ok = std::rename(temporary, path) == 0;
-    if (!ok) {
-        std::remove(temporary);
-        return false;
-    }
+    if (!replaceFile(path, temporary, header, std::strlen(header))) return false;
     std::snprintf(writtenHeader, sizeof writtenHeader, "%s", header);
     return true;
 }

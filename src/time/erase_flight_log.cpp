@@ -10,7 +10,7 @@ void answer(bool yes)
     if (yes) {
         eraseFlightLog();
         returnScreen = flightLogMenuScreen;
-        currentScreen = messageScreen;
+        showMessage(true);
     } else {
         currentScreen = flightLogMenuScreen;
     }

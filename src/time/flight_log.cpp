@@ -7,6 +7,7 @@
 #include "device.h"
 #include "engine/engine.h"
 #include "gps/gps.h"
+#include "settings/file_replace.h"
 #include "settings/sdcard.h"
 #include "settings/settings.h"
 #include "time/clock.h"
@@ -136,19 +137,18 @@ bool exportFlightLog()
     char path[1100], temporary[1100];
     if (!sdCardPath("FLIGHTS.CSV", path, sizeof path) || !sdCardPath("FLIGHTS.CSV.TMP", temporary, sizeof temporary))
         return false;
-    std::FILE* file = std::fopen(temporary, "wb");
-    if (!file) return false;
-    bool ok = std::fputs("START (LOCAL TIME),FLIGHT TIME (MIN),PILOT,HOBBS AT START (H),"
-                         "MAINTENANCE AT START (MIN)\r\n", file) >= 0;
-    char line[128];
-    for (unsigned i = flightLogCount < FLIGHT_LOG_CAPACITY ? flightLogCount : FLIGHT_LOG_CAPACITY; ok && i-- > 0;) {
-        // Oldest first, as a spreadsheet reads down the page.
-        const int n = flightCsvLine(line, sizeof line, *newestFlight(i));
-        ok = n > 0 && std::fwrite(line, 1, static_cast<size_t>(n), file) == static_cast<size_t>(n);
-    }
-    ok = std::fflush(file) == 0 && ok;
-    ok = std::fclose(file) == 0 && ok;
-    if (ok) ok = std::rename(temporary, path) == 0;
-    if (!ok) std::remove(temporary);
-    return ok;
+    return replaceFile(
+        path, temporary,
+        [](std::FILE* file, const void*) {
+            bool ok = std::fputs("START (LOCAL TIME),FLIGHT TIME (MIN),PILOT,HOBBS AT START (H),"
+                                 "MAINTENANCE AT START (MIN)\r\n", file) >= 0;
+            char line[128];
+            for (unsigned i = flightLogCount < FLIGHT_LOG_CAPACITY ? flightLogCount : FLIGHT_LOG_CAPACITY; ok && i-- > 0;) {
+                // Oldest first, as a spreadsheet reads down the page.
+                const int n = flightCsvLine(line, sizeof line, *newestFlight(i));
+                ok = n > 0 && std::fwrite(line, 1, static_cast<size_t>(n), file) == static_cast<size_t>(n);
+            }
+            return ok;
+        },
+        nullptr);
 }

@@ -22,8 +22,12 @@ constexpr int32_t kMinSpeedLow = 10, kMinSpeedHigh = 250;
 void exportLog()
 {
     returnScreen = flightLogMenuScreen;
-    if (sdCardPresent) exportFlightLog();
-    else currentScreen = sdCardMessageScreen;
+    // A finished export stays on the menu; one that could not write the file says "FAILED".
+    if (sdCardPresent) {
+        if (!exportFlightLog()) showMessage(false);
+    } else {
+        currentScreen = sdCardMessageScreen;
+    }
     cursorLine = 0;
     editMode = 0;
 }
@@ -55,7 +59,7 @@ void setMinSpeed(int32_t v) { settings.flightDetectMinGroundSpeed = static_cast<
 
 void formatSpeed(char* text, size_t size, int32_t v)
 {
-    std::snprintf(text, size, "%d %s", static_cast<int>(v), speedUnitText(settings.fuelUnit));
+    std::snprintf(text, size, "%d%s", static_cast<int>(v), speedUnitText(settings.fuelUnit));
 }
 
 const ListLine kLines[] = {

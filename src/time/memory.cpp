@@ -3,12 +3,16 @@
 #include "time/memory.h"
 
 #include <array>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
 #include <iterator>
+#include <string>
 #include <vector>
 
+#include <sys/stat.h>
+
+#include "settings/file_replace.h"
 #include "time/clock.h"
 #include "time/flight.h"
 #include "time/flight_log.h"
@@ -195,14 +199,49 @@ void clearMemory()
 bool loadMemoryFile(const char* path, std::string& reason)
 {
     reason.clear();
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
+    std::FILE* file = std::fopen(path, "rb");
+    if (!file) {
+        // Missing is a first start; anything else is a file that is there but cannot be read.
+        if (errno != ENOENT) reason = std::string("cannot open it: ") + std::strerror(errno);
+        return false;
+    }
     std::vector<uint8_t> data;
-    char chunk[4096];
+    uint8_t chunk[4096];
+    size_t n = 0;
     // A file far beyond the image's size is foreign; read no more than enough to tell.
-    while (data.size() <= kImageSize && in.read(chunk, sizeof chunk).gcount() > 0)
-        data.insert(data.end(), chunk, chunk + in.gcount());
+    while (data.size() <= kImageSize && (n = std::fread(chunk, 1, sizeof chunk, file)) > 0)
+        data.insert(data.end(), chunk, chunk + n);
+    const bool readError = std::ferror(file) != 0;
+    const int error = errno;
+    std::fclose(file);
+    if (readError) {
+        reason = std::string("cannot read it: ") + std::strerror(error);
+        return false;
+    }
     return loadMemoryImage(data.data(), data.size(), reason);
+}
+
+MemoryFileOpening openMemoryFile(const char* path, const char* stamp)
+{
+    MemoryFileOpening opening;
+    opening.loaded = loadMemoryFile(path, opening.problem);
+    if (opening.loaded || opening.problem.empty()) return opening;
+    // Kept beside itself under a name no other file has, before anything may be saved.
+    const std::string base = std::string(path) + ".bad-" + stamp;
+    std::string kept = base;
+    struct stat info {};
+    for (int n = 2; ::lstat(kept.c_str(), &info) == 0 && n < 1000; ++n) kept = base + "-" + std::to_string(n);
+    if (std::rename(path, kept.c_str()) == 0) {
+        opening.keptAs = kept;
+        opening.message = std::string("The memory file ") + path + " was not used (" + opening.problem +
+                          "); it is kept as " + kept + ". The meters and the flight log start from zero.";
+    } else {
+        opening.writable = false;
+        opening.message = std::string("The memory file ") + path + " was not used (" + opening.problem +
+                          ") and could not be moved aside (" + std::strerror(errno) +
+                          "), so it will not be written. The meters and the flight log start from zero.";
+    }
+    return opening;
 }
 
 bool saveMemoryFile(const char* path, std::string& reason)
@@ -210,18 +249,8 @@ bool saveMemoryFile(const char* path, std::string& reason)
     std::vector<uint8_t> image(kImageSize);
     saveMemoryImage(image.data(), image.size());
     const std::string temporary = std::string(path) + ".tmp";
-    std::FILE* file = std::fopen(temporary.c_str(), "wb");
-    if (!file) {
-        reason = "cannot write " + temporary;
-        return false;
-    }
-    bool ok = std::fwrite(image.data(), 1, image.size(), file) == image.size();
-    ok = std::fflush(file) == 0 && ok;
-    ok = std::fclose(file) == 0 && ok;
-    if (ok) ok = std::rename(temporary.c_str(), path) == 0;
-    if (!ok) {
-        std::remove(temporary.c_str());
-        reason = std::string("cannot write ") + path;
+    if (!replaceFile(path, temporary.c_str(), image.data(), image.size())) {
+        reason = std::string("cannot write ") + path + ": " + std::strerror(errno);
         return false;
     }
     reason.clear();

@@ -23,7 +23,20 @@ bool loadMemoryImage(const uint8_t* data, size_t size, std::string& reason);
 void clearMemory();
 
 // File helpers for the hosts, which choose the file. Loading a missing file is not an error
-// (first start: reason stays empty, false returned); saving goes through a temporary file and a
-// rename, so a failed save leaves the old file whole.
+// (first start: reason stays empty, false returned); a file that is there but cannot be opened or
+// read, or is not a whole image of ours, gives the reason. Saving goes through a temporary file
+// and a rename, so a failed save leaves the old file whole.
 bool loadMemoryFile(const char* path, std::string& reason);
-bool saveMemoryFile(const char* path, std::string& reason);
+[[nodiscard]] bool saveMemoryFile(const char* path, std::string& reason);
+
+// A host's memory file at start. A file that is there but could not be loaded is moved aside to
+// PATH.bad-STAMP (STAMP from the host's clock, "-2", "-3", ... added while that name is taken), so
+// that no save ever writes over it; when it cannot be moved, the host must not write the file.
+struct MemoryFileOpening {
+    bool loaded = false;
+    bool writable = true;
+    std::string problem;  // why it was not loaded; empty when loaded or missing (a first start)
+    std::string keptAs;   // the name the file that was not loaded now has
+    std::string message;  // one line for the user when the file was not loaded and not missing
+};
+MemoryFileOpening openMemoryFile(const char* path, const char* stamp);

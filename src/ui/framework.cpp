@@ -75,7 +75,9 @@ void drawScrollIndicator(int index, int count)
     const int s = 2000 / count;
     const int top = (s * index + 450) / 10;
     const int height = s / 10;
-    if (height > 0) fillRect(465, top, 475, top + height - 1, COLOUR_WHITE);
+    // A block of one row (lists of 101 to 200 positions) is a line: fillRect draws no single row.
+    if (height == 1) drawHLine(465, 475, top, COLOUR_WHITE);
+    else if (height > 1) fillRect(465, top, 475, top + height - 1, COLOUR_WHITE);
 }
 
 void drawKnobSymbol()
@@ -138,15 +140,16 @@ void messageScreen()
 {
     drawPageTitle("", "MESSAGE");
     drawImage(145, 115, iconExclamation);
-    drawText(285, 120, "DONE", 20, AlignCentre, COLOUR_WHITE);
+    drawText(285, 120, messageFailed ? "FAILED" : "DONE", 20, AlignCentre, COLOUR_WHITE);
     if (pendingKey != KeyNone) {
         currentScreen = returnScreen;
         pendingKey = KeyNone;
+        messageFailed = 0;
     }
 }
 
-void showDoneMessage()
+void showMessage(bool done)
 {
-    returnScreen = currentScreen;
+    messageFailed = done ? 0 : 1;
     currentScreen = messageScreen;
 }

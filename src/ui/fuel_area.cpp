@@ -221,7 +221,7 @@ void drawFuelPressureOnly()
 
 void formatTankContents(char* text, size_t size, int32_t level)
 {
-    if (!fuelUnitIsGallons() && settings.tankLitreResolution == 0) std::snprintf(text, size, "%d", static_cast<int>(level));
+    if (!tankUnitsAreTenths()) std::snprintf(text, size, "%d", static_cast<int>(level));
     else formatTenths(text, size, level);
 }
 

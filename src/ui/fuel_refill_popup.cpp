@@ -1,5 +1,6 @@
 // The tank refill pop-up: the contents of a CALCULATED tank entered as three digits after
-// refuelling; EXIT loads the tank's remaining fuel (limited to the tank size), FULL the tank size.
+// refuelling, in the tank's own units (tenths of a gallon, whole litres or tenths of a litre);
+// EXIT loads the tank's remaining fuel (limited to the tank size), FULL the tank size.
 // Tank 1's entry leads on to tank 2's when both are calculated.
 #include <algorithm>
 #include <cstdint>
@@ -45,7 +46,7 @@ void applyRefill(int index)
     if (level < 0) level = 0;  // a negative size or entry leaves an empty tank, never a debt
     // Widened, so that a large tank with a large K-factor fills up rather than wrapping round.
     int64_t pulses = static_cast<int64_t>(scaledK(tank.kFactor())) * level;
-    if (fuelUnitIsGallons()) pulses /= 10;
+    if (tankUnitsAreTenths()) pulses /= 10;
     fuelRemainingPulses[index] = static_cast<int32_t>(std::min<int64_t>(pulses, INT32_MAX));
     if (index == 0 && settings.tank2Source == 1) openFuelRefill(2);
     else closePopup();
@@ -61,13 +62,13 @@ void refillPopup(int index)
     drawText(240, 85, "USE THE ROTARY", 8, AlignCentre, COLOUR_WHITE);
     drawText(240, 105, "CONTROL TO MANUALLY", 8, AlignCentre, COLOUR_WHITE);
     drawText(240, 125, tank.prompt, 8, AlignCentre, COLOUR_WHITE);
-    if (fuelUnitIsGallons()) {
-        // Tens, units and tenths of a gallon.
+    // Tens, units and tenths of a gallon (or of a litre at 0.1 L resolution), as the tank counts.
+    if (tankUnitsAreTenths()) {
         drawEditDigit(204, 150, 0, AlignLeft);
         drawEditDigit(230, 150, 1, AlignCentre);
         drawText(243, 150, ".", 16, AlignCentre, COLOUR_WHITE);
         drawEditDigit(250, 150, 2, AlignLeft);
-        drawText(280, 157, "G", 12, AlignLeft, COLOUR_WHITE);
+        drawText(280, 157, fuelUnitIsGallons() ? "G" : "L", 12, AlignLeft, COLOUR_WHITE);
     } else {
         drawEditDigit(214, 150, 0, AlignLeft);
         drawEditDigit(240, 150, 1, AlignCentre);

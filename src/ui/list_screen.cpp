@@ -155,7 +155,7 @@ void runListScreen(const ListScreen& screen)
     uint8_t offered[kMaxLines];
     const int count = offeredLines(screen, offered);
     // A line that went away may leave the cursor past the end.
-    if (count > 0 && cursorLine >= count) cursorLine = static_cast<uint8_t>(count - 1);
+    if (!screen.cursorStaysOnHiddenLine && count > 0 && cursorLine >= count) cursorLine = static_cast<uint8_t>(count - 1);
     if (count == 0) cursorLine = 0;
 
     const char* menu = screen.menuName;
@@ -172,7 +172,7 @@ void runListScreen(const ListScreen& screen)
         formatValue(line, value, sizeof value);
         drawMenuRow(i - listTop, label, value);
     }
-    const ListLine* current = count > 0 ? &screen.lines[offered[cursorLine]] : nullptr;
+    const ListLine* current = cursorLine < count ? &screen.lines[offered[cursorLine]] : nullptr;
     if (current) drawStepLabel(*current);
     if (screen.drawExtra) screen.drawExtra();
     drawSoftKeyBar(screen.softKeys);

@@ -83,6 +83,9 @@ struct ListScreen {
     // A screen's own keys, tried first; returns true when it consumed the key.
     bool (*handleKey)(uint8_t key, const ListLine* line) = nullptr;
     void (*drawExtra)() = nullptr;  // drawn after the lines, before the soft keys
+    // A cursor left on a line that went away stays there (nothing is selected; the next
+    // clockwise step goes to line 0) instead of moving to the last line offered.
+    bool cursorStaysOnHiddenLine = false;
 };
 
 // The channel a per-channel screen shows: 0..3 the analog inputs, OWN_SENSOR_CHANNEL the fuel

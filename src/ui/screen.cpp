@@ -3,6 +3,7 @@
 
 ScreenFunction currentScreen = homeScreen;
 ScreenFunction returnScreen = homeScreen;
+uint8_t messageFailed = 0;
 uint8_t pendingKey = KeyNone;
 uint8_t cursorLine = 0;
 uint8_t listTop = 0;

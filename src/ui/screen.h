@@ -57,7 +57,10 @@ void drawRightArrow();
 void drawLeftArrow(int x);
 void drawTileFrame(uint8_t tile);
 
-// "MESSAGE" / "DONE"; any key returns to returnScreen.
+// "MESSAGE" / "DONE", or "FAILED" while messageFailed is 1 (a file action that did not complete);
+// any key returns to returnScreen and clears messageFailed.
 void messageScreen();
-// Shows the "DONE" message and comes back to the screen now showing.
-void showDoneMessage();
+extern uint8_t messageFailed;
+// Shows the message, "DONE" or, when done is false, "FAILED"; it returns to returnScreen, which
+// the caller sets.
+void showMessage(bool done);

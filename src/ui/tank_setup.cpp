@@ -19,7 +19,7 @@ const char* const kResolutions[] = {"1L", "0.1L"};
 
 uint8_t source(int tank) { return tank == 0 ? settings.tank1Source : settings.tank2Source; }
 int32_t size(int tank) { return tank == 0 ? settings.tank1Size : settings.tank2Size; }
-bool tenths() { return fuelUnitIsGallons() || settings.tankLitreResolution == 1; }
+bool tenths() { return tankUnitsAreTenths(); }
 
 template <int Tank> bool used() { return source(Tank) == SourceSender || source(Tank) == SourceCalculated; }
 template <int Tank> bool bySender() { return source(Tank) == SourceSender; }

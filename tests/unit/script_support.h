@@ -12,6 +12,7 @@ struct ScriptRun {
     bool ok = false;
     std::string out;
     std::string error;
+    std::string notes;  // what the runner tells the user on stderr
 };
 
 inline ScriptRun runScript(const std::string& script, const std::string& scriptDir = ".")
@@ -21,9 +22,12 @@ inline ScriptRun runScript(const std::string& script, const std::string& scriptD
     std::ostringstream out;
     ScriptRun r;
     ScenarioOptions options;
+    std::ostringstream notes;
+    options.notes = &notes;
     options.outputDir = testing::TempDir();
     options.scriptDir = scriptDir;
     r.ok = runScenario(in, options, out, r.error);
     r.out = out.str();
+    r.notes = notes.str();
     return r;
 }

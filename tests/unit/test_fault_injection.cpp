@@ -15,7 +15,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "card_support.h"
 #include "device.h"
+#include "key_press.h"
+#include "settings/menus.h"
 #include "settings/sdcard.h"
 #include "settings/settings.h"
 #include "settings/settings_file.h"
@@ -249,5 +252,49 @@ INSTANTIATE_TEST_SUITE_P(EveryWriter, FaultInjection, testing::Range(0, 5),
                                  if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
                              return name;
                          });
+
+// A menu's file action that could not complete says "FAILED", never "DONE"; one that did says
+// "DONE" (the export, which has no message, stays on its menu). A folder standing where the file
+// goes stops the write (or the read) as a broken card would, root or not.
+TEST(FileActionMessage, AFailureIsNeverShownAsDone)
+{
+    resetDevice();
+    loadDefaultSettings();
+    const fs::path card = freshCardFolder("message_card_");
+    sdCardPresent = 1;
+    devicePhase = DevicePhase::Running;
+    const struct {
+        const char* name;
+        ScreenFunction screen;
+        uint8_t cursor;
+        const char* keys;
+        const char* file;
+        ScreenFunction afterSuccess;
+    } kActions[] = {
+        {"save settings", miscSetupScreen, 1, "p", SETTINGS_FILE_NAME, messageScreen},
+        {"recall settings", miscSetupScreen, 2, "p", SETTINGS_FILE_NAME, messageScreen},
+        {"create recording file", createRecordingFileScreen, 0, "+p", "DATALOG.CSV", messageScreen},
+        {"export flight log", flightLogMenuScreen, 0, "p", "FLIGHTS.CSV", flightLogMenuScreen},
+    };
+    for (const bool blocked : {true, false})
+        for (const auto& a : kActions) {
+            SCOPED_TRACE(std::string(a.name) + (blocked ? " blocked" : ""));
+            if (blocked) fs::create_directory(card / a.file);
+            currentScreen = a.screen;
+            cursorLine = a.cursor;
+            editMode = 0;
+            press(a.keys);
+            EXPECT_EQ(currentScreen, blocked ? messageScreen : a.afterSuccess);
+            EXPECT_EQ(+messageFailed, blocked ? 1 : 0);
+            if (currentScreen == messageScreen) {
+                press("1");  // any key goes back, and the next message starts afresh
+                EXPECT_EQ(currentScreen, a.screen == createRecordingFileScreen ? dataRecordingSetupScreen : a.screen);
+                EXPECT_EQ(+messageFailed, 0);
+            }
+            if (blocked) fs::remove(card / a.file);
+        }
+    resetDevice();
+    fs::remove_all(card);
+}
 
 }  // namespace

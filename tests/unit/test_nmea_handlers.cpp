@@ -87,6 +87,38 @@ TEST(NmeaRmc, StatusSetsTheFix)
     }
 }
 
+// A receiver that falls silent loses its fix after five quiet seconds, not four and not never;
+// any RMC or GGA starts the count again, and a fix set by hand has no receiver to lose.
+TEST(NmeaRmc, ASilentReceiverLosesItsFix)
+{
+    const struct {
+        const char* name;
+        const char* script;  // 'r' an RMC with a fix, 'g' a GGA, 's' a slow step
+        uint8_t fix;
+    } cases[] = {
+        {"four quiet seconds keep it", "rssss", 1},
+        {"five keep it", "rsssss", 1},
+        {"six lose it", "rssssss", 0},
+        {"a GGA keeps it alive", "rsssgsssss", 1},
+        {"but not for ever", "rsssgssssss", 0},
+        {"an RMC brings it back", "rssssssssssr", 1},
+        {"and it is lost again", "rssssssssssrssssss", 0},
+        {"a fix without a receiver stays", "ssssssssss", 1},
+    };
+    for (const auto& c : cases) {
+        freshGps();
+        gpsFixValid = 1;
+        gpsFixType = 3;
+        for (const char* k = c.script; *k; ++k) {
+            if (*k == 'r') handleSentence(rmcSpeedCourse("A", "100.0", "90.0"));
+            if (*k == 'g') handleSentence(gga("08", "545.4"));
+            if (*k == 's') slowStep();
+        }
+        EXPECT_EQ(gpsFixValid, c.fix) << c.name;
+        if (c.fix == 0) EXPECT_EQ(gpsFixType, 0) << c.name;
+    }
+}
+
 TEST(NmeaRmc, GroundSpeedInTheUnitOfTheFuelSetting)
 {
     const struct {

@@ -287,7 +287,7 @@ TEST_F(SettingsTest, WithoutACardNeitherActionTouchesFileRecordOrScreen)
     EXPECT_EQ(currentScreen, homeScreen);
 }
 
-TEST_F(SettingsTest, AFileThatCannotBeOpenedStillEndsOnDone)
+TEST_F(SettingsTest, AFileThatCannotBeOpenedEndsOnFailed)
 {
     setSdCardFolder((card / "missing").string().c_str());
     settings.backlight = 8;
@@ -295,9 +295,11 @@ TEST_F(SettingsTest, AFileThatCannotBeOpenedStillEndsOnDone)
     EXPECT_FALSE(recallSettingsFile());
     EXPECT_EQ(difference(image(), inRam), "");
     EXPECT_EQ(currentScreen, messageScreen);
+    EXPECT_EQ(+messageFailed, 1);
     currentScreen = homeScreen;
     EXPECT_FALSE(saveSettingsFile());
     EXPECT_EQ(currentScreen, messageScreen);
+    EXPECT_EQ(+messageFailed, 1);
     EXPECT_FALSE(fs::exists(card / "missing"));
 }
 

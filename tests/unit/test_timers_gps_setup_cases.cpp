@@ -228,6 +228,12 @@ TEST(GpsSetupCases, OfferedLines)
         {"TRUE courses: five lines, a cursor left on line 5 goes to line 0",
          [] { settings.gpsMode = 1, settings.gpsCogReference = 1, cursorLine = 5; }, "+",
          [] { EXPECT_EQ(cursorLine, 0); }},
+        {"TRUE courses: the cursor stays on a hidden line until turned, then steps back from it",
+         [] { settings.gpsMode = 1, settings.gpsCogReference = 1, cursorLine = 5; }, "3", [] {
+             EXPECT_EQ(cursorLine, 5);
+             press("-");
+             EXPECT_EQ(cursorLine, 4);
+         }},
         {"the baud rate comes round both ways", [] { settings.gpsMode = 1, settings.gpsBaudRate = 9; }, "+p+", [] {
              EXPECT_EQ(+settings.gpsBaudRate, 0);
              press("-");
