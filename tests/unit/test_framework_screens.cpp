@@ -70,6 +70,10 @@ TEST_F(FrameworkScreens, MessageScreen)
     returnScreen = homeScreen;
     messageScreen();
     EXPECT_TRUE(framebufferMatchesGolden("framework/message_done"));
+    messageFailed = 1;
+    messageScreen();
+    EXPECT_TRUE(framebufferMatchesGolden("framework/message_failed"));
+    messageFailed = 0;
 }
 
 TEST_F(FrameworkScreens, ListCursorOnALine)
