@@ -106,6 +106,15 @@ struct Sequence {
 
 TEST_F(Popups, KeySequences)
 {
+    // A calculated 80.0 L tank holding 45.5 L, counted in tenths of a litre.
+    const auto tenthLitreTank = [] {
+        settings.tankLitreResolution = 1;
+        settings.tank1Source = 1;
+        settings.tank1Size = 800;
+        fuelLevel[0] = 455;
+        openFuelRefill(1);
+        showPopup(fuelRefillTank1Popup);
+    };
     const Sequence cases[] = {
         {"timer hours 0 minus wraps to 9, minute tens 5 plus wraps to 0",
          [] { stopwatchPreset = 5 * 60 * 10; openTimerPopup(); showPopup(timerPopup); }, "-p+",
@@ -164,25 +173,9 @@ TEST_F(Popups, KeySequences)
              showPopup(fuelRefillTank1Popup);
          },
          "1", [] { EXPECT_EQ(fuelRemainingPulses[0], static_cast<int32_t>(scaledK(7000) * 125 / 10)); }},
-        {"refill EXIT without a change keeps the level (0.1 L)",
-         [] {
-             settings.tankLitreResolution = 1;
-             settings.tank1Source = 1;
-             settings.tank1Size = 800;
-             fuelLevel[0] = 455;
-             openFuelRefill(1);
-             showPopup(fuelRefillTank1Popup);
-         },
-         "1", [] { EXPECT_EQ(fuelRemainingPulses[0], 7000 * 455 / 10); }},
-        {"refill FULL fills a 0.1 L tank",
-         [] {
-             settings.tankLitreResolution = 1;
-             settings.tank1Source = 1;
-             settings.tank1Size = 800;
-             openFuelRefill(1);
-             showPopup(fuelRefillTank1Popup);
-         },
-         "2", [] { EXPECT_EQ(fuelRemainingPulses[0], 7000 * 80); }},
+        {"refill EXIT without a change keeps the level (0.1 L)", tenthLitreTank, "1",
+         [] { EXPECT_EQ(fuelRemainingPulses[0], 7000 * 455 / 10); }},
+        {"refill FULL fills a 0.1 L tank", tenthLitreTank, "2", [] { EXPECT_EQ(fuelRemainingPulses[0], 7000 * 80); }},
         {"refill of a level above 999 takes its first three digits",
          [] { settings.tank1Source = 1; fuelLevel[0] = 1234; openFuelRefill(1); }, "",
          [] { EXPECT_EQ(refillLevel[0], 123); }},
