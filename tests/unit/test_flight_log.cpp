@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <vector>
 
 #include "engine/engine.h"
 #include "gps/gps.h"
@@ -136,7 +137,17 @@ TEST_F(FlightLog, FlightTimeCountsWholeMinutesAndStopStoresTheFlight)
 
 TEST_F(FlightLog, AFullLogDropsItsOldestFlight)
 {
-    for (uint32_t i = 0; i < FLIGHT_LOG_CAPACITY + 3; ++i) appendFlightLog({i, {0, 1}, 0, 0, 0, 0, 0});
+    for (uint32_t i = 0; i < FLIGHT_LOG_CAPACITY + 3; ++i) {
+        appendFlightLog({i, {0, 1}, 0, 0, 0, 0, 0});
+        if (i < FLIGHT_LOG_CAPACITY) continue;
+        // Each new flight moves every stored one a place along: newest first, none lost, none twice.
+        std::vector<uint32_t> shown, expected;
+        for (unsigned k = 0; k < FLIGHT_LOG_CAPACITY; ++k) {
+            shown.push_back(newestFlight(k)->startTime);
+            expected.push_back(i - k);
+        }
+        EXPECT_EQ(shown, expected) << "after flight " << i;
+    }
     EXPECT_EQ(flightLogCount, FLIGHT_LOG_CAPACITY);
     EXPECT_EQ(+newestFlight(0)->startTime, FLIGHT_LOG_CAPACITY + 2u);
     EXPECT_EQ(+newestFlight(FLIGHT_LOG_CAPACITY - 1)->startTime, 3u);
