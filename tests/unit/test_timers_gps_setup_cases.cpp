@@ -5,6 +5,7 @@
 #include <fstream>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "device.h"
 #include "gps/gps_setup.h"
@@ -61,6 +62,13 @@ void expectTimersSetupAt(uint8_t row)
     EXPECT_EQ(currentScreen, timersSetupScreen);
     EXPECT_EQ(cursorLine, row);
     EXPECT_EQ(editMode, 0);
+}
+
+// The date and time on the SET UTC DATE & TIME screen, year first.
+std::vector<int> entered()
+{
+    const DateEntry& d = dateEntry;
+    return {d.year, d.month, d.day, d.hour, d.minute, d.second};
 }
 
 constexpr uint32_t k2026March1Noon = 1772366400;  // 2026-03-01 12:00:00 UTC
@@ -206,6 +214,12 @@ TEST(TimersSetupCases, UtcDateAndTime)
              press("-");
              EXPECT_EQ(dateEntry.year, 2100);
          }},
+        {"each field steps up onto its maximum",
+         [] { currentScreen = utcDateTimeScreen, dateEntry = {2099, 11, 30, 22, 58, 58}, cursorLine = 0; },
+         "+p+p+p+p+p+", [] { EXPECT_EQ(entered(), (std::vector<int>{2100, 12, 31, 23, 59, 59})); }},
+        {"each field steps down onto its minimum",
+         [] { currentScreen = utcDateTimeScreen, dateEntry = {2012, 2, 2, 1, 1, 1}, cursorLine = 0; },
+         "-p-p-p-p-p-", [] { EXPECT_EQ(entered(), (std::vector<int>{2011, 1, 1, 0, 0, 0})); }},
         {"hours come round both ways", atNoon, "pppp", [] {
              dateEntry.hour = 23;
              press("+");
