@@ -7,6 +7,10 @@
 
 #include "settings/sdcard.h"
 
+// Set while a test wants the card write-protected: the fopen seam of test_fault_injection.cpp then
+// fails every opening for writing, as a write-protected card would even for root.
+extern bool readOnlyFolder;
+
 // An empty folder below the tests' temporary folder, named after the running test's suite and
 // name (tests may run in parallel processes, and two suites may hold a test of the same name),
 // set as the instrument's card folder.

@@ -15,6 +15,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "card_support.h"
 #include "device.h"
 #include "settings/sdcard.h"
 #include "settings/settings.h"
@@ -29,8 +30,8 @@ namespace fs = std::filesystem;
 
 namespace {
 long long writeBudget = -1;  // bytes the write calls may still store; negative: no fault
-bool readOnlyFolder = false; // opening for writing fails as a write-protected folder would
 }  // namespace
+bool readOnlyFolder = false; // opening for writing fails as a write-protected folder would
 
 extern "C" {
 size_t __real_fwrite(const void* data, size_t size, size_t count, FILE* file);
