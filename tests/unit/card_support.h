@@ -7,12 +7,18 @@
 
 #include "settings/sdcard.h"
 
-// An empty folder below the tests' temporary folder, named after the running test (tests may run
-// in parallel processes), set as the instrument's card folder.
+// Set while a test wants the card write-protected: the fopen seam of test_fault_injection.cpp then
+// fails every opening for writing, as a write-protected card would even for root.
+extern bool readOnlyFolder;
+
+// An empty folder below the tests' temporary folder, named after the running test's suite and
+// name (tests may run in parallel processes, and two suites may hold a test of the same name),
+// set as the instrument's card folder.
 inline std::filesystem::path freshCardFolder(const std::string& prefix)
 {
+    const testing::TestInfo* test = testing::UnitTest::GetInstance()->current_test_info();
     const std::filesystem::path card = std::filesystem::path(testing::TempDir()) /
-                                       (prefix + testing::UnitTest::GetInstance()->current_test_info()->name());
+                                       (prefix + test->test_suite_name() + "_" + test->name());
     std::filesystem::remove_all(card);
     std::filesystem::create_directories(card);
     setSdCardFolder(card.string().c_str());

@@ -2,6 +2,7 @@
 // message texts with their labels, and the front panel lamp through the host's inputs.
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cstring>
 #include <string>
 
@@ -13,6 +14,7 @@
 #include "script_support.h"
 #include "settings/settings.h"
 #include "time/clock.h"
+#include "ui/alarm_popup.h"
 #include "ui/home.h"
 #include "ui/screen.h"
 
@@ -94,6 +96,15 @@ TEST_F(AlarmPopup, AnnouncementTimingAndKeys)
         EXPECT_EQ(changes, c.changes);
         EXPECT_EQ(homePage, 0);
         EXPECT_EQ(overlayTimeout, 0);  // no key reached the page or opened a menu
+    }
+    // One ACK takes the alarms on show: all of five or six; of seven, the five above "+2 MORE".
+    for (const auto& [alarms, left] : {std::pair{5, 0}, std::pair{6, 0}, std::pair{7, 2}}) {
+        SCOPED_TRACE(std::to_string(alarms) + " alarms");
+        SetUp();
+        alarmAnnounced = alarmFlags = (1u << alarms) - 1;
+        pendingKey = KeySoft1;
+        alarmPopup();
+        EXPECT_EQ(std::popcount(alarmAnnounced), left);
     }
 }
 

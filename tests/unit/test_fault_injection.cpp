@@ -32,8 +32,8 @@ namespace fs = std::filesystem;
 
 namespace {
 long long writeBudget = -1;  // bytes the write calls may still store; negative: no fault
-bool readOnlyFolder = false; // opening for writing fails as a write-protected folder would
 }  // namespace
+bool readOnlyFolder = false; // opening for writing fails as a write-protected folder would
 
 extern "C" {
 size_t __real_fwrite(const void* data, size_t size, size_t count, FILE* file);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <vector>
 
 #include "engine/engine.h"
 #include "gps/gps.h"
@@ -54,6 +55,10 @@ TEST_F(FlightLog, KeySequences)
         {"pilot 255 up wraps", flightLogMenuScreen, 3, [] { settings.pilotNumber = 255; }, "p+", flightLogMenuScreen, 3,
          pilot, 0},
         {"pilot 0 down wraps", flightLogMenuScreen, 3, none, "p-", flightLogMenuScreen, 3, pilot, 255},
+        {"pilot 254 up gives 255", flightLogMenuScreen, 3, [] { settings.pilotNumber = 254; }, "p+",
+         flightLogMenuScreen, 3, pilot, 255},
+        {"pilot 1 down gives 0", flightLogMenuScreen, 3, [] { settings.pilotNumber = 1; }, "p-", flightLogMenuScreen,
+         3, pilot, 0},
         {"automatic adds two rows", flightLogMenuScreen, 4, none, "p+p++", flightLogMenuScreen, 6, detect, 1},
         {"manual wraps after row 4", flightLogMenuScreen, 4, none, "+", flightLogMenuScreen, 0, detect, 0},
         {"speed 245 x10 up gives 10", flightLogMenuScreen, 6,
@@ -62,6 +67,12 @@ TEST_F(FlightLog, KeySequences)
         {"speed 10 down gives 250", flightLogMenuScreen, 6,
          [] { settings.flightDetectAuto = 1, settings.flightDetectMinGroundSpeed = 10; }, "p-", flightLogMenuScreen, 6,
          minSpeed, 250},
+        {"speed 249 up gives 250", flightLogMenuScreen, 6,
+         [] { settings.flightDetectAuto = 1, settings.flightDetectMinGroundSpeed = 249; }, "p+", flightLogMenuScreen,
+         6, minSpeed, 250},
+        {"speed 11 down gives 10", flightLogMenuScreen, 6,
+         [] { settings.flightDetectAuto = 1, settings.flightDetectMinGroundSpeed = 11; }, "p-", flightLogMenuScreen,
+         6, minSpeed, 10},
         {"rpm steps by 10", flightLogMenuScreen, 5, automatic, "p+", flightLogMenuScreen, 5, minRpm, 1010},
         {"rpm x100 steps", flightLogMenuScreen, 5, automatic, "3p--", flightLogMenuScreen, 5, minRpm, 800},
         {"rpm above 99000 gives 100", flightLogMenuScreen, 5,
@@ -70,6 +81,12 @@ TEST_F(FlightLog, KeySequences)
         {"rpm below 100 gives 99000", flightLogMenuScreen, 5,
          [] { settings.flightDetectAuto = 1, settings.flightDetectMinRpm = 105; }, "p-", flightLogMenuScreen, 5,
          minRpm, 99000},
+        {"rpm 98990 up gives 99000", flightLogMenuScreen, 5,
+         [] { settings.flightDetectAuto = 1, settings.flightDetectMinRpm = 98990; }, "p+", flightLogMenuScreen, 5,
+         minRpm, 99000},
+        {"rpm 110 down gives 100", flightLogMenuScreen, 5,
+         [] { settings.flightDetectAuto = 1, settings.flightDetectMinRpm = 110; }, "p-", flightLogMenuScreen, 5,
+         minRpm, 100},
         {"back to the main menu tile", flightLogMenuScreen, 3, none, "2", mainMenuScreen, 0, stored, 5},
         {"export without a card", flightLogMenuScreen, 0, [] { sdCardPresent = 0; }, "p", sdCardMessageScreen, 0,
          stored, 5},
@@ -136,7 +153,17 @@ TEST_F(FlightLog, FlightTimeCountsWholeMinutesAndStopStoresTheFlight)
 
 TEST_F(FlightLog, AFullLogDropsItsOldestFlight)
 {
-    for (uint32_t i = 0; i < FLIGHT_LOG_CAPACITY + 3; ++i) appendFlightLog({i, {0, 1}, 0, 0, 0, 0, 0});
+    for (uint32_t i = 0; i < FLIGHT_LOG_CAPACITY + 3; ++i) {
+        appendFlightLog({i, {0, 1}, 0, 0, 0, 0, 0});
+        if (i < FLIGHT_LOG_CAPACITY) continue;
+        // Each new flight moves every stored one a place along: newest first, none lost, none twice.
+        std::vector<uint32_t> shown, expected;
+        for (unsigned k = 0; k < FLIGHT_LOG_CAPACITY; ++k) {
+            shown.push_back(newestFlight(k)->startTime);
+            expected.push_back(i - k);
+        }
+        EXPECT_EQ(shown, expected) << "after flight " << i;
+    }
     EXPECT_EQ(flightLogCount, FLIGHT_LOG_CAPACITY);
     EXPECT_EQ(+newestFlight(0)->startTime, FLIGHT_LOG_CAPACITY + 2u);
     EXPECT_EQ(+newestFlight(FLIGHT_LOG_CAPACITY - 1)->startTime, 3u);

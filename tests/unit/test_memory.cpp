@@ -86,9 +86,10 @@ TEST_F(Memory, DamagedImagesChangeNothing)
     std::vector<uint8_t> longer = good;
     longer.push_back(0);
     bad.push_back(longer);
-    for (size_t at : {size_t{4}, size_t{12}, good.size() / 3, good.size() - 1}) {
+    // One bit of each byte in turn, the header, every field, every flight and the CRC itself.
+    for (size_t at = 0; at < good.size(); ++at) {
         std::vector<uint8_t> flipped = good;
-        flipped[at] ^= 0x10;
+        flipped[at] ^= static_cast<uint8_t>(1u << at % 8);
         bad.push_back(flipped);
     }
     for (int i = 0; i < 20; ++i) {

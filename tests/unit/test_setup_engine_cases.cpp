@@ -37,6 +37,10 @@ TEST_F(SetupEngineCases, MapSetup)
          [] { EXPECT_EQ(+settings.mapDisplayMax, 250); }},
         {"inHg wrap below 73", [] { settings.mapDisplayMin = 73; }, "+++p-",
          [] { EXPECT_EQ(+settings.mapDisplayMin, 738); }},
+        {"millibars step onto 2500", [] { settings.mapUnit = 0, settings.mapDisplayMax = 2490; }, "++p+",
+         [] { EXPECT_EQ(+settings.mapDisplayMax, 2500); }},
+        {"inHg step down onto 73", [] { settings.mapDisplayMin = 74; }, "+++p-",
+         [] { EXPECT_EQ(+settings.mapDisplayMin, 73); }},
         {"inHg: a multiplier of 1000 falls back to 1", [] { stepMultiplier = 1000; }, "++p+", [] {
              EXPECT_EQ(+settings.mapDisplayMax, 444);
              mapSetupScreen();

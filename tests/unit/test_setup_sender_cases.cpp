@@ -129,6 +129,13 @@ TEST_F(SenderSetupCases, SenderScreen)
          }},
         {"amperes wrap at 100 to -100", [] { listChannel = 3, settings.currentSender[3].displayMax = 100; }, "+p+",
          [] { EXPECT_EQ(+settings.currentSender[3].displayMax, -100); }},
+        {"amperes step onto 100 and onto -100", [] { listChannel = 3, settings.currentSender[3].displayMax = 99; },
+         "+p+", [] {
+             EXPECT_EQ(+settings.currentSender[3].displayMax, 100);
+             settings.currentSender[3].displayMax = -99;
+             press(senderSetupScreen, "-");
+             EXPECT_EQ(+settings.currentSender[3].displayMax, -100);
+         }},
         {"BACK returns to the input's tile", [] { listChannel = 2; }, "2", [] {
              EXPECT_EQ(currentScreen, emsSetupScreen);
              EXPECT_EQ(cursorLine, 8);

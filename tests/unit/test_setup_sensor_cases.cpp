@@ -28,6 +28,10 @@ TEST_F(SensorSetupCases, VoltsSetup)
          }},
         {"HIGH ALARM 8.5 V minus 1.0 V wraps to 30.0 V", [] { settings.voltsHighAlarm = 85; }, "+++3p-",
          [] { EXPECT_EQ(+settings.voltsHighAlarm, 300); }},
+        {"HIGH ALARM 29.0 V plus 1.0 V gives 30.0 V", [] { settings.voltsHighAlarm = 290; }, "+++3p+",
+         [] { EXPECT_EQ(+settings.voltsHighAlarm, 300); }},
+        {"HIGH ALARM 9.0 V minus 1.0 V gives 8.0 V", [] { settings.voltsHighAlarm = 90; }, "+++3p-",
+         [] { EXPECT_EQ(+settings.voltsHighAlarm, 80); }},
         {"a tenth of a volt by default", nullptr, "p+", [] {
              EXPECT_EQ(+settings.voltsDisplayMax, 201);
              voltsSetupScreen();

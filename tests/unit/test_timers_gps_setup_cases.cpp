@@ -5,6 +5,7 @@
 #include <fstream>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "device.h"
 #include "gps/gps_setup.h"
@@ -61,6 +62,13 @@ void expectTimersSetupAt(uint8_t row)
     EXPECT_EQ(currentScreen, timersSetupScreen);
     EXPECT_EQ(cursorLine, row);
     EXPECT_EQ(editMode, 0);
+}
+
+// The date and time on the SET UTC DATE & TIME screen, year first.
+std::vector<int> entered()
+{
+    const DateEntry& d = dateEntry;
+    return {d.year, d.month, d.day, d.hour, d.minute, d.second};
 }
 
 constexpr uint32_t k2026March1Noon = 1772366400;  // 2026-03-01 12:00:00 UTC
@@ -134,6 +142,10 @@ TEST(TimersSetupCases, ValuesAndRows)
          [] { EXPECT_EQ(+settings.hobbsMinRpm, 100); }},
         {"minimum RPM at 100 with X10: one turn down gives 99000", [] { settings.hobbsMinRpm = 100; }, "p-",
          [] { EXPECT_EQ(+settings.hobbsMinRpm, 99000); }},
+        {"minimum RPM at 98900 with X100: one turn up gives 99000", [] { settings.hobbsMinRpm = 98900; }, "3p+",
+         [] { EXPECT_EQ(+settings.hobbsMinRpm, 99000); }},
+        {"minimum RPM at 110 with X10: one turn down gives 100", [] { settings.hobbsMinRpm = 110; }, "p-",
+         [] { EXPECT_EQ(+settings.hobbsMinRpm, 100); }},
         {"UTC offset at 780 stays there", [] { settings.utcOffsetMinutes = 780, cursorLine = 4; }, "p+",
          [] { EXPECT_EQ(+settings.utcOffsetMinutes, 780); }},
         {"UTC offset at 750 goes up to 780", [] { settings.utcOffsetMinutes = 750, cursorLine = 4; }, "p+",
@@ -202,6 +214,12 @@ TEST(TimersSetupCases, UtcDateAndTime)
              press("-");
              EXPECT_EQ(dateEntry.year, 2100);
          }},
+        {"each field steps up onto its maximum",
+         [] { currentScreen = utcDateTimeScreen, dateEntry = {2099, 11, 30, 22, 58, 58}, cursorLine = 0; },
+         "+p+p+p+p+p+", [] { EXPECT_EQ(entered(), (std::vector<int>{2100, 12, 31, 23, 59, 59})); }},
+        {"each field steps down onto its minimum",
+         [] { currentScreen = utcDateTimeScreen, dateEntry = {2012, 2, 2, 1, 1, 1}, cursorLine = 0; },
+         "-p-p-p-p-p-", [] { EXPECT_EQ(entered(), (std::vector<int>{2011, 1, 1, 0, 0, 0})); }},
         {"hours come round both ways", atNoon, "pppp", [] {
              dateEntry.hour = 23;
              press("+");
