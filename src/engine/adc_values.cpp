@@ -10,6 +10,7 @@
 #include "engine/thermocouples.h"
 #include "settings/menus.h"
 #include "ui/screen.h"
+#include "ui/tile_menu.h"
 
 namespace {
 
@@ -70,7 +71,7 @@ void adcValuesScreen()
         goHome();
         break;
     case KeySoft2:
-        openMainMenu(MAIN_MENU_ADC_VALUES);
+        backToParentMenu();
         break;
     case KeyKnobPlus:
     case KeyKnobMinus:

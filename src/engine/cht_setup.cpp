@@ -5,10 +5,10 @@
 
 #include "engine/setup_screens.h"
 #include "engine/thermocouple_setup_lines.h"
+#include "ui/tile_menu.h"
 
 namespace {
 
-constexpr uint8_t kMenuPosition = 3;
 constexpr int kInputs = 12;
 constexpr int kNtcProbe = 3;
 constexpr int kNtcInputs = 2;  // AUX 3 and AUX 4
@@ -49,7 +49,7 @@ const ListScreen kScreen = {
     .screenName = "CHT SETUP",
     .lines = kLines.data(),
     .lineCount = kLines.size(),
-    .back = [] { backToEmsSetup(kMenuPosition); },
+    .back = backToParentMenu,
 };
 
 }  // namespace

@@ -2,10 +2,10 @@
 #include "engine/sender_lines.h"
 #include "engine/setup_screens.h"
 #include "ui/list_screen.h"
+#include "ui/tile_menu.h"
 
 namespace {
 
-constexpr uint8_t kMenuPosition = 11;
 
 const std::array<ListLine, 1> kDisplayLine = {{
     onOff("CURRENT DISPLAY: ", SETTING(currentOn)),
@@ -18,7 +18,7 @@ const ListScreen kScreen = {
     .screenName = "CURRENT SETUP",
     .lines = kLines.data(),
     .lineCount = kLines.size(),
-    .back = [] { backToEmsSetup(kMenuPosition); },
+    .back = backToParentMenu,
 };
 
 }  // namespace

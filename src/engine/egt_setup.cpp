@@ -2,10 +2,10 @@
 // probe type and which channel the pages show. More EGTs take inputs from the CHTs.
 #include "engine/setup_screens.h"
 #include "engine/thermocouple_setup_lines.h"
+#include "ui/tile_menu.h"
 
 namespace {
 
-constexpr uint8_t kMenuPosition = 2;
 constexpr int kInputs = 12;
 
 constexpr thermocouple_setup::Fields kFields = {SETTING(egtDisplayMax), SETTING(egtDisplayMin),
@@ -31,7 +31,7 @@ const ListScreen kScreen = {
     .screenName = "EGT SETUP",
     .lines = kLines.data(),
     .lineCount = kLines.size(),
-    .back = [] { backToEmsSetup(kMenuPosition); },
+    .back = backToParentMenu,
 };
 
 }  // namespace

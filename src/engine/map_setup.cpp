@@ -10,10 +10,10 @@
 #include "settings/settings_field.h"
 #include "ui/list_screen.h"
 #include "ui/screen.h"
+#include "ui/tile_menu.h"
 
 namespace {
 
-constexpr uint8_t kMenuPosition = 5;
 
 const StepRule kMillibarSteps = {{10, 100, 1000}, {"X10", "X100", "X1000"}};
 
@@ -69,16 +69,10 @@ const ListScreen kScreen = {
     .screenName = "MAP SETUP",
     .lines = kLines,
     .lineCount = std::size(kLines),
-    .back = [] { backToEmsSetup(kMenuPosition); },
+    .back = backToParentMenu,
 };
 
 }  // namespace
 
 void mapSetupScreen() { runListScreen(kScreen); }
 
-void backToEmsSetup(uint8_t position)
-{
-    editMode = 0;
-    cursorLine = position;
-    currentScreen = emsSetupScreen;
-}

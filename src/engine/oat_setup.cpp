@@ -7,10 +7,10 @@
 #include "engine/setup_screens.h"
 #include "settings/settings_field.h"
 #include "ui/list_screen.h"
+#include "ui/tile_menu.h"
 
 namespace {
 
-constexpr uint8_t kMenuPosition = 12;
 
 const char* const kUnits[] = {"\xB0" "C", "\xB0" "F"};
 
@@ -52,7 +52,7 @@ const ListScreen kScreen = {
     .screenName = "OAT SETUP",
     .lines = kLines,
     .lineCount = std::size(kLines),
-    .back = [] { backToEmsSetup(kMenuPosition); },
+    .back = backToParentMenu,
 };
 
 }  // namespace

@@ -4,12 +4,12 @@
 #include "engine/rpm_setup_lines.h"
 #include "engine/setup_screens.h"
 #include "settings/settings.h"
+#include "ui/tile_menu.h"
 
 namespace {
 
 using namespace rpm_setup;
 
-constexpr uint8_t kMenuPosition = 1;
 
 constexpr Fields kFields = {SETTING(rpm2DisplayMode), SETTING(rpm2FullScale), SETTING(rpm2DisplayMax),
                             SETTING(rpm2DisplayMin), SETTING(rpm2HighAlarmOn), SETTING(rpm2HighAlarm),
@@ -31,7 +31,7 @@ const ListScreen kScreen = {
     .screenName = "RPM 2 SETUP",
     .lines = kLines.data(),
     .lineCount = kLines.size(),
-    .back = [] { backToEmsSetup(kMenuPosition); },
+    .back = backToParentMenu,
     .leave = rescalePercent,
 };
 

@@ -3,12 +3,12 @@
 #include "engine/rpm_setup_lines.h"
 #include "engine/setup_screens.h"
 #include "settings/settings.h"
+#include "ui/tile_menu.h"
 
 namespace {
 
 using namespace rpm_setup;
 
-constexpr uint8_t kMenuPosition = 0;
 
 constexpr Fields kFields = {SETTING(rpm1DisplayMode), SETTING(rpm1FullScale), SETTING(rpm1DisplayMax),
                             SETTING(rpm1DisplayMin), SETTING(rpm1HighAlarmOn), SETTING(rpm1HighAlarm),
@@ -33,7 +33,7 @@ const ListScreen kScreen = {
     .screenName = "RPM 1 SETUP",
     .lines = kLines.data(),
     .lineCount = kLines.size(),
-    .back = [] { backToEmsSetup(kMenuPosition); },
+    .back = backToParentMenu,
     .leave = updateRpmFactor,
 };
 

@@ -7,11 +7,11 @@
 #include "engine/setup_screens.h"
 #include "ui/list_screen.h"
 #include "ui/screen.h"
+#include "ui/tile_menu.h"
 
 namespace {
 
 // EMS SETUP places the four inputs on items 6..9.
-constexpr uint8_t kFirstMenuPosition = 6;
 
 const char* const kScreenNames[4] = {"OIL TEMPERATURE SETUP", "OIL PRESSURE SETUP", "ANALOG AUX 1/3",
                                      "ANALOG AUX 2/4"};
@@ -68,7 +68,7 @@ const ListScreen kScreen = {
     },
     .lines = kLines.data(),
     .lineCount = kLines.size(),
-    .back = [] { backToEmsSetup(static_cast<uint8_t>(kFirstMenuPosition + channel())); },
+    .back = backToParentMenu,
 };
 
 }  // namespace

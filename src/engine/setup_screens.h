@@ -39,4 +39,3 @@ void openCalibrateSender(bool temperature);
 void calibrateSenderScreen();
 
 // Where the sensor setup screens go on BACK, with the cursor on their place in EMS SETUP.
-void backToEmsSetup(uint8_t position);

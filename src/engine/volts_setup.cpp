@@ -7,10 +7,10 @@
 #include "engine/setup_screens.h"
 #include "settings/settings_field.h"
 #include "ui/list_screen.h"
+#include "ui/tile_menu.h"
 
 namespace {
 
-constexpr uint8_t kMenuPosition = 10;
 
 void formatVolts(char* text, size_t size, int32_t v) { std::snprintf(text, size, "%.1fV", v * 0.1); }
 
@@ -44,7 +44,7 @@ const ListScreen kScreen = {
     .screenName = "VOLTS SETUP",
     .lines = kLines,
     .lineCount = std::size(kLines),
-    .back = [] { backToEmsSetup(kMenuPosition); },
+    .back = backToParentMenu,
 };
 
 }  // namespace

@@ -14,12 +14,12 @@
 #include "settings/settings_field.h"
 #include "ui/list_screen.h"
 #include "ui/screen.h"
+#include "ui/tile_menu.h"
 
 #define DEGREE "\xB0"
 
 namespace {
 
-constexpr uint8_t kMenuPosition = 2;
 constexpr uint8_t kVariationRow = 6;
 
 const char* const kModes[] = {"OFF", "EXTERNAL"};
@@ -66,7 +66,7 @@ const ListScreen kScreen = {
     .screenName = "GPS SETUP",
     .lines = kLines,
     .lineCount = std::size(kLines),
-    .back = [] { openMainMenu(kMenuPosition); },
+    .back = backToParentMenu,
     .drawExtra = drawAutoVariation,
     .cursorStaysOnHiddenLine = true,
 };

@@ -72,11 +72,11 @@ const MenuTile kEmsTiles[] = {
     {.label1 = "ROTAX", .label2 = "912iS", .picture = drawEnginePlate, .opens = ecuScreen},
 };
 
-void backToMainMenu() { openMainMenu(MAIN_MENU_EMS_SETUP); }
-
 const TileMenu kEmsSetupMenu = {.title = "EMS SETUP", .tiles = kEmsTiles, .tileCount = std::size(kEmsTiles),
-                                .back = backToMainMenu};
+                                .back = backToParentMenu};
 
 }  // namespace
 
 void emsSetupScreen() { runTileMenu(kEmsSetupMenu); }
+
+const TileMenu& emsSetupMenu() { return kEmsSetupMenu; }

@@ -31,3 +31,15 @@ const TileMenu kMainMenu = {.title = "MAIN MENU", .tiles = kMainTiles, .tileCoun
 }  // namespace
 
 void mainMenuScreen() { runTileMenu(kMainMenu); }
+
+void backToParentMenu()
+{
+    const ScreenFunction from = currentScreen;
+    if (const int tile = tileOpening(kMainMenu, from); tile >= 0) {
+        openMainMenu(static_cast<uint8_t>(tile));
+    } else if (const int item = tileOpening(emsSetupMenu(), from); item >= 0) {
+        editMode = 0;
+        cursorLine = static_cast<uint8_t>(item);
+        currentScreen = emsSetupScreen;
+    }
+}

@@ -11,7 +11,5 @@ void miscSetupScreen();
 void registrationScreen();
 void adcValuesScreen();  // engine/adc_values.cpp
 
-// The MAIN MENU tiles that lead to these screens, for their "BACK" keys.
-constexpr uint8_t MAIN_MENU_EMS_SETUP = 1;
-constexpr uint8_t MAIN_MENU_MISC_SETUP = 5;
-constexpr uint8_t MAIN_MENU_ADC_VALUES = 6;
+struct TileMenu;
+const TileMenu& emsSetupMenu();

@@ -8,6 +8,7 @@
 #include "settings/settings_file.h"
 #include "ui/home.h"
 #include "ui/list_screen.h"
+#include "ui/tile_menu.h"
 
 namespace {
 
@@ -42,10 +43,9 @@ const ListLine kMiscLines[] = {
      .max = 1, .choices = kProtocols},
 };
 
-void backToMainMenu() { openMainMenu(MAIN_MENU_MISC_SETUP); }
 
 const ListScreen kMiscSetup = {.menuName = "", .screenName = "MISCELLANEOUS SETUP", .lines = kMiscLines,
-                               .lineCount = std::size(kMiscLines), .back = backToMainMenu};
+                               .lineCount = std::size(kMiscLines), .back = backToParentMenu};
 
 }  // namespace
 

@@ -9,6 +9,7 @@
 #include "settings/settings.h"
 #include "time/ecu_co.h"
 #include "ui/screen.h"
+#include "ui/tile_menu.h"
 
 namespace {
 
@@ -53,9 +54,7 @@ void coMonitorSetupScreen()
     switch (key) {
     case KeySoft1: goHome(); break;
     case KeySoft2:
-        currentScreen = emsSetupScreen;
-        cursorLine = EMS_SETUP_CO_MONITOR;
-        editMode = 0;
+        backToParentMenu();
         break;
     case KeyKnobPress:
         if (cursorLine == 0) {

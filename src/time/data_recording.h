@@ -22,4 +22,3 @@ void recordingLine(char* text, size_t size);
 void dataRecordingSetupScreen();
 void createRecordingFileScreen();
 
-constexpr uint8_t MAIN_MENU_DATA_RECORDING = 4;

@@ -1,4 +1,5 @@
 // DATA RECORDING SETUP: the create-file action, recording on or off, and the card's free space.
+#include <iterator>
 #include <cinttypes>
 #include <cstdio>
 
@@ -10,6 +11,7 @@
 #include "ui/home.h"
 #include "ui/list_screen.h"
 #include "ui/screen.h"
+#include "ui/tile_menu.h"
 
 namespace {
 
@@ -43,10 +45,8 @@ void drawFreeSpace()
     drawText(0, 230, text, 8, AlignLeft, COLOUR_WHITE);
 }
 
-void back() { openMainMenu(MAIN_MENU_DATA_RECORDING); }
-
-const ListScreen kSetup = {.menuName = "", .screenName = "DATA RECORDING SETUP", .lines = kLines, .lineCount = 2,
-                           .back = back, .drawExtra = drawFreeSpace};
+const ListScreen kSetup = {.menuName = "", .screenName = "DATA RECORDING SETUP", .lines = kLines, .lineCount = std::size(kLines),
+                           .back = backToParentMenu, .drawExtra = drawFreeSpace};
 
 }  // namespace
 

@@ -41,8 +41,6 @@ const char* coCommandAsSent(char* text, size_t size);
 void formatStatusBits(uint32_t bits, char (&text)[36]);
 
 // The EMS SETUP tiles that open the two pages, for their "BACK" keys.
-constexpr uint8_t EMS_SETUP_CO_MONITOR = 13;
-constexpr uint8_t EMS_SETUP_ECU = 14;
 
 void ecuScreen();             // "ROTAX 912iS": the engine computer's status data
 void coMonitorSetupScreen();  // "CO MONITOR SETUP"

@@ -8,6 +8,7 @@
 #include "settings/menus.h"
 #include "time/ecu_co.h"
 #include "ui/screen.h"
+#include "ui/tile_menu.h"
 
 namespace {
 
@@ -60,8 +61,6 @@ void ecuScreen()
     if (key == KeySoft1) {
         goHome();
     } else if (key == KeySoft2) {
-        currentScreen = emsSetupScreen;
-        cursorLine = EMS_SETUP_ECU;
-        editMode = 0;
+        backToParentMenu();
     }
 }

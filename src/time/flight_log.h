@@ -48,4 +48,3 @@ void flightLogViewScreen();
 void eraseFlightLogScreen();
 
 // The FLIGHT LOG tile of the MAIN MENU, for the menu's "BACK".
-constexpr uint8_t MAIN_MENU_FLIGHT_LOG = 0;

@@ -9,6 +9,7 @@
 #include "ui/list_screen.h"
 #include "ui/screen.h"
 #include "ui/widget_texts.h"
+#include "ui/tile_menu.h"
 
 #include <cstdio>
 #include <iterator>
@@ -73,10 +74,8 @@ bool handleKey(uint8_t key, const ListLine*)
     return true;
 }
 
-void back() { openMainMenu(MAIN_MENU_FLIGHT_LOG); }
-
 const ListScreen kMenu = {.menuName = "", .screenName = "FLIGHT LOG", .lines = kLines,
-                          .lineCount = std::size(kLines), .back = back, .handleKey = handleKey};
+                          .lineCount = std::size(kLines), .back = backToParentMenu, .handleKey = handleKey};
 
 }  // namespace
 

@@ -14,13 +14,13 @@
 #include "ui/digit_editor.h"
 #include "ui/list_screen.h"
 #include "ui/screen.h"
+#include "ui/tile_menu.h"
 
 uint16_t newHobbsCode = 0;
 DateEntry dateEntry = {};
 
 namespace {
 
-constexpr uint8_t kMenuPosition = 3;
 constexpr int32_t kOffsetStep = 30;
 constexpr int32_t kOffsetLimit = 780;
 
@@ -105,7 +105,7 @@ const ListScreen kScreen = {
     .screenName = "TIMERS SETUP",
     .lines = kLines,
     .lineCount = std::size(kLines),
-    .back = [] { openMainMenu(kMenuPosition); },
+    .back = backToParentMenu,
 };
 
 }  // namespace

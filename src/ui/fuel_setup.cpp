@@ -9,6 +9,7 @@
 #include "engine/setup_screens.h"
 #include "settings/settings_field.h"
 #include "ui/list_screen.h"
+#include "ui/tile_menu.h"
 
 uint8_t fuelSetupReturnLine = 0;
 
@@ -97,7 +98,7 @@ const ListScreen kScreen = {
     .screenName = "FUEL SETUP",
     .lines = kLines,
     .lineCount = std::size(kLines),
-    .back = [] { backToEmsSetup(EMS_SETUP_FUEL); },
+    .back = backToParentMenu,
     .leave = updateFuelLayout,
     .handleKey = handleKey,
 };

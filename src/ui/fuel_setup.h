@@ -13,7 +13,6 @@ void tank2CalibrateScreen();
 void slopeErrorScreen();
 
 // FUEL SETUP's place in the EMS SETUP menu.
-constexpr uint8_t EMS_SETUP_FUEL = 4;
 
 extern uint8_t calibrationMode;           // TANK CALIBRATE: 0 SENDER (store the live reading), 1 MANUAL
 extern uint8_t fuelSetupReturnLine;       // the FUEL SETUP line that opened a tank or fuel pressure screen

@@ -3,6 +3,7 @@
 
 #include "display/framebuffer.h"
 #include "display/text.h"
+#include "ui/list_screen.h"
 
 namespace {
 
@@ -80,4 +81,16 @@ void runTileMenu(const TileMenu& menu)
     default:
         break;
     }
+}
+
+int tileOpening(const TileMenu& menu, ScreenFunction screen)
+{
+    int first = -1, count = 0;
+    for (int i = 0; i < menu.tileCount; ++i) {
+        if (menu.tiles[i].opens != screen) continue;
+        if (first < 0) first = i;
+        ++count;
+    }
+    if (count > 1 && listChannel < count) return first + listChannel;
+    return first;
 }

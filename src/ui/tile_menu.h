@@ -31,3 +31,12 @@ struct TileMenu {
 // the page arrow when there are two pages, the soft keys; then acts on the pending key and
 // consumes it.
 void runTileMenu(const TileMenu& menu);
+
+// The tile that opens screen: its index, or -1. Tiles that open the same screen (one per input)
+// are told apart by the listChannel their screen shows.
+int tileOpening(const TileMenu& menu, ScreenFunction screen);
+
+// "BACK" from a screen a tile of the MAIN MENU or of EMS SETUP opens: that menu, with the tile
+// of the screen now showing selected and editing ended. The menus' tile tables are the one
+// record of where each screen sits.
+void backToParentMenu();

@@ -93,7 +93,7 @@ const FuelCase kCases[] = {
      }},
     {"FUEL SETUP BACK: EMS SETUP tile 4, layout derived", fuelSetupScreen, nullptr, "2", [] {
          EXPECT_EQ(currentScreen, emsSetupScreen);
-         EXPECT_EQ(cursorLine, EMS_SETUP_FUEL);
+         EXPECT_EQ(cursorLine, 4);
          EXPECT_EQ(fuelLayout, derivedLayout());
      }},
     {"TANK SIZE at 990 plus 10 gives 0", tank1SetupScreen, [] { settings.tank1Size = 990; }, "+3p+",

@@ -164,6 +164,29 @@ TEST_F(Menus, ZedaProtocolFlipsOnlyInEditMode)
     EXPECT_EQ(cursorLine, 0);
 }
 
+// Every tile opens its screen, and BACK from that screen comes back to the same tile: seven on
+// the MAIN MENU, fifteen on EMS SETUP (the four sender tiles by the input each one selects).
+TEST_F(Menus, BackReturnsToTheTileThatOpenedTheScreen)
+{
+    const struct {
+        ScreenFunction menu;
+        int tiles;
+    } kMenus[] = {{mainMenuScreen, 7}, {emsSetupScreen, 15}};
+    for (const auto& [menu, tiles] : kMenus)
+        for (int tile = 0; tile < tiles; ++tile) {
+            SCOPED_TRACE(std::string(screenName(menu)) + " tile " + std::to_string(tile));
+            currentScreen = menu;
+            cursorLine = static_cast<uint8_t>(tile);
+            editMode = 0;
+            press("p");
+            EXPECT_NE(currentScreen, menu);
+            press("2");
+            EXPECT_EQ(currentScreen, menu);
+            EXPECT_EQ(cursorLine, tile);
+            EXPECT_EQ(editMode, 0);
+        }
+}
+
 TEST_F(Menus, SaveWithoutCardWritesNothingAndComesBack)
 {
     sdCardPresent = 0;
