@@ -119,7 +119,7 @@ void TfrmMain::buildTabs()
     (new QVBoxLayout(gps))->addWidget(group);
     const int hidden = PageControl1->addTab(gps, "GPS");
     PageControl1->setTabVisible(hidden, false);
-    auto* trends = new TrendsTab;
+    auto* trends = trendsTab = new TrendsTab;
     trends->setObjectName("TrendsTab");
     PageControl1->addTab(trends, "Trends");
     PageControl1->addTab(new EcuCoTab, "ECU / CO");
@@ -146,14 +146,14 @@ void TfrmMain::buildMenus()
     recording->setObjectName("OpenRecording");
     connect(recording, &QAction::triggered, this, [this] {
         const QString path = QFileDialog::getOpenFileName(this, "Open Recording", QString(), "Recordings (*.CSV *.csv)");
-        auto* trends = findChild<TrendsTab*>("TrendsTab");
-        if (path.isEmpty() || !trends) return;
+        TrendsTab* trends = trendsTab;
+        if (path.isEmpty()) return;
         if (!trends->openRecording(path))
             QMessageBox::warning(this, "Corvex", QString("%1 holds no recorded values.").arg(path));
         else PageControl1->setCurrentWidget(trends);
     });
     scenarios = new ScenarioRecorder(this);
-    QAction* record = file->addAction("&Record Scenario...");
+    QAction* record = recordAction = file->addAction("&Record Scenario...");
     record->setObjectName("RecordScenario");
     record->setCheckable(true);
     connect(record, &QAction::triggered, this, &TfrmMain::recordScenarioClick);
@@ -295,7 +295,7 @@ void TfrmMain::turnKnob(int detents)
 
 void TfrmMain::recordScenarioClick()
 {
-    auto* action = findChild<QAction*>("RecordScenario");
+    QAction* action = recordAction;
     if (scenarios->recording()) {
         QString error;
         if (!scenarios->stopRecording(&error)) QMessageBox::warning(this, "Record Scenario", error);

@@ -14,6 +14,7 @@ class PassDriver;
 class InputsTab;
 class GpsTab;
 class ScenarioRecorder;
+class TrendsTab;
 
 class TfrmMain : public QMainWindow {
     Q_OBJECT
@@ -74,6 +75,8 @@ private:
     QWidget* presetBar = nullptr;
     QActionGroup* zoomActions = nullptr;
     QAction* powerAction = nullptr;
+    QAction* recordAction = nullptr;
+    TrendsTab* trendsTab = nullptr;
     Zoom zoomChoice = Zoom::X1;
     QTimer readingsTimer;
 };
