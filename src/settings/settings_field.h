@@ -24,8 +24,13 @@ struct SettingsField {
     FieldRecord record = FieldRecord::Settings;
 
     constexpr bool bound() const { return count > 0; }
-    size_t elementSize() const;
-    size_t size() const { return elementSize() * count; }
+    constexpr size_t elementSize() const
+    {
+        return width == FieldWidth::U16 || width == FieldWidth::I16   ? 2
+               : width == FieldWidth::U32 || width == FieldWidth::I32 ? 4
+                                                                      : 1;
+    }
+    constexpr size_t size() const { return elementSize() * count; }
 
     // Element `element` of the field in a record image at `base` (no bounds beyond count).
     int64_t load(const void* base, int element = 0) const;
