@@ -30,8 +30,9 @@ template <size_t N> void setCurve(SenderCurve& curve, const SenderPoint (&points
 void fillFactoryDefaults(Settings& s)
 {
     std::memset(&s, 0, sizeof s);
+    auto* bytes = reinterpret_cast<uint8_t*>(&s);
     forEachSetting([&](const Setting& row, size_t record, const SettingsPath*) {
-        for (int i = 0; i < row.field.count; ++i) row.field.store(reinterpret_cast<uint8_t*>(&s) + record, row.factory, i);
+        for (int i = 0; i < row.field.count; ++i) row.field.store(bytes + record, row.factory, i);
     });
     std::memcpy(s.aircraftRegistration, "REG NO  ", 9);
     std::memcpy(s.tank1Calibration, kTankCalibration, sizeof kTankCalibration);

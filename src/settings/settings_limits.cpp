@@ -10,7 +10,7 @@ namespace {
 
 // The limits of a row whose record starts at `record` in the device's settings. Those that
 // follow another field are only asked once the fixed ones hold, so every unit indexes its span.
-Span spanOf(const Limits& limits, const uint8_t* record)
+SettingSpan spanOf(const SettingLimits& limits, const uint8_t* record)
 {
     const Settings& s = settings;
     switch (limits.follows) {
@@ -30,9 +30,9 @@ Span spanOf(const Limits& limits, const uint8_t* record)
 // Only ever stores a value inside the limits, which fit the field.
 void repair(const Setting& row, uint8_t* record, const uint8_t* factory)
 {
-    const Limits& limits = row.limits;
+    const SettingLimits& limits = row.limits;
     if (limits.repair == Repair::Keep) return;
-    const Span span = spanOf(limits, record);
+    const SettingSpan span = spanOf(limits, record);
     const SettingsField& f = row.field;
     for (int i = 0; i < f.count; ++i) {
         const int64_t v = f.load(record, i);

@@ -6,24 +6,24 @@
 
 namespace {
 
-constexpr Limits clamp(int32_t min, int32_t max) { return {Repair::Clamp, Follows::Nothing, {{min, max}}}; }
-constexpr Limits choice(int32_t min, int32_t max) { return {Repair::Default, Follows::Nothing, {{min, max}}}; }
-constexpr Limits either(int32_t min, int32_t max) { return {Repair::Either, Follows::Nothing, {{min, max}}}; }
-constexpr Limits onOff = choice(0, 1);
-constexpr Limits keep{};
-constexpr Limits kFormatCode = choice(SETTINGS_FORMAT_CODE, SETTINGS_FORMAT_CODE);  // a foreign code is replaced
+constexpr SettingLimits clamp(int32_t min, int32_t max) { return {Repair::Clamp, Follows::Nothing, {{min, max}}}; }
+constexpr SettingLimits choice(int32_t min, int32_t max) { return {Repair::Default, Follows::Nothing, {{min, max}}}; }
+constexpr SettingLimits either(int32_t min, int32_t max) { return {Repair::Either, Follows::Nothing, {{min, max}}}; }
+constexpr SettingLimits onOff = choice(0, 1);
+constexpr SettingLimits keep{};
+constexpr SettingLimits kFormatCode = choice(SETTINGS_FORMAT_CODE, SETTINGS_FORMAT_CODE);  // a foreign code is replaced
 
 // Limits that follow a unit or a count; what they follow has fixed limits of its own.
-constexpr Limits kOat{Repair::Clamp, Follows::TemperatureUnit, {{-50, 150}, {-58, 302}}};  // not by oatUnit
-constexpr Limits kMap{Repair::Clamp, Follows::MapUnit, {{250, 2500}, {73, 738}}};           // mb, 0.1 inHg
-constexpr Limits kThermocouple{Repair::Clamp, Follows::TemperatureUnit, {{0, 1200}, {30, 2190}}};  // C, F
-constexpr Limits kFreeThermocouples{Repair::Clamp, Follows::FreeThermocouples};
-constexpr Limits kTank1{Repair::Clamp, Follows::Tank1Size};
-constexpr Limits kTank2{Repair::Clamp, Follows::Tank2Size};
+constexpr SettingLimits kOat{Repair::Clamp, Follows::TemperatureUnit, {{-50, 150}, {-58, 302}}};  // not by oatUnit
+constexpr SettingLimits kMap{Repair::Clamp, Follows::MapUnit, {{250, 2500}, {73, 738}}};  // mb, 0.1 inHg
+constexpr SettingLimits kThermocouple{Repair::Clamp, Follows::TemperatureUnit, {{0, 1200}, {30, 2190}}};  // C, F
+constexpr SettingLimits kFreeThermocouples{Repair::Clamp, Follows::FreeThermocouples};
+constexpr SettingLimits kTank1{Repair::Clamp, Follows::Tank1Size};
+constexpr SettingLimits kTank2{Repair::Clamp, Follows::Tank2Size};
 // Pressures in the sender's own unit (0.1 bar, psi, 0.1 psi). The screens start at 1, but the
 // factory values themselves hold 0 (scale bottom, 4 mA pressure), so 0 is accepted.
-constexpr Limits kPressure{Repair::Clamp, Follows::PressureUnit, {{0, 100}, {0, 150}, {0, 999}}};
-constexpr Limits kSenderTemperature{Repair::Clamp, Follows::TemperatureUnit, {{-40, 300}, {-40, 571}}};  // C, F
+constexpr SettingLimits kPressure{Repair::Clamp, Follows::PressureUnit, {{0, 100}, {0, 150}, {0, 999}}};
+constexpr SettingLimits kSenderTemperature{Repair::Clamp, Follows::TemperatureUnit, {{-40, 300}, {-40, 571}}};  // C, F
 
 // A row's name and field: S(f) in the whole record, P, T, C, V, W in the sub-records.
 #define S(f) #f, SETTING(f)

@@ -26,14 +26,14 @@ enum class Follows : uint8_t {
     FreeThermocouples,  // 0..the inputs the EGTs leave, at most 2 for NTC probes (AUX 3 and 4)
 };
 
-struct Span {
+struct SettingSpan {
     int32_t min, max;
 };
 
-struct Limits {
+struct SettingLimits {
     Repair repair = Repair::Keep;
     Follows follows = Follows::Nothing;
-    Span spans[3] = {};  // by the unit followed; spans[0] when fixed
+    SettingSpan spans[3] = {};  // by the unit followed; spans[0] when fixed
 };
 
 struct SettingsTable;
@@ -44,7 +44,7 @@ struct Setting {
     SettingsField field;  // offset in its record, width and count, from the struct
     uint16_t at;          // the same offset as the file lays it out, checked against the struct
     int32_t factory;      // of every element; text, curves and the tank calibrations are set in code
-    Limits limits;
+    SettingLimits limits;
     const SettingsTable* sub = nullptr;
 };
 
