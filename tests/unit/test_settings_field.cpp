@@ -89,14 +89,14 @@ TEST(SettingsField, FactoryImageNamesAndRepairsKeepTheirDigests)
 
     std::mt19937 random(1148);
     std::vector<uint8_t> repairs;
-    const auto repairInto = [&](std::vector<uint8_t>& out) {
+    const auto repair = [&] {  // as a recall does; the repaired record is valid and stays as it is
         sanitiseSettings();
         settings.formatCode = SETTINGS_FORMAT_CODE;
-        const auto* p = reinterpret_cast<const uint8_t*>(&settings);
         const Settings once = settings;
         sanitiseSettings();
         EXPECT_EQ(std::memcmp(&once, &settings, sizeof once), 0) << "a repaired record needs no more repair";
-        out.insert(out.end(), p, p + SETTINGS_SIZE);
+        const auto* p = reinterpret_cast<const uint8_t*>(&settings);
+        repairs.insert(repairs.end(), p, p + SETTINGS_SIZE);
     };
     for (int record = 0; record < 1000; ++record) {
         loadDefaultSettings();
@@ -106,7 +106,7 @@ TEST(SettingsField, FactoryImageNamesAndRepairsKeepTheirDigests)
             const int64_t pick[] = {int64_t(random() % 4), int64_t(random() % 1300) - 100, int64_t(random() % 100000)};
             f.store(&settings, pick[random() % 3]);
         }
-        repairInto(repairs);
+        repair();
     }
     EXPECT_EQ(crc(repairs), 0xFADB2C34u);
 
@@ -115,7 +115,7 @@ TEST(SettingsField, FactoryImageNamesAndRepairsKeepTheirDigests)
         loadDefaultSettings();
         auto* p = reinterpret_cast<uint8_t*>(&settings);
         for (size_t length = random() % (SETTINGS_SIZE + 1), b = 0; b < length; ++b) p[b] = static_cast<uint8_t>(random());
-        repairInto(repairs);
+        repair();
     }
     EXPECT_EQ(crc(repairs), 0xC556421Eu);
     loadDefaultSettings();
