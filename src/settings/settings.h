@@ -229,7 +229,7 @@ void loadDefaultSettings();
 // The factory record (what loadDefaultSettings stores), for repairs and comparisons.
 const Settings& factorySettings();
 
-// Brings every field back into the range its setup screen allows (see settings_limits.cpp).
+// Brings every field back into the range its setup screen allows (the limits of settings_table.cpp).
 void sanitiseSettings();
 
 // rpmFactor from rpm1PulsesPerRev.

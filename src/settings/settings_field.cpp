@@ -7,15 +7,7 @@
 #include <string>
 #include <vector>
 
-size_t SettingsField::elementSize() const
-{
-    switch (width) {
-    case FieldWidth::U8: case FieldWidth::I8: case FieldWidth::Text: return 1;
-    case FieldWidth::U16: case FieldWidth::I16: return 2;
-    case FieldWidth::U32: case FieldWidth::I32: return 4;
-    }
-    return 1;
-}
+#include "settings/settings_table.h"
 
 int64_t SettingsField::load(const void* base, int element) const
 {
@@ -67,146 +59,49 @@ uint8_t* settingsRecord(FieldRecord record, int channel)
 
 namespace {
 
-// The plain fields of the record, in record order.
-#define SETTINGS_PLAIN_FIELDS(X)                                                                          \
-    X(formatCode) X(dataRecordingOn) X(oatDisplayMax) X(oatDisplayMin) X(oatLowAlarm) X(oatHighAlarm)     \
-    X(oatLowAlarmOn) X(oatHighAlarmOn) X(temperatureUnit) X(oatUnit) X(voltsDisplayMax)                   \
-    X(voltsDisplayMin) X(voltsLowAlarm) X(voltsHighAlarm) X(voltsLowAlarmOn) X(voltsHighAlarmOn)          \
-    X(voltsLowCaution) X(voltsHighCaution) X(mapDisplayOn) X(mapDisplayMax) X(mapDisplayMin)              \
-    X(mapLowAlarm) X(mapLowAlarmOn) X(mapHighAlarm) X(mapLowCaution) X(mapHighCaution)                   \
-    X(mapHighAlarmOn) X(mapFilter) X(mapUnit) X(rpm1DisplayMode) X(rpm1FullScale) X(rpm1DisplayMax)       \
-    X(rpm1DisplayMin) X(rpm1LowAlarm) X(rpm1LowAlarmOn) X(rpm1HighAlarm) X(rpm1HighAlarmOn)               \
-    X(rpm1LowCaution) X(rpm1HighCaution) X(rpm1PulsesPerRev) X(rpm1Resolution) X(rpm2DisplayMode)        \
-    X(rpm2FullScale) X(rpm2DisplayMax) X(rpm2DisplayMin) X(rpm2LowAlarm) X(rpm2LowAlarmOn)               \
-    X(rpm2HighAlarm) X(rpm2HighAlarmOn) X(rpm2LowCaution) X(rpm2HighCaution) X(rpm2PulsesPerRev)          \
-    X(rpm2Resolution) X(gpsPositionFormat) X(gpsAltitudeUnit) X(gpsCogReference) X(gpsVariationMode)      \
-    X(gpsManualVariation) X(gpsBaudRate) X(aircraftRegistration) X(flightDetectAuto)                      \
-    X(flightDetectMinRpm) X(flightDetectMinGroundSpeed) X(pilotNumber) X(oilTempFunction)                 \
-    X(oilPressureFunction) X(aux13Function) X(aux24Function) X(hobbsMinRpm) X(hobbsCode)                  \
-    X(utcOffsetMinutes) X(rtcSourceGps) X(egtChannels) X(egtScanMode) X(egtDisplayMax) X(egtDisplayMin)   \
-    X(egtHighAlarm) X(egtHighCaution) X(egtHighAlarmOn) X(egtProbe) X(egtScanTime) X(chtChannels)         \
-    X(chtScanMode) X(chtDisplayMax) X(chtDisplayMin) X(chtHighAlarm) X(chtHighCaution) X(chtHighAlarmOn)  \
-    X(chtProbe) X(chtScanTime) X(fuelFlowMode) X(fuelSpeedSource) X(cruiseSpeed) X(fuelUnit) X(flow1On)   \
-    X(flow1KFactor) X(flow2On) X(flow2KFactor) X(dualFlowMode) X(tank1Source) X(tank2Source)              \
-    X(injectorLevel) X(tank1Size) X(tank1LowAlarmOn) X(tank1LowAlarm) X(tank1LowCaution)                  \
-    X(tank1Calibration) X(tank1Filter) X(tank2Size) X(tank2LowAlarmOn) X(tank2LowAlarm)                   \
-    X(tank2LowCaution) X(tank2Calibration) X(tank2Filter) X(backlight) X(gpsMode) X(secondHomePageOn)     \
-    X(coMonitorType) X(tank1AddToRange) X(tank2AddToRange) X(zedaProtocol) X(lastDocumentKind)            \
-    X(lastDocumentPath) X(fuelPressureOn) X(currentOn) X(rpm1Label) X(rpm2Label) X(tankLitreResolution)
-
-class Builder {
-public:
+// The rows, and the generated names they point into, which live as long as the rows.
+struct Names {
     std::vector<NamedSettingsField> rows;
+    std::deque<std::string> names;
 
-    // A field at offset from the start of the whole record; arrays also get one row per element.
-    void add(const std::string& name, SettingsField field, size_t offset)
+    void add(std::string name, const SettingsField& field)
     {
-        field.offset = static_cast<uint16_t>(offset);
-        field.record = FieldRecord::Settings;
-        rows.push_back({keep(name), field});
-        if (field.width == FieldWidth::Text || field.count == 1) return;
-        for (int i = 0; i < field.count; ++i) {
-            SettingsField one = field;
-            one.offset = static_cast<uint16_t>(offset + i * field.elementSize());
-            one.count = 1;
-            rows.push_back({keep(name + "[" + std::to_string(i) + "]"), one});
-        }
+        rows.push_back({names.emplace_back(std::move(name)).c_str(), field});
     }
-
-    void addCurve(const std::string& prefix, size_t offset)
-    {
-        add(prefix + "pointCount", RECORD_FIELD(SenderCurve, pointCount), offset + offsetof(SenderCurve, pointCount));
-        for (int i = 0; i < 16; ++i) {
-            const std::string point = prefix + "points[" + std::to_string(i) + "].";
-            const size_t at = offset + offsetof(SenderCurve, points) + i * sizeof(SenderPoint);
-            add(point + "value", RECORD_FIELD(SenderPoint, value), at + offsetof(SenderPoint, value));
-            add(point + "reading", RECORD_FIELD(SenderPoint, reading), at + offsetof(SenderPoint, reading));
-        }
-    }
-
-#define ADD_SUB(R, f) add(prefix + #f, RECORD_FIELD(R, f), offset + offsetof(R, f));
-    void addPressure(const std::string& prefix, size_t offset)
-    {
-        ADD_SUB(PressureSenderConfig, type)
-        ADD_SUB(PressureSenderConfig, senderSource)
-        ADD_SUB(PressureSenderConfig, pressureUnit)
-        ADD_SUB(PressureSenderConfig, pressureAt4mA)
-        ADD_SUB(PressureSenderConfig, pressureAt20mA)
-        ADD_SUB(PressureSenderConfig, label)
-        ADD_SUB(PressureSenderConfig, displayMax)
-        ADD_SUB(PressureSenderConfig, displayMin)
-        ADD_SUB(PressureSenderConfig, lowAlarm)
-        ADD_SUB(PressureSenderConfig, lowAlarmOn)
-        ADD_SUB(PressureSenderConfig, highAlarm)
-        ADD_SUB(PressureSenderConfig, lowCaution)
-        ADD_SUB(PressureSenderConfig, highCaution)
-        ADD_SUB(PressureSenderConfig, highAlarmOn)
-        ADD_SUB(PressureSenderConfig, umaModel)
-        ADD_SUB(PressureSenderConfig, vdoModel)
-        addCurve(prefix + "curve.", offset + offsetof(PressureSenderConfig, curve));
-    }
-
-    void addTemperature(const std::string& prefix, size_t offset)
-    {
-        ADD_SUB(TemperatureSenderConfig, label)
-        ADD_SUB(TemperatureSenderConfig, displayMax)
-        ADD_SUB(TemperatureSenderConfig, displayMin)
-        ADD_SUB(TemperatureSenderConfig, lowAlarm)
-        ADD_SUB(TemperatureSenderConfig, lowAlarmOn)
-        ADD_SUB(TemperatureSenderConfig, highAlarm)
-        ADD_SUB(TemperatureSenderConfig, lowCaution)
-        ADD_SUB(TemperatureSenderConfig, highCaution)
-        ADD_SUB(TemperatureSenderConfig, highAlarmOn)
-        ADD_SUB(TemperatureSenderConfig, sender)
-        ADD_SUB(TemperatureSenderConfig, lm335Offset)
-        addCurve(prefix + "curve.", offset + offsetof(TemperatureSenderConfig, curve));
-    }
-
-    void addCurrent(const std::string& prefix, size_t offset)
-    {
-        ADD_SUB(CurrentSensorConfig, displayMax)
-        ADD_SUB(CurrentSensorConfig, displayMin)
-        ADD_SUB(CurrentSensorConfig, lowAlarm)
-        ADD_SUB(CurrentSensorConfig, lowAlarmOn)
-        ADD_SUB(CurrentSensorConfig, highAlarm)
-        ADD_SUB(CurrentSensorConfig, lowCaution)
-        ADD_SUB(CurrentSensorConfig, highCaution)
-        ADD_SUB(CurrentSensorConfig, highAlarmOn)
-        ADD_SUB(CurrentSensorConfig, currentSpan)
-    }
-#undef ADD_SUB
-
-private:
-    // Generated names live as long as the table, which keeps only their pointers.
-    std::deque<std::string> names_;
-    const char* keep(std::string name) { return names_.emplace_back(std::move(name)).c_str(); }
 };
 
+// "pressureSender[1]." for a field inside that sub-record.
+std::string prefixOf(const SettingsPath* path)
+{
+    if (!path) return "";
+    std::string prefix = prefixOf(path->outer) + path->row.name;
+    if (path->row.field.count > 1) prefix += "[" + std::to_string(path->element) + "]";
+    return prefix + ".";
+}
+
+// The settings tables' walk, an array also listed element by element.
 const std::vector<NamedSettingsField>& table()
 {
-    static Builder builder;
+    static Names n;
     static const bool built = [] {
-#define ADD_PLAIN(f) builder.add(#f, SETTING(f), offsetof(Settings, f));
-        SETTINGS_PLAIN_FIELDS(ADD_PLAIN)
-#undef ADD_PLAIN
-        for (int i = 0; i < 4; ++i) {
-            const std::string channel = "[" + std::to_string(i) + "].";
-            builder.addPressure("pressureSender" + channel,
-                                offsetof(Settings, pressureSender) + i * sizeof(PressureSenderConfig));
-            builder.addTemperature("temperatureSender" + channel,
-                                   offsetof(Settings, temperatureSender) + i * sizeof(TemperatureSenderConfig));
-            builder.addCurrent("currentSender" + channel,
-                               offsetof(Settings, currentSender) + i * sizeof(CurrentSensorConfig));
-        }
-        builder.addPressure("fuelPressureSender.", offsetof(Settings, fuelPressureSender));
-        builder.addCurrent("currentSensor.", offsetof(Settings, currentSensor));
+        forEachSetting([&](const Setting& row, size_t record, const SettingsPath* path) {
+            const std::string name = prefixOf(path) + row.name;
+            SettingsField field = row.field;
+            field.offset = static_cast<uint16_t>(record + field.offset);
+            n.add(name, field);
+            if (field.width == FieldWidth::Text || field.count == 1) return;
+            for (int i = 0; i < field.count; ++i) {
+                SettingsField one = field;
+                one.offset = static_cast<uint16_t>(field.offset + i * field.elementSize());
+                one.count = 1;
+                n.add(name + "[" + std::to_string(i) + "]", one);
+            }
+        });
         return true;
     }();
     (void)built;
-    return builder.rows;
+    return n.rows;
 }
-
-#undef SETTINGS_PLAIN_FIELDS
 
 }  // namespace
 

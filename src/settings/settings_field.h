@@ -1,6 +1,6 @@
 // One reference to a field of a packed record (the settings record, a sender sub-record, or any
 // other packed device record): offset, width and element count, with load and store. List lines,
-// the range repair table and the runner's variable names all bind to fields through it.
+// the settings tables and the runner's variable names all bind to fields through it.
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -24,8 +24,13 @@ struct SettingsField {
     FieldRecord record = FieldRecord::Settings;
 
     constexpr bool bound() const { return count > 0; }
-    size_t elementSize() const;
-    size_t size() const { return elementSize() * count; }
+    constexpr size_t elementSize() const
+    {
+        return width == FieldWidth::U16 || width == FieldWidth::I16   ? 2
+               : width == FieldWidth::U32 || width == FieldWidth::I32 ? 4
+                                                                      : 1;
+    }
+    constexpr size_t size() const { return elementSize() * count; }
 
     // Element `element` of the field in a record image at `base` (no bounds beyond count).
     int64_t load(const void* base, int element = 0) const;
@@ -74,11 +79,12 @@ template <typename F> constexpr SettingsField fieldAt(size_t offset, FieldRecord
     fieldAt<decltype(CurrentSensorConfig::f)>(offsetof(CurrentSensorConfig, f), FieldRecord::CurrentSender)
 
 // Every field of the settings record by its name, sub-records spelled out per channel
-// ("pressureSender[1].displayMax", "fuelPressureSender.curve.points[0].reading"), in record order.
+// ("pressureSender[1].displayMax", "fuelPressureSender.curve.points[0].reading"), in the order of
+// the settings tables' walk (forEachSetting in settings_table.h).
 struct NamedSettingsField {
     const char* name;
     SettingsField field;  // offset from the start of the whole record
 };
-// The table, built once; count receives its length.
+// The list, built once; count receives its length.
 const NamedSettingsField* settingsFieldNames(size_t& count);
 const NamedSettingsField* findSettingsField(const char* name);
