@@ -115,7 +115,9 @@ TEST(NmeaRmc, ASilentReceiverLosesItsFix)
             if (*k == 's') slowStep();
         }
         EXPECT_EQ(gpsFixValid, c.fix) << c.name;
-        if (c.fix == 0) EXPECT_EQ(gpsFixType, 0) << c.name;
+        if (c.fix == 0) {
+            EXPECT_EQ(gpsFixType, 0) << c.name;
+        }
     }
 }
 
