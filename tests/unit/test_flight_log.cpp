@@ -159,7 +159,7 @@ TEST_F(FlightLog, AFullLogDropsItsOldestFlight)
         // Each new flight moves every stored one a place along: newest first, none lost, none twice.
         std::vector<uint32_t> shown, expected;
         for (unsigned k = 0; k < FLIGHT_LOG_CAPACITY; ++k) {
-            shown.push_back(newestFlight(k)->startTime);
+            shown.push_back(+newestFlight(k)->startTime);  // by value: the record is packed
             expected.push_back(i - k);
         }
         EXPECT_EQ(shown, expected) << "after flight " << i;
