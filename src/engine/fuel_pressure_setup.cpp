@@ -19,8 +19,7 @@ const auto kLines = senderlines::joinLines(kDisplayLine, senderlines::pressureLi
 
 void backToParent()
 {
-    cursorLine = fuelPressureSetupParentLine;
-    currentScreen = fuelPressureSetupParent ? fuelPressureSetupParent : emsSetupScreen;
+    returnToScreen(fuelPressureSetupParent ? fuelPressureSetupParent : emsSetupScreen, fuelPressureSetupParentLine);
 }
 
 const ListScreen kScreen = {
@@ -37,9 +36,7 @@ void openFuelPressureSetup(ScreenFunction parent, uint8_t parentLine)
 {
     fuelPressureSetupParent = parent;
     fuelPressureSetupParentLine = parentLine;
-    currentScreen = fuelPressureSetupScreen;
-    cursorLine = listTop = editMode = 0;
-    stepMultiplier = 1;
+    openScreen(fuelPressureSetupScreen);
 }
 
 void fuelPressureSetupScreen()

@@ -38,8 +38,6 @@ void backToParentMenu()
     if (const int tile = tileOpening(kMainMenu, from); tile >= 0) {
         openMainMenu(static_cast<uint8_t>(tile));
     } else if (const int item = tileOpening(emsSetupMenu(), from); item >= 0) {
-        editMode = 0;
-        cursorLine = static_cast<uint8_t>(item);
-        currentScreen = emsSetupScreen;
+        returnToScreen(emsSetupScreen, static_cast<uint8_t>(item));
     }
 }

@@ -22,6 +22,22 @@ void openMainMenu(uint8_t item)
     editMode = 0;
 }
 
+void openScreen(ScreenFunction screen)
+{
+    currentScreen = screen;
+    cursorLine = 0;
+    listTop = 0;
+    stepMultiplier = 1;
+    editMode = 0;
+}
+
+void returnToScreen(ScreenFunction screen, uint8_t line)
+{
+    editMode = 0;
+    cursorLine = line;
+    currentScreen = screen;
+}
+
 void drawPageTitle(const char* line1, const char* line2)
 {
     clearScreen();

@@ -109,7 +109,5 @@ void fuelSetupScreen() { runListScreen(kScreen); }
 
 void backToFuelSetup()
 {
-    editMode = 0;
-    cursorLine = fuelSetupReturnLine;
-    currentScreen = fuelSetupScreen;
+    returnToScreen(fuelSetupScreen, fuelSetupReturnLine);
 }

@@ -41,6 +41,10 @@ void homeScreen();
 void goHome();
 // The MAIN MENU with its cursor on item.
 void openMainMenu(uint8_t item);
+// A screen opened from a menu: its first line selected at the top of its list, step 1, not editing.
+void openScreen(ScreenFunction screen);
+// Back to a parent screen with one of its lines selected, not editing.
+void returnToScreen(ScreenFunction screen, uint8_t line);
 void mainMenuScreen();
 
 // Shared drawing of the menus and setup screens.

@@ -78,9 +78,7 @@ template <int Tank> bool handleKey(uint8_t key, const ListLine* line)
     case KeySoft2:
         if (slopeChecked<Tank>()) {
             updateFuelLayout();
-            editMode = 0;
-            cursorLine = kCalibrateLine;
-            currentScreen = Tank == 0 ? tank1SetupScreen : tank2SetupScreen;
+            returnToScreen(Tank == 0 ? tank1SetupScreen : tank2SetupScreen, kCalibrateLine);
         }
         return true;
     case KeyKnobPress:

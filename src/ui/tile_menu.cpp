@@ -24,11 +24,7 @@ void openTile(const MenuTile& tile)
 {
     if (!tile.opens) return;  // its screen is not part of the instrument yet
     if (tile.prepare) tile.prepare();
-    currentScreen = tile.opens;
-    cursorLine = 0;
-    listTop = 0;
-    stepMultiplier = 1;
-    editMode = 0;
+    openScreen(tile.opens);
 }
 
 }  // namespace
