@@ -5,11 +5,33 @@
 #include <QPainter>
 #include <QWheelEvent>
 
-InputBar::InputBar(int step, QWidget* parent) : QScrollBar(Qt::Horizontal, parent), usefulStep(step > 0 ? step : 1) {}
+InputBar::InputBar(int step, QWidget* parent) : QScrollBar(Qt::Horizontal, parent), usefulStep(step > 0 ? step : 1)
+{
+    connect(this, &QAbstractSlider::actionTriggered, this, &InputBar::stepTheWayItLooks);
+}
+
+void InputBar::setReversed(bool reversed)
+{
+    setInvertedAppearance(reversed);
+}
+
+void InputBar::stepTheWayItLooks(int action)
+{
+    // The arrow buttons and clicks in the groove add or subtract by where they are on the screen;
+    // on a reversed bar the right is the lower end.
+    if (!reversed()) return;
+    switch (action) {
+    case SliderSingleStepAdd: setSliderPosition(value() - singleStep()); break;
+    case SliderSingleStepSub: setSliderPosition(value() + singleStep()); break;
+    case SliderPageStepAdd: setSliderPosition(value() - pageStep()); break;
+    case SliderPageStepSub: setSliderPosition(value() + pageStep()); break;
+    default: break;
+    }
+}
 
 void InputBar::moveBy(int counts)
 {
-    const qint64 target = qint64{value()} + counts;
+    const qint64 target = qint64{value()} + (reversed() ? -counts : counts);
     setValue(static_cast<int>(std::clamp<qint64>(target, minimum(), maximum())));
 }
 

@@ -9,6 +9,11 @@ public:
     // step: the counts one plain arrow press or wheel detent moves.
     InputBar(int step, QWidget* parent);
     int step() const { return usefulStep; }
+    // For a bar that holds a period (a shorter one is a higher reading): its minimum sits at the
+    // right and every means of moving it goes the reading's way, so right and up still raise what
+    // the instrument shows.
+    void setReversed(bool reversed);
+    bool reversed() const { return invertedAppearance(); }
     // The engineering reading drawn over the bar (and its tooltip).
     void setReadingText(const QString& text);
     QString readingText() const { return reading; }
@@ -20,6 +25,7 @@ protected:
 
 private:
     void moveBy(int counts);
+    void stepTheWayItLooks(int action);
 
     int usefulStep;
     int wheelRemainder = 0;  // eighths of a degree not yet turned into detents

@@ -107,6 +107,7 @@ void InputsTab::addRow(QWidget* group, int row, InputControl id, int top)
     value->setToolTip("Double-click to type a count or a value with its unit");
     value->installEventFilter(this);
     auto* bar = new InputBar(usefulStep(id), group);
+    bar->setReversed(id == InputControl::Rpm);  // a pulse period: right is a shorter one, a higher RPM
     bar->setObjectName(info.name);
     bar->setGeometry(112, y, 121, 17);
     bar->setRange(info.minimum, info.maximum);

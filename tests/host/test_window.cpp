@@ -286,37 +286,42 @@ private slots:
         window->findChild<QCheckBox*>("CheckBox4")->setChecked(true);
     }
 
-    // Every means of moving a bar agrees: right and up raise, left and down lower, Shift moves one
-    // count, the wheel turned away raises by one step a detent.
+    // Every means of moving a bar agrees: right and up raise the reading, left and down lower it,
+    // Shift moves one count, the wheel turned away raises by one step a detent. The RPM bar holds a
+    // pulse period, so raising the RPM lowers its count.
     void barsMoveTheSameWayByKeysAndWheel()
     {
-        InputBar* bar = window->inputs()->scrollBar(InputControl::Map);
-        bar->setValue(1000);
-        const int step = bar->step();
-        QVERIFY(step > 1);
-        const struct {
-            Qt::Key key;
-            Qt::KeyboardModifiers modifiers;
-            int change;
-        } presses[] = {{Qt::Key_Right, Qt::NoModifier, step},  {Qt::Key_Up, Qt::NoModifier, step},
-                       {Qt::Key_Left, Qt::NoModifier, -step},  {Qt::Key_Down, Qt::NoModifier, -step},
-                       {Qt::Key_Right, Qt::ShiftModifier, 1}, {Qt::Key_Down, Qt::ShiftModifier, -1}};
-        for (const auto& p : presses) {
+        for (const auto& [id, sign] : {std::pair{InputControl::Map, 1}, std::pair{InputControl::Rpm, -1}}) {
+            InputBar* bar = window->inputs()->scrollBar(id);
+            bar->setValue(1000);
+            const int step = bar->step();
+            QVERIFY(step > 1);
+            const struct {
+                Qt::Key key;
+                Qt::KeyboardModifiers modifiers;
+                int change;
+            } presses[] = {{Qt::Key_Right, Qt::NoModifier, step},  {Qt::Key_Up, Qt::NoModifier, step},
+                           {Qt::Key_Left, Qt::NoModifier, -step},  {Qt::Key_Down, Qt::NoModifier, -step},
+                           {Qt::Key_Right, Qt::ShiftModifier, 1}, {Qt::Key_Down, Qt::ShiftModifier, -1}};
+            for (const auto& p : presses) {
+                const int before = bar->value();
+                QTest::keyClick(bar, p.key, p.modifiers);
+                QCOMPARE(bar->value() - before, sign * p.change);
+            }
+            for (const int detents : {1, -1, 3}) {
+                const int before = bar->value();
+                QWheelEvent wheel(QPointF(60, 8), bar->mapToGlobal(QPointF(60, 8)), QPoint(), QPoint(0, 120 * detents),
+                                  Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+                QCoreApplication::sendEvent(bar, &wheel);
+                QCOMPARE(bar->value() - before, sign * detents * step);
+            }
+            // Dragging: the right end of the groove is the highest reading.
             const int before = bar->value();
-            QTest::keyClick(bar, p.key, p.modifiers);
-            QCOMPARE(bar->value() - before, p.change);
-            QCOMPARE(rawMap, static_cast<int16_t>(bar->value()));
+            QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, QPoint(bar->width() - 2, bar->height() / 2));
+            QVERIFY2(sign * (bar->value() - before) > 0, qPrintable(QString("%1 -> %2").arg(before).arg(bar->value())));
         }
-        for (const int detents : {1, -1, 3}) {
-            const int before = bar->value();
-            QWheelEvent wheel(QPointF(60, 8), bar->mapToGlobal(QPointF(60, 8)), QPoint(), QPoint(0, 120 * detents),
-                              Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
-            QCoreApplication::sendEvent(bar, &wheel);
-            QCOMPARE(bar->value() - before, detents * step);
-        }
-        // Dragging: the right end of the groove is the bar's maximum.
-        QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, QPoint(bar->width() - 2, bar->height() / 2));
-        QVERIFY(bar->value() > 1000);
+        QCOMPARE(rawMap, static_cast<int16_t>(window->inputs()->scrollBar(InputControl::Map)->value()));
+        QCOMPARE(rpmPeriod, hostControls.rpmBar);
     }
 
     // A fresh start: every input is what its bar shows, and the engine they describe is quiet.
