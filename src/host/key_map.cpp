@@ -1,17 +1,18 @@
 // The key table and the window-wide key filter.
 #include "host/key_map.h"
 
-#include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QAbstractSlider>
 #include <QAbstractSpinBox>
 #include <QApplication>
 #include <QComboBox>
+#include <QDialog>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTabBar>
 #include <QTextEdit>
+#include <QTimer>
 
 #include "ui/screen.h"
 
@@ -76,6 +77,17 @@ KeyboardKeys::KeyboardKeys(QWidget* window) : QObject(window), window(window) { 
 
 bool KeyboardKeys::eventFilter(QObject* watched, QEvent* event)
 {
+    // A dialog of the window that closes hands the keyboard back to the window at once, so the
+    // instrument's keys and the shortcuts work without a click (a bare X server moves no focus).
+    if (event->type() == QEvent::Hide) {
+        auto* dialog = qobject_cast<QDialog*>(watched);
+        if (dialog && dialog->parentWidget() && dialog->parentWidget()->window() == window)
+            QTimer::singleShot(0, window, [w = window] {
+                w->activateWindow();
+                w->raise();
+            });
+        return false;
+    }
     if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease) return false;
     // A key a widget leaves unused travels on to its parents, and passes here again: only its
     // first receiver, the widget it was meant for, decides.
@@ -89,11 +101,11 @@ bool KeyboardKeys::eventFilter(QObject* watched, QEvent* event)
     if (key->modifiers() & ~(Qt::KeypadModifier)) return false;  // Ctrl+O and the like are menu shortcuts
     const uint8_t code = instrumentKeyFor(key->key());
     if (code == 0) return false;
-    // The widget the key goes to, and the one with the focus, keep the keys they use themselves.
+    // The widget the key goes to, and the one with the focus, keep only the keys they need to be
+    // used at all: a text field being edited all of them, a scroll bar or a list the arrows. A
+    // focused button or check box does not take Return or Space from the instrument.
     for (const QWidget* w : {static_cast<const QWidget*>(target), static_cast<const QWidget*>(QApplication::focusWidget())})
-        if (w && (editsText(w) || (isTurn(code) && ownsArrows(w)) ||
-                  (code == KeyKnobPress && qobject_cast<const QAbstractButton*>(w))))
-            return false;
+        if (w && (editsText(w) || (isTurn(code) && ownsArrows(w)))) return false;
     if (event->type() == QEvent::KeyPress) {
         if (!key->isAutoRepeat() || isTurn(code)) emit pressed(code);
     } else if (!key->isAutoRepeat()) {

@@ -1,6 +1,7 @@
 // The window as a user meets it: layout, key areas, power buttons, the display panel's pixels.
 #include <QAction>
 #include <QCheckBox>
+#include <QDialog>
 #include <QComboBox>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -405,16 +406,30 @@ private slots:
                     {Qt::Key_F4, KeySoft4},     {Qt::Key_F5, KeySoft5},     {Qt::Key_Return, KeyKnobPress},
                     {Qt::Key_Space, KeyKnobPress}, {Qt::Key_Up, KeyKnobPlus}, {Qt::Key_Right, KeyKnobPlus},
                     {Qt::Key_Down, KeyKnobMinus}, {Qt::Key_Left, KeyKnobMinus}};
-        for (const auto& k : keys) {
-            pendingKey = KeyNone;
-            QTest::keyPress(window->tabs()->currentWidget(), k.key);
-            QCOMPARE(pendingKey, k.code);
-            if (KeyArea* area = window->front()->keyArea(k.code)) {
-                QVERIFY(area->isPressed());  // drawn pressed while held
-                QTest::keyRelease(window->tabs()->currentWidget(), k.key);
-                QVERIFY(!area->isPressed());
+        // A check box with the focus keeps its tick and does not take Return or Space.
+        auto* box = window->findChild<QCheckBox*>("CheckBox4");
+        const bool ticked = box->isChecked();
+        box->setFocus();
+        for (QWidget* target : {window->tabs()->currentWidget(), static_cast<QWidget*>(box)})
+            for (const auto& k : keys) {
+                pendingKey = KeyNone;
+                QTest::keyPress(target, k.key);
+                QCOMPARE(pendingKey, k.code);
+                if (KeyArea* area = window->front()->keyArea(k.code)) {
+                    QVERIFY(area->isPressed());  // drawn pressed while held
+                    QTest::keyRelease(target, k.key);
+                    QVERIFY(!area->isPressed());
+                }
             }
-        }
+        QCOMPARE(box->isChecked(), ticked);
+        // A dialog that closes gives the keyboard back to the window, with no click needed.
+        QDialog dialog(window);
+        dialog.show();
+        QTRY_VERIFY(dialog.isVisible());
+        dialog.activateWindow();
+        QTRY_VERIFY(dialog.isActiveWindow());
+        dialog.close();
+        QTRY_VERIFY(window->isActiveWindow());
         // Not while a text field is edited.
         pendingKey = KeyNone;
         auto* port = window->gps()->findChild<QComboBox*>("ComboBox1");
