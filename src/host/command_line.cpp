@@ -29,7 +29,10 @@ CommandLineResult parseWindowCommandLine(const QStringList& arguments, WindowOpt
         return CommandLineResult::Error;
     }
     if (parser.isSet(help)) {
+        // Before the application exists Qt knows no program name; the help names it.
         message = parser.helpText();
+        const qsizetype end = message.indexOf(" [options]");
+        if (message.startsWith("Usage: ") && end > 7) message.replace(7, end - 7, "corvex-ems-sim");
         return CommandLineResult::Exit;
     }
     if (parser.isSet(version)) {

@@ -29,6 +29,7 @@
 #include "host/presets.h"
 #include "host/scenario_recorder.h"
 #include "runner/scenario_commands.h"
+#include "settings/sdcard.h"
 #include "host/trends_tab.h"
 #include "runner/png_io.h"
 #include "settings/settings.h"
@@ -145,7 +146,9 @@ void TfrmMain::buildMenus()
     QAction* recording = file->addAction("Open &Recording...");
     recording->setObjectName("OpenRecording");
     connect(recording, &QAction::triggered, this, [this] {
-        const QString path = QFileDialog::getOpenFileName(this, "Open Recording", QString(), "Recordings (*.CSV *.csv)");
+        // The card's folder, where the instrument writes DATALOG.CSV.
+        const QString path = QFileDialog::getOpenFileName(this, "Open Recording", QFile::decodeName(sdCardFolder()),
+                                                          "Recordings (*.CSV *.csv)");
         TrendsTab* trends = trendsTab;
         if (path.isEmpty()) return;
         if (!trends->openRecording(path))
@@ -334,6 +337,7 @@ void TfrmMain::saveScreenshotAs()
     const QString path = QFileDialog::getSaveFileName(this, "Save Screenshot", "corvex-display.png", "PNG images (*.png)");
     if (path.isEmpty()) return;
     if (!saveScreenshot(path)) QMessageBox::warning(this, "Corvex", QString("The file %1 cannot be written.").arg(path));
+    else statusBar()->showMessage("Saved the display as " + path, 8000);
 }
 
 void TfrmMain::showKeys()
@@ -351,7 +355,7 @@ void TfrmMain::restoreSettings()
     setZoom(zoom >= 0 && zoom <= 3 ? static_cast<Zoom>(zoom) : Zoom::X1);
     if (zoomChoice == Zoom::Fit && stored.contains("window/size")) resize(stored.value("window/size").toSize());
     const int tab = stored.value("window/tab", 0).toInt();
-    PageControl1->setCurrentIndex(tab == 1 ? 1 : 0);
+    PageControl1->setCurrentIndex(tab >= 0 && tab < PageControl1->count() && PageControl1->isTabVisible(tab) ? tab : 0);
     gpsTab->restoreSettings(stored);
 }
 

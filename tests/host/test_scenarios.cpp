@@ -180,6 +180,7 @@ private slots:
             QString message;  // contained in the message
         } cases[] = {
             {{"--help"}, CommandLineResult::Exit, "--sdcard <DIR>"},
+            {{"--help"}, CommandLineResult::Exit, "Usage: corvex-ems-sim [options]"},
             {{"--version"}, CommandLineResult::Exit, "corvex-ems-sim "},
             {{"--bogus"}, CommandLineResult::Error, "Unknown option 'bogus'"},
             {{"--zoom"}, CommandLineResult::Error, "Missing value after '--zoom'"},
