@@ -170,8 +170,10 @@ void runCommand(const std::vector<std::string>& w, const std::string& line, Simu
         requireWords(w, 2, "include FILE");
         const std::filesystem::path file = w[1];
         const std::filesystem::path path = file.is_absolute() ? file : options.scriptDir / file;
+        // Checked before it is opened: a pipe of the name would keep the run waiting.
+        if (!std::filesystem::is_regular_file(path)) throw LineError{"cannot read " + path.string()};
         std::ifstream in(path);
-        if (!std::filesystem::is_regular_file(path) || !in) throw LineError{"cannot read " + path.string()};
+        if (!in) throw LineError{"cannot read " + path.string()};
         std::error_code ec;
         const std::filesystem::path canonical = std::filesystem::weakly_canonical(path, ec);
         for (const auto& open : stack.files)
@@ -295,8 +297,9 @@ void runCommand(const std::vector<std::string>& w, const std::string& line, Simu
         if (w.size() != 2 && w.size() != 3) throw LineError{"usage: nmea FILE [LINES]"};
         const std::filesystem::path file = w[1];
         const std::filesystem::path path = file.is_absolute() ? file : options.scriptDir / file;
+        if (!std::filesystem::is_regular_file(path)) throw LineError{"cannot read " + path.string()};
         std::ifstream in(path, std::ios::binary);
-        if (!std::filesystem::is_regular_file(path) || !in) throw LineError{"cannot read " + path.string()};
+        if (!in) throw LineError{"cannot read " + path.string()};
         const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
         const uint64_t linesPerPass = w.size() == 3 ? parseCount(w[2], "line count") : 0;
         if (w.size() == 3 && linesPerPass == 0) throw LineError{"bad line count: " + w[2]};

@@ -1,6 +1,6 @@
 // libFuzzer target for the window's input presets as the runner applies them: the input is a
 // preset's text, of which the "input" and "check" lines (all a preset may hold) run after power-on,
-// followed by a few hundred passes and every home page drawn from the values they set. Run twice
+// followed by ten passes and every home page drawn from the values they set. Run twice
 // from a reset instrument, it must end the same way both times: same verdict, screen and alarms.
 #include <cstddef>
 #include <cstdint>
@@ -29,7 +29,7 @@ Outcome apply(const std::string& preset)
     static const std::string card = scratchPath("corvex-fuzz-presets-card").string();
     resetDevice();
     setSdCardFolder(card.c_str());  // whatever the passes record stays in the scratch folder
-    std::istringstream in("power on\nkey 1\npass 1\nkey 1\npass 1\n" + preset + "pass 300\n");
+    std::istringstream in("power on\nkey 1\npass 1\nkey 1\npass 1\n" + preset + "pass 10\n");
     std::ostringstream out, notes;
     ScenarioOptions options;
     options.outputDir = options.scriptDir = "/nonexistent-corvex-fuzz";

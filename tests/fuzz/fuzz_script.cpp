@@ -1,8 +1,11 @@
 // libFuzzer target for the runner's script language: any text run as a scenario. Everything the
 // run may touch on disk stays inside a scratch folder: the script's folder, the screenshots' folder
-// and the SD card are there, along with a script to include and an NMEA log to play, and a line
+// and the SD card are there, along with a script to include, an NMEA log to play and a pipe (which
+// must be refused, never waited on), and a line
 // naming a file ("include", "screenshot", "memory", "sdcard", "nmea") is left out when it holds a
 // "/" or "..". Lines that would run for long (pass/tick over 50, wait over 0.05) are left out too.
+#include <sys/stat.h>
+
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -57,6 +60,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         << "$GPGGA,171003.972,5200.8519,N,00421.7819,E,1,08,1.0,8.8,M,44.8,M,,0000*57\r\n"
            "$GPGSV,1,1,02,12,73,067,,30,67,271,39*7A\r\n"
            "$GPRMC,171003.972,A,5200.8519,N,00421.7819,E,000.9,022.1,120610,,,A*68\r\n";
+    mkfifo((folder / "pipe").c_str(), 0600);
     resetDevice();
     setSdCardFolder((folder / "SDCARD").c_str());
     std::istringstream in(script);
