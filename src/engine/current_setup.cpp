@@ -8,7 +8,7 @@ namespace {
 constexpr uint8_t kMenuPosition = 11;
 
 const std::array<ListLine, 1> kDisplayLine = {{
-    {.label = "CURRENT DISPLAY: ", .kind = LineKind::OnOff, .field = SETTING(currentOn), .max = 1},
+    onOff("CURRENT DISPLAY: ", SETTING(currentOn)),
 }};
 
 const auto kLines = senderlines::joinLines(kDisplayLine, senderlines::currentLines());

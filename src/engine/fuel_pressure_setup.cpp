@@ -12,7 +12,7 @@ uint8_t fuelPressureSetupParentLine = 0;
 namespace {
 
 const std::array<ListLine, 1> kDisplayLine = {{
-    {.label = "FUEL PRESSURE DISPLAY: ", .kind = LineKind::OnOff, .field = SETTING(fuelPressureOn), .max = 1},
+    onOff("FUEL PRESSURE DISPLAY: ", SETTING(fuelPressureOn)),
 }};
 
 const auto kLines = senderlines::joinLines(kDisplayLine, senderlines::pressureLines());

@@ -1,6 +1,7 @@
 // MAP SETUP: manifold pressure display, unit, scale and alarm limits, filter and calibration.
 // Limits and steps follow the unit: millibars step by at least 10. A unit change converts nothing;
 // pressures the new unit cannot show are brought to its nearest limit.
+#include <iterator>
 #include <cstdio>
 
 #include "engine/engine.h"
@@ -42,22 +43,18 @@ constexpr ListLine pressure(const char* label, SettingsField field)
     return {.label = label, .field = field, .limits = pressureLimits, .format = formatPressure,
             .stepRule = pressureSteps, .offered = displayOn};
 }
-constexpr ListLine onOff(const char* label, SettingsField field)
-{
-    return {.label = label, .kind = LineKind::OnOff, .field = field, .max = 1, .offered = displayOn};
-}
 
 const ListLine kLines[] = {
-    {.label = "MAP DISPLAY: ", .kind = LineKind::OnOff, .field = SETTING(mapDisplayOn), .max = 1},
+    onOff("MAP DISPLAY: ", SETTING(mapDisplayOn)),
     {.label = "MAP UNIT: ", .kind = LineKind::Choice, .field = SETTING(mapUnit), .max = 1, .choices = kUnits,
      .offered = displayOn, .changed = sanitiseSettings},
     pressure("DISPLAY MAX: ", SETTING(mapDisplayMax)),
     pressure("DISPLAY MIN: ", SETTING(mapDisplayMin)),
-    onOff("HIGH ALARM: ", SETTING(mapHighAlarmOn)),
+    onOff("HIGH ALARM: ", SETTING(mapHighAlarmOn), displayOn),
     pressure("HIGH ALARM: ", SETTING(mapHighAlarm)),
     pressure("HIGH CAUTION: ", SETTING(mapHighCaution)),
     pressure("LOW CAUTION: ", SETTING(mapLowCaution)),
-    onOff("LOW ALARM: ", SETTING(mapLowAlarmOn)),
+    onOff("LOW ALARM: ", SETTING(mapLowAlarmOn), displayOn),
     pressure("LOW ALARM: ", SETTING(mapLowAlarm)),
     {.label = "FILTER: ", .kind = LineKind::Choice, .field = SETTING(mapFilter), .max = 2, .choices = kFilters,
      .offered = displayOn},
@@ -71,7 +68,7 @@ const ListScreen kScreen = {
     .menuName = "EMS SETUP",
     .screenName = "MAP SETUP",
     .lines = kLines,
-    .lineCount = sizeof kLines / sizeof kLines[0],
+    .lineCount = std::size(kLines),
     .back = [] { backToEmsSetup(kMenuPosition); },
 };
 

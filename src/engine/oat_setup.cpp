@@ -1,5 +1,6 @@
 // OAT SETUP: outside air temperature unit, scale and alarm limits, and the offset trim shown
 // beside the live reading. The limits follow the engine temperature unit, the suffix the OAT unit.
+#include <iterator>
 #include <cstdio>
 
 #include "engine/engine.h"
@@ -30,10 +31,6 @@ constexpr ListLine temperature(const char* label, SettingsField field)
     return {.label = label, .field = field, .limits = temperatureLimits, .format = formatTemperature,
             .steps = &stepsOneTen};
 }
-constexpr ListLine onOff(const char* label, SettingsField field)
-{
-    return {.label = label, .kind = LineKind::OnOff, .field = field, .max = 1};
-}
 
 const ListLine kLines[] = {
     {.label = "OAT TEMPERATURE UNIT: ", .kind = LineKind::Choice, .field = SETTING(oatUnit), .max = 1,
@@ -54,7 +51,7 @@ const ListScreen kScreen = {
     .menuName = "EMS SETUP",
     .screenName = "OAT SETUP",
     .lines = kLines,
-    .lineCount = sizeof kLines / sizeof kLines[0],
+    .lineCount = std::size(kLines),
     .back = [] { backToEmsSetup(kMenuPosition); },
 };
 

@@ -36,10 +36,6 @@ template <const Fields& F> constexpr ListLine rpmValue(const char* label, Settin
     return {.label = label, .field = field, .min = min, .max = 99000, .format = formatLong, .steps = &rpmSteps,
             .offered = displayOn<F>};
 }
-template <const Fields& F> constexpr ListLine onOff(const char* label, SettingsField field)
-{
-    return {.label = label, .kind = LineKind::OnOff, .field = field, .max = 1, .offered = displayOn<F>};
-}
 
 // nextMode: the mode after one knob step, or nullptr for a free cycle of the three modes.
 template <const Fields& F> constexpr std::array<ListLine, 13> lines(int32_t (*nextMode)(int32_t, int, int32_t))
@@ -51,11 +47,11 @@ template <const Fields& F> constexpr std::array<ListLine, 13> lines(int32_t (*ne
          .steps = &fullScaleSteps, .offered = percentMode<F>},
         rpmValue<F>("DISPLAY MAX: ", F.displayMax, 100),
         rpmValue<F>("DISPLAY MIN: ", F.displayMin, 0),
-        onOff<F>("HIGH ALARM: ", F.highAlarmOn),
+        onOff("HIGH ALARM: ", F.highAlarmOn, displayOn<F>),
         rpmValue<F>("HIGH ALARM: ", F.highAlarm, 100),
         rpmValue<F>("HIGH CAUTION: ", F.highCaution, 100),
         rpmValue<F>("LOW CAUTION: ", F.lowCaution, 0),
-        onOff<F>("LOW ALARM: ", F.lowAlarmOn),
+        onOff("LOW ALARM: ", F.lowAlarmOn, displayOn<F>),
         rpmValue<F>("LOW ALARM: ", F.lowAlarm, 0),
         {.label = "PULSES/REV: ", .field = F.pulsesPerRev, .min = 1, .max = 5000, .format = formatTenths,
          .steps = &pulseSteps, .offered = displayOn<F>},

@@ -54,16 +54,6 @@ extern const char* const kTemperatureSenders[6];
 extern const char* const kTemperatureLabels[4];
 extern const char* const kTemperatureUnits[2];
 
-constexpr ListLine choice(const char* label, SettingsField field, int32_t max, const char* const* choices,
-                          bool (*offered)())
-{
-    return {.label = label, .kind = LineKind::Choice, .field = field, .max = max, .choices = choices,
-            .offered = offered};
-}
-constexpr ListLine onOff(const char* label, SettingsField field, bool (*offered)())
-{
-    return {.label = label, .kind = LineKind::OnOff, .field = field, .max = 1, .offered = offered};
-}
 constexpr ListLine action(const char* label, void (*run)(), bool (*offered)())
 {
     return {.label = label, .kind = LineKind::Action, .offered = offered, .action = run};

@@ -48,7 +48,7 @@ template <const Fields& F> constexpr std::array<ListLine, 10> lines(const ListLi
          .choices = units, .changed = unitChanged},
         temperature("DISPLAY MAX: ", F.displayMax),
         temperature("DISPLAY MIN: ", F.displayMin),
-        {.label = "HIGH ALARM: ", .kind = LineKind::OnOff, .field = F.highAlarmOn, .max = 1},
+        onOff("HIGH ALARM: ", F.highAlarmOn),
         temperature("HIGH ALARM: ", F.highAlarm),
         temperature("HIGH CAUTION: ", F.highCaution),
         probe,

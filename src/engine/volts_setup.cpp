@@ -1,5 +1,6 @@
 // VOLTS SETUP: supply voltage scale and alarm limits in tenths of a volt, and the gain trim shown
 // beside the live voltage so that it can be set against a reference meter.
+#include <iterator>
 #include <cstdio>
 
 #include "engine/engine.h"
@@ -22,10 +23,6 @@ constexpr ListLine voltage(const char* label, SettingsField field)
 {
     return {.label = label, .field = field, .min = 80, .max = 300, .format = formatVolts, .steps = &stepsTenthsOneTen};
 }
-constexpr ListLine onOff(const char* label, SettingsField field)
-{
-    return {.label = label, .kind = LineKind::OnOff, .field = field, .max = 1};
-}
 
 const ListLine kLines[] = {
     voltage("DISPLAY MAX: ", SETTING(voltsDisplayMax)),
@@ -46,7 +43,7 @@ const ListScreen kScreen = {
     .menuName = "EMS SETUP",
     .screenName = "VOLTS SETUP",
     .lines = kLines,
-    .lineCount = sizeof kLines / sizeof kLines[0],
+    .lineCount = std::size(kLines),
     .back = [] { backToEmsSetup(kMenuPosition); },
 };
 

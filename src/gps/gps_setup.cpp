@@ -2,6 +2,7 @@
 // only for magnetic courses, and the model's variation shown in place of the manual one on AUTO.
 #include "gps/gps_setup.h"
 
+#include <iterator>
 #include <cstdio>
 #include <cstdlib>
 
@@ -38,12 +39,6 @@ void formatVariation(char* text, size_t size, int32_t degrees)
     std::snprintf(text, size, "%d" DEGREE "%c", std::abs(static_cast<int>(degrees)), degrees < 0 ? 'W' : 'E');
 }
 
-constexpr ListLine choice(const char* label, SettingsField field, int32_t max, const char* const* choices,
-                          bool (*offered)())
-{
-    return {.label = label, .kind = LineKind::Choice, .field = field, .max = max, .choices = choices,
-            .offered = offered};
-}
 
 const ListLine kLines[] = {
     choice("GPS: ", SETTING(gpsMode), 1, kModes, nullptr),
@@ -70,7 +65,7 @@ const ListScreen kScreen = {
     .menuName = "",
     .screenName = "GPS SETUP",
     .lines = kLines,
-    .lineCount = sizeof kLines / sizeof kLines[0],
+    .lineCount = std::size(kLines),
     .back = [] { openMainMenu(kMenuPosition); },
     .drawExtra = drawAutoVariation,
     .cursorStaysOnHiddenLine = true,

@@ -81,7 +81,7 @@ CommandLineResult parseWindowCommandLine(const QStringList& arguments, WindowOpt
 void applyWindowOptions(TfrmMain& window, const WindowOptions& options)
 {
     if (options.zoom >= 0) window.setZoom(static_cast<TfrmMain::Zoom>(options.zoom));
-    if (options.powerOn) window.findChild<QAction*>("PowerToggle")->trigger();
+    if (options.powerOn) window.powerToggle()->trigger();
     if (!options.port.isEmpty()) window.gps()->connectPort(options.port);
     if (!options.nmea.isEmpty()) window.gps()->playFile(options.nmea);
     if (!options.play.isEmpty()) window.playScenario(options.play);

@@ -28,6 +28,7 @@
 #include "host/pass_driver.h"
 #include "host/presets.h"
 #include "host/scenario_recorder.h"
+#include "runner/scenario_commands.h"
 #include "host/trends_tab.h"
 #include "runner/png_io.h"
 #include "settings/settings.h"
@@ -131,7 +132,7 @@ void TfrmMain::buildTabs()
 void TfrmMain::buildMenus()
 {
     auto* file = menuBar()->addMenu("&File");
-    QAction* power = file->addAction("&Power On/Off");
+    QAction* power = powerAction = file->addAction("&Power On/Off");
     power->setObjectName("PowerToggle");
     power->setShortcut(QKeySequence("Ctrl+O"));
     power->setShortcutContext(Qt::ApplicationShortcut);
@@ -280,7 +281,7 @@ void TfrmMain::Exit1Click() { close(); }
 
 void TfrmMain::keyClick(uint8_t keyCode)
 {
-    scenarios->record("key " + scenarioKeyName(keyCode));
+    scenarios->record(QString("key ") + scenarioKeyName(keyCode));
     devicePressKey(keyCode);
 }
 
@@ -288,7 +289,7 @@ void TfrmMain::turnKnob(int detents)
 {
     // One detent, one step; like clicks, a turn while a key is pending is lost.
     const uint8_t key = detents > 0 ? KeyKnobPlus : KeyKnobMinus;
-    scenarios->record("key " + scenarioKeyName(key));
+    scenarios->record(QString("key ") + scenarioKeyName(key));
     devicePressKey(key);
 }
 

@@ -31,6 +31,8 @@ public:
     GpsTab* gps() const { return gpsTab; }
     QTabWidget* tabs() const { return PageControl1; }
     ScenarioRecorder* recorder() const { return scenarios; }
+    // File > Power On/Off (Ctrl+O).
+    QAction* powerToggle() const { return powerAction; }
     // File > Play Scenario without its dialog; a script that cannot be read is shown in a message box.
     bool playScenario(const QString& path);
 
@@ -71,6 +73,7 @@ private:
     ScenarioRecorder* scenarios = nullptr;
     QWidget* presetBar = nullptr;
     QActionGroup* zoomActions = nullptr;
+    QAction* powerAction = nullptr;
     Zoom zoomChoice = Zoom::X1;
     QTimer readingsTimer;
 };

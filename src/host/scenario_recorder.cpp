@@ -16,10 +16,12 @@
 
 #include "device.h"
 #include "device_inputs.h"
+#include "host/input_bar.h"
 #include "host/inputs_tab.h"
 #include "host/main_window.h"
 #include "host/pass_driver.h"
 #include "runner/scenario.h"
+#include "runner/scenario_commands.h"
 #include "runner/variables.h"
 
 namespace {
@@ -27,20 +29,12 @@ namespace {
 ScenarioRecorder* theRecorder = nullptr;
 
 constexpr uint32_t kDefaultClock = 1767225600;  // the runner's: 2026-01-01T00:00:00Z
-constexpr const char* kKeyNames[] = {"", "soft1", "soft2", "soft3", "soft4", "soft5", "press", "plus", "minus"};
-
-QString clockText(uint32_t utc)
-{
-    return QDateTime::fromSecsSinceEpoch(utc, Qt::UTC).toString("yyyy-MM-ddTHH:mm:ssZ");
-}
 
 QString waitText(uint64_t ms) { return QString("wait %1.%2").arg(ms / 1000).arg(ms % 1000, 3, 10, QChar('0')); }
 
 }  // namespace
 
 ScenarioRecorder* scenarioRecorder() { return theRecorder; }
-
-QString scenarioKeyName(uint8_t keyCode) { return keyCode >= 1 && keyCode <= 8 ? kKeyNames[keyCode] : QString(); }
 
 ScenarioRecorder::ScenarioRecorder(TfrmMain* window) : QObject(window), window(window)
 {
@@ -67,18 +61,18 @@ ScenarioRecorder::~ScenarioRecorder()
 bool ScenarioRecorder::startRecording(const QString& path)
 {
     if (playingNow || recordingNow) return false;
-    if (deviceIsOn()) window->findChild<QAction*>("PowerToggle")->trigger();
+    if (deviceIsOn()) window->powerToggle()->trigger();
     const auto utc = static_cast<uint32_t>(QDateTime::currentSecsSinceEpoch());
     lines = {"# Recorded in the Corvex window; replay with corvex-ems-run or File > Play Scenario.",
-             "clock " + clockText(utc)};
+             "clock " + QString::fromStdString(scenarioClockText(utc))};
     // The runner starts with every control at its starting position.
     for (const InputControlInfo& info : inputControls) {
-        const auto* bar = window->findChild<QScrollBar*>(info.name);
-        if (bar && bar->value() != info.start) lines << QString("input %1 %2").arg(info.caption).arg(bar->value());
+        const auto* bar = window->inputs()->scrollBar(info.id);
+        if (bar->value() != info.start) lines << QString("input %1 %2").arg(info.caption).arg(bar->value());
     }
     for (const SwitchControlInfo& info : switchControls) {
-        const auto* box = window->findChild<QCheckBox*>(info.name);
-        if (box && box->isChecked() != info.start) lines << QString("check %1 %2").arg(info.caption).arg(box->isChecked());
+        const auto* box = window->inputs()->checkBox(info.id);
+        if (box->isChecked() != info.start) lines << QString("check %1 %2").arg(info.caption).arg(box->isChecked());
     }
     recordPath = path;
     lastMs = 0;
@@ -129,19 +123,20 @@ bool ScenarioRecorder::play(const QString& path, QString* error)
     script = QString::fromUtf8(file.readAll()).split('\n');
     scriptDir = QFileInfo(path).absolutePath();
     // The runner's start: the instrument off, the controls where the program starts them.
-    if (deviceIsOn()) window->findChild<QAction*>("PowerToggle")->trigger();
+    if (deviceIsOn()) window->powerToggle()->trigger();
     for (const InputControlInfo& info : inputControls) window->inputs()->setByCaption(info.caption, info.start, false);
     for (const SwitchControlInfo& info : switchControls) window->inputs()->setByCaption(info.caption, info.start, true);
     // A clock before anything else sets the PC clock from the start.
     uint32_t clock = kDefaultClock;
-    nextLine = 0;
-    for (; nextLine < script.size(); ++nextLine) {
-        const QStringList w = script[nextLine].section('#', 0, 0).split(' ', Qt::SkipEmptyParts);
-        if (w.isEmpty()) continue;
-        if (w[0] != "clock" || w.size() != 2) break;
-        const QDateTime t = QDateTime::fromString(w[1], "yyyy-MM-ddTHH:mm:ssZ");
-        if (!t.isValid()) break;  // left for playNext to refuse
-        clock = static_cast<uint32_t>(QDateTime(t.date(), t.time(), Qt::UTC).toSecsSinceEpoch());
+    for (nextLine = 0; nextLine < script.size(); ++nextLine) {
+        ParsedCommand command;
+        std::string why;
+        if (parseScenarioLine(script[nextLine].toStdString(), command, why)) {
+            if (command.id != CommandId::Clock) break;
+            clock = command.clock;
+        } else if (!why.empty()) {
+            break;  // left for playNext to refuse
+        }
     }
     playingNow = true;
     escape->setEnabled(true);
@@ -164,41 +159,43 @@ void ScenarioRecorder::playNext()
 {
     while (playingNow && nextLine < script.size()) {
         const int number = nextLine + 1;
-        const QString line = script[nextLine++].section('#', 0, 0);
-        const QStringList w = line.split(' ', Qt::SkipEmptyParts);
-        if (w.isEmpty()) continue;
-        const auto fail = [&](const QString& why) { stopPlaying(QString("line %1: %2").arg(number).arg(why)); };
-        const QString& cmd = w[0];
-        if (cmd == "wait" && w.size() == 2) {
-            bool ok = false;
-            const double seconds = w[1].toDouble(&ok);
-            if (!ok || !(seconds >= 0) || seconds > 1e6) return fail("bad seconds: " + w[1]);
+        const std::string line = script[nextLine++].toStdString();
+        const auto fail = [&](const std::string& why) {
+            stopPlaying(QString("line %1: %2").arg(number).arg(QString::fromStdString(why)));
+        };
+        ParsedCommand c;
+        std::string why;
+        if (!parseScenarioLine(line, c, why)) {
+            if (why.empty()) continue;
+            return fail(why);
+        }
+        switch (c.id) {
+        case CommandId::Wait: {
             PassDriver* driver = window->passDriver();
-            driver->atLockstepMs(driver->lockstepMs() + static_cast<uint64_t>(std::llround(seconds * 1000.0)),
-                                 [this] { playNext(); });
+            driver->atLockstepMs(driver->lockstepMs() + c.ms, [this] { playNext(); });
             return;
         }
-        if (cmd == "power" && w.size() == 2 && (w[1] == "on" || w[1] == "off")) {
-            if ((w[1] == "on") != deviceIsOn()) window->findChild<QAction*>("PowerToggle")->trigger();
-        } else if (cmd == "key" && w.size() == 2) {
-            int code = 0;
-            for (int k = 1; k <= 8; ++k)
-                if (w[1] == kKeyNames[k] || w[1] == QString::number(k)) code = k;
-            if (code == 0) return fail("unknown key: " + w[1]);
-            devicePressKey(static_cast<uint8_t>(code));
-        } else if ((cmd == "input" || cmd == "check") && w.size() >= 3) {
-            bool ok = false;
-            const int value = w.last().toInt(&ok);
-            const QString caption = w.mid(1, w.size() - 2).join(' ');
-            if (!ok || !window->inputs()->setByCaption(caption, value, cmd == "check"))
-                return fail("cannot set " + caption + " to " + w.last());
-        } else if (cmd == "screenshot" && w.size() == 2) {
-            const QString target = QFileInfo(w[1]).isAbsolute() ? w[1] : scriptDir + '/' + w[1];
-            if (!TfrmMain::saveScreenshot(target)) return fail("cannot write " + target);
-        } else if (cmd == "print" || cmd == "expect") {
-            // Checks of the runner; the window shows the screen instead.
-        } else {
-            return fail("cannot be played in the window: " + line.trimmed());
+        case CommandId::Power:
+            if (c.on != deviceIsOn()) window->powerToggle()->trigger();
+            break;
+        case CommandId::Key: devicePressKey(c.key); break;
+        case CommandId::Input:
+        case CommandId::Check:
+            if (!window->inputs()->setByCaption(QString::fromStdString(c.name),
+                                                c.id == CommandId::Input ? c.position : c.on, c.id == CommandId::Check))
+                return fail("cannot set " + c.name + " to " + c.words.back());
+            break;
+        case CommandId::Screenshot: {
+            const std::filesystem::path target = scenarioPath(c.path, scriptDir.toStdString());
+            if (!TfrmMain::saveScreenshot(QString::fromStdString(target.string())))
+                return fail("cannot write " + target.string());
+            break;
+        }
+        case CommandId::Print:
+        case CommandId::Expect:
+            break;  // checks of the runner; the window shows the screen instead
+        default:
+            return fail("cannot be played in the window: " + line.substr(0, line.find('#')));
         }
     }
     if (playingNow) stopPlaying(QString());

@@ -55,5 +55,3 @@ private:
 
 // The window's recorder (nullptr before the window exists); the hooks call record() on it.
 ScenarioRecorder* scenarioRecorder();
-// The runner's name of a key code (soft1 .. minus).
-QString scenarioKeyName(uint8_t keyCode);

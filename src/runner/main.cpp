@@ -5,17 +5,19 @@
 
 #include "device.h"
 #include "runner/scenario.h"
+#include "runner/scenario_commands.h"
 #include "runner/variables.h"
 
 namespace {
 
 void printHelp(std::ostream& out)
 {
-    out << "usage: corvex-ems-run SCRIPT\n"
+    out << "usage: corvex-ems-run [--output DIR] SCRIPT\n"
            "       corvex-ems-run --help | --variables\n"
            "Runs SCRIPT from factory settings with the instrument off; exits 1 at the first bad line or\n"
-           "failed expect, naming the line.\n\n"
-        << scenarioVocabulary()
+           "failed expect, naming the line. --output DIR writes the screenshots with relative names\n"
+           "into DIR instead of beside the script.\n\n"
+        << scenarioHelpText()
         << "\n--variables lists every NAME that print, set and expect accept.\n";
 }
 
@@ -31,18 +33,23 @@ int main(int argc, char** argv)
         for (const DeviceVariable& v : allDeviceVariables()) std::cout << v.name << '\n';
         return 0;
     }
-    if (argc != 2 || argv[1][0] == '-') {
+    ScenarioOptions options;
+    int at = 1;
+    if (argc == 4 && std::strcmp(argv[1], "--output") == 0) {
+        options.outputDir = argv[2];
+        at = 3;
+    }
+    if (argc != at + 1 || argv[at][0] == '-') {
         printHelp(std::cerr);
         return 2;
     }
-    std::ifstream script(argv[1]);
+    std::ifstream script(argv[at]);
     if (!script) {
-        std::cerr << "cannot open " << argv[1] << '\n';
+        std::cerr << "cannot open " << argv[at] << '\n';
         return 2;
     }
-    ScenarioOptions options;
-    options.scriptDir = std::filesystem::path(argv[1]).parent_path();
-    options.scriptPath = argv[1];
+    options.scriptDir = std::filesystem::path(argv[at]).parent_path();
+    options.scriptPath = argv[at];
     // The same starting point as every test's: factory settings, the instrument off.
     resetDevice();
     std::string error;

@@ -7,8 +7,8 @@
 #include <string>
 
 struct ScenarioOptions {
-    std::filesystem::path outputDir = ".";  // where relative screenshot paths go
-    std::filesystem::path scriptDir = ".";  // where relative input files are found
+    std::filesystem::path scriptDir = ".";  // where the script's relative paths are found
+    std::filesystem::path outputDir;        // if set, where relative screenshot paths go instead
     std::filesystem::path scriptPath;       // the script itself, when it is a file (refuses including it)
     std::ostream* notes = nullptr;          // what the user is told besides the output (stderr if null)
 };
@@ -28,7 +28,5 @@ struct SimulatedHost {
 // Runs a whole script. On a bad line returns false with "line N: ..." in error.
 bool runScenario(std::istream& script, const ScenarioOptions& options, std::ostream& out, std::string& error);
 
-// The commands a script may use, one a line with a short description, for --help.
-const char* scenarioVocabulary();
 // The display's pixels as one hash (what "expect screen HASH" compares).
 std::string screenHashText();

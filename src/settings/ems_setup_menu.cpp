@@ -2,6 +2,8 @@
 // drawn probe, "CO" and engine-computer pictures. A tile whose screen is not part of the
 // instrument yet opens nothing.
 #include "display/framebuffer.h"
+
+#include <iterator>
 #include "display/icons.h"
 #include "display/text.h"
 #include "engine/setup_screens.h"
@@ -72,7 +74,7 @@ const MenuTile kEmsTiles[] = {
 
 void backToMainMenu() { openMainMenu(MAIN_MENU_EMS_SETUP); }
 
-const TileMenu kEmsSetupMenu = {.title = "EMS SETUP", .tiles = kEmsTiles, .tileCount = 15,
+const TileMenu kEmsSetupMenu = {.title = "EMS SETUP", .tiles = kEmsTiles, .tileCount = std::size(kEmsTiles),
                                 .back = backToMainMenu};
 
 }  // namespace

@@ -1,6 +1,8 @@
 // The MAIN MENU: seven tiles leading to the setup screens, the flight log and the ADC values.
 // A tile whose screen is not part of the instrument yet opens nothing.
 #include "display/icons.h"
+
+#include <iterator>
 #include "gps/gps_setup.h"
 #include "settings/menus.h"
 #include "time/data_recording.h"
@@ -24,7 +26,7 @@ const MenuTile kMainTiles[] = {
     {.label1 = "ADC", .label2 = "VALUES", .icon = &iconAdc, .opens = adcValuesScreen},
 };
 
-const TileMenu kMainMenu = {.title = "MAIN MENU", .tiles = kMainTiles, .tileCount = 7};
+const TileMenu kMainMenu = {.title = "MAIN MENU", .tiles = kMainTiles, .tileCount = std::size(kMainTiles)};
 
 }  // namespace
 

@@ -1,6 +1,8 @@
 // MISCELLANEOUS SETUP: the aircraft registration editor, saving and recalling the settings file,
 // and the remote unit's protocol.
 #include "device.h"
+
+#include <iterator>
 #include "settings/menus.h"
 #include "settings/settings.h"
 #include "settings/settings_file.h"
@@ -43,7 +45,7 @@ const ListLine kMiscLines[] = {
 void backToMainMenu() { openMainMenu(MAIN_MENU_MISC_SETUP); }
 
 const ListScreen kMiscSetup = {.menuName = "", .screenName = "MISCELLANEOUS SETUP", .lines = kMiscLines,
-                               .lineCount = 4, .back = backToMainMenu};
+                               .lineCount = std::size(kMiscLines), .back = backToMainMenu};
 
 }  // namespace
 

@@ -11,13 +11,9 @@
 #include "ui/widget_texts.h"
 
 #include <cstdio>
+#include <iterator>
 
 namespace {
-
-enum Row : uint8_t { RowExport, RowView, RowErase, RowPilot, RowDetect, RowMinRpm, RowMinSpeed };
-
-constexpr int32_t kMinRpmLow = 100, kMinRpmHigh = 99000;
-constexpr int32_t kMinSpeedLow = 10, kMinSpeedHigh = 250;
 
 void exportLog()
 {
@@ -48,71 +44,39 @@ bool automatic() { return settings.flightDetectAuto == 1; }
 
 const char* const kDetectModes[] = {"MANUAL", "AUTOMATIC"};
 
-int32_t pilot() { return settings.pilotNumber; }
-void setPilot(int32_t v) { settings.pilotNumber = static_cast<uint8_t>(v); }
-int32_t detect() { return settings.flightDetectAuto; }
-void setDetect(int32_t v) { settings.flightDetectAuto = static_cast<uint8_t>(v); }
-int32_t minRpm() { return static_cast<int32_t>(settings.flightDetectMinRpm); }
-void setMinRpm(int32_t v) { settings.flightDetectMinRpm = static_cast<uint32_t>(v); }
-int32_t minSpeed() { return settings.flightDetectMinGroundSpeed; }
-void setMinSpeed(int32_t v) { settings.flightDetectMinGroundSpeed = static_cast<uint16_t>(v); }
-
 void formatSpeed(char* text, size_t size, int32_t v)
 {
     std::snprintf(text, size, "%d%s", static_cast<int>(v), speedUnitText(settings.fuelUnit));
 }
 
+// The minimum RPM steps by ten RPM times the multiplier.
+const StepRule kRpmSteps = {{1, 10}, {"X10", "X100"}, 10};
+
 const ListLine kLines[] = {
     {.label = "EXPORT FLIGHT LOG TO SD CARD (.CSV FILE)", .kind = LineKind::Action, .action = exportLog},
     {.label = "VIEW FLIGHT LOG", .kind = LineKind::Action, .action = viewLog},
     {.label = "ERASE FLIGHT LOG", .kind = LineKind::Action, .action = eraseLog},
-    {.label = "PILOT NUMBER: ", .kind = LineKind::Number, .get = pilot, .set = setPilot, .min = 0, .max = 255},
-    {.label = "FLIGHT DETECT: ", .kind = LineKind::Choice, .get = detect, .set = setDetect, .min = 0, .max = 1,
+    {.label = "PILOT NUMBER: ", .field = SETTING(pilotNumber), .min = 0, .max = 255},
+    {.label = "FLIGHT DETECT: ", .kind = LineKind::Choice, .field = SETTING(flightDetectAuto), .min = 0, .max = 1,
      .choices = kDetectModes},
-    // Steps of ten RPM times the multiplier, turned by the screen's own keys below.
-    {.label = "FLIGHT DETECT MIN RPM: ", .kind = LineKind::Number, .get = minRpm, .set = setMinRpm,
-     .min = kMinRpmLow, .max = kMinRpmHigh, .offered = automatic},
-    {.label = "FLIGHT DETECT MIN GROUND SPEED: ", .kind = LineKind::Number, .get = minSpeed, .set = setMinSpeed,
-     .min = kMinSpeedLow, .max = kMinSpeedHigh, .format = formatSpeed, .offered = automatic},
+    {.label = "FLIGHT DETECT MIN RPM: ", .field = SETTING(flightDetectMinRpm), .min = 100, .max = 99000,
+     .steps = &kRpmSteps, .offered = automatic},
+    {.label = "FLIGHT DETECT MIN GROUND SPEED: ", .field = SETTING(flightDetectMinGroundSpeed), .min = 10, .max = 250,
+     .format = formatSpeed, .steps = &stepsOneTen, .offered = automatic},
 };
 
-// The multiplier toggles 1 <-> 10 on every row; the two thresholds step by it (the RPM by ten
-// times it), wrapping from beyond one limit to the other.
+// The multiplier toggles 1 <-> 10 on every row, not only on the two that step by it.
 bool handleKey(uint8_t key, const ListLine*)
 {
-    if (key == KeySoft3) {
-        stepMultiplier = stepMultiplier == 1 ? 10 : 1;
-        return true;
-    }
-    if (editMode != 1 || (key != KeyKnobPlus && key != KeyKnobMinus)) return false;
-    const int direction = key == KeyKnobPlus ? 1 : -1;
-    const int64_t step = stepMultiplier == 1 ? 1 : 10;
-    if (cursorLine == RowMinRpm) {
-        const int64_t next = static_cast<int64_t>(settings.flightDetectMinRpm) + direction * 10 * step;
-        settings.flightDetectMinRpm = static_cast<uint32_t>(next > kMinRpmHigh ? kMinRpmLow
-                                                            : next < kMinRpmLow ? kMinRpmHigh : next);
-        return true;
-    }
-    if (cursorLine == RowMinSpeed) {
-        const int64_t next = static_cast<int64_t>(settings.flightDetectMinGroundSpeed) + direction * step;
-        settings.flightDetectMinGroundSpeed = static_cast<uint16_t>(next > kMinSpeedHigh ? kMinSpeedLow
-                                                                    : next < kMinSpeedLow ? kMinSpeedHigh : next);
-        return true;
-    }
-    return false;
-}
-
-void drawStep()
-{
-    const bool one = stepMultiplier == 1;
-    if (cursorLine == RowMinRpm) drawText(186, 254, one ? "X10" : "X100", 8, AlignCentre, COLOUR_WHITE);
-    if (cursorLine == RowMinSpeed) drawText(186, 254, one ? "X1" : "X10", 8, AlignCentre, COLOUR_WHITE);
+    if (key != KeySoft3) return false;
+    stepMultiplier = stepMultiplier == 1 ? 10 : 1;
+    return true;
 }
 
 void back() { openMainMenu(MAIN_MENU_FLIGHT_LOG); }
 
-const ListScreen kMenu = {.menuName = "", .screenName = "FLIGHT LOG", .lines = kLines, .lineCount = 7,
-                          .back = back, .handleKey = handleKey, .drawExtra = drawStep};
+const ListScreen kMenu = {.menuName = "", .screenName = "FLIGHT LOG", .lines = kLines,
+                          .lineCount = std::size(kLines), .back = back, .handleKey = handleKey};
 
 }  // namespace
 

@@ -1,6 +1,7 @@
 // TIMERS SETUP: the Hobbs minimum RPM, UTC offset and clock source edited in place, and the rows
 // that open the Hobbs time (behind the Hobbs code), the code change, the maintenance timer and
 // the UTC date and time.
+#include <iterator>
 #include <cstdio>
 #include <cstdlib>
 
@@ -103,7 +104,7 @@ const ListScreen kScreen = {
     .menuName = "",
     .screenName = "TIMERS SETUP",
     .lines = kLines,
-    .lineCount = sizeof kLines / sizeof kLines[0],
+    .lineCount = std::size(kLines),
     .back = [] { openMainMenu(kMenuPosition); },
 };
 

@@ -1,5 +1,6 @@
 // SET UTC DATE & TIME: year, month, day, hour, minute and second edited field by field; the knob
 // press on the seconds sets the clock to them (it then runs on from there with the host's clock).
+#include <iterator>
 #include <cstdio>
 
 #include "display/framebuffer.h"
@@ -25,7 +26,7 @@ const DateField kFields[] = {
     {"%02d", 220, 180, 0, 59, true},       // minute
     {"%02d", 272, 180, 0, 59, true},       // second
 };
-constexpr uint8_t kFieldCount = sizeof kFields / sizeof kFields[0];
+constexpr uint8_t kFieldCount = std::size(kFields);
 
 struct Separator {
     const char* text;

@@ -2,6 +2,7 @@
 // and the links to the two tank setups and the fuel pressure setup.
 #include "ui/fuel_setup.h"
 
+#include <iterator>
 #include <cstdio>
 
 #include "engine/fuel.h"
@@ -68,9 +69,9 @@ const ListLine kLines[] = {
     {.label = "UNIT: ", .kind = LineKind::Choice, .field = SETTING(fuelUnit), .max = 5, .choices = kUnits},
     {.label = "SPEED: ", .kind = LineKind::Choice, .field = SETTING(fuelSpeedSource), .max = 2,
      .choices = kSpeedSources},
-    {.label = "FLOW 1: ", .kind = LineKind::OnOff, .field = SETTING(flow1On), .max = 1},
+    onOff("FLOW 1: ", SETTING(flow1On)),
     kFactor("K-FACTOR 1: ", SETTING(flow1KFactor), flow1),
-    {.label = "FLOW 2: ", .kind = LineKind::OnOff, .field = SETTING(flow2On), .max = 1},
+    onOff("FLOW 2: ", SETTING(flow2On)),
     kFactor("K-FACTOR 2: ", SETTING(flow2KFactor), flow2),
     {.label = "MODE: ", .kind = LineKind::Choice, .field = SETTING(fuelFlowMode), .max = 1, .choices = kFlowModes,
      .offered = anyFlow, .changed = flowModeChanged},
@@ -95,7 +96,7 @@ const ListScreen kScreen = {
     .menuName = "EMS SETUP",
     .screenName = "FUEL SETUP",
     .lines = kLines,
-    .lineCount = sizeof kLines / sizeof kLines[0],
+    .lineCount = std::size(kLines),
     .back = [] { backToEmsSetup(EMS_SETUP_FUEL); },
     .leave = updateFuelLayout,
     .handleKey = handleKey,

@@ -67,6 +67,18 @@ struct ListLine {
     void* (*record)() = nullptr;
 };
 
+// The line shapes most screens use.
+constexpr ListLine onOff(const char* label, SettingsField field, bool (*offered)() = nullptr)
+{
+    return {.label = label, .kind = LineKind::OnOff, .field = field, .max = 1, .offered = offered};
+}
+constexpr ListLine choice(const char* label, SettingsField field, int32_t max, const char* const* choices,
+                          bool (*offered)() = nullptr)
+{
+    return {.label = label, .kind = LineKind::Choice, .field = field, .max = max, .choices = choices,
+            .offered = offered};
+}
+
 struct ListScreen {
     const char* menuName = "";
     const char* screenName = "";

@@ -1,6 +1,7 @@
 // The one table of screen and pop-up functions by name. A new screen is one line here.
 #include "ui/screen_registry.h"
 
+#include <iterator>
 #include <cstring>
 
 #include "engine/min_max_page.h"
@@ -88,7 +89,7 @@ const RegisteredScreen kScreens[] = {
 
 const RegisteredScreen* registeredScreens(size_t& count)
 {
-    count = sizeof kScreens / sizeof kScreens[0];
+    count = std::size(kScreens);
     return kScreens;
 }
 

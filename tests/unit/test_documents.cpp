@@ -67,6 +67,7 @@ protected:
     void SetUp() override
     {
         resetDevice();
+        buildTrigTables();  // as at power-on: the knob symbol's arc needs them
         loadDefaultSettings();
         card = freshCardFolder("documents_");
         sdCardPresent = 1;

@@ -39,8 +39,8 @@ TEST_P(Golden, ScreensMatch)
     // Each scenario runs in a fresh runner process, as from a freshly started program: nothing
     // left by an earlier scenario (filters, peaks, counters) can change its screens.
     const fs::path script = kScenarios / (name + ".scn");
-    const std::string command = "cd '" + out.string() + "' && '" + CORVEX_RUNNER + "' '" + script.string() +
-                                "' > printed.txt 2> error.txt";
+    const std::string command = "cd '" + out.string() + "' && '" + CORVEX_RUNNER + "' --output . '" +
+                                script.string() + "' > printed.txt 2> error.txt";
     const int status = std::system(command.c_str());
     std::ifstream error(out / "error.txt");
     ASSERT_EQ(status, 0) << name << ": " << std::string(std::istreambuf_iterator<char>(error), {});

@@ -47,9 +47,18 @@ TEST(RunnerExpect, PassesOnTheValueAndNamesTheLineOtherwise)
 TEST(RunnerInclude, RunsTheSharedPreambleRelativeToTheIncludingScript)
 {
     std::filesystem::create_directories(scriptDir() / "common");
-    writeScript("common/preamble.scn", "clock 2026-03-01T12:00:00Z\nset oatLowAlarmOn 1\n");
+    writeScript("common/preamble.scn", "clock 2026-03-01T12:00:00Z\nset oatLowAlarmOn 1\nscreenshot shot.png\n");
     const ScriptRun r = runScript("include common/preamble.scn\nexpect oatLowAlarmOn 1\n", scriptDir().string());
     EXPECT_TRUE(r.ok) << r.error;
+    // Without a harness's output folder, a screenshot lands beside the script that names it.
+    std::istringstream script("include common/preamble.scn\n");
+    std::ostringstream out;
+    std::string error;
+    resetDevice();
+    ScenarioOptions options;
+    options.scriptDir = scriptDir();
+    ASSERT_TRUE(runScenario(script, options, out, error)) << error;
+    EXPECT_TRUE(std::filesystem::exists(scriptDir() / "common" / "shot.png"));
 }
 
 TEST(RunnerInclude, RefusesCyclesMissingFilesAndNamesTheInnerLine)
