@@ -390,6 +390,8 @@ void handleGsv()
         if (!fieldWhole(f.field[at], entries[j].prn) || !fieldWhole(f.field[at + 1], entries[j].elevation) ||
             !fieldWhole(f.field[at + 2], entries[j].azimuth) || !fieldWhole(f.field[at + 3], entries[j].snr))
             return;
+        // Above the zenith or past north is no position in the sky (and no place on the sky view).
+        if (entries[j].elevation > 90 || entries[j].azimuth > 359) return;
     }
 
     gpsSatellitesInView = inView;

@@ -101,8 +101,10 @@ void runCommand(const ParsedCommand& c, SimulatedHost& host, const ScenarioOptio
     const std::filesystem::path path = scenarioPath(c.path, options.scriptDir);
     switch (c.id) {
     case CommandId::Include: {
+        // Checked before it is opened: a pipe of the name would keep the run waiting.
+        if (!std::filesystem::is_regular_file(path)) throw LineError{"cannot read " + path.string()};
         std::ifstream in(path);
-        if (!std::filesystem::is_regular_file(path) || !in) throw LineError{"cannot read " + path.string()};
+        if (!in) throw LineError{"cannot read " + path.string()};
         std::error_code ec;
         const std::filesystem::path canonical = std::filesystem::weakly_canonical(path, ec);
         for (const auto& open : stack.files)
@@ -184,8 +186,9 @@ void runCommand(const ParsedCommand& c, SimulatedHost& host, const ScenarioOptio
     case CommandId::Nmea: {
         // The file's bytes to the NMEA receiver, as the serial link hands them over; with LINES,
         // one pass follows every LINES lines, as if they arrived spread over the passes.
+        if (!std::filesystem::is_regular_file(path)) throw LineError{"cannot read " + path.string()};
         std::ifstream in(path, std::ios::binary);
-        if (!std::filesystem::is_regular_file(path) || !in) throw LineError{"cannot read " + path.string()};
+        if (!in) throw LineError{"cannot read " + path.string()};
         const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
         uint64_t lines = 0;
         for (const char ch : bytes) {

@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -31,6 +32,23 @@ bool syncFolderOf(const char* path)
 }
 
 }  // namespace
+
+std::FILE* openPlainFile(const char* path)
+{
+    const int fd = ::open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return nullptr;
+    struct stat info {};
+    int error = 0;
+    if (::fstat(fd, &info) != 0) error = errno;
+    else if (!S_ISREG(info.st_mode)) error = S_ISDIR(info.st_mode) ? EISDIR : ENODEV;
+    std::FILE* file = error == 0 ? ::fdopen(fd, "rb") : nullptr;
+    if (!file) {
+        if (error == 0) error = errno;
+        ::close(fd);
+        errno = error;
+    }
+    return file;
+}
 
 bool replaceFile(const char* path, const char* temporary, FileBodyWriter write, const void* context)
 {

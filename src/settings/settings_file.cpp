@@ -31,7 +31,7 @@ bool readSettingsFile()
 {
     char path[kPathSize];
     if (!sdCardPath(SETTINGS_FILE_NAME, path, sizeof path)) return false;
-    std::FILE* file = std::fopen(path, "rb");
+    std::FILE* file = openPlainFile(path);  // a pipe of the name would hold the instrument up
     if (!file) return false;
     uint8_t image[sizeof(Settings)];
     const size_t n = std::fread(image, 1, sizeof image, file);

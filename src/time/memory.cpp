@@ -199,7 +199,7 @@ void clearMemory()
 bool loadMemoryFile(const char* path, std::string& reason)
 {
     reason.clear();
-    std::FILE* file = std::fopen(path, "rb");
+    std::FILE* file = openPlainFile(path);  // a pipe or folder of the name is refused, never waited on
     if (!file) {
         // Missing is a first start; anything else is a file that is there but cannot be read.
         if (errno != ENOENT) reason = std::string("cannot open it: ") + std::strerror(errno);

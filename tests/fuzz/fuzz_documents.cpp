@@ -1,7 +1,9 @@
 // libFuzzer target for the SD card documents: any bytes as a checklist file, or as a card folder
-// of oddly named files (checklists and pictures of any content) that the browser scans, lists,
-// scrolls through and opens.
+// of oddly named files, folders, links, pipes and unreadable files (checklists and pictures of any
+// content) that the browser scans, lists, scrolls through and opens, one name after another.
+#include <linux/capability.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
 #include <cstddef>
@@ -11,6 +13,7 @@
 #include <cstring>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "fuzz_support.h"
 #include "device.h"
@@ -64,9 +67,21 @@ void key(uint8_t code)
     require(pendingKey == KeyNone);
 }
 
+// Root reads every file whatever its mode: without the two capabilities that allow it, a file of
+// mode 000 is as unreadable to this process as to any other user (the owner keeps every other right).
+void obeyFileModes()
+{
+    __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct caps[2] = {};
+    if (syscall(SYS_capget, &header, caps) != 0) return;
+    caps[0].effective &= ~((1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH));
+    syscall(SYS_capset, &header, caps);
+}
+
 // Files named by the input: names end at a 0 byte, the bytes after the last name are every
-// file's content; a name starting with "~" makes a folder of the rest of the name. A name with a
-// "/" (or "." / "..") is no file name and is skipped.
+// file's content. A name's first character may say what it is: "~" a folder, "@" a symbolic link
+// to the first file, "|" a pipe, "!" a file nobody may read, "%" a file that turns into a pipe once
+// the list is open. A name with a "/" (or "." / "..") is no file name and is skipped.
 void fuzzFolder(const uint8_t* data, size_t size, bool checklists)
 {
     const fs::path folder = cardFolder() / (checklists ? CHECKLIST_FOLDER : INFO_PAGE_FOLDER);
@@ -79,18 +94,27 @@ void fuzzFolder(const uint8_t* data, size_t size, bool checklists)
         if (data[i] == 0) lastZero = i + 1;
     const uint8_t* content = data + lastZero;
     const size_t contentSize = size - lastZero;
+    fs::path firstFile;
+    std::vector<fs::path> turning;
     for (size_t i = 0; i < lastZero && names < 40; ++i) {
         if (data[i] != 0) continue;
         std::string name(reinterpret_cast<const char*>(data + start), i - start);
         start = i + 1;
-        const bool makeFolder = !name.empty() && name[0] == '~';
-        if (makeFolder) name.erase(0, 1);
+        const char kind = !name.empty() && std::strchr("~@|!%", name[0]) ? name[0] : ' ';
+        if (kind != ' ') name.erase(0, 1);
         if (name.empty() || name == "." || name == ".." || name.find('/') != std::string::npos || name.size() > 200)
             continue;
         ++names;
-        std::error_code ignored;  // a name given twice, as a file and a folder, keeps the first
-        if (makeFolder) fs::create_directory(folder / name, ignored);
-        else writeFile(folder / name, content, contentSize);
+        const fs::path path = folder / name;  // a name given twice keeps the first
+        if (kind == '~') fs::create_directory(path, ignored);
+        else if (kind == '@') fs::create_symlink(firstFile.empty() ? fs::path("nowhere") : firstFile, path, ignored);
+        else if (kind == '|') mkfifo(path.c_str(), 0644);
+        else if (!fs::exists(fs::symlink_status(path))) {
+            writeFile(path, content, contentSize);
+            if (kind == '!') chmod(path.c_str(), 0);
+            if (kind == '%') turning.push_back(path);
+            if (firstFile.empty()) firstFile = name;
+        }
     }
 
     homePage = 3;
@@ -108,10 +132,29 @@ void fuzzFolder(const uint8_t* data, size_t size, bool checklists)
     }
     for (int i = 0; i < 3; ++i) key(KeyKnobMinus);
     checkWindow();
+    for (const fs::path& path : turning) {
+        fs::remove(path, ignored);
+        mkfifo(path.c_str(), 0644);
+    }
     key(KeyKnobPress);
     require(overlayTimeout == 0);
     checkChecklist();
     homeScreen();  // page 3 drawn with whatever was opened
+    // Then the first few names, each from a list opened afresh.
+    const int count = documentFileCount < 6 ? documentFileCount : 6;
+    for (int n = 0; n < count; ++n) {
+        currentScreen = homeScreen;
+        overlayScreen = nullptr;
+        overlayTimeout = 5;
+        openDocumentBrowser();
+        if (overlayScreen != documentListScreen) return;
+        for (int i = 0; i < n; ++i) key(KeyKnobPlus);
+        checkWindow();
+        key(KeyKnobPress);
+        require(overlayTimeout == 0);
+        checkChecklist();
+        homeScreen();
+    }
 }
 
 }  // namespace
@@ -120,6 +163,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     static bool once = [] {
         buildTrigTables();
+        obeyFileModes();
         setSdCardFolder(cardFolder().c_str());
         return true;
     }();

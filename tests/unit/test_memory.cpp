@@ -1,6 +1,7 @@
 // The non-volatile memory: the image's round trip, damaged and foreign images left unused, the
 // file kept through a power cycle of the runner.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <fstream>
@@ -140,6 +141,11 @@ TEST_F(Memory, FileRoundTripAndAMissingFile)
     EXPECT_FALSE(loadMemoryFile(path.c_str(), reason));
     EXPECT_FALSE(reason.empty());
     EXPECT_EQ(hobbsHours, 0);
+    // A pipe of the name is refused at once, never waited on.
+    fs::remove(path);
+    ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
+    EXPECT_FALSE(loadMemoryFile(path.c_str(), reason));
+    EXPECT_FALSE(reason.empty());
     // A save into a folder that is not there fails and leaves nothing.
     EXPECT_FALSE(saveMemoryFile((dir / "gone" / "memory.bin").string().c_str(), reason));
     fs::remove_all(dir);

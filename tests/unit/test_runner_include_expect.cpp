@@ -1,5 +1,6 @@
 // The runner's include (shared preambles, cycles refused) and expect (a scenario as a test).
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <fstream>
@@ -67,6 +68,8 @@ TEST(RunnerInclude, RefusesCyclesMissingFilesAndNamesTheInnerLine)
     writeScript("self.scn", "include self.scn\n");
     writeScript("fails.scn", "set oatLowAlarmOn 1\nexpect oatLowAlarmOn 0\n");
     const std::string dir = scriptDir().string();
+    std::filesystem::remove(scriptDir() / "pipe.scn");
+    ASSERT_EQ(mkfifo((scriptDir() / "pipe.scn").c_str(), 0600), 0);  // refused, never waited on
     struct Case {
         const char* script;
         const char* errorStart;
@@ -76,6 +79,8 @@ TEST(RunnerInclude, RefusesCyclesMissingFilesAndNamesTheInnerLine)
         {"include self.scn", "line 1: in ", "self.scn, line 1: include cycle: "},
         {"pass 1\ninclude nothing.scn", "line 2: cannot read ", "nothing.scn"},
         {"include", "line 1: usage: include FILE", ""},
+        {"include pipe.scn", "line 1: cannot read ", "pipe.scn"},
+        {"nmea pipe.scn", "line 1: cannot read ", "pipe.scn"},
         {"include fails.scn", "line 1: in ", "fails.scn, line 2: expected oatLowAlarmOn=0, got 1"},
     };
     for (const Case& c : cases) {

@@ -1,6 +1,7 @@
 // The settings record: factory image, the settings file on the card (round trip, short and foreign
 // files, failed saves, no card), range repair of recalled records, and the runner's field names.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <array>
 #include <cstring>
@@ -301,6 +302,11 @@ TEST_F(SettingsTest, AFileThatCannotBeOpenedEndsOnFailed)
     EXPECT_EQ(currentScreen, messageScreen);
     EXPECT_EQ(+messageFailed, 1);
     EXPECT_FALSE(fs::exists(card / "missing"));
+    // A pipe of the file's name is refused at once, never waited on.
+    setSdCardFolder(card.string().c_str());
+    ASSERT_EQ(mkfifo(file(SETTINGS_FILE_NAME).c_str(), 0600), 0);
+    EXPECT_FALSE(recallSettingsFile());
+    EXPECT_EQ(difference(image(), inRam), "");
 }
 
 TEST_F(SettingsTest, AFailedSaveKeepsTheOldFileAndLeavesNoPartialOne)

@@ -1,6 +1,7 @@
 // corvex-settings: dump by name, edits through the range repair, byte-for-byte round trips,
 // refusals that write nothing, and any file at all read without harm.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <fstream>
@@ -87,6 +88,9 @@ TEST(SettingsTool, RefusalsNameTheProblemAndWriteNothing)
 {
     const std::string file = factoryFile("refuse.ems");
     const std::string original = bytesOf(file);
+    std::filesystem::remove(path("pipe.ems"));
+    ASSERT_EQ(mkfifo(path("pipe.ems").c_str(), 0600), 0);  // refused, never waited on
+    std::filesystem::create_directories(path("folder.ems"));
     struct Case {
         std::vector<std::string> args;
         const char* message;
@@ -100,6 +104,8 @@ TEST(SettingsTool, RefusalsNameTheProblemAndWriteNothing)
         {{"set", file, "oatLowAlarmOn"}, "want NAME=VALUE"},
         {{"set", file}, "usage"},
         {{"dump", path("missing.ems")}, "cannot read"},
+        {{"dump", path("pipe.ems")}, "cannot read"},
+        {{"diff", path("folder.ems"), file}, "cannot read"},
         {{"frobnicate"}, "usage"},
     };
     for (const Case& c : cases) {
