@@ -63,16 +63,8 @@ void adcValuesScreen()
     drawScrollIndicator(cursorLine, 2);
     if (cursorLine == 0) drawConverterPage();
     else drawThermocouplePage();
-    drawSoftKeyBar(SoftKeysExitBack);
-
-    const uint8_t key = takeKey();
+    const uint8_t key = exitBackKey(backToParentMenu);
     switch (key) {
-    case KeySoft1:
-        goHome();
-        break;
-    case KeySoft2:
-        backToParentMenu();
-        break;
     case KeyKnobPlus:
     case KeyKnobMinus:
         cursorLine = static_cast<uint8_t>(1 - cursorLine);

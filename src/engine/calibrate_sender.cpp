@@ -113,8 +113,7 @@ const ListScreen kScreen = {
         menu = workingCurveTemperature ? "TEMPERATURE SETUP" : "PRESSURE SETUP";
         screen = "CALIBRATE SENDER";
     },
-    .lines = kLines.data(),
-    .lineCount = kLines.size(),
+    .lines = kLines,
     .usedLines = usedLines,
     .visibleRows = 10,
     .back = storeAndGoBack,

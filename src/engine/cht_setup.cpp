@@ -44,13 +44,7 @@ const auto kLines = thermocouple_setup::lines<kFields>(
     {.label = "PROBE: ", .kind = LineKind::Choice, .field = SETTING(chtProbe), .max = kNtcProbe,
      .format = formatProbe, .changed = probeChanged});
 
-const ListScreen kScreen = {
-    .menuName = "EMS SETUP",
-    .screenName = "CHT SETUP",
-    .lines = kLines.data(),
-    .lineCount = kLines.size(),
-    .back = backToParentMenu,
-};
+const ListScreen kScreen = {.menuName = "EMS SETUP", .screenName = "CHT SETUP", .lines = kLines};
 
 }  // namespace
 

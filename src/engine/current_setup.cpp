@@ -13,13 +13,7 @@ const std::array<ListLine, 1> kDisplayLine = {{
 
 const auto kLines = senderlines::joinLines(kDisplayLine, senderlines::currentLines());
 
-const ListScreen kScreen = {
-    .menuName = "EMS SETUP",
-    .screenName = "CURRENT SETUP",
-    .lines = kLines.data(),
-    .lineCount = kLines.size(),
-    .back = backToParentMenu,
-};
+const ListScreen kScreen = {.menuName = "EMS SETUP", .screenName = "CURRENT SETUP", .lines = kLines};
 
 }  // namespace
 

@@ -26,13 +26,7 @@ const auto kLines = thermocouple_setup::lines<kFields>(
     {.label = "PROBE: ", .kind = LineKind::Choice, .field = SETTING(egtProbe), .max = 2,
      .choices = thermocouple_setup::probes});
 
-const ListScreen kScreen = {
-    .menuName = "EMS SETUP",
-    .screenName = "EGT SETUP",
-    .lines = kLines.data(),
-    .lineCount = kLines.size(),
-    .back = backToParentMenu,
-};
+const ListScreen kScreen = {.menuName = "EMS SETUP", .screenName = "EGT SETUP", .lines = kLines};
 
 }  // namespace
 

@@ -22,13 +22,8 @@ void backToParent()
     returnToScreen(fuelPressureSetupParent ? fuelPressureSetupParent : emsSetupScreen, fuelPressureSetupParentLine);
 }
 
-const ListScreen kScreen = {
-    .menuName = "FUEL SETUP",
-    .screenName = "FUEL PRESSURE SETUP",
-    .lines = kLines.data(),
-    .lineCount = kLines.size(),
-    .back = backToParent,
-};
+const ListScreen kScreen = {.menuName = "FUEL SETUP", .screenName = "FUEL PRESSURE SETUP", .lines = kLines,
+                            .back = backToParent};
 
 }  // namespace
 

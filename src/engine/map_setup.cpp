@@ -64,13 +64,7 @@ const ListLine kLines[] = {
      .format = formatCalibration, .offered = displayOn},
 };
 
-const ListScreen kScreen = {
-    .menuName = "EMS SETUP",
-    .screenName = "MAP SETUP",
-    .lines = kLines,
-    .lineCount = std::size(kLines),
-    .back = backToParentMenu,
-};
+const ListScreen kScreen = {.menuName = "EMS SETUP", .screenName = "MAP SETUP", .lines = kLines};
 
 }  // namespace
 

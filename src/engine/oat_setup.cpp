@@ -47,13 +47,7 @@ const ListLine kLines[] = {
      .format = formatCalibration},
 };
 
-const ListScreen kScreen = {
-    .menuName = "EMS SETUP",
-    .screenName = "OAT SETUP",
-    .lines = kLines,
-    .lineCount = std::size(kLines),
-    .back = backToParentMenu,
-};
+const ListScreen kScreen = {.menuName = "EMS SETUP", .screenName = "OAT SETUP", .lines = kLines};
 
 }  // namespace
 

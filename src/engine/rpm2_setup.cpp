@@ -26,14 +26,8 @@ void rescalePercent()
     rotorPercent = static_cast<int32_t>(int64_t{rotorRpm} * 100 / fullScale);
 }
 
-const ListScreen kScreen = {
-    .menuName = "EMS SETUP",
-    .screenName = "RPM 2 SETUP",
-    .lines = kLines.data(),
-    .lineCount = kLines.size(),
-    .back = backToParentMenu,
-    .leave = rescalePercent,
-};
+const ListScreen kScreen = {.menuName = "EMS SETUP", .screenName = "RPM 2 SETUP", .lines = kLines,
+                            .leave = rescalePercent};
 
 }  // namespace
 

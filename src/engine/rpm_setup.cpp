@@ -28,14 +28,8 @@ int32_t nextMode(int32_t mode, int direction, int32_t)
 
 const auto kLines = lines<kFields>(nextMode);
 
-const ListScreen kScreen = {
-    .menuName = "EMS SETUP",
-    .screenName = "RPM 1 SETUP",
-    .lines = kLines.data(),
-    .lineCount = kLines.size(),
-    .back = backToParentMenu,
-    .leave = updateRpmFactor,
-};
+const ListScreen kScreen = {.menuName = "EMS SETUP", .screenName = "RPM 1 SETUP", .lines = kLines,
+                            .leave = updateRpmFactor};
 
 }  // namespace
 

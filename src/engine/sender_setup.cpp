@@ -66,9 +66,7 @@ const ListScreen kScreen = {
         menu = "EMS SETUP";
         screen = kScreenNames[channel()];
     },
-    .lines = kLines.data(),
-    .lineCount = kLines.size(),
-    .back = backToParentMenu,
+    .lines = kLines,
 };
 
 }  // namespace

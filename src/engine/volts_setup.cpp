@@ -39,13 +39,7 @@ const ListLine kLines[] = {
      .format = formatCalibration},
 };
 
-const ListScreen kScreen = {
-    .menuName = "EMS SETUP",
-    .screenName = "VOLTS SETUP",
-    .lines = kLines,
-    .lineCount = std::size(kLines),
-    .back = backToParentMenu,
-};
+const ListScreen kScreen = {.menuName = "EMS SETUP", .screenName = "VOLTS SETUP", .lines = kLines};
 
 }  // namespace
 

@@ -61,15 +61,8 @@ void drawAutoVariation()
     drawText(100, 50 + 18 * kVariationRow, text, 8, AlignLeft, COLOUR_WHITE);
 }
 
-const ListScreen kScreen = {
-    .menuName = "",
-    .screenName = "GPS SETUP",
-    .lines = kLines,
-    .lineCount = std::size(kLines),
-    .back = backToParentMenu,
-    .drawExtra = drawAutoVariation,
-    .cursorStaysOnHiddenLine = true,
-};
+const ListScreen kScreen = {.menuName = "", .screenName = "GPS SETUP", .lines = kLines,
+                            .drawExtra = drawAutoVariation, .cursorStaysOnHiddenLine = true};
 
 }  // namespace
 

@@ -49,16 +49,15 @@ int main(int argc, char** argv)
     TfrmMain window;
     window.show();
     // A third argument, "trends", keeps the Trends tab shown while waiting (to compare the load).
-    if (args.size() > 3 && args[3] == "trends") window.tabs()->setCurrentWidget(window.findChild<TrendsTab*>("TrendsTab"));
+    if (args.size() > 3 && args[3] == "trends") window.tabs()->setCurrentWidget(window.trends());
     window.passDriver()->powerOn();
     waitMs(4000);  // the notices
     for (const InputPreset& preset : inputPresets())
         if (preset.title == "Cruise") applyPreset(window.inputs(), preset);
     waitMs(seconds * 1000);
     bool ok = window.grab().save(out.filePath("window.png"));
-    auto* trends = window.findChild<TrendsTab*>("TrendsTab");
-    window.tabs()->setCurrentWidget(trends);
-    trends->refresh();
+    window.tabs()->setCurrentWidget(window.trends());
+    window.trends()->refresh();
     waitMs(300);
     ok = window.grab().save(out.filePath("trends.png")) && ok;
     window.passDriver()->powerOff();

@@ -30,6 +30,7 @@ public:
     PassDriver* passDriver() const { return driver; }
     InputsTab* inputs() const { return inputsTab; }
     GpsTab* gps() const { return gpsTab; }
+    TrendsTab* trends() const { return trendsTab; }
     QTabWidget* tabs() const { return PageControl1; }
     ScenarioRecorder* recorder() const { return scenarios; }
     // File > Power On/Off (Ctrl+O).

@@ -30,6 +30,13 @@ template <size_t N> inline DeviceVariable text(const char* name, char (&v)[N], b
     return {name, v, VariableType::Text, static_cast<int>(N), writable};
 }
 
+// An entry named as the variable is spelled in the code: VAR(rtcDateTime.hour) is "rtcDateTime.hour",
+// a scalar, an array or (for char arrays) a text by the variable's type.
+template <typename T> inline DeviceVariable named(const char* name, T& v) { return scalar(name, v); }
+template <typename T, size_t N> inline DeviceVariable named(const char* name, T (&v)[N]) { return array(name, v); }
+template <size_t N> inline DeviceVariable named(const char* name, char (&v)[N]) { return text(name, v); }
+#define VAR(v) named(#v, v)
+
 // Each area's entries.
 void addSettingsVariables(std::vector<DeviceVariable>& variables);
 void addSenderVariables(std::vector<DeviceVariable>& variables);

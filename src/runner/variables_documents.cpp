@@ -24,28 +24,14 @@ void addDocumentVariables(std::vector<DeviceVariable>& v)
     static const IndexedNames<CHECKLIST_LINES> textNames("documentText");
     static const IndexedNames<DOCUMENT_WINDOW_ROWS> slotNames("documentNames");
     v.insert(v.end(), {
-        scalar("browseChecklists", browseChecklists),
-        scalar("documentFileCount", documentFileCount),
-        scalar("directoryEntryCount", directoryEntryCount),
-        scalar("documentSelected", documentSelected),
+        VAR(browseChecklists), VAR(documentFileCount), VAR(directoryEntryCount), VAR(documentSelected),
     });
     for (int i = 0; i < DOCUMENT_WINDOW_ROWS; ++i) v.push_back(text(slotNames.names[i], documentNames[i]));
     for (int i = 0; i < CHECKLIST_LINES; ++i) v.push_back(text(textNames.names[i], documentText[i]));
     v.insert(v.end(), {
-        scalar("ecuLinkPresent", ecuLinkPresent),
-        scalar("ecuLaneFlags", ecuLaneFlags),
-        scalar("ecuEngineStatus", ecuEngineStatus),
-        scalar("ecuEngineHours", ecuEngineHours),
-        scalar("ecuHours", ecuHours),
-        scalar("ecuSensorStatusA", ecuSensorStatusA),
-        scalar("ecuSensorStatusB", ecuSensorStatusB),
-        scalar("ecuDeviceStatusA", ecuDeviceStatusA),
-        scalar("ecuDeviceStatusB", ecuDeviceStatusB),
-        scalar("ecuThrottlePosition", ecuThrottlePosition),
-        scalar("ecuAmbientPressure", ecuAmbientPressure),
-        text("coModel", coModel),
-        text("coSerialNumber", coSerialNumber),
-        text("coSoftwareVersion", coSoftwareVersion),
-        array("coCommand", coCommand),
+        VAR(ecuLinkPresent), VAR(ecuLaneFlags), VAR(ecuEngineStatus), VAR(ecuEngineHours), VAR(ecuHours),
+        VAR(ecuSensorStatusA), VAR(ecuSensorStatusB), VAR(ecuDeviceStatusA), VAR(ecuDeviceStatusB),
+        VAR(ecuThrottlePosition), VAR(ecuAmbientPressure), VAR(coModel), VAR(coSerialNumber),
+        VAR(coSoftwareVersion), VAR(coCommand),
     });
 }

@@ -19,8 +19,8 @@ template <typename T> void addPair(std::vector<DeviceVariable>& v, const char* n
 void addFuelVariables(std::vector<DeviceVariable>& v)
 {
     addPair(v, "injectorDuty", "injectorDuty[0]", "injectorDuty[1]", injectorDuty);
-    v.push_back(array("fuelTimingInputs", fuelTimingInputs));
-    v.push_back(scalar("flowWindow", flowWindow));
+    v.push_back(VAR(fuelTimingInputs));
+    v.push_back(VAR(flowWindow));
     addPair(v, "flowInput", "flowInput[0]", "flowInput[1]", flowInput);
     addPair(v, "fuelFlow", "fuelFlow[0]", "fuelFlow[1]", fuelFlow);
     addPair(v, "fuelLevelInput", "fuelLevelInput[0]", "fuelLevelInput[1]", fuelLevelInput);
@@ -31,10 +31,6 @@ void addFuelVariables(std::vector<DeviceVariable>& v)
     addPair(v, "fuelUsedPulses", "fuelUsedPulses[0]", "fuelUsedPulses[1]", fuelUsedPulses);
     addPair(v, "fuelUsed", "fuelUsed[0]", "fuelUsed[1]", fuelUsed);
     v.insert(v.end(), {
-        scalar("fuelLayout", fuelLayout),
-        scalar("fuelRange", fuelRange),
-        scalar("fuelEndurance", fuelEndurance),
-        scalar("fuelSecondCount", fuelSecondCount),
-        scalar("fuelIntervalDue", fuelIntervalDue),
+        VAR(fuelLayout), VAR(fuelRange), VAR(fuelEndurance), VAR(fuelSecondCount), VAR(fuelIntervalDue),
     });
 }

@@ -7,15 +7,7 @@
 void addHomeVariables(std::vector<DeviceVariable>& v)
 {
     v.insert(v.end(), {
-        scalar("homePage", homePage),
-        scalar("overlayTimeout", overlayTimeout),
-        scalar("menuItemCount", menuItemCount),
-        scalar("oatCoCycle", oatCoCycle),
-        scalar("egtSelected", egtSelected),
-        scalar("chtSelected", chtSelected),
-        scalar("infoDisplayMode", infoDisplayMode),
-        scalar("documentLineCount", documentLineCount),
-        scalar("documentCursor", documentCursor),
-        scalar("coDataValid", coDataValid),
+        VAR(homePage), VAR(overlayTimeout), VAR(menuItemCount), VAR(oatCoCycle), VAR(egtSelected),
+        VAR(chtSelected), VAR(infoDisplayMode), VAR(documentLineCount), VAR(documentCursor), VAR(coDataValid),
     });
 }

@@ -6,7 +6,6 @@
 void addPopupVariables(std::vector<DeviceVariable>& v)
 {
     v.insert(v.end(), {
-        array("editDigits", editDigits),
-        array("refillLevel", refillLevel),
+        VAR(editDigits), VAR(refillLevel),
     });
 }

@@ -49,24 +49,18 @@ void addScreenVariables(std::vector<DeviceVariable>& v)
     v.insert(v.end(), {
         screen("currentScreen", currentScreen),
         screen("returnScreen", returnScreen),
-        scalar("messageFailed", messageFailed),
+        VAR(messageFailed),
         screen("overlayScreen", overlayScreen),
-        scalar("cursorLine", cursorLine),
-        scalar("listTop", listTop),
-        scalar("editMode", editMode),
-        scalar("listChannel", listChannel),
-        scalar("calibrationMode", calibrationMode),
-        scalar("fuelSetupReturnLine", fuelSetupReturnLine),
+        VAR(cursorLine), VAR(listTop), VAR(editMode), VAR(listChannel), VAR(calibrationMode),
+        VAR(fuelSetupReturnLine),
         screen("slopeReturnScreen", slopeReturnScreen),
         // The power phase: 0 off, 1 splash notice, 2 expiry notice, 3 running. Read only: the
         // power commands move it.
         DeviceVariable{"devicePhase", &devicePhase, VariableType::U8, 1, false},
-        scalar("instrumentSerialNumber", instrumentSerialNumber),
-        scalar("rpmFactor", rpmFactor),
-        scalar("workingCurveTemperature", workingCurveTemperature),
-        scalar("workingCurveReturnLine", workingCurveReturnLine),
+        VAR(instrumentSerialNumber), VAR(rpmFactor), VAR(workingCurveTemperature),
+        VAR(workingCurveReturnLine),
         screen("fuelPressureSetupParent", fuelPressureSetupParent),
-        scalar("fuelPressureSetupParentLine", fuelPressureSetupParentLine),
+        VAR(fuelPressureSetupParentLine),
     });
     addWorkingCurve(v);
 }

@@ -37,6 +37,6 @@ void addSenderVariables(std::vector<DeviceVariable>& variables)
     addArray(variables, "auxCurrent", auxCurrent);
     addArray(variables, "auxCurrentMin", auxCurrentMin);
     addArray(variables, "auxCurrentMax", auxCurrentMax);
-    variables.push_back(scalar("fuelPressure", fuelPressure));
-    variables.push_back(scalar("fuelPressureMax", fuelPressureMax));
+    variables.push_back(VAR(fuelPressure));
+    variables.push_back(VAR(fuelPressureMax));
 }

@@ -7,9 +7,9 @@
 void addSunVariables(std::vector<DeviceVariable>& v)
 {
     v.insert(v.end(), {
-        scalar("sunEventHours", sunEventHours),
+        VAR(sunEventHours),
         // A flag of one byte, 0 or 1; read only, so that nothing else is ever stored in it.
         DeviceVariable{"sunEventFound", &sunEventFound, VariableType::U8, 1, false},
-        scalar("autoVariation", autoVariation),
+        VAR(autoVariation),
     });
 }

@@ -8,17 +8,7 @@
 void addThermocoupleVariables(std::vector<DeviceVariable>& variables)
 {
     variables.insert(variables.end(), {
-        scalar("cjcInput", cjcInput),
-        scalar("cjcTemp", cjcTemp),
-        array("tcFeed", tcFeed),
-        array("tc", tc),
-        array("tcCelsius", tcCelsius),
-        array("tcMax", tcMax),
-        array("leanPeak", leanPeak),
-        array("leanDelta", leanDelta),
-        array("leanPeakOrder", leanPeakOrder),
-        scalar("leanNextOrder", leanNextOrder),
-        scalar("leanActive", leanActive),
-        scalar("leanDeltaMode", leanDeltaMode),
+        VAR(cjcInput), VAR(cjcTemp), VAR(tcFeed), VAR(tc), VAR(tcCelsius), VAR(tcMax), VAR(leanPeak),
+        VAR(leanDelta), VAR(leanPeakOrder), VAR(leanNextOrder), VAR(leanActive), VAR(leanDeltaMode),
     });
 }

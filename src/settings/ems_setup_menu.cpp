@@ -72,8 +72,7 @@ const MenuTile kEmsTiles[] = {
     {.label1 = "ROTAX", .label2 = "912iS", .picture = drawEnginePlate, .opens = ecuScreen},
 };
 
-const TileMenu kEmsSetupMenu = {.title = "EMS SETUP", .tiles = kEmsTiles, .tileCount = std::size(kEmsTiles),
-                                .back = backToParentMenu};
+const TileMenu kEmsSetupMenu = {.title = "EMS SETUP", .tiles = kEmsTiles, .back = backToParentMenu};
 
 }  // namespace
 

@@ -26,7 +26,7 @@ const MenuTile kMainTiles[] = {
     {.label1 = "ADC", .label2 = "VALUES", .icon = &iconAdc, .opens = adcValuesScreen},
 };
 
-const TileMenu kMainMenu = {.title = "MAIN MENU", .tiles = kMainTiles, .tileCount = std::size(kMainTiles)};
+const TileMenu kMainMenu = {.title = "MAIN MENU", .tiles = kMainTiles};
 
 }  // namespace
 

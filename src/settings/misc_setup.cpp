@@ -44,8 +44,7 @@ const ListLine kMiscLines[] = {
 };
 
 
-const ListScreen kMiscSetup = {.menuName = "", .screenName = "MISCELLANEOUS SETUP", .lines = kMiscLines,
-                               .lineCount = std::size(kMiscLines), .back = backToParentMenu};
+const ListScreen kMiscSetup = {.menuName = "", .screenName = "MISCELLANEOUS SETUP", .lines = kMiscLines};
 
 }  // namespace
 

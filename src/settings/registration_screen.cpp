@@ -48,16 +48,8 @@ void registrationScreen()
             drawText(130 + 34 * i, 160, character, 20, AlignCentre, colour);
         }
     }
-    drawSoftKeyBar(SoftKeysExitBack);
-
-    const uint8_t key = takeKey();
+    const uint8_t key = exitBackKey(backToMisc);
     switch (key) {
-    case KeySoft1:
-        goHome();
-        break;
-    case KeySoft2:
-        backToMisc();
-        break;
     case KeyKnobPlus:
         registration[cursorLine] = nextCode(registration[cursorLine]);
         break;

@@ -48,14 +48,8 @@ void coMonitorSetupScreen()
     drawMenuRow(0, "CO MONITOR: ", detector ? "CO GUARDIAN" : "NONE");
     if (detector) drawDetectorRows();
     else drawScrollIndicator(cursorLine, 1);
-    drawSoftKeyBar(SoftKeysExitBack);
-
-    const uint8_t key = takeKey();
+    const uint8_t key = exitBackKey(backToParentMenu);
     switch (key) {
-    case KeySoft1: goHome(); break;
-    case KeySoft2:
-        backToParentMenu();
-        break;
     case KeyKnobPress:
         if (cursorLine == 0) {
             editMode = editMode == 1 ? 0 : 1;

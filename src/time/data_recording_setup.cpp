@@ -45,8 +45,7 @@ void drawFreeSpace()
     drawText(0, 230, text, 8, AlignLeft, COLOUR_WHITE);
 }
 
-const ListScreen kSetup = {.menuName = "", .screenName = "DATA RECORDING SETUP", .lines = kLines, .lineCount = std::size(kLines),
-                           .back = backToParentMenu, .drawExtra = drawFreeSpace};
+const ListScreen kSetup = {.menuName = "", .screenName = "DATA RECORDING SETUP", .lines = kLines, .drawExtra = drawFreeSpace};
 
 }  // namespace
 

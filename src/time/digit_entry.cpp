@@ -23,13 +23,8 @@ void runDigitEntry(const DigitEntry& entry)
         drawText(entry.x[i], 160, digit, 20, entry.align, i == cursorLine ? COLOUR_RED : COLOUR_WHITE);
     }
     if (entry.drawExtra) entry.drawExtra();
-    drawSoftKeyBar(SoftKeysExitBack);
-
-    const uint8_t key = takeKey();
+    const uint8_t key = exitBackKey(nullptr);
     switch (key) {
-    case KeySoft1:
-        goHome();
-        break;
     case KeySoft2:
         openTimersSetup(entry.backRow);
         break;

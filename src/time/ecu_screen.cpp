@@ -55,12 +55,5 @@ void ecuScreen()
         drawThickLine(50, 50, 429, 221, COLOUR_RED);
         drawThickLine(50, 221, 429, 50, COLOUR_RED);
     }
-    drawSoftKeyBar(SoftKeysExitBack);
-
-    const uint8_t key = takeKey();
-    if (key == KeySoft1) {
-        goHome();
-    } else if (key == KeySoft2) {
-        backToParentMenu();
-    }
+    exitBackKey(backToParentMenu);
 }

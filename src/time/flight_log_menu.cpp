@@ -74,8 +74,7 @@ bool handleKey(uint8_t key, const ListLine*)
     return true;
 }
 
-const ListScreen kMenu = {.menuName = "", .screenName = "FLIGHT LOG", .lines = kLines,
-                          .lineCount = std::size(kLines), .back = backToParentMenu, .handleKey = handleKey};
+const ListScreen kMenu = {.menuName = "", .screenName = "FLIGHT LOG", .lines = kLines, .handleKey = handleKey};
 
 }  // namespace
 

@@ -51,18 +51,8 @@ void flightLogViewScreen()
         if (const FlightRecord* f = newestFlight(static_cast<unsigned>(flightLogViewPos) + row))
             drawFlight(kFirstRowY + kRowHeight * row, *f);
     drawScrollIndicator(flightLogViewPos, FLIGHT_LOG_CAPACITY);
-    drawSoftKeyBar(SoftKeysExitBack);
-
-    const uint8_t key = takeKey();
+    const uint8_t key = exitBackKey([] { returnToScreen(flightLogMenuScreen, 1); });
     switch (key) {
-    case KeySoft1:
-        goHome();
-        break;
-    case KeySoft2:
-        cursorLine = 1;
-        editMode = 0;
-        currentScreen = flightLogMenuScreen;
-        break;
     case KeyKnobPlus:
         if (flightLogViewPos < FLIGHT_LOG_CAPACITY - 1) ++flightLogViewPos;
         break;

@@ -100,13 +100,7 @@ const ListLine kLines[] = {
     action("SET UTC DATE & TIME", openUtcDateTime, internalClock),
 };
 
-const ListScreen kScreen = {
-    .menuName = "",
-    .screenName = "TIMERS SETUP",
-    .lines = kLines,
-    .lineCount = std::size(kLines),
-    .back = backToParentMenu,
-};
+const ListScreen kScreen = {.menuName = "", .screenName = "TIMERS SETUP", .lines = kLines};
 
 }  // namespace
 

@@ -96,16 +96,8 @@ void utcDateTimeScreen()
         drawText(f.x, f.y, text, 20, AlignLeft, i == cursorLine ? COLOUR_RED : COLOUR_WHITE);
     }
     for (const Separator& s : kSeparators) drawText(s.x, s.y, s.text, 20, AlignLeft, COLOUR_WHITE);
-    drawSoftKeyBar(SoftKeysExitBack);
-
-    const uint8_t key = takeKey();
+    const uint8_t key = exitBackKey([] { openTimersSetup(TIMERS_ROW_UTC_DATE_TIME); });
     switch (key) {
-    case KeySoft1:
-        goHome();
-        break;
-    case KeySoft2:
-        openTimersSetup(TIMERS_ROW_UTC_DATE_TIME);
-        break;
     case KeyKnobPress:
         if (cursorLine + 1 < kFieldCount) {
             ++cursorLine;

@@ -57,6 +57,15 @@ void drawSoftKeyBar(uint8_t flags)
     if (flags & 1) drawText(112, 254, "BACK", 8, AlignCentre, COLOUR_WHITE);
 }
 
+uint8_t exitBackKey(void (*back)())
+{
+    drawSoftKeyBar(SoftKeysExitBack);
+    const uint8_t key = takeKey();
+    if (key == KeySoft1) goHome();
+    if (key == KeySoft2 && back) back();
+    return key;
+}
+
 void drawPopupKeyBar(const char* caption, const char* label1, const char* label2, const char* label3,
                      const char* label4, const char* label5)
 {

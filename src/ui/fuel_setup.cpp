@@ -93,15 +93,8 @@ bool handleKey(uint8_t key, const ListLine*)
     return true;
 }
 
-const ListScreen kScreen = {
-    .menuName = "EMS SETUP",
-    .screenName = "FUEL SETUP",
-    .lines = kLines,
-    .lineCount = std::size(kLines),
-    .back = backToParentMenu,
-    .leave = updateFuelLayout,
-    .handleKey = handleKey,
-};
+const ListScreen kScreen = {.menuName = "EMS SETUP", .screenName = "FUEL SETUP", .lines = kLines,
+                            .leave = updateFuelLayout, .handleKey = handleKey};
 
 }  // namespace
 

@@ -143,7 +143,8 @@ int32_t lineStep(const ListLine& line)
 
 int offeredLines(const ListScreen& screen, uint8_t* indexes)
 {
-    const int used = screen.usedLines ? std::min<int>(screen.usedLines(), screen.lineCount) : screen.lineCount;
+    const int size = static_cast<int>(screen.lines.size());
+    const int used = screen.usedLines ? std::min<int>(screen.usedLines(), size) : size;
     int count = 0;
     for (int i = 0; i < used && count < kMaxLines; ++i)
         if (!screen.lines[i].offered || screen.lines[i].offered()) indexes[count++] = static_cast<uint8_t>(i);

@@ -3,6 +3,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <span>
 
 #include "settings/settings_field.h"
 
@@ -79,18 +80,19 @@ constexpr ListLine choice(const char* label, SettingsField field, int32_t max, c
             .offered = offered};
 }
 
+void backToParentMenu();  // ui/tile_menu.h
+
 struct ListScreen {
     const char* menuName = "";
     const char* screenName = "";
     // Titles that change with the channel or mode; replaces menuName and screenName.
     void (*titles)(const char*& menu, const char*& screen) = nullptr;
-    const ListLine* lines = nullptr;
-    uint8_t lineCount = 0;
+    std::span<const ListLine> lines;
     // Lines of the table in use right now (the rest are not offered); nullptr: all.
     uint8_t (*usedLines)() = nullptr;
     uint8_t visibleRows = 11;  // rows shown at once; the cursor scrolls the list within them
     uint8_t softKeys = 1;      // drawSoftKeyBar flags
-    void (*back)() = nullptr;   // KeySoft2: back to the parent menu
+    void (*back)() = backToParentMenu;  // KeySoft2 (nullptr: the screen's handleKey takes it)
     void (*leave)() = nullptr;  // run when left by EXIT or BACK
     // A screen's own keys, tried first; returns true when it consumed the key.
     bool (*handleKey)(uint8_t key, const ListLine* line) = nullptr;

@@ -52,6 +52,9 @@ void drawPageTitle(const char* line1, const char* line2);
 void drawSoftKeyBar(uint8_t flags);  // bit 0: "BACK" on the second key
 constexpr uint8_t SoftKeysExit = 0;
 constexpr uint8_t SoftKeysExitBack = 1;
+// The "EXIT" / "BACK" bar drawn and the pending key taken: EXIT goes home, BACK runs back when
+// given. The key is returned for the screen's own handling.
+uint8_t exitBackKey(void (*back)());
 void drawPopupKeyBar(const char* caption, const char* label1, const char* label2, const char* label3,
                      const char* label4, const char* label5);
 void drawMenuRow(int row, const char* label, const char* value);

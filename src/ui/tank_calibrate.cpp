@@ -97,23 +97,11 @@ template <int Tank> void drawLiveReading()
     drawText(100, 200, text, 10, AlignLeft, COLOUR_RED);
 }
 
-const ListScreen kTank1 = {
-    .menuName = "TANK 1 SETUP",
-    .screenName = "TANK 1 CALIBRATE",
-    .lines = kTank1Lines.data(),
-    .lineCount = kTank1Lines.size(),
-    .handleKey = handleKey<0>,
-    .drawExtra = drawLiveReading<0>,
-};
+const ListScreen kTank1 = {.menuName = "TANK 1 SETUP", .screenName = "TANK 1 CALIBRATE", .lines = kTank1Lines,
+                           .handleKey = handleKey<0>, .drawExtra = drawLiveReading<0>};
 
-const ListScreen kTank2 = {
-    .menuName = "TANK 2 SETUP",
-    .screenName = "TANK 2 CALIBRATE",
-    .lines = kTank2Lines.data(),
-    .lineCount = kTank2Lines.size(),
-    .handleKey = handleKey<1>,
-    .drawExtra = drawLiveReading<1>,
-};
+const ListScreen kTank2 = {.menuName = "TANK 2 SETUP", .screenName = "TANK 2 CALIBRATE", .lines = kTank2Lines,
+                           .handleKey = handleKey<1>, .drawExtra = drawLiveReading<1>};
 
 template <int Tank> void calibrateScreen() { runListScreen(Tank == 0 ? kTank1 : kTank2); }
 

@@ -95,23 +95,11 @@ template <int Tank> constexpr std::array<ListLine, 9> tankLines()
 const std::array<ListLine, 9> kTank1Lines = tankLines<0>();
 const std::array<ListLine, 9> kTank2Lines = tankLines<1>();
 
-const ListScreen kTank1 = {
-    .menuName = "FUEL SETUP",
-    .screenName = "TANK 1 SETUP",
-    .lines = kTank1Lines.data(),
-    .lineCount = kTank1Lines.size(),
-    .back = backToFuelSetup,
-    .leave = updateFuelLayout,
-};
+const ListScreen kTank1 = {.menuName = "FUEL SETUP", .screenName = "TANK 1 SETUP", .lines = kTank1Lines,
+                           .back = backToFuelSetup, .leave = updateFuelLayout};
 
-const ListScreen kTank2 = {
-    .menuName = "FUEL SETUP",
-    .screenName = "TANK 2 SETUP",
-    .lines = kTank2Lines.data(),
-    .lineCount = kTank2Lines.size(),
-    .back = backToFuelSetup,
-    .leave = updateFuelLayout,
-};
+const ListScreen kTank2 = {.menuName = "FUEL SETUP", .screenName = "TANK 2 SETUP", .lines = kTank2Lines,
+                           .back = backToFuelSetup, .leave = updateFuelLayout};
 
 }  // namespace
 

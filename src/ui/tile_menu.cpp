@@ -31,20 +31,21 @@ void openTile(const MenuTile& tile)
 
 void runTileMenu(const TileMenu& menu)
 {
-    if (menu.tileCount == 0 || !menu.tiles) {
+    if (menu.tiles.empty()) {
         drawPageTitle("", menu.title);
         drawSoftKeyBar(menu.back ? SoftKeysExitBack : SoftKeysExit);
         if (pendingKey == KeySoft1) goHome();
         pendingKey = KeyNone;
         return;
     }
-    const uint8_t last = static_cast<uint8_t>(menu.tileCount - 1);
+    const int tileCount = static_cast<int>(menu.tiles.size());
+    const uint8_t last = static_cast<uint8_t>(tileCount - 1);
     if (cursorLine > last) cursorLine = last;  // a stale cursor from another screen
-    const bool twoPages = menu.tileCount > kTilesPerPage;
+    const bool twoPages = tileCount > kTilesPerPage;
 
     drawPageTitle("", menu.title);
     const int first = cursorLine / kTilesPerPage * kTilesPerPage;
-    for (int i = first; i < menu.tileCount && i < first + kTilesPerPage; ++i) drawTile(menu.tiles[i], i - first);
+    for (int i = first; i < tileCount && i < first + kTilesPerPage; ++i) drawTile(menu.tiles[i], i - first);
     drawTileFrame(static_cast<uint8_t>(cursorLine - first));
     if (twoPages) {
         if (first == 0) drawRightArrow();
@@ -82,7 +83,7 @@ void runTileMenu(const TileMenu& menu)
 int tileOpening(const TileMenu& menu, ScreenFunction screen)
 {
     int first = -1, count = 0;
-    for (int i = 0; i < menu.tileCount; ++i) {
+    for (int i = 0; i < static_cast<int>(menu.tiles.size()); ++i) {
         if (menu.tiles[i].opens != screen) continue;
         if (first < 0) first = i;
         ++count;

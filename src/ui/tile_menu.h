@@ -2,6 +2,7 @@
 // a picture, two label lines and the screen its knob press opens, all described as data.
 #pragma once
 #include <cstdint>
+#include <span>
 
 #include "display/image.h"
 #include "ui/screen.h"
@@ -22,8 +23,7 @@ struct MenuTile {
 
 struct TileMenu {
     const char* title = "";       // second title line
-    const MenuTile* tiles = nullptr;
-    uint8_t tileCount = 0;        // up to sixteen: two pages
+    std::span<const MenuTile> tiles;  // up to sixteen: two pages
     void (*back)() = nullptr;     // KeySoft2 ("BACK"); nullptr: no "BACK" key
 };
 

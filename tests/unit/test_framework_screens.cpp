@@ -38,8 +38,7 @@ const ListLine kVoltsLines[] = {
     {.label = "VOLTS CALIBRATION FACTOR: ", .kind = LineKind::Calibration, .get = get<8>, .set = set<8>,
      .min = 50, .max = 150, .format = percent},
 };
-const ListScreen kVolts = {.menuName = "EMS SETUP", .screenName = "VOLTS SETUP", .lines = kVoltsLines,
-                           .lineCount = 9};
+const ListScreen kVolts = {.menuName = "EMS SETUP", .screenName = "VOLTS SETUP", .lines = kVoltsLines};
 
 ListLine longLines[16];
 char longLabels[16][24];
@@ -51,7 +50,7 @@ ListScreen longList()
         longLines[i] = {.label = longLabels[i], .kind = LineKind::Choice, .min = 0, .max = 1, .choices = kUnits};
         longLines[i].get = [] { return int32_t{0}; };
     }
-    return {.menuName = "EMS SETUP", .screenName = "LONG LIST", .lines = longLines, .lineCount = 16};
+    return {.menuName = "EMS SETUP", .screenName = "LONG LIST", .lines = longLines};
 }
 
 class FrameworkScreens : public testing::Test {

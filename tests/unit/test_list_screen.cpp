@@ -44,7 +44,6 @@ const ListScreen kScreen = {
     .menuName = "EMS SETUP",
     .screenName = "TEST SETUP",
     .lines = kLines,
-    .lineCount = 6,
     .back = [] { ++backs; },
     .leave = [] { ++leaves; },
 };
@@ -265,7 +264,7 @@ ListScreen longScreen()
         std::snprintf(longLabels[i], sizeof longLabels[i], "LINE %d: ", i);
         longLines[i] = ListLine{.label = longLabels[i], .kind = LineKind::Calibration, .min = 0, .max = 9};
     }
-    return ListScreen{.menuName = "", .screenName = "LONG", .lines = longLines, .lineCount = 20};
+    return ListScreen{.menuName = "", .screenName = "LONG", .lines = longLines};
 }
 
 TEST_F(ListEngine, LongListsScrollKeepingTheCursorOnTheLastRow)
@@ -359,7 +358,7 @@ const ListLine kChannelLines[] = {
      .formatLabel = channelLabel},
     {.label = "POINT %d: ", .field = SETTING(tank1Calibration), .min = 0, .max = 4096, .item = 4, .numbered = true},
 };
-const ListScreen kChannelScreen = {.screenName = "CHANNELS", .lines = kChannelLines, .lineCount = 2};
+const ListScreen kChannelScreen = {.screenName = "CHANNELS", .lines = kChannelLines};
 
 // The first two rows as drawn (left of the scroll indicator), against drawMenuRow of the
 // expected texts on a clear screen.
