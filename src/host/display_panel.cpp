@@ -4,6 +4,8 @@
 #include "host/display_panel.h"
 
 #include <QPainter>
+#include <QRegion>
+#include <cmath>
 #include <cstring>
 
 #include "display/framebuffer.h"
@@ -64,13 +66,18 @@ void DisplayPanel::paintEvent(QPaintEvent*)
         repaintPending = false;
         ++presented;
     }
-    // The panel is one row taller than the display; that row stays black. No smoothing: each
-    // framebuffer pixel becomes a sharp block at any zoom.
+    // No smoothing: at the window's whole zooms each framebuffer pixel is a square block of whole
+    // device pixels at any screen scale; a fitted size in between samples the nearest pixel. The
+    // panel's last row stays black.
     QPainter painter(this);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    const int displayHeight = height() * SCREEN_HEIGHT / (SCREEN_HEIGHT + 1);
-    painter.drawImage(QRect(0, 0, width(), displayHeight), image);
-    painter.fillRect(QRect(0, displayHeight, width(), height() - displayHeight), Qt::black);
+    const qreal ratio = devicePixelRatioF();
+    const double across = width() * ratio / SCREEN_WIDTH;  // device pixels per framebuffer pixel
+    const double block = std::abs(across - std::round(across)) < 0.01 ? std::round(across) : across;
+    const QRectF shownArea(0, 0, SCREEN_WIDTH * block / ratio, SCREEN_HEIGHT * block / ratio);
+    painter.drawImage(shownArea, image);
+    const QRegion rest = QRegion(rect()) - QRegion(shownArea.toAlignedRect());
+    for (const QRect& r : rest) painter.fillRect(r, Qt::black);
 }
 
 QImage DisplayPanel::grabFramebuffer() { return grab().toImage(); }

@@ -14,6 +14,9 @@
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
+#include <QScreen>
+#include <QWindow>
+#include <cmath>
 
 #include "device.h"
 #include "display/framebuffer.h"
@@ -214,11 +217,53 @@ void TfrmMain::buildPresetBar()
     statusBar()->addWidget(presetBar, 1);
 }
 
+namespace {
+
+// The panel's scale for a whole zoom: the nearest whole number of device pixels per framebuffer
+// pixel (at least one), so the display stays sharp at any screen scale (at 1.5, 1x becomes 4/3).
+double wholePixelScale(int zoom, qreal ratio)
+{
+    return std::max(1.0, std::round(zoom * ratio)) / ratio;
+}
+
+}  // namespace
+
+bool TfrmMain::zoomFits(Zoom zoom) const
+{
+    if (zoom == Zoom::X1 || zoom == Zoom::Fit || !screen()) return true;
+    const double factor = wholePixelScale(static_cast<int>(zoom), devicePixelRatioF());
+    const QSize frame = isVisible() ? frameGeometry().size() - geometry().size() : QSize();
+    const QSize needed(static_cast<int>(std::lround(FrontPanel::kWidth * factor)) + kGap + kTabsWidth + frame.width(),
+                       static_cast<int>(std::lround(FrontPanel::kHeight * factor)) + menuBar()->sizeHint().height() +
+                           kStatusBarHeight + frame.height());
+    const QSize area = screen()->availableGeometry().size();
+    return needed.width() <= area.width() && needed.height() <= area.height();
+}
+
+void TfrmMain::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    // Another screen may offer other zooms; the frame is known only now.
+    if (QWindow* window = windowHandle(); window && !screenWatched) {
+        screenWatched = true;
+        connect(window, &QWindow::screenChanged, this, [this] { setZoom(zoomChoice); });
+        setZoom(zoomChoice);
+    }
+}
+
 void TfrmMain::setZoom(Zoom zoom)
 {
+    if (!zoomFits(zoom)) {
+        statusBar()->showMessage(QString("Zoom %1x is larger than the screen: the display fits the window instead")
+                                     .arg(static_cast<int>(zoom)),
+                                 5000);
+        zoom = Zoom::Fit;
+    }
     zoomChoice = zoom;
-    for (QAction* action : zoomActions->actions())
+    for (QAction* action : zoomActions->actions()) {
         action->setChecked(action->data().toInt() == static_cast<int>(zoom));
+        action->setEnabled(zoomFits(static_cast<Zoom>(action->data().toInt())));
+    }
     if (zoom == Zoom::Fit) {
         client->setMinimumSize(FrontPanel::kWidth + kGap + kTabsWidth, FrontPanel::kHeight);
         client->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
@@ -227,9 +272,9 @@ void TfrmMain::setZoom(Zoom zoom)
         layoutClient();
         return;
     }
-    const double factor = static_cast<int>(zoom);
-    const QSize size(static_cast<int>(FrontPanel::kWidth * factor) + kGap + kTabsWidth,
-                     std::max(static_cast<int>(FrontPanel::kHeight * factor), FrontPanel::kHeight));
+    const double factor = wholePixelScale(static_cast<int>(zoom), devicePixelRatioF());
+    const QSize size(static_cast<int>(std::lround(FrontPanel::kWidth * factor)) + kGap + kTabsWidth,
+                     std::max(static_cast<int>(std::lround(FrontPanel::kHeight * factor)), FrontPanel::kHeight));
     client->setFixedSize(size);
     frontPanel->setScale(factor);
     layoutClient();
@@ -244,7 +289,8 @@ void TfrmMain::layoutClient()
         const double down = static_cast<double>(client->height()) / FrontPanel::kHeight;
         frontPanel->setScale(std::max(1.0, std::min(across, down)));
     }
-    PageControl1->setGeometry(frontPanel->width() + kGap, 0, kTabsWidth, FrontPanel::kHeight);
+    // The side panel takes the whole height beside the front panel.
+    PageControl1->setGeometry(frontPanel->width() + kGap, 0, kTabsWidth, std::max(client->height(), FrontPanel::kHeight));
 }
 
 bool TfrmMain::eventFilter(QObject* watched, QEvent* event)

@@ -38,13 +38,17 @@ public:
     // File > Play Scenario without its dialog; a script that cannot be read is shown in a message box.
     bool playScenario(const QString& path);
 
+    // A whole zoom that would not fit the screen's available area is not offered: it falls back
+    // to Fit. Every zoom is snapped to whole device pixels per framebuffer pixel.
     void setZoom(Zoom zoom);
+    bool zoomFits(Zoom zoom) const;
     Zoom zoom() const { return zoomChoice; }
     // Writes the Framebuffer as the runner's 480 x 272 indexed PNG. False when it cannot.
     static bool saveScreenshot(const QString& path);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -79,5 +83,6 @@ private:
     QAction* recordAction = nullptr;
     TrendsTab* trendsTab = nullptr;
     Zoom zoomChoice = Zoom::X1;
+    bool screenWatched = false;
     QTimer readingsTimer;
 };

@@ -12,9 +12,12 @@
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <QMenu>
+#include <QScreen>
 #include <QtTest>
 
 #include <algorithm>
+#include <cmath>
 
 #include "device.h"
 #include "engine/alarm_messages.h"
@@ -42,16 +45,24 @@
 namespace {
 
 // Compares the panel's picture with the Framebuffer through the palette at the instrument's
-// backlight, pixel for pixel.
+// backlight: each framebuffer pixel must be a square block of whole device pixels of its colour.
+// Returns the framebuffer pixels shown otherwise.
 int panelMismatches(DisplayPanel* panel)
 {
     const QImage shown = panel->grabFramebuffer().convertToFormat(QImage::Format_RGB32);
-    if (shown.width() < SCREEN_WIDTH || shown.height() < SCREEN_HEIGHT) return -1;
+    const double across = panel->width() * shown.devicePixelRatio() / SCREEN_WIDTH;
+    const int block = static_cast<int>(std::lround(across));
+    if (block < 1 || std::abs(across - block) > 0.01 || shown.width() < SCREEN_WIDTH * block ||
+        shown.height() < SCREEN_HEIGHT * block)
+        return -1;
     int mismatches = 0;
     for (int y = 0; y < SCREEN_HEIGHT; ++y)
         for (int x = 0; x < SCREEN_WIDTH; ++x) {
             const uint32_t want = backlitColour(palette[framebuffer[x + SCREEN_WIDTH * y]], settings.backlight);
-            if ((shown.pixel(x, y) & 0xFFFFFF) != want) ++mismatches;
+            bool same = true;
+            for (int i = 0; i < block * block; ++i)
+                same &= (shown.pixel(x * block + i % block, y * block + i / block) & 0xFFFFFF) == want;
+            mismatches += !same;
         }
     return mismatches;
 }
@@ -494,36 +505,48 @@ private slots:
         QTRY_VERIFY(!window->passDriver()->running());
     }
 
-    // Zoom 2: the window grows by the panel's width, the display doubles, and every framebuffer
-    // pixel is a sharp 2 x 2 block.
-    void zoomScalesThePanelAndKeepsTheDisplaySharp()
+    // Zoom 2: the window grows by the panel's width and the display doubles.
+    void zoomScalesThePanel()
     {
         const QSize before = window->centralWidget()->size();
         window->setZoom(TfrmMain::Zoom::X2);
         QCOMPARE(window->centralWidget()->width(), before.width() + 550);
         QCOMPARE(window->displayPanel()->size(), QSize(960, 546));
         QCOMPARE(window->findChild<KeyArea*>("Image2")->geometry(), QRect(48, 832, 82, 82));
+        window->setZoom(TfrmMain::Zoom::X1);
+        QCOMPARE(window->centralWidget()->size(), before);
+        QCOMPARE(window->displayPanel()->geometry(), QRect(34, 65, 480, 273));
+    }
+
+    // Every zoom offered fits the screen's available area (one that does not falls back to Fit and
+    // is not offered), the side panel takes the whole height, and each framebuffer pixel is a
+    // square block of whole device pixels at any screen scale. Also run on a small screen and at
+    // QT_SCALE_FACTOR 2 and 1.5.
+    void everyZoomFitsTheScreenAndStaysSharp()
+    {
         for (int y = 0; y < SCREEN_HEIGHT; ++y)
             for (int x = 0; x < SCREEN_WIDTH; ++x)
                 framebuffer[x + SCREEN_WIDTH * y] = static_cast<uint8_t>((x / 3 + y * 7) % 256);
         QTest::mouseClick(window->findChild<QPushButton*>("Button1"), Qt::LeftButton);
         window->passDriver()->powerOff();
         QTRY_VERIFY(!window->passDriver()->running());
-        window->displayPanel()->frameReady();
-        QTRY_VERIFY(window->displayPanel()->framesPresented() > 0);
-        const QImage shown = window->displayPanel()->grabFramebuffer().convertToFormat(QImage::Format_RGB32);
-        const qreal ratio = shown.devicePixelRatio();
-        int mismatches = 0;
-        for (int y = 0; y < SCREEN_HEIGHT; y += 5)
-            for (int x = 0; x < SCREEN_WIDTH; x += 5)
-                for (const QPoint corner : {QPoint(0, 0), QPoint(1, 1), QPoint(0, 1)}) {
-                    const QPoint at((2 * x + corner.x()) * ratio, (2 * y + corner.y()) * ratio);
-                    if ((shown.pixel(at) & 0xFFFFFF) != palette[framebuffer[x + SCREEN_WIDTH * y]]) ++mismatches;
-                }
-        QCOMPARE(mismatches, 0);
-        window->setZoom(TfrmMain::Zoom::X1);
-        QCOMPARE(window->centralWidget()->size(), before);
-        QCOMPARE(window->displayPanel()->geometry(), QRect(34, 65, 480, 273));
+        const QRect area = window->screen()->availableGeometry();
+        const QList<QAction*> zooms = window->menuBar()->actions()[1]->menu()->actions();
+        int offered = 0;
+        for (const TfrmMain::Zoom zoom : {TfrmMain::Zoom::X1, TfrmMain::Zoom::X2, TfrmMain::Zoom::X3}) {
+            const bool fits = window->zoomFits(zoom);
+            offered += fits;
+            window->setZoom(zoom);
+            QCOMPARE(window->zoom(), fits ? zoom : TfrmMain::Zoom::Fit);
+            QCOMPARE(zooms[static_cast<int>(zoom) - 1]->isEnabled(), fits);
+            if (zoom != TfrmMain::Zoom::X1) QVERIFY(!fits || area.contains(window->frameGeometry()));
+            QCOMPARE(window->tabs()->height(), window->centralWidget()->height());
+            if (!fits) continue;
+            window->displayPanel()->frameReady();
+            QTRY_COMPARE(panelMismatches(window->displayPanel()), 0);
+        }
+        qInfo() << "screen" << area.size() << "scale" << window->devicePixelRatioF() << "zooms offered" << offered;
+        QVERIFY(offered >= 1 + (area.width() >= 1700 && window->devicePixelRatioF() == 1.0));
     }
 
     void fitToWindowFollowsTheWindowsSize()
