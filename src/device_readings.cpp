@@ -1,5 +1,6 @@
-// Each control's reading through the engine's own conversions; sender channels report what the
-// last pass made of them.
+// Each control's reading through the engine's own conversions and, where a channel smooths its
+// input, its filter settled from where it stands: what the display shows once the input holds
+// still. Sender channels report what the last pass made of them.
 #include "device_readings.h"
 
 #include <cstdio>
@@ -58,7 +59,9 @@ InputReading inputReading(InputControl id, int32_t position)
     case Oat: return reading(inUnit(oatCelsiusForCounts(u16), settings.oatUnit), 0, temperatureUnit(settings.oatUnit));
     case Map: {
         const int32_t x = position + calibration.mapOffset;
-        const int16_t mb = x < 168 ? 0 : mapMbForInput(x + 180);
+        const int16_t mb = x < 168 ? 0 : mapMbForInput(settledFilter(mapFilterAcc, [&](int32_t& acc) {
+            return mapFilterStep(acc, x + 180, settings.mapFilter);
+        }));
         return settings.mapUnit == 0 ? reading(mb, 0, "mb") : reading(mapInUnit(mb), 1, "inHg");
     }
     case Rpm:
@@ -83,7 +86,9 @@ InputReading inputReading(InputControl id, int32_t position)
     }
     case Input1: case Input2: case Input3: case Input4:
         return analogReading(static_cast<int>(id) - static_cast<int>(Input1));
-    case Volts: return reading(voltsForCounts(u16), 1, "V");
+    case Volts:
+        return reading(voltsForCounts(settledFilter(voltsFilter, [&](uint32_t& acc) { return voltsFilterStep(acc, u16); })),
+                       1, "V");
     case Current:
         if (settings.currentOn != 1) return {};
         return reading(currentTenthsForCounts(u16), 1, "A");

@@ -119,10 +119,29 @@ int16_t currentTenthsForCounts(uint16_t counts)
         INT16_MIN, INT16_MAX));
 }
 
+uint32_t voltsFilterStep(uint32_t& acc, uint16_t counts)
+{
+    acc = (acc * 3 + uint32_t{counts} * 4) / 4;
+    return acc / 4;
+}
+
+int32_t mapFilterStep(int32_t& acc, int32_t x, uint8_t filter)
+{
+    switch (filter) {
+    case 1:
+        acc = (x * 2 + acc) / 2;
+        return acc / 2;
+    case 2:
+        acc = (acc * 3 + x * 4) / 4;
+        return acc / 4;
+    default:
+        return x;
+    }
+}
+
 void processVolts()
 {
-    voltsFilter = (voltsFilter * 3 + static_cast<uint32_t>(rawVolts) * 4) / 4;
-    volts = voltsForCounts(voltsFilter / 4);
+    volts = voltsForCounts(voltsFilterStep(voltsFilter, rawVolts));
     track(volts, voltsMin, voltsMax);
     updateAlarm(ALARM_VOLTS, (volts > settings.voltsHighAlarm && settings.voltsHighAlarmOn == 1) ||
                                  (volts < settings.voltsLowAlarm && settings.voltsLowAlarmOn == 1));
@@ -140,25 +159,12 @@ void processOat()
 void processMap()
 {
     mapInput = static_cast<uint16_t>(rawMap);
-    int32_t x = rawMap + calibration.mapOffset;
+    const int32_t x = rawMap + calibration.mapOffset;
     if (x < 168) {
         map = 0;
         mapMb = 0;
     } else {
-        x += 180;
-        switch (settings.mapFilter) {
-        case 1:
-            mapFilterAcc = (x * 2 + mapFilterAcc) / 2;
-            x = mapFilterAcc / 2;
-            break;
-        case 2:
-            mapFilterAcc = (mapFilterAcc * 3 + x * 4) / 4;
-            x = mapFilterAcc / 4;
-            break;
-        default:
-            break;
-        }
-        mapMb = mapMbForInput(x);
+        mapMb = mapMbForInput(mapFilterStep(mapFilterAcc, x + 180, settings.mapFilter));
         map = mapInUnit(mapMb);
     }
     track(map, mapMin, mapMax);

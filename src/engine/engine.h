@@ -57,6 +57,24 @@ int16_t mapInUnit(int16_t mb);                   // mb or 0.1 inHg per mapUnit
 int32_t rpmForPeriod(uint16_t period);           // 0 for no pulses; needs rpmFactor up to date
 int16_t currentTenthsForCounts(uint16_t counts); // main current sensor, 0.1 A
 
+// One step of the volts and MAP smoothing: the accumulator updated, the smoothed input returned
+// (counts; for MAP, x as above, passed through by filter 0).
+uint32_t voltsFilterStep(uint32_t& acc, uint16_t counts);
+int32_t mapFilterStep(int32_t& acc, int32_t x, uint8_t filter);
+// What a smoothing filter shows once its input holds still: its step run on a copy of the
+// accumulator until the accumulator stops changing. The integer filters settle up to a count
+// short of the input when they rise, which is what the display then shows.
+template <typename Acc, typename Step> auto settledFilter(Acc acc, Step step)
+{
+    auto shown = step(acc);
+    for (int i = 0; i < 8192; ++i) {
+        const Acc before = acc;
+        shown = step(acc);
+        if (acc == before) break;
+    }
+    return shown;
+}
+
 void resetCalibration();  // power-on defaults; currentZero is kept
 void resetMinMax();
 void processEngineInputs();

@@ -292,7 +292,10 @@ bool tankLevelForReading(int tank, uint16_t reading, uint16_t& level)
     if (tank < 0 || tank > 1) return false;
     const TankConfig t = tankConfig(tank);
     if (t.source != SOURCE_SENDER) return false;
-    level = static_cast<uint16_t>(senderLevel(reading, t.calibration, usableSize(t.size)));
+    const uint32_t x = settledFilter(fuelLevelFilterAcc[tank], [&](uint32_t& acc) {
+        return filterReading(acc, reading, t.filter);
+    });
+    level = static_cast<uint16_t>(senderLevel(static_cast<int32_t>(x), t.calibration, usableSize(t.size)));
     return true;
 }
 

@@ -52,8 +52,8 @@ void updateFuelLayout();
 
 // A flow channel's rate for this many pulses per measuring window, 0.1 L/h or 0.1 gal/h.
 uint16_t fuelFlowForPulses(int channel, uint16_t pulses);
-// A sender tank's level, tank units, for a steady sender reading; false for a tank without a
-// sender (calculated or off).
+// A sender tank's level, tank units, once the sender reading has held still for a while (through
+// the tank's filter from where it stands); false for a tank without a sender (calculated or off).
 bool tankLevelForReading(int tank, uint16_t reading, uint16_t& level);
 
 // Range and endurance on the fuel that counts towards range, from the present flows and levels.

@@ -6,6 +6,8 @@
 
 #include "device_readings.h"
 #include "engine/engine.h"
+#include "engine/fuel.h"
+#include "engine/inputs.h"
 #include "engine/thermocouples.h"
 #include "settings/settings.h"
 
@@ -25,6 +27,9 @@ protected:
         loadDefaultSettings();
         resetCalibration();
         cjcTemp = 0;  // thermocouples read against the present cold junction
+        voltsFilter = 0;  // the smoothing filters start from nothing, as at power-on
+        mapFilterAcc = 0;
+        fuelLevelFilterAcc[0] = fuelLevelFilterAcc[1] = 0;
     }
 };
 
@@ -35,10 +40,10 @@ TEST_F(DeviceReadings, FactorySettingsGiveTheseTexts)
         int32_t position;
         const char* shown;
     } cases[] = {
-        {InputControl::Oat, 2359, "15 °C"},       {InputControl::Map, 1504, "30.5 inHg"},
+        {InputControl::Oat, 2359, "15 °C"},       {InputControl::Map, 1504, "30.4 inHg"},
         {InputControl::Map, 100, "0.0 inHg"},     {InputControl::Rpm, 325, "4795 RPM"},
         {InputControl::Rpm, 31000, "0 RPM"},      {InputControl::FuelFlow1, 39, "20.0 L/h"},
-        {InputControl::FuelLevel1, 298, "40 L"},  {InputControl::Volts, 1926, "14.0 V"},
+        {InputControl::FuelLevel1, 298, "41 L"},  {InputControl::Volts, 1926, "13.9 V"},
         {InputControl::Cjc, 2402, "20 °C"},       {InputControl::Tc1, 650, "649 °C"},  // as the instrument reads K
         {InputControl::CoPpm, 12, "12 ppm"},      {InputControl::Rotor, 5200, "5200 RPM"},
     };
@@ -46,6 +51,42 @@ TEST_F(DeviceReadings, FactorySettingsGiveTheseTexts)
         SCOPED_TRACE(inputControls[static_cast<int>(c.id)].caption);
         EXPECT_EQ(text(c.id, c.position), c.shown);
     }
+}
+
+// A smoothed channel's reading is what the display shows once the input holds still, whether the
+// value rose to it or fell to it, through every filter setting.
+TEST_F(DeviceReadings, ASmoothedReadingIsWhatTheDisplaySettlesOn)
+{
+    const struct {
+        InputControl id;
+        int32_t position;
+        uint8_t* filter;
+        uint8_t filters;
+        void (*process)();
+        int32_t (*shown)();  // the engine's value
+    } cases[] = {
+        {InputControl::Volts, 1926, nullptr, 1, processVolts, [] { return int32_t{volts}; }},
+        {InputControl::Map, 1504, &settings.mapFilter, 3, processMap, [] { return int32_t{map}; }},
+        {InputControl::FuelLevel1, 298, &settings.tank1Filter, 4, [] { processTankSender(0); },
+         [] { return int32_t{fuelLevel[0]}; }},
+    };
+    for (const auto& c : cases)
+        for (uint8_t filter = 0; filter < c.filters; ++filter)
+            for (const uint16_t from : {0, 4096}) {
+                SCOPED_TRACE(testing::Message() << inputControls[static_cast<int>(c.id)].caption << " filter "
+                                                << int{filter} << " from " << from);
+                SetUp();
+                if (c.filter) *c.filter = filter;
+                int32_t said = 0;  // what the bar says as it reaches the position
+                for (const uint16_t raw : {from, static_cast<uint16_t>(c.position)}) {
+                    said = inputReading(c.id, c.position).value;
+                    rawVolts = raw;
+                    rawMap = static_cast<int16_t>(raw);
+                    rawFuelLevel[0] = raw;
+                    for (int pass = 0; pass < 2000; ++pass) c.process();
+                }
+                EXPECT_EQ(said, c.shown());
+            }
 }
 
 TEST_F(DeviceReadings, UnitsFollowTheSettings)
@@ -67,7 +108,7 @@ TEST_F(DeviceReadings, ATypedValueFindsTheNearestPosition)
         InputControl id;
         int32_t value;
         int32_t position;
-    } cases[] = {{InputControl::Rpm, 2400, 649},  {InputControl::Volts, 142, 1955}, {InputControl::Oat, 15, 2359},
+    } cases[] = {{InputControl::Rpm, 2400, 649},  {InputControl::Volts, 142, 1956}, {InputControl::Oat, 15, 2359},
                  {InputControl::Tc3, 90, 90},     {InputControl::FuelFlow1, 200, 39}};
     for (const auto& c : cases) {
         SCOPED_TRACE(inputControls[static_cast<int>(c.id)].caption);
