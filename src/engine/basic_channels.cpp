@@ -119,24 +119,11 @@ int16_t currentTenthsForCounts(uint16_t counts)
         INT16_MIN, INT16_MAX));
 }
 
-uint32_t voltsFilterStep(uint32_t& acc, uint16_t counts)
-{
-    acc = (acc * 3 + uint32_t{counts} * 4) / 4;
-    return acc / 4;
-}
+uint32_t voltsFilterStep(uint32_t& acc, uint16_t counts) { return smoothingStep<uint32_t>(acc, counts, 4); }
 
 int32_t mapFilterStep(int32_t& acc, int32_t x, uint8_t filter)
 {
-    switch (filter) {
-    case 1:
-        acc = (x * 2 + acc) / 2;
-        return acc / 2;
-    case 2:
-        acc = (acc * 3 + x * 4) / 4;
-        return acc / 4;
-    default:
-        return x;
-    }
+    return filter == 1 || filter == 2 ? smoothingStep<int32_t>(acc, x, filter == 1 ? 2 : 4) : x;
 }
 
 void processVolts()

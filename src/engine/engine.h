@@ -57,6 +57,13 @@ int16_t mapInUnit(int16_t mb);                   // mb or 0.1 inHg per mapUnit
 int32_t rpmForPeriod(uint16_t period);           // 0 for no pulses; needs rpmFactor up to date
 int16_t currentTenthsForCounts(uint16_t counts); // main current sensor, 0.1 A
 
+// One step of the instrument's integer smoothing over n samples: the accumulator holds n times
+// the smoothed value, which is returned.
+template <typename T> T smoothingStep(T& acc, T x, T n)
+{
+    acc = (acc * (n - 1) + x * n) / n;
+    return acc / n;
+}
 // One step of the volts and MAP smoothing: the accumulator updated, the smoothed input returned
 // (counts; for MAP, x as above, passed through by filter 0).
 uint32_t voltsFilterStep(uint32_t& acc, uint16_t counts);

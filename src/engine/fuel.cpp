@@ -81,19 +81,8 @@ int32_t usableSize(int16_t size) { return size > 0 ? size : 0; }
 
 uint32_t filterReading(uint32_t& acc, uint32_t reading, uint8_t filter)
 {
-    switch (filter) {
-    case 0:
-        return reading;
-    case 1:
-        acc = (reading * 2 + acc) / 2;
-        return acc / 2;
-    case 2:
-        acc = (acc * 7 + reading * 8) / 8;
-        return acc / 8;
-    default:
-        acc = (acc * 31 + reading * 32) / 32;
-        return acc / 32;
-    }
+    static constexpr uint32_t kSamples[4] = {1, 2, 8, 32};
+    return filter == 0 ? reading : smoothingStep(acc, reading, kSamples[filter < 3 ? filter : 3]);
 }
 
 // Contents from a smoothed reading through the six-point calibration, rising or falling.
