@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QRegularExpression>
 
+#include <algorithm>
 #include <cmath>
 
 #include "device_readings.h"
@@ -19,6 +20,8 @@ namespace {
 
 constexpr int kRowTop = 16;
 constexpr int kRowStep = 24;
+constexpr int kBarLeft = 118;  // each bar, its reading above it, to the group's right edge
+constexpr int kGap = 4;
 
 QGroupBox* makeGroup(const QString& caption, const QRect& geometry, QWidget* parent)
 {
@@ -98,18 +101,26 @@ void InputsTab::addRow(QWidget* group, int row, InputControl id, int top)
 {
     const InputControlInfo& info = inputControls[static_cast<int>(id)];
     const int y = top >= 0 ? top : kRowTop + kRowStep * row;
+    // The count takes the width of its longest value just left of the bar, the caption what is
+    // left of the row: the two never overlap.
+    const QFontMetrics metrics(group->font());
+    const int countWidth = std::max(metrics.horizontalAdvance(QString::number(info.minimum)),
+                                    metrics.horizontalAdvance(QString::number(info.maximum)));
+    const int countLeft = kBarLeft - kGap - countWidth;
     auto* caption = new QLabel(info.caption, group);
-    caption->setGeometry(8, y, 80, 17);
+    caption->setGeometry(8, y, countLeft - kGap - 8, 17);
     auto* value = new QLabel(group);
     value->setObjectName(QString(info.name).replace("ScrollBar", "Label"));
-    value->setGeometry(48, y, 60, 17);
+    value->setGeometry(countLeft, y, countWidth, 17);
     value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     value->setToolTip("Double-click to type a count or a value with its unit");
     value->installEventFilter(this);
     auto* bar = new InputBar(usefulStep(id), group);
     bar->setReversed(id == InputControl::Rpm);  // a pulse period: right is a shorter one, a higher RPM
     bar->setObjectName(info.name);
-    bar->setGeometry(112, y, 121, 17);
+    // The reading's line starts a little above the caption's, the bar fills the rest of the row.
+    const int barTop = y - 3 + InputBar::kReadingHeight;
+    bar->setGeometry(kBarLeft, barTop, group->width() - kBarLeft - 8, y + kRowStep - 3 - barTop);
     bar->setRange(info.minimum, info.maximum);
     bar->setPageStep(0);
     bar->setSingleStep(1);
