@@ -374,7 +374,13 @@ void GpsReader::startNewStream()
 void GpsReader::feed(const char* bytes, size_t count, std::vector<std::string>& sentences)
 {
     for (size_t i = 0; i < count; ++i)
-        if (feedNmeaByte(static_cast<uint8_t>(bytes[i]), counted)) sentences.emplace_back(nmeaAcceptedSentence());
+        if (feedNmeaByte(static_cast<uint8_t>(bytes[i]), counted)) {
+            // Whole, as received: "$", the body, "*" and the two checksum characters.
+            std::string& sentence = sentences.emplace_back("$");
+            sentence += nmeaAcceptedSentence();
+            sentence += '*';
+            sentence.append(nmeaChecksumText, 2);
+        }
 }
 
 void GpsReader::readAvailable()

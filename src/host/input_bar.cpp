@@ -2,11 +2,16 @@
 #include "host/input_bar.h"
 
 #include <QKeyEvent>
-#include <QPainter>
+#include <QLabel>
 #include <QWheelEvent>
 
-InputBar::InputBar(int step, QWidget* parent) : QScrollBar(Qt::Horizontal, parent), usefulStep(step > 0 ? step : 1)
+InputBar::InputBar(int step, QWidget* parent)
+    : QScrollBar(Qt::Horizontal, parent), usefulStep(step > 0 ? step : 1), readingLabel(new QLabel(parent))
 {
+    QFont small = readingLabel->font();
+    small.setPixelSize(kReadingHeight - 1);
+    readingLabel->setFont(small);
+    readingLabel->setAlignment(Qt::AlignHCenter | Qt::AlignBottom);
     connect(this, &QAbstractSlider::actionTriggered, this, &InputBar::stepTheWayItLooks);
 }
 
@@ -69,17 +74,17 @@ void InputBar::setReadingText(const QString& text)
     if (text == reading) return;
     reading = text;
     setToolTip(text);
-    update();
+    readingLabel->setText(text);
 }
 
-void InputBar::paintEvent(QPaintEvent* event)
+void InputBar::moveEvent(QMoveEvent* event)
 {
-    QScrollBar::paintEvent(event);
-    if (reading.isEmpty()) return;
-    QPainter painter(this);
-    QFont small = font();
-    small.setPixelSize(10);
-    painter.setFont(small);
-    painter.setPen(palette().color(QPalette::WindowText));
-    painter.drawText(rect(), Qt::AlignCenter, reading);
+    QScrollBar::moveEvent(event);
+    readingLabel->setGeometry(x(), y() - kReadingHeight, width(), kReadingHeight);
+}
+
+void InputBar::resizeEvent(QResizeEvent* event)
+{
+    QScrollBar::resizeEvent(event);
+    readingLabel->setGeometry(x(), y() - kReadingHeight, width(), kReadingHeight);
 }

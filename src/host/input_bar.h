@@ -3,6 +3,8 @@
 #pragma once
 #include <QScrollBar>
 
+class QLabel;
+
 class InputBar : public QScrollBar {
     Q_OBJECT
 public:
@@ -14,14 +16,16 @@ public:
     // the instrument shows.
     void setReversed(bool reversed);
     bool reversed() const { return invertedAppearance(); }
-    // The engineering reading drawn over the bar (and its tooltip).
+    // The engineering reading, on its own line just above the bar (and the bar's tooltip).
     void setReadingText(const QString& text);
     QString readingText() const { return reading; }
+    static constexpr int kReadingHeight = 10;
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
-    void paintEvent(QPaintEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void moveBy(int counts);
@@ -30,4 +34,5 @@ private:
     int usefulStep;
     int wheelRemainder = 0;  // eighths of a degree not yet turned into detents
     QString reading;
+    QLabel* readingLabel;  // a sibling, so the handle never crosses the text
 };

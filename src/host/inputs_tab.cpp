@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QRegularExpression>
 
+#include <algorithm>
 #include <cmath>
 
 #include "device_readings.h"
@@ -19,6 +20,24 @@ namespace {
 
 constexpr int kRowTop = 16;
 constexpr int kRowStep = 24;
+constexpr int kGap = 6;
+constexpr int kMostBarLeft = 140;  // bars stay at least about 90 pixels long
+
+// The width of the longest count a control can have.
+int countWidth(const QFontMetrics& metrics, const InputControlInfo& info)
+{
+    return std::max(metrics.horizontalAdvance(QString::number(info.minimum)),
+                    metrics.horizontalAdvance(QString::number(info.maximum)));
+}
+
+// Where every bar (with its reading above it) starts: right of the widest caption and count.
+int barLeftFor(const QFontMetrics& metrics)
+{
+    int widest = 0;
+    for (const InputControlInfo& info : inputControls)
+        widest = std::max(widest, metrics.horizontalAdvance(info.caption) + kGap + countWidth(metrics, info));
+    return std::min(8 + widest + kGap, kMostBarLeft);
+}
 
 QGroupBox* makeGroup(const QString& caption, const QRect& geometry, QWidget* parent)
 {
@@ -50,6 +69,7 @@ int usefulStep(InputControl id)
 InputsTab::InputsTab(QWidget* parent) : QWidget(parent)
 {
     setObjectName("TabSheet1");
+    barLeft = barLeftFor(fontMetrics());
     using enum InputControl;
     auto* misc = makeGroup(" Miscellaneous ", {8, 0, 241, 113}, this);
     int row = 0;
@@ -98,18 +118,24 @@ void InputsTab::addRow(QWidget* group, int row, InputControl id, int top)
 {
     const InputControlInfo& info = inputControls[static_cast<int>(id)];
     const int y = top >= 0 ? top : kRowTop + kRowStep * row;
+    // The count takes the width of its longest value just left of the bar, the caption what is
+    // left of the row: the two never overlap.
+    const int count = countWidth(group->fontMetrics(), info);
+    const int countLeft = barLeft - kGap - count;
     auto* caption = new QLabel(info.caption, group);
-    caption->setGeometry(8, y, 80, 17);
+    caption->setGeometry(8, y, countLeft - kGap - 8, 17);
     auto* value = new QLabel(group);
     value->setObjectName(QString(info.name).replace("ScrollBar", "Label"));
-    value->setGeometry(48, y, 60, 17);
+    value->setGeometry(countLeft, y, count, 17);
     value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     value->setToolTip("Double-click to type a count or a value with its unit");
     value->installEventFilter(this);
     auto* bar = new InputBar(usefulStep(id), group);
     bar->setReversed(id == InputControl::Rpm);  // a pulse period: right is a shorter one, a higher RPM
     bar->setObjectName(info.name);
-    bar->setGeometry(112, y, 121, 17);
+    // The reading's line starts a little above the caption's, the bar fills the rest of the row.
+    const int barTop = y - 3 + InputBar::kReadingHeight;
+    bar->setGeometry(barLeft, barTop, group->width() - barLeft - 8, y + kRowStep - 3 - barTop);
     bar->setRange(info.minimum, info.maximum);
     bar->setPageStep(0);
     bar->setSingleStep(1);

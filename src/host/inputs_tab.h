@@ -45,4 +45,5 @@ private:
     std::array<QCheckBox*, 4> boxes{};
     QLineEdit* editor = nullptr;
     InputControl editing = InputControl::Oat;
+    int barLeft = 0;  // where every row's bar starts, clear of the widest caption and count
 };

@@ -206,7 +206,6 @@ void TfrmMain::buildPresetBar()
     for (const InputPreset& preset : inputPresets()) {
         auto* button = new QPushButton(preset.title, presetBar);
         button->setObjectName("Preset " + preset.title);
-        button->setFlat(true);
         button->setFocusPolicy(Qt::NoFocus);
         button->setFixedHeight(kStatusBarHeight - 2);
         button->setToolTip("Set the inputs for: " + preset.title);

@@ -57,6 +57,7 @@ TrendSample takeTrendSample(double seconds)
 {
     TrendSample s;
     s.seconds = seconds;
+    s.clock = localSeconds;
     for (float& v : s.value) v = kNone;
     s.value[TREND_RPM] = static_cast<float>(rpm);
     s.value[TREND_MAP] = tenthsIf(settings.mapUnit == 1, map);
@@ -129,27 +130,45 @@ std::string trendUnit(TrendGroup group)
     }
 }
 
-const char* trendGroupTitle(TrendGroup group)
-{
-    static const char* const titles[TGROUP_COUNT] = {"RPM", "MAP", "EGT", "CHT", "Oil temperature",
-                                                     "Oil pressure", "Fuel flow", "Volts"};
-    return group < TGROUP_COUNT ? titles[group] : "";
-}
+namespace {
+
+// Which groups cannot show a value below 0: every one but the temperatures, and EGT and CHT
+// in Fahrenheit.
+enum class Floor : uint8_t { None, Zero, ZeroInFahrenheit };
+
+// The charted series: a group's title names its one series too.
+struct GroupInfo {
+    const char* title;
+    TrendSeries first;  // its series: first .. first + count - 1
+    uint8_t count;
+    Floor floor;
+};
+
+const GroupInfo kGroups[TGROUP_COUNT] = {
+    {"RPM", TREND_RPM, 1, Floor::Zero},
+    {"MAP", TREND_MAP, 1, Floor::Zero},
+    // EGT and CHT split by the channel count when drawn; both groups offer every channel.
+    {"EGT", TREND_TC_FIRST, 12, Floor::ZeroInFahrenheit},
+    {"CHT", TREND_TC_FIRST, 12, Floor::ZeroInFahrenheit},
+    {"Oil temperature", TREND_OIL_TEMP, 1, Floor::None},
+    {"Oil pressure", TREND_OIL_PRESSURE, 1, Floor::Zero},
+    {"Fuel flow", TREND_FUEL_FLOW, 1, Floor::Zero},
+    {"Volts", TREND_VOLTS, 1, Floor::Zero},
+};
+
+}  // namespace
+
+const char* trendGroupTitle(TrendGroup group) { return group < TGROUP_COUNT ? kGroups[group].title : ""; }
 
 bool trendSeriesInGroup(TrendSeries series, TrendGroup group)
 {
-    switch (group) {
-    case TGROUP_RPM: return series == TREND_RPM;
-    case TGROUP_MAP: return series == TREND_MAP;
-    // EGT and CHT split by the channel count when drawn; both groups offer every channel.
-    case TGROUP_EGT:
-    case TGROUP_CHT: return series >= TREND_TC_FIRST && series < TREND_OIL_TEMP;
-    case TGROUP_OIL_TEMP: return series == TREND_OIL_TEMP;
-    case TGROUP_OIL_PRESSURE: return series == TREND_OIL_PRESSURE;
-    case TGROUP_FUEL_FLOW: return series == TREND_FUEL_FLOW;
-    case TGROUP_VOLTS: return series == TREND_VOLTS;
-    default: return false;
-    }
+    return group < TGROUP_COUNT && series >= kGroups[group].first && series < kGroups[group].first + kGroups[group].count;
+}
+
+bool trendNeverNegative(TrendGroup group, const std::string& unit)
+{
+    if (group >= TGROUP_COUNT) return false;
+    return kGroups[group].floor == Floor::Zero || (kGroups[group].floor == Floor::ZeroInFahrenheit && unit == "F");
 }
 
 std::string trendSeriesName(TrendSeries series, int egtChannels)
@@ -159,9 +178,8 @@ std::string trendSeriesName(TrendSeries series, int egtChannels)
         return channel < egtChannels ? "EGT " + std::to_string(channel + 1)
                                      : "CHT " + std::to_string(channel - egtChannels + 1);
     }
-    static const char* const names[] = {"RPM", "MAP", "Oil temperature", "Oil pressure", "Fuel flow", "Volts"};
-    if (series == TREND_RPM || series == TREND_MAP) return names[series];
-    if (series >= TREND_OIL_TEMP && series < TREND_SERIES_COUNT) return names[2 + series - TREND_OIL_TEMP];
+    for (const GroupInfo& g : kGroups)
+        if (g.first == series && g.count == 1) return g.title;
     return "";
 }
 
@@ -246,6 +264,7 @@ bool readTrendRecording(std::istream& in, TrendRecording& out)
         }
         TrendSample s;
         if (columns.empty() || !readUtc(cells[0], s.seconds)) continue;
+        s.clock = s.seconds;
         for (float& v : s.value) v = kNone;
         for (size_t i = 1; i < cells.size() && i < columns.size(); ++i) {
             if (columns[i].series < 0 || cells[i].empty()) continue;

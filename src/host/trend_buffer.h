@@ -26,6 +26,7 @@ enum TrendGroup : uint8_t {
 
 struct TrendSample {
     double seconds = 0;               // time of the sample; any steady origin
+    double clock = 0;                 // the instrument's local time then, seconds since 1970
     float value[TREND_SERIES_COUNT];  // NaN where the channel is off or absent
 };
 
@@ -67,10 +68,13 @@ std::string trendUnit(TrendGroup group);
 // Title of a group and which series it draws.
 const char* trendGroupTitle(TrendGroup group);
 bool trendSeriesInGroup(TrendSeries series, TrendGroup group);
+// True when the group's values cannot go below 0 in `unit` (its axis then starts at 0 at most).
+bool trendNeverNegative(TrendGroup group, const std::string& unit);
 // Name of a series in a legend ("RPM", "EGT 3", "CHT 1", ...) given the instrument's EGT count.
 std::string trendSeriesName(TrendSeries series, int egtChannels);
 
-// A recording read back: its samples (seconds since 1970), the EGT count and each group's unit
+// A recording read back: its samples (seconds and clock both the file's time, seconds since
+// 1970), the EGT count and each group's unit
 // as its header named them.
 struct TrendRecording {
     std::vector<TrendSample> samples;

@@ -2,6 +2,7 @@
 // and only while the tab is shown, so a hidden tab costs nothing but the once-a-second check.
 #include "host/trends_tab.h"
 
+#include <QCategoryAxis>
 #include <QChart>
 #include <QChartView>
 #include <QCheckBox>
@@ -21,11 +22,16 @@
 #include <cmath>
 #include <fstream>
 
+#include "host/axis_ticks.h"
 #include "settings/settings.h"
+#include "time/clock.h"
 
 namespace {
 
 const int kSpans[] = {1, 5, 15};
+constexpr int kValueTicks = 5;
+constexpr int kTimeTicks = 4;  // "hh:mm:ss" labels across half the tab
+constexpr double kShortestAxis = 60;  // seconds: a recording of one sample still gets a minute
 
 }  // namespace
 
@@ -39,13 +45,15 @@ public:
         setObjectName(QString("Trend%1").arg(int(group)));
         QChart* c = chart();
         c->setMargins(QMargins(2, 2, 2, 2));
-        // Only the thermocouple charts name their lines; the others have one line and their title.
-        c->legend()->setVisible(group == TGROUP_EGT || group == TGROUP_CHT);
         c->legend()->setAlignment(Qt::AlignBottom);
-        c->legend()->setFont(QFont(font().family(), 7));
+        const QFont small(font().family(), 7);
+        c->legend()->setFont(small);
         c->addAxis(&x, Qt::AlignBottom);
         c->addAxis(&y, Qt::AlignLeft);
-        x.setLabelFormat("%.0f");
+        x.setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+        x.setLabelsFont(small);
+        y.setLabelsFont(small);
+        y.setTickType(QValueAxis::TicksDynamic);
         const int n = (group == TGROUP_EGT || group == TGROUP_CHT) ? 12 : 1;
         for (int i = 0; i < n; ++i) addSeries(c, new QLineSeries, QPen());
         const QColor alarm(220, 0, 0), caution(230, 170, 0);
@@ -59,9 +67,11 @@ public:
         setMinimumHeight(group == TGROUP_EGT || group == TGROUP_CHT ? 210 : 170);
     }
 
-    // Draws samples[first..] with x in minutes before `end`, the axis spanning `minutes`.
+    // Draws the samples from `start` to `end` (their steady seconds) against the instrument's
+    // clock, which read `clockAtEnd` at `end`.
     template <typename Samples>
-    void draw(const Samples& at, size_t count, double start, double end, int egts, const std::string& unit)
+    void draw(const Samples& at, size_t count, double start, double end, double clockAtEnd, int egts,
+              const std::string& unit)
     {
         const QString title = trendGroupTitle(group), u = QString::fromStdString(unit);
         chart()->setTitle(u.isEmpty() || u == title ? title : QString("%1 (%2)").arg(title, u));
@@ -78,7 +88,7 @@ public:
                     const TrendSample& sample = at(i);
                     const float v = sample.value[series];
                     if (sample.seconds < start || std::isnan(v)) continue;
-                    points.append(QPointF((sample.seconds - end) / 60.0, v));
+                    points.append(QPointF(clockAtEnd + (sample.seconds - end), v));
                     lo = std::min(lo, double(v));
                     hi = std::max(hi, double(v));
                 }
@@ -90,25 +100,47 @@ public:
             values[s]->replace(points);
         }
         const float lines[4] = {l.lowAlarm, l.highAlarm, l.lowCaution, l.highCaution};
-        const double x0 = (start - end) / 60.0;
+        const double x1 = clockAtEnd, x0 = x1 - std::max(end - start, kShortestAxis);
         for (int i = 0; i < 4; ++i) {
             const bool show = !std::isnan(lines[i]) && lines[i] != 0;
             limits[i]->setVisible(show);
             if (!show) continue;
-            limits[i]->replace(QList<QPointF>{{x0, lines[i]}, {0, lines[i]}});
+            limits[i]->replace(QList<QPointF>{{x0, lines[i]}, {x1, lines[i]}});
             lo = std::min(lo, double(lines[i]));
             hi = std::max(hi, double(lines[i]));
         }
         if (!(lo <= hi)) lo = 0, hi = 1;
         const double pad = std::max((hi - lo) * 0.08, 1.0);
-        y.setRange(lo - pad, hi + pad);
-        y.setLabelFormat(hi - lo < 20 ? "%.1f" : "%.0f");
-        x.setRange(x0, 0);
+        setValueAxis(trendNeverNegative(group, unit) ? std::max(lo - pad, 0.0) : lo - pad, hi + pad);
+        setTimeAxis(x0, x1);
     }
+
+    double valueAxisMinimum() const { return y.min(); }
+    QStringList timeLabels() { return x.categoriesLabels(); }
 
     int drawn = 0;
 
 private:
+    void setValueAxis(double lo, double hi)
+    {
+        const AxisTicks t = roundTicks(lo, hi, kValueTicks);
+        y.setRange(lo, hi);
+        y.setTickAnchor(t.first);
+        y.setTickInterval(t.step);
+        y.setLabelFormat(QString("%.%1f").arg(t.decimals()));
+    }
+
+    // A label at each round time; the labels are the only categories the axis has.
+    void setTimeAxis(double lo, double hi)
+    {
+        const AxisTicks t = roundTicks(lo, hi, kTimeTicks, TickScale::Time);
+        for (const QString& label : x.categoriesLabels()) x.remove(label);
+        x.setStartValue(t.first - t.step);
+        for (int i = 0; i < t.count; ++i)
+            x.append(QString::fromStdString(timeTickLabel(t.at(i), t, hi - lo)), t.at(i));
+        x.setRange(lo, hi);
+    }
+
     void addSeries(QChart* c, QLineSeries* s, const QPen& pen)
     {
         if (pen.style() != Qt::SolidLine) s->setPen(pen);
@@ -131,7 +163,8 @@ private:
     }
 
     TrendGroup group;
-    QValueAxis x, y;
+    QCategoryAxis x;
+    QValueAxis y;
     std::vector<QLineSeries*> values;
     QLineSeries* limits[4] = {};
 };
@@ -148,13 +181,17 @@ TrendsTab::TrendsTab(QWidget* parent) : QWidget(parent)
     pause = new QCheckBox("Pause");
     pause->setObjectName("TrendPause");
     top->addWidget(pause);
-    live = new QPushButton("Live");
-    live->setObjectName("TrendLive");
-    live->setEnabled(false);
-    top->addWidget(live);
+    // "Live" is the label while the live values are drawn, and a button back to them while a
+    // recording is.
     source = new QLabel("Live");
     source->setObjectName("TrendSource");
-    top->addWidget(source, 1);
+    top->addWidget(source);
+    live = new QPushButton("Live");
+    live->setObjectName("TrendLive");
+    live->setToolTip("Back to the live values");
+    live->setVisible(false);
+    top->addWidget(live);
+    top->addStretch(1);
 
     auto* grid = new QGridLayout;
     auto* inner = new QWidget;
@@ -187,6 +224,10 @@ int TrendsTab::spanMinutes() const { return kSpans[span->currentIndex() < 0 ? 1 
 
 int TrendsTab::pointsDrawn(TrendGroup group) const { return charts[group]->drawn; }
 
+double TrendsTab::valueAxisMinimum(TrendGroup group) const { return charts[group]->valueAxisMinimum(); }
+
+QStringList TrendsTab::timeLabels(TrendGroup group) const { return charts[group]->timeLabels(); }
+
 void TrendsTab::refresh()
 {
     if (showingRecording()) {
@@ -194,16 +235,17 @@ void TrendsTab::refresh()
         const double start = s.front().seconds, end = s.back().seconds;
         for (int g = 0; g < TGROUP_COUNT; ++g)
             charts[g]->draw([&s](size_t i) -> const TrendSample& { return s[i]; }, s.size(), start, end,
-                            recording.egtChannels, recording.unit[g]);
+                            s.back().clock, recording.egtChannels, recording.unit[g]);
         return;
     }
     drawnPushes = trendHistory.pushes();
     const size_t n = trendHistory.size();
     const double end = n ? trendHistory.newest().seconds : 0;
+    const double clockAtEnd = n ? trendHistory.newest().clock : localSeconds;
     const double start = end - spanMinutes() * 60.0;
     const int egts = settings.egtChannels > 12 ? 12 : settings.egtChannels;
     for (int g = 0; g < TGROUP_COUNT; ++g)
-        charts[g]->draw([](size_t i) -> const TrendSample& { return trendHistory.at(i); }, n, start, end, egts,
+        charts[g]->draw([](size_t i) -> const TrendSample& { return trendHistory.at(i); }, n, start, end, clockAtEnd, egts,
                         trendUnit(TrendGroup(g)));
 }
 
@@ -214,7 +256,7 @@ bool TrendsTab::openRecording(const QString& path)
     if (!in || !readTrendRecording(in, read)) return false;
     recording = std::move(read);
     source->setText("Recording: " + QFileInfo(path).fileName());
-    live->setEnabled(true);
+    live->setVisible(true);
     span->setEnabled(false);
     pause->setEnabled(false);
     refresh();
@@ -225,7 +267,7 @@ void TrendsTab::showLive()
 {
     recording = TrendRecording{};
     source->setText("Live");
-    live->setEnabled(false);
+    live->setVisible(false);
     span->setEnabled(true);
     pause->setEnabled(true);
     drawnPushes = ~uint64_t{0};

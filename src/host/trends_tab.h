@@ -1,6 +1,7 @@
 // The "Trends" tab: the engine values of the last minutes, one chart per group with its alarm and
 // caution lines, scrolling live; or a DATALOG.CSV read back from the card.
 #pragma once
+#include <QStringList>
 #include <QTimer>
 #include <QWidget>
 
@@ -27,6 +28,9 @@ public:
     int spanMinutes() const;
     // Samples drawn by a group's first series at the last refresh.
     int pointsDrawn(TrendGroup group) const;
+    // A group's value axis minimum and its time axis labels at the last refresh.
+    double valueAxisMinimum(TrendGroup group) const;
+    QStringList timeLabels(TrendGroup group) const;
 
 private:
     QComboBox* span = nullptr;

@@ -53,8 +53,8 @@ QStringList logSentences(const QString& path)
     return lines;
 }
 
-// What the communications window shows for a sentence line, computed here on its own: the text
-// between "$" and "*" when the checksum agrees, else nothing.
+// What the communications window shows for a sentence line, computed here on its own: the whole
+// sentence from "$" to its two checksum characters when the checksum agrees, else nothing.
 QString acceptedText(const QString& line)
 {
     const int star = line.indexOf('*');
@@ -63,7 +63,7 @@ QString acceptedText(const QString& line)
     for (int i = 1; i < star; ++i) sum ^= static_cast<uint8_t>(line[i].toLatin1());
     bool ok = false;
     const uint checksum = line.mid(star + 1, 2).toUInt(&ok, 16);
-    return ok && checksum == sum ? line.mid(1, star - 1) : QString();
+    return ok && checksum == sum ? line.left(star + 3) : QString();
 }
 
 QStringList acceptedTexts(const QStringList& lines)
@@ -469,7 +469,7 @@ private slots:
         QTest::qWait(50);
         QVERIFY(receiver.write("\n"));
         QTRY_COMPARE(memoLines(tab).size(), shown.size() + 1);
-        QCOMPARE(memoLines(tab).last(), QString("GPTXT,01,01,02,SPLIT SENTENCE"));
+        QCOMPARE(memoLines(tab).last(), line);
     }
 
     void theWindowKeepsTheLatest2000Lines()
@@ -480,11 +480,11 @@ private slots:
         QByteArray bytes;
         for (int i = 0; i < 2300; ++i) bytes += withChecksum(QString("GPTXT,01,01,02,LINE %1").arg(i)).toLatin1() + "\r\n";
         QVERIFY(receiver.write(bytes));
-        QTRY_COMPARE(lastMemoLine(tab), QString("GPTXT,01,01,02,LINE 2299"));
+        QTRY_COMPARE(lastMemoLine(tab), withChecksum("GPTXT,01,01,02,LINE 2299"));
         const QStringList shown = memoLines(tab);
         QCOMPARE(shown.size(), 2000);
         QCOMPARE(tab->memo()->blockCount(), 2000);
-        QCOMPARE(shown.first(), QString("GPTXT,01,01,02,LINE 300"));
+        QCOMPARE(shown.first(), withChecksum("GPTXT,01,01,02,LINE 300"));
     }
 
     void theRunningInstrumentTakesTheSentences()
@@ -608,7 +608,7 @@ private slots:
         QCOMPARE(tab->link()->portOpens(), 1);
         QCOMPARE(tab->link()->state(), GpsLink::State::Connected);
         QVERIFY(receiver.write(line.mid(12).toLatin1() + "\r\n"));
-        QTRY_COMPARE(memoLines(tab), QStringList({"GPTXT,01,01,02,ACROSS THE SECOND CLICK"}));
+        QTRY_COMPARE(memoLines(tab), QStringList({line}));
         // Even with the boxes changed: the open port stays as it is.
         connectTo("COM 3", "1200");
         QCOMPARE(tab->link()->portOpens(), 1);
@@ -786,7 +786,7 @@ private slots:
         QTest::qWait(300);
         QCOMPARE(memoLines(tab).size(), 0);
         QVERIFY(receiver.writeLine(withChecksum("GPTXT,01,01,02,FROM THE PORT")));
-        QTRY_COMPARE(memoLines(tab), QStringList({"GPTXT,01,01,02,FROM THE PORT"}));
+        QTRY_COMPARE(memoLines(tab), QStringList({withChecksum("GPTXT,01,01,02,FROM THE PORT")}));
         // And playing closes the port.
         receiver.releaseSlave();
         QVERIFY(tab->playFile(logPath("quectel.log"), 100));
@@ -833,7 +833,7 @@ private slots:
         second.releaseSlave();
         QVERIFY(tab->link()->readerRunning());
         QVERIFY(second.writeLine(withChecksum("GPTXT,01,01,02,AGAIN")));
-        QTRY_COMPARE(lastMemoLine(tab), QString("GPTXT,01,01,02,AGAIN"));
+        QTRY_COMPARE(lastMemoLine(tab), withChecksum("GPTXT,01,01,02,AGAIN"));
         tab->shutdown();  // the window is closed already, so closing it again does nothing
         QVERIFY(!tab->link()->readerRunning());
         QVERIFY(!second.slaveHeldOpen());

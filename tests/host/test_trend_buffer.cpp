@@ -11,6 +11,7 @@
 #include "engine/fuel.h"
 #include "engine/senders.h"
 #include "engine/thermocouples.h"
+#include "host/axis_ticks.h"
 #include "host/trend_buffer.h"
 #include "settings/settings.h"
 #include "time/clock.h"
@@ -133,4 +134,57 @@ TEST(TrendRecording, AnInstrumentsRecordingReads)
     EXPECT_EQ(read.unit[TGROUP_MAP], "inHg");
     EXPECT_FLOAT_EQ(read.samples[0].value[TREND_MAP], 30.4f);
     EXPECT_TRUE(std::isnan(read.samples[0].value[TREND_TC_FIRST + 4]));  // only four channels
+}
+
+TEST(AxisTicks, RoundStepsFromTheSpanFirstTickAtOrAboveTheMinimum)
+{
+    constexpr TickScale D = TickScale::Decimal, T = TickScale::Time;
+    constexpr double kDay = 86400;
+    struct Case {
+        double lo, hi;
+        int wanted;
+        TickScale scale;
+        double first, step;
+        int count, decimals;
+    };
+    const Case cases[] = {
+        {0, 10, 5, D, 0, 2, 6, 0},               // both ends exact multiples: both ticked
+        {0, 10.5, 5, D, 0, 5, 3, 0},             // just over 2 a tick: 5
+        {0, 25.05, 5, D, 0, 10, 3, 0},           // just over 5 a tick: 10
+        {4715, 5880, 5, D, 5000, 500, 2, 0},     // the first tick a round value above the minimum
+        {-1, 1, 4, D, -1, 0.5, 5, 1},            // across zero
+        {-7, -3, 4, D, -7, 1, 5, 0},             // wholly negative
+        {-0.4, 0.4, 2, D, 0, 0.5, 1, 1},         // no "-0"
+        {5, 5, 5, D, 5, 1, 1, 0},                // span 0 on a multiple
+        {0.5, 0.5, 5, D, 1, 1, 0, 0},            // span 0 between multiples: no tick
+        {3, 1, 5, D, 0, 1, 0, 0},                // reversed: no tick
+        {0.1, 0.3, 2, D, 0.1, 0.1, 3, 1},        // multiples that are not exact in binary
+        {0, 0.0003, 3, D, 0, 0.0001, 4, 4},      // tiny
+        {0, 7e12, 7, D, 0, 1e12, 8, 0},          // huge
+        {0, 60, 4, T, 0, 15, 5, 0},              // a minute: quarter minutes
+        {0, 300, 4, T, 0, 120, 3, 0},            // five minutes: not 100 s but 2 minutes
+        {0, 900, 4, T, 0, 300, 4, 0},
+        {0, 20 * kDay, 4, T, 0, 5 * kDay, 5, 0}, // days in 1, 2, 5 steps
+        {10, 11.5, 4, T, 10, 1, 2, 0},           // never under a second
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.lo << ".." << c.hi << " / " << c.wanted);
+        const AxisTicks t = roundTicks(c.lo, c.hi, c.wanted, c.scale);
+        EXPECT_DOUBLE_EQ(t.step, c.step);
+        EXPECT_EQ(t.count, c.count);
+        if (c.count > 0) {
+            EXPECT_DOUBLE_EQ(t.first, c.first);
+            EXPECT_FALSE(std::signbit(t.first) && t.first == 0);
+            EXPECT_EQ(t.decimals(), c.decimals);
+        }
+    }
+}
+
+TEST(AxisTicks, TimeLabelsByStepAndSpan)
+{
+    const double eight = 1'800'000'000;  // 2027-01-15 08:00:00
+    EXPECT_EQ(timeTickLabel(eight + 15, roundTicks(eight, eight + 60, 4, TickScale::Time), 60), "08:00:15");
+    EXPECT_EQ(timeTickLabel(eight, roundTicks(eight, eight + 900, 4, TickScale::Time), 900), "08:00");
+    EXPECT_EQ(timeTickLabel(eight, roundTicks(eight, eight + 2 * 86400, 4, TickScale::Time), 2 * 86400), "01-15 08:00");
+    EXPECT_EQ(timeTickLabel(eight, roundTicks(eight, eight + 20 * 86400, 4, TickScale::Time), 20 * 86400), "2027-01-15");
 }

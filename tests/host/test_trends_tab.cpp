@@ -1,6 +1,10 @@
 // The "Trends" tab: the window offers it, the running instrument fills it once a second, the span
 // and the pause choose what is drawn, and a recording replaces the live values until "Live".
+#include <QChart>
+#include <QChartView>
 #include <QCheckBox>
+#include <QLegend>
+#include <QLegendMarker>
 #include <QComboBox>
 #include <QFile>
 #include <QPushButton>
@@ -16,6 +20,7 @@
 #include "host/pass_driver.h"
 #include "host/trend_buffer.h"
 #include "host/trends_tab.h"
+#include "settings/settings.h"
 #include "time/clock.h"
 #include "time/data_recording.h"
 
@@ -104,6 +109,38 @@ private slots:
         trendHistory.clear();
     }
 
+    // The time axis reads the instrument's local clock at round times; a series that cannot go
+    // below 0 keeps its axis at 0 after a drop to 0, one that can (oil temperature) does not.
+    void theAxesAreRoundLocalAndNeverNegativeWhereValuesCannotBe()
+    {
+        resetDevice();
+        hostUtcSeconds = 1'800'000'000;  // 08:00:00 UTC
+        clockOffsetSeconds = 0;
+        settings.utcOffsetMinutes = 60;
+        refreshClock();
+        TrendsTab tab;
+        tab.show();
+        trendHistory.clear();
+        for (int i = 0; i < 60; ++i) {
+            TrendSample s = takeTrendSample(i);
+            for (float& v : s.value) v = i == 30 ? 3000.0f : 0.0f;
+            trendHistory.push(s);
+        }
+        tab.findChild<QComboBox*>("TrendSpan")->setCurrentIndex(0);
+        QCOMPARE(tab.timeLabels(TGROUP_RPM), QStringList({"08:59:00", "08:59:15", "08:59:30", "08:59:45", "09:00:00"}));
+        for (int g = 0; g < TGROUP_COUNT; ++g) {
+            const TrendGroup group = TrendGroup(g);
+            if (trendNeverNegative(group, trendUnit(group))) QCOMPARE(tab.valueAxisMinimum(group), 0.0);
+            else QVERIFY(tab.valueAxisMinimum(group) < 0);
+            auto* view = tab.findChild<QChartView*>(QString("Trend%1").arg(g));
+            QVERIFY(view->chart()->legend()->isVisible());
+            QVERIFY(!view->chart()->legend()->markers().first()->label().isEmpty());
+        }
+        QVERIFY(trendNeverNegative(TGROUP_RPM, "RPM") && !trendNeverNegative(TGROUP_OIL_TEMP, "C"));
+        trendHistory.clear();
+        resetDevice();
+    }
+
     void aRecordingReplacesTheLiveValuesUntilLive()
     {
         resetDevice();
@@ -128,11 +165,15 @@ private slots:
         tab.refresh();
         QVERIFY(!tab.openRecording(dir.filePath("missing.csv")));
         QCOMPARE(tab.pointsDrawn(TGROUP_RPM), 5);
+        auto* live = tab.findChild<QPushButton*>("TrendLive");
+        QVERIFY(!live->isVisible());  // live: the "Live" label alone
         QVERIFY(tab.openRecording(path));
         QVERIFY(tab.showingRecording());
         QCOMPARE(tab.pointsDrawn(TGROUP_RPM), 90);  // the whole recording, whatever the span
         QCOMPARE(tab.pointsDrawn(TGROUP_CHT), 90);
-        tab.findChild<QPushButton*>("TrendLive")->click();
+        QCOMPARE(tab.timeLabels(TGROUP_RPM).first(), QString("08:00:00"));  // the file's times
+        live->click();
+        QVERIFY(!live->isVisible());
         QVERIFY(!tab.showingRecording());
         QCOMPARE(tab.pointsDrawn(TGROUP_RPM), 5);
         trendHistory.clear();
