@@ -27,6 +27,7 @@
 #include "runner/scenario_commands.h"
 #include "runner/variables.h"
 #include "settings/settings.h"
+#include "ui/screen.h"
 
 namespace {
 
@@ -98,7 +99,10 @@ void ScenarioRecorder::restartKeepingSettings()
 {
     PassDriver* driver = window->passDriver();
     if (!recordingNow) return;
-    if (deviceIsOn()) {  // a power-on notice does not end at the request: its passes go on
+    if (deviceIsOn()) {
+        // A power-on notice does not end at the request; a key ends it (and a power-on drops
+        // a key left waiting, so the replay's instrument, off all along, ends up the same).
+        devicePressKey(KeySoft1);
         driver->atLockstepMs(driver->lockstepMs() + 1, [this] { restartKeepingSettings(); });
         return;
     }
