@@ -213,8 +213,49 @@ void GpsLink::resetCounters()
 
 bool GpsLink::readerRunning() const { return thread->isRunning(); }
 
+void GpsLink::setHeld(bool hold)
+{
+    std::lock_guard lock(mutex);
+    held = hold;
+}
+
+void GpsLink::feedHeld()
+{
+    std::string bytes;
+    bool restart = false;
+    {
+        std::lock_guard lock(mutex);
+        if (!held) return;  // the reader thread owns the receiver again
+        bytes.swap(heldBytes);
+        std::swap(restart, heldRestart);
+    }
+    if (restart) nmeaState = 0;
+    if (bytes.empty()) return;
+    NmeaCounters counted;
+    QStringList sentences;
+    for (const char byte : bytes)
+        if (feedNmeaByte(static_cast<uint8_t>(byte), counted)) sentences << QString::fromLatin1(nmeaAcceptedSentence());
+    {
+        std::lock_guard lock(mutex);
+        totals += counted;
+    }
+    emit bytesFed(QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())));
+    if (!sentences.isEmpty()) emit sentencesAccepted(sentences);
+}
+
+void GpsLink::feedBytes(const std::string& bytes)
+{
+    {
+        std::lock_guard lock(mutex);
+        if (!held) return;
+        heldBytes += bytes;
+    }
+    feedHeld();
+}
+
 void GpsLink::deliver()
 {
+    feedHeld();
     QStringList sentences;
     QString reason;
     bool linkHasEnded = false;
@@ -367,12 +408,33 @@ void GpsReader::shutdown()
 void GpsReader::startNewStream()
 {
     // A sentence cut off when the last link ended must not swallow the first one of this link:
-    // the receiver (whose framing state belongs to this thread) waits for a "$" again.
-    nmeaState = 0;
+    // the receiver (whose framing state belongs to the thread that feeds it) waits for a "$" again.
+    std::lock_guard lock(link.mutex);
+    if (link.held) link.heldRestart = true;
+    else nmeaState = 0;
 }
 
 void GpsReader::feed(const char* bytes, size_t count, std::vector<std::string>& sentences)
 {
+    std::string waiting;
+    bool restart = false;
+    {
+        std::lock_guard lock(link.mutex);
+        if (link.held) {
+            link.heldBytes.append(bytes, count);
+            count = 0;
+        } else {
+            waiting.swap(link.heldBytes);
+            std::swap(restart, link.heldRestart);
+        }
+    }
+    if (count == 0) {
+        link.wakeWindow();
+        return;
+    }
+    if (restart) nmeaState = 0;
+    for (const char byte : waiting)
+        if (feedNmeaByte(static_cast<uint8_t>(byte), counted)) sentences.emplace_back(nmeaAcceptedSentence());
     for (size_t i = 0; i < count; ++i)
         if (feedNmeaByte(static_cast<uint8_t>(bytes[i]), counted)) {
             // Whole, as received: "$", the body, "*" and the two checksum characters.

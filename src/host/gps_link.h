@@ -44,6 +44,15 @@ public:
     State state() const;
     int portOpens() const;  // ports opened since the link was made
     bool readerRunning() const;
+    // Held (while a scenario is recorded), the bytes the port or a played log delivers wait for
+    // the window thread, which feeds them to the receiver between passes as it is woken, and
+    // bytesFed tells what it fed when. Released, the reader thread feeds them again, those still
+    // waiting first.
+    void setHeld(bool hold);
+    // Window thread: feeds the bytes waiting now.
+    void feedHeld();
+    // Window thread, while held: feeds bytes of its own (a played scenario's) after those waiting.
+    void feedBytes(const std::string& bytes);
     // Bytes and sentences fed to the receiver since the counters were last reset.
     NmeaCounters counters() const;
     void resetCounters();
@@ -52,6 +61,8 @@ signals:
     void sentencesAccepted(const QStringList& sentences);
     // The link ended by itself: the port failed or its device went away, or the log ran out.
     void linkEnded(const QString& reason);
+    // The window thread has just fed these held bytes to the receiver.
+    void bytesFed(const QByteArray& bytes);
 
 private:
     friend class GpsReader;
@@ -90,6 +101,9 @@ private:
     uint64_t session = 0;  // counts the openings and playbacks, so a late end notice is ignored
     std::vector<std::string> accepted;
     NmeaCounters totals;
+    bool held = false;
+    std::string heldBytes;     // waiting for the window thread
+    bool heldRestart = false;  // a new stream began: the framing starts over before heldBytes
     bool windowWakePosted = false;  // windowWakeFd is set and not yet seen
     bool ended = false;
     uint64_t endedSession = 0;

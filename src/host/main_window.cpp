@@ -33,6 +33,7 @@
 #include "host/scenario_recorder.h"
 #include "runner/scenario_commands.h"
 #include "settings/sdcard.h"
+#include "settings/settings_file.h"
 #include "host/trends_tab.h"
 #include "runner/png_io.h"
 #include "settings/settings.h"
@@ -141,6 +142,11 @@ void TfrmMain::buildMenus()
     power->setShortcut(QKeySequence("Ctrl+O"));
     power->setShortcutContext(Qt::ApplicationShortcut);
     connect(power, &QAction::triggered, this, [this] { deviceIsOn() ? Button2Click() : Button1Click(); });
+    // The instrument starts from the factory settings; this preference recalls the card's file
+    // at each power-on, as RECALL SETTINGS FROM SD CARD would.
+    QAction* recall = recallAction = file->addAction("Recall the Card's Settings at Power-&On");
+    recall->setObjectName("RecallAtPowerOn");
+    recall->setCheckable(true);
     QAction* shot = file->addAction("&Save Screenshot...");
     shot->setObjectName("SaveScreenshot");
     shot->setShortcut(QKeySequence("Ctrl+S"));
@@ -304,7 +310,21 @@ void TfrmMain::Button1Click()
     scenarios->record("power on");
     inputsTab->powerOn();
     driver->powerOn();
+    if (recallAction->isChecked()) recallAtPowerOn();
+    scenarios->poweredOn();
     powerStateChanged();
+}
+
+void TfrmMain::recallAtPowerOn()
+{
+    char path[1100];
+    const QString file = sdCardPath(SETTINGS_FILE_NAME, path, sizeof path) ? QFile::decodeName(path) : SETTINGS_FILE_NAME;
+    if (!hostControls.sdCardMounted)
+        statusBar()->showMessage("Factory settings: no SD card to recall " + file + " from", 10000);
+    else if (!loadSettingsFile())
+        statusBar()->showMessage("Factory settings: " + file + " cannot be recalled", 10000);
+    else
+        statusBar()->showMessage("Recalled the settings from " + file, 5000);
 }
 
 void TfrmMain::Button2Click()
@@ -402,6 +422,7 @@ void TfrmMain::restoreSettings()
     const int tab = stored.value("window/tab", 0).toInt();
     PageControl1->setCurrentIndex(tab >= 0 && tab < PageControl1->count() && PageControl1->isTabVisible(tab) ? tab : 0);
     gpsTab->restoreSettings(stored);
+    recallAction->setChecked(stored.value("instrument/recallAtPowerOn", false).toBool());
 }
 
 void TfrmMain::storeSettings() const
@@ -411,6 +432,7 @@ void TfrmMain::storeSettings() const
     stored.setValue("window/size", size());
     stored.setValue("window/tab", PageControl1->currentIndex());
     gpsTab->storeSettings(stored);
+    stored.setValue("instrument/recallAtPowerOn", recallAction->isChecked());
 }
 
 void TfrmMain::closeEvent(QCloseEvent* event)

@@ -35,6 +35,8 @@ public:
     ScenarioRecorder* recorder() const { return scenarios; }
     // File > Power On/Off (Ctrl+O).
     QAction* powerToggle() const { return powerAction; }
+    // File > Recall the Card's Settings at Power-On (kept between runs, off at first).
+    QAction* recallAtPowerOnAction() const { return recallAction; }
     // File > Play Scenario without its dialog; a script that cannot be read is shown in a message box.
     bool playScenario(const QString& path);
 
@@ -57,6 +59,7 @@ private:
     void buildPresetBar();
     void Button1Click();  // "&On"
     void Button2Click();  // "&Off"
+    void recallAtPowerOn();
     void Exit1Click();    // "&File" / "&Exit"
     void keyClick(uint8_t keyCode);
     void turnKnob(int detents);
@@ -81,6 +84,7 @@ private:
     QActionGroup* zoomActions = nullptr;
     QAction* powerAction = nullptr;
     QAction* recordAction = nullptr;
+    QAction* recallAction = nullptr;
     TrendsTab* trendsTab = nullptr;
     Zoom zoomChoice = Zoom::X1;
     bool screenWatched = false;

@@ -5,6 +5,7 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QCheckBox>
+#include <QDir>
 #include <QDateTime>
 #include <QEvent>
 #include <QFile>
@@ -16,6 +17,8 @@
 
 #include "device.h"
 #include "device_inputs.h"
+#include "host/gps_link.h"
+#include "host/gps_tab.h"
 #include "host/input_bar.h"
 #include "host/inputs_tab.h"
 #include "host/main_window.h"
@@ -23,6 +26,8 @@
 #include "runner/scenario.h"
 #include "runner/scenario_commands.h"
 #include "runner/variables.h"
+#include "settings/settings.h"
+#include "ui/screen.h"
 
 namespace {
 
@@ -61,10 +66,13 @@ ScenarioRecorder::~ScenarioRecorder()
 bool ScenarioRecorder::startRecording(const QString& path)
 {
     if (playingNow || recordingNow) return false;
-    if (deviceIsOn()) window->powerToggle()->trigger();
+    const bool wasOn = deviceIsOn();
+    keptSettings = wasOn ? settingsSetLines() : std::vector<std::string>{};
+    if (wasOn) window->powerToggle()->trigger();
     const auto utc = static_cast<uint32_t>(QDateTime::currentSecsSinceEpoch());
     lines = {"# Recorded in the Corvex window; replay with corvex-ems-run or File > Play Scenario.",
              "clock " + QString::fromStdString(scenarioClockText(utc))};
+    for (const std::string& line : keptStateSetLines()) lines << QString::fromStdString(line);
     // The runner starts with every control at its starting position.
     for (const InputControlInfo& info : inputControls) {
         const auto* bar = window->inputs()->scrollBar(info.id);
@@ -77,7 +85,80 @@ bool ScenarioRecorder::startRecording(const QString& path)
     recordPath = path;
     lastMs = 0;
     recordingNow = true;
+    nmeaBatches.clear();
+    GpsLink* link = window->gps()->link();
+    link->setHeld(true);
+    connect(link, &GpsLink::bytesFed, this, &ScenarioRecorder::recordNmea);
     window->passDriver()->startLockstep(utc);
+    // The first pass ends the running instrument's last one; then it starts again.
+    if (wasOn) window->passDriver()->atLockstepMs(1, [this] { restartKeepingSettings(); });
+    return true;
+}
+
+void ScenarioRecorder::restartKeepingSettings()
+{
+    PassDriver* driver = window->passDriver();
+    if (!recordingNow) return;
+    if (deviceIsOn()) {
+        // A power-on notice does not end at the request; a key ends it (and a power-on drops
+        // a key left waiting, so the replay's instrument, off all along, ends up the same).
+        devicePressKey(KeySoft1);
+        driver->atLockstepMs(driver->lockstepMs() + 1, [this] { restartKeepingSettings(); });
+        return;
+    }
+    window->powerToggle()->trigger();
+}
+
+void ScenarioRecorder::poweredOn()
+{
+    if (!recordingNow) return;
+    if (!keptSettings.empty()) {
+        // As the runner will: the factory record, then the lines.
+        loadDefaultSettings();
+        for (const std::string& line : keptSettings) {
+            ParsedCommand c;
+            std::string why;
+            if (parseScenarioLine(line, c, why)) setScenarioVariable(c.name, c.value, why);
+        }
+        keptSettings.clear();
+    }
+    for (const std::string& line : settingsSetLines()) record(QString::fromStdString(line));
+}
+
+void ScenarioRecorder::recordNmea(const QByteArray& bytes)
+{
+    if (!recordingNow) return;
+    // Bytes fed at the same moment as the last batch join it: the runner feeds a file at once.
+    const uint64_t now = window->passDriver()->lockstepMs();
+    if (!nmeaBatches.isEmpty() && nmeaBatchMs == now && lines.last().startsWith("nmea ")) {
+        nmeaBatches.last() += bytes;
+        return;
+    }
+    nmeaBatches << bytes;
+    nmeaBatchMs = now;
+    record(QString("nmea %1/%2.nmea").arg(QFileInfo(recordPath).completeBaseName() + ".nmea")
+               .arg(nmeaBatches.size(), 4, 10, QChar('0')));
+}
+
+bool ScenarioRecorder::writeNmeaFiles(QString* error) const
+{
+    if (nmeaBatches.isEmpty()) return true;
+    const QFileInfo script(recordPath);
+    QDir folder(script.absolutePath() + '/' + script.completeBaseName() + ".nmea");
+    // A recording made before under the same name leaves no batches of its own behind.
+    if (folder.exists())
+        for (const QString& old : folder.entryList({"*.nmea"}, QDir::Files)) folder.remove(old);
+    if (!folder.mkpath(".")) {
+        if (error) *error = "cannot make the folder " + folder.path();
+        return false;
+    }
+    for (qsizetype i = 0; i < nmeaBatches.size(); ++i) {
+        QFile file(folder.filePath(QString("%1.nmea").arg(i + 1, 4, 10, QChar('0'))));
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(nmeaBatches[i]) != nmeaBatches[i].size()) {
+            if (error) *error = QString("cannot write %1: %2").arg(file.fileName(), file.errorString());
+            return false;
+        }
+    }
     return true;
 }
 
@@ -93,6 +174,11 @@ void ScenarioRecorder::record(const QString& line)
 bool ScenarioRecorder::stopRecording(QString* error)
 {
     if (!recordingNow) return false;
+    GpsLink* link = window->gps()->link();
+    link->feedHeld();  // what arrived since the last pass is part of the recording
+    link->setHeld(false);
+    disconnect(link, &GpsLink::bytesFed, this, &ScenarioRecorder::recordNmea);
+    keptSettings.clear();
     const uint64_t now = window->passDriver()->lockstepMs();
     if (now > lastMs) lines << waitText(now - lastMs);
     // What the window shows now, so a replay that comes out differently stops on this line.
@@ -109,7 +195,7 @@ bool ScenarioRecorder::stopRecording(QString* error)
         if (error) *error = QString("cannot write %1: %2").arg(recordPath, file.errorString());
         return false;
     }
-    return true;
+    return writeNmeaFiles(error);
 }
 
 bool ScenarioRecorder::play(const QString& path, QString* error)
@@ -139,6 +225,7 @@ bool ScenarioRecorder::play(const QString& path, QString* error)
         }
     }
     playingNow = true;
+    window->gps()->link()->setHeld(true);  // the receiver is fed between passes, as recorded
     escape->setEnabled(true);
     window->passDriver()->startLockstep(clock);
     window->passDriver()->atLockstepMs(0, [this] { playNext(); });
@@ -149,6 +236,8 @@ void ScenarioRecorder::stopPlaying(const QString& message)
 {
     if (!playingNow) return;
     playingNow = false;
+    window->gps()->link()->feedHeld();
+    window->gps()->link()->setHeld(false);
     escape->setEnabled(false);
     emit playFinished(message);
     window->passDriver()->stopLockstep();
@@ -189,6 +278,17 @@ void ScenarioRecorder::playNext()
             const std::filesystem::path target = scenarioPath(c.path, scriptDir.toStdString());
             if (!TfrmMain::saveScreenshot(QString::fromStdString(target.string())))
                 return fail("cannot write " + target.string());
+            break;
+        }
+        case CommandId::Set:
+            if (!setScenarioVariable(c.name, c.value, why)) return fail(why);
+            break;
+        case CommandId::Nmea: {
+            if (c.count != 0) return fail("cannot be played in the window: " + line.substr(0, line.find('#')));
+            const std::filesystem::path source = scenarioPath(c.path, scriptDir.toStdString());
+            QFile file(QString::fromStdString(source.string()));
+            if (!file.open(QIODevice::ReadOnly)) return fail("cannot read " + source.string());
+            window->gps()->link()->feedBytes(file.readAll().toStdString());
             break;
         }
         case CommandId::Print:

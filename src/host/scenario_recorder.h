@@ -3,7 +3,11 @@
 #pragma once
 #include <QObject>
 #include <QString>
+#include <QByteArray>
+#include <QList>
 #include <QStringList>
+#include <string>
+#include <vector>
 
 class TfrmMain;
 class QShortcut;
@@ -14,8 +18,13 @@ public:
     explicit ScenarioRecorder(TfrmMain* window);
     ~ScenarioRecorder() override;
 
-    // Starts from the instrument off (a running one is switched off) and the controls as they
-    // stand; from here on time goes by in lockstep passes. False while playing.
+    // Starts from the instrument off and the controls as they stand; from here on time goes by in
+    // lockstep passes. A running instrument is switched off and on again with its settings kept
+    // ("set" lines after the "power on"). The memory values and the current sensor's zero, which
+    // a power cycle keeps, and the screen are written as "set" lines first. NMEA bytes from the
+    // GPS tab are fed between passes while recording, each batch kept in a side file
+    // (NAME.nmea/NNNN.nmea next to the script) named by an "nmea" line at its time.
+    // False while playing.
     bool startRecording(const QString& path);
     // Writes the script, ending with the wait up to now. False when the file cannot be written.
     bool stopRecording(QString* error = nullptr);
@@ -30,6 +39,9 @@ public:
 
     // One action of the person, as a script line (nothing unless recording).
     void record(const QString& line);
+    // After the window's power-on (and its recall of the card's settings): the settings that
+    // differ from the factory record as "set" lines, the kept ones put back first on a restart.
+    void poweredOn();
 
 signals:
     // A playback ended: "" when the script ran to its end, else why it stopped.
@@ -40,6 +52,9 @@ protected:
 
 private:
     void playNext();
+    void restartKeepingSettings();
+    void recordNmea(const QByteArray& bytes);
+    bool writeNmeaFiles(QString* error) const;
 
     TfrmMain* window;
     QShortcut* escape = nullptr;
@@ -48,6 +63,9 @@ private:
     QString recordPath;
     QStringList lines;
     uint64_t lastMs = 0;
+    std::vector<std::string> keptSettings;  // put back at the recording's own power-on
+    QList<QByteArray> nmeaBatches;
+    uint64_t nmeaBatchMs = 0;
     QStringList script;
     int nextLine = 0;
     QString scriptDir;

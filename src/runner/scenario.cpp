@@ -3,6 +3,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <ctime>
 #include <fstream>
 #include <iostream>
@@ -20,6 +21,7 @@
 #include "runner/scenario_commands.h"
 #include "runner/variables.h"
 #include "settings/sdcard.h"
+#include "settings/settings_field.h"
 #include "time/clock.h"
 #include "time/memory.h"
 #include "time/ecu_co.h"
@@ -173,10 +175,8 @@ void runCommand(const ParsedCommand& c, SimulatedHost& host, const ScenarioOptio
         }
         break;
     case CommandId::Set: {
-        DeviceVariable element;
-        const DeviceVariable* v = variableOrElement(c.name, element);
         std::string reason;
-        if (!setDeviceVariable(*v, c.value, reason)) throw LineError{reason};
+        if (!setScenarioVariable(c.name, c.value, reason)) throw LineError{reason};
         break;
     }
     case CommandId::Input:
@@ -287,6 +287,70 @@ bool runScenario(std::istream& script, const ScenarioOptions& options, std::ostr
     }
     saveMemory(out);
     return true;
+}
+
+bool setScenarioVariable(const std::string& name, const std::string& value, std::string& error)
+{
+    try {
+        DeviceVariable element;
+        const DeviceVariable* v = variableOrElement(name, element);
+        return setDeviceVariable(*v, value, error);
+    } catch (const LineError& e) {
+        error = e.message;
+        return false;
+    }
+}
+
+std::vector<std::string> settingsSetLines()
+{
+    std::vector<std::string> lines;
+    size_t count = 0;
+    const NamedSettingsField* fields = settingsFieldNames(count);
+    const Settings& factory = factorySettings();
+    for (size_t i = 0; i < count; ++i) {
+        const SettingsField& f = fields[i].field;
+        const std::string name = fields[i].name;
+        if (f.width == FieldWidth::Text) {
+            const auto* now = reinterpret_cast<const char*>(&settings) + f.offset;
+            const auto* was = reinterpret_cast<const char*>(&factory) + f.offset;
+            const std::string text(now, strnlen(now, f.count));
+            if (text != std::string(was, strnlen(was, f.count))) lines.push_back("set " + name + " \"" + text + '"');
+            continue;
+        }
+        for (int e = 0; e < f.count; ++e) {
+            const int64_t value = f.load(&settings, e);
+            if (value == f.load(&factory, e)) continue;
+            lines.push_back("set " + name + (f.count > 1 ? "[" + std::to_string(e) + "]" : "") + " " +
+                            std::to_string(value));
+        }
+    }
+    return lines;
+}
+
+std::vector<std::string> keptStateSetLines()
+{
+    // The memory image's values (see clearMemory) and the zero that resetCalibration keeps.
+    static const std::string_view kept[] = {
+        "hobbsHours", "hobbsHundredths", "hobbsStepCount", "maintHours", "maintMinutes", "maintStepCount",
+        "clockOffsetSeconds", "flightInProgress", "flightSeconds", "flightLogCount", "currentZero",
+        "currentFlight.", "flightLog.",
+    };
+    std::vector<std::string> lines;
+    for (const DeviceVariable& v : allDeviceVariables()) {
+        const std::string_view name = v.name;
+        bool wanted = false;
+        for (const std::string_view k : kept) wanted |= k.back() == '.' ? name.starts_with(k) : name == k;
+        if (!wanted) continue;
+        std::ostringstream printed;
+        printDeviceVariable(v, printed);
+        std::istringstream in(printed.str());
+        for (std::string line; std::getline(in, line);) {
+            const size_t equals = line.find('=');
+            if (line.substr(equals + 1) != "0") lines.push_back("set " + line.substr(0, equals) + " " + line.substr(equals + 1));
+        }
+    }
+    if (currentScreen != homeScreen) lines.push_back("set currentScreen " + printedValue("currentScreen"));
+    return lines;
 }
 
 std::string screenHashText()

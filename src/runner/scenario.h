@@ -5,6 +5,7 @@
 #include <istream>
 #include <ostream>
 #include <string>
+#include <vector>
 
 struct ScenarioOptions {
     std::filesystem::path scriptDir = ".";  // where the script's relative paths are found
@@ -27,6 +28,16 @@ struct SimulatedHost {
 
 // Runs a whole script. On a bad line returns false with "line N: ..." in error.
 bool runScenario(std::istream& script, const ScenarioOptions& options, std::ostream& out, std::string& error);
+
+// What a scenario cannot start with but a recording must keep, as "set NAME VALUE" lines.
+// The settings fields that differ from the factory record; a power-on loads the factory record,
+// so these lines go after it.
+std::vector<std::string> settingsSetLines();
+// The memory values and the current sensor's zero (both kept by a power cycle, zero at a run's
+// start) that are not zero, and the screen when it is not the home screen.
+std::vector<std::string> keptStateSetLines();
+// "set NAME VALUE" as a script runs it (NAME or NAME[i]); false with the reason.
+bool setScenarioVariable(const std::string& name, const std::string& value, std::string& error);
 
 // The display's pixels as one hash (what "expect screen HASH" compares).
 std::string screenHashText();

@@ -59,16 +59,20 @@ bool saveSettingsFile()
     return ok;
 }
 
+bool loadSettingsFile()
+{
+    if (!readSettingsFile()) return false;
+    sanitiseSettings();
+    settings.formatCode = SETTINGS_FORMAT_CODE;
+    recomputeFuelLayout();
+    updateRpmFactor();
+    return true;
+}
+
 bool recallSettingsFile()
 {
     if (!sdCardPresent) return false;
-    const bool ok = readSettingsFile();
-    if (ok) {
-        sanitiseSettings();
-        settings.formatCode = SETTINGS_FORMAT_CODE;
-        recomputeFuelLayout();
-        updateRpmFactor();
-    }
+    const bool ok = loadSettingsFile();
     endOnMessage(ok);
     return ok;
 }

@@ -9,6 +9,9 @@
 // out-of-range fields, restores the format code and recomputes the derived values.
 bool saveSettingsFile();
 bool recallSettingsFile();
+// The recall's reading and repair without its message screen, for a host that recalls at
+// power-on: false (the record as it was) when the file cannot be read.
+bool loadSettingsFile();
 
 // The file's name on the card, and the name a save writes before replacing the file.
 constexpr const char* SETTINGS_FILE_NAME = "CORVEX.EMS";

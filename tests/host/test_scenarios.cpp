@@ -2,6 +2,8 @@
 // the window, a changed behaviour fails on a named line; the window's command line.
 #include <QAction>
 #include <QCheckBox>
+#include <QRegularExpression>
+#include <QStatusBar>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -16,11 +18,14 @@
 #include "display/framebuffer.h"
 #include "host/command_line.h"
 #include "host/front_panel.h"
+#include "host/gps_tab.h"
 #include "host/main_window.h"
 #include "host/pass_driver.h"
 #include "host/scenario_recorder.h"
 #include "runner/scenario.h"
 #include "settings/sdcard.h"
+#include "settings/settings.h"
+#include "settings/settings_file.h"
 #include "ui/screen.h"
 
 namespace {
@@ -33,12 +38,14 @@ QString readAll(const QString& path)
     return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
 }
 
-bool runInRunner(const QString& script, std::string& error)
+bool runInRunner(const QString& script, std::string& error, const QString& dir = ".")
 {
     resetDevice();
     std::istringstream in(script.toStdString());
     std::ostringstream out;
-    return runScenario(in, ScenarioOptions{}, out, error);
+    ScenarioOptions options;
+    options.scriptDir = dir.toStdString();
+    return runScenario(in, options, out, error);
 }
 
 }  // namespace
@@ -70,6 +77,37 @@ private slots:
         devicePowerOff();
         while (devicePass()) {
         }
+    }
+
+    // The pilot's settings and the NMEA bytes that arrived go into the script: the runner ends on
+    // the same screen, and without the bytes it does not. First, while the program's state is
+    // fresh: values that a power cycle keeps (filters, GPS values) are not written yet.
+    void recordingKeepsTheSettingsAndTheNmeaItSaw()
+    {
+        window->powerToggle()->trigger();
+        settings.utcOffsetMinutes = 90;
+        settings.voltsHighAlarm = 131;
+        const QString path = folder.filePath("gps.scn");
+        QVERIFY(window->recorder()->startRecording(path));
+        QVERIFY(window->gps()->playFile(CORVEX_SOURCE_DIR "/tests/data/nmea/skytraq-fix.log", 100));
+        for (const uint8_t key : {KeySoft1, KeySoft1, KeySoft5}) {  // past the two notices to the GPS page
+            QTest::qWait(300);
+            emit window->front()->keyClicked(key);
+        }
+        QTest::qWait(1500);
+        QVERIFY(window->recorder()->stopRecording());
+        QCOMPARE(settings.utcOffsetMinutes, int16_t{90});
+        const std::vector<uint8_t> shown = screenNow();
+        const QString script = readAll(path);
+        QVERIFY2(script.contains("\npower on\nset ") && script.contains("\nset utcOffsetMinutes 90\n") &&
+                     script.contains("\nset voltsHighAlarm 131\n"), qPrintable(script));
+        QVERIFY(script.contains("\nnmea gps.nmea/0001.nmea\n"));
+        std::string error;
+        QVERIFY2(runInRunner(script, error, folder.path()), error.c_str());
+        QVERIFY(screenNow() == shown);
+        QString withoutNmea = script;
+        withoutNmea.remove(QRegularExpression("\nnmea [^\n]*"));
+        QVERIFY(!runInRunner(withoutNmea, error, folder.path()));
     }
 
     void recordedSessionReplaysToTheSameScreen()
@@ -124,6 +162,28 @@ private slots:
         QVERIFY(played == shown);
     }
 
+    void recallAtPowerOnIsAPreference()
+    {
+        QVERIFY(!window->recallAtPowerOnAction()->isChecked());
+        setSdCardFolder(qPrintable(folder.path()));
+        Settings onCard = factorySettings();
+        onCard.utcOffsetMinutes = -60;
+        QFile file(folder.filePath(SETTINGS_FILE_NAME));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(reinterpret_cast<const char*>(&onCard), sizeof onCard));
+        file.close();
+        for (const bool recall : {false, true}) {
+            window->recallAtPowerOnAction()->setChecked(recall);
+            window->powerToggle()->trigger();
+            QCOMPARE(settings.utcOffsetMinutes, int16_t(recall ? -60 : 0));
+            window->powerToggle()->trigger();
+            QTRY_VERIFY(!deviceIsOn());
+        }
+        QVERIFY(file.remove());
+        window->powerToggle()->trigger();
+        QCOMPARE(settings.utcOffsetMinutes, int16_t{0});
+        QVERIFY(window->statusBar()->currentMessage().contains("cannot be recalled"));
+    }
+
     void closingTheWindowKeepsTheRecording()
     {
         const QString path = folder.filePath("closed.scn");
@@ -159,12 +219,12 @@ private slots:
         const QString path = folder.filePath("bad.scn");
         QFile file(path);
         QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("power on\nwait 0.1\nnmea log.txt\n");
+        file.write("power on\nwait 0.1\ntick 3\n");
         file.close();
         QSignalSpy finished(window->recorder(), &ScenarioRecorder::playFinished);
         QVERIFY(window->playScenario(path));
         QVERIFY(finished.wait(5000));
-        QCOMPARE(finished.first().first().toString(), QString("line 3: cannot be played in the window: nmea log.txt"));
+        QCOMPARE(finished.first().first().toString(), QString("line 3: cannot be played in the window: tick 3"));
     }
 
     void commandLineOptionsAndRefusals()
