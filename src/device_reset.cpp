@@ -202,6 +202,18 @@ void resetTime()
 
 }  // namespace
 
+void resetWorkingValues()
+{
+    const uint16_t currentZero = calibration.currentZero;
+    resetEngineValues();
+    calibration.currentZero = currentZero;
+    resetFuel();
+    resetNmeaReceiver();
+    resetGpsValues();
+    autoVariation = 0;
+    variationStepCount = 0;
+}
+
 void resetDevice()
 {
     resetHostAndPower();

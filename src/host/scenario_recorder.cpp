@@ -69,6 +69,7 @@ bool ScenarioRecorder::startRecording(const QString& path)
     const bool wasOn = deviceIsOn();
     keptSettings = wasOn ? settingsSetLines() : std::vector<std::string>{};
     if (wasOn) window->powerToggle()->trigger();
+    else resetWorkingValues();
     const auto utc = static_cast<uint32_t>(QDateTime::currentSecsSinceEpoch());
     lines = {"# Recorded in the Corvex window; replay with corvex-ems-run or File > Play Scenario.",
              "clock " + QString::fromStdString(scenarioClockText(utc))};
@@ -106,6 +107,7 @@ void ScenarioRecorder::restartKeepingSettings()
         driver->atLockstepMs(driver->lockstepMs() + 1, [this] { restartKeepingSettings(); });
         return;
     }
+    resetWorkingValues();
     window->powerToggle()->trigger();
 }
 

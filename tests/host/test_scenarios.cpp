@@ -79,37 +79,6 @@ private slots:
         }
     }
 
-    // The pilot's settings and the NMEA bytes that arrived go into the script: the runner ends on
-    // the same screen, and without the bytes it does not. First, while the program's state is
-    // fresh: values that a power cycle keeps (filters, GPS values) are not written yet.
-    void recordingKeepsTheSettingsAndTheNmeaItSaw()
-    {
-        window->powerToggle()->trigger();
-        settings.utcOffsetMinutes = 90;
-        settings.voltsHighAlarm = 131;
-        const QString path = folder.filePath("gps.scn");
-        QVERIFY(window->recorder()->startRecording(path));
-        QVERIFY(window->gps()->playFile(CORVEX_SOURCE_DIR "/tests/data/nmea/skytraq-fix.log", 100));
-        for (const uint8_t key : {KeySoft1, KeySoft1, KeySoft5}) {  // past the two notices to the GPS page
-            QTest::qWait(300);
-            emit window->front()->keyClicked(key);
-        }
-        QTest::qWait(1500);
-        QVERIFY(window->recorder()->stopRecording());
-        QCOMPARE(settings.utcOffsetMinutes, int16_t{90});
-        const std::vector<uint8_t> shown = screenNow();
-        const QString script = readAll(path);
-        QVERIFY2(script.contains("\npower on\nset ") && script.contains("\nset utcOffsetMinutes 90\n") &&
-                     script.contains("\nset voltsHighAlarm 131\n"), qPrintable(script));
-        QVERIFY(script.contains("\nnmea gps.nmea/0001.nmea\n"));
-        std::string error;
-        QVERIFY2(runInRunner(script, error, folder.path()), error.c_str());
-        QVERIFY(screenNow() == shown);
-        QString withoutNmea = script;
-        withoutNmea.remove(QRegularExpression("\nnmea [^\n]*"));
-        QVERIFY(!runInRunner(withoutNmea, error, folder.path()));
-    }
-
     void recordedSessionReplaysToTheSameScreen()
     {
         const QString path = folder.filePath("session.scn");
@@ -269,6 +238,37 @@ private slots:
         QVERIFY(deviceIsOn());
         QCOMPARE(window->zoom(), TfrmMain::Zoom::X2);
         QTRY_VERIFY(!window->recorder()->playing());  // the empty script has ended
+    }
+
+    // The pilot's settings and the NMEA bytes that arrived go into the script: the runner ends on
+    // the same screen, and without the bytes it does not. Last, after other tests ran the
+    // instrument: the values it works out as it runs start afresh with the recording.
+    void recordingKeepsTheSettingsAndTheNmeaItSaw()
+    {
+        window->powerToggle()->trigger();
+        settings.utcOffsetMinutes = 90;
+        settings.voltsHighAlarm = 131;
+        const QString path = folder.filePath("gps.scn");
+        QVERIFY(window->recorder()->startRecording(path));
+        QVERIFY(window->gps()->playFile(CORVEX_SOURCE_DIR "/tests/data/nmea/skytraq-fix.log", 100));
+        for (const uint8_t key : {KeySoft1, KeySoft1, KeySoft5}) {  // past the two notices to the GPS page
+            QTest::qWait(300);
+            emit window->front()->keyClicked(key);
+        }
+        QTest::qWait(1500);
+        QVERIFY(window->recorder()->stopRecording());
+        QCOMPARE(settings.utcOffsetMinutes, int16_t{90});
+        const std::vector<uint8_t> shown = screenNow();
+        const QString script = readAll(path);
+        QVERIFY2(script.contains("\npower on\nset ") && script.contains("\nset utcOffsetMinutes 90\n") &&
+                     script.contains("\nset voltsHighAlarm 131\n"), qPrintable(script));
+        QVERIFY(script.contains("\nnmea gps.nmea/0001.nmea\n"));
+        std::string error;
+        QVERIFY2(runInRunner(script, error, folder.path()), error.c_str());
+        QVERIFY(screenNow() == shown);
+        QString withoutNmea = script;
+        withoutNmea.remove(QRegularExpression("\nnmea [^\n]*"));
+        QVERIFY(!runInRunner(withoutNmea, error, folder.path()));
     }
 
 private:
