@@ -26,6 +26,7 @@
 #include "engine/alarms.h"
 #include "engine/engine.h"
 #include "engine/inputs.h"
+#include "engine/fuel.h"
 #include "device_readings.h"
 #include "gps/nmea.h"
 #include "host/display_panel.h"
@@ -402,6 +403,28 @@ private slots:
             QTest::mouseClick(button, Qt::LeftButton);
             QCOMPARE(inputReading(InputControl::Rpm, rpmPeriod).value, p.rpm);
             QCOMPARE(inputReading(InputControl::FuelFlow1, rawFuelFlow[0]).value, int32_t{p.flow});
+        }
+        // Running at Cruise, the smoothed channels' readings beside the bars are what the display
+        // settles on.
+        QTest::mouseClick(window->findChild<QPushButton*>("Button1"), Qt::LeftButton);
+        for (int notice = 0; notice < 2; ++notice) {
+            QTest::qWait(300);
+            emit window->front()->keyClicked(KeySoft1);
+        }
+        QTest::mouseClick(window->findChild<QPushButton*>("Preset Cruise"), Qt::LeftButton);
+        QTest::qWait(2000);
+        const struct {
+            InputControl id;
+            int32_t (*shown)();
+        } smoothed[] = {{InputControl::Volts, [] { return int32_t{volts}; }},
+                        {InputControl::Map, [] { return int32_t{map}; }},
+                        {InputControl::FuelLevel1, [] { return int32_t{fuelLevel[0]}; }}};
+        for (const auto& c : smoothed) {
+            InputReading display = inputReading(c.id, window->inputs()->scrollBar(c.id)->value());
+            display.value = c.shown();
+            char text[32];
+            formatInputReading(display, text, sizeof text);
+            QCOMPARE(window->inputs()->scrollBar(c.id)->readingText(), QString::fromUtf8(text));
         }
         window->tabs()->setCurrentIndex(1);
         QVERIFY(!window->findChild<QPushButton*>("Preset Cruise")->isVisible());  // EMS tab only
