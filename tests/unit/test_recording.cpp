@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <string>
 
@@ -68,9 +69,14 @@ TEST(Recording, SessionFiguresAndUnits)
 TEST(Recording, ReductionKeepsASpike)
 {
     std::string text = header();
-    for (int s = 0; s < 3600; ++s) text += line(s, s == 1234 ? 3300 : 2400 + s % 2);
+    for (int s = 0; s < 5000; ++s) text += line(s, s == 1234 ? 3300 : 2400 + s % 2);
+    std::atomic<bool> cancel{true};
     Recording rec;
-    ASSERT_TRUE(parseRecording(text, rec));
+    EXPECT_FALSE(parseRecording(text, rec, {nullptr, &cancel}));  // looked at after 4096 lines
+    EXPECT_EQ(rec.time.size(), 4095u);                            // the header and 4095 samples
+    double done = 0;
+    ASSERT_TRUE(parseRecording(text, rec, {[&done](double f) { done = f; }, nullptr}));
+    EXPECT_EQ(done, 1.0);
     std::vector<RecordingPoint> points;
     const double t0 = static_cast<double>(rec.time.front());
     reduceRecording(rec, rec.sessions[0], rec.column("RPM"), t0, t0 + 3599, 100, points);
