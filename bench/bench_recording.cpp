@@ -36,6 +36,8 @@ void* operator new(size_t size)
     while (now > peak && !heapPeak.compare_exchange_weak(peak, now)) {}
     return p;
 }
+// The replacement pair hands malloc's blocks out and back; GCC cannot see that they match.
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
 void operator delete(void* p) noexcept
 {
     if (!p) return;
