@@ -151,3 +151,19 @@ void BM_ReduceEverySeries(benchmark::State& state)
 BENCHMARK(BM_ReduceEverySeries)->Arg(0)->Arg(600)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
+
+// `corvex-bench-recording --write FILE` writes the 100-hour file, to open it in the window.
+int main(int argc, char** argv)
+{
+    if (argc == 3 && std::string_view(argv[1]) == "--write") {
+        std::FILE* out = std::fopen(argv[2], "wb");
+        const std::string& text = hundredHourFile();
+        const bool ok = out && std::fwrite(text.data(), 1, text.size(), out) == text.size();
+        if (out && std::fclose(out) != 0) return 1;
+        return ok ? 0 : 1;
+    }
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

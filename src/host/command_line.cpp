@@ -4,10 +4,12 @@
 #include <QAction>
 #include <QCommandLineParser>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 #include "host/gps_tab.h"
 #include "host/main_window.h"
+#include "host/trends_tab.h"
 
 CommandLineResult parseWindowCommandLine(const QStringList& arguments, WindowOptions& options, QString& message)
 {
@@ -22,7 +24,8 @@ CommandLineResult parseWindowCommandLine(const QStringList& arguments, WindowOpt
     const QCommandLineOption play("play", "Plays a scenario script in the window.", "SCRIPT");
     const QCommandLineOption nmea("nmea", "Plays an NMEA log to the GPS receiver.", "FILE");
     const QCommandLineOption port("port", "Connects the GPS receiver to the serial port PATH.", "PATH");
-    parser.addOptions({help, version, memory, sdcard, on, zoom, play, nmea, port});
+    const QCommandLineOption recording("recording", "Shows the recording FILE (a DATALOG.CSV) on the Trends tab.", "FILE");
+    parser.addOptions({help, version, memory, sdcard, on, zoom, play, nmea, port, recording});
 
     if (!parser.parse(arguments)) {
         message = parser.errorText();
@@ -77,6 +80,18 @@ CommandLineResult parseWindowCommandLine(const QStringList& arguments, WindowOpt
             return CommandLineResult::Error;
         }
     }
+    if (parser.isSet(recording)) {
+        options.recording = parser.value(recording);
+        options.recordingRead = std::make_shared<Recording>();
+        if (!readRecordingFile(QFile::encodeName(options.recording).toStdString(), *options.recordingRead)) {
+            message = "--recording: cannot read " + options.recording;
+            return CommandLineResult::Error;
+        }
+        if (options.recordingRead->sessions.empty()) {
+            message = "--recording: no data line in " + options.recording;
+            return CommandLineResult::Error;
+        }
+    }
     options.powerOn = parser.isSet(on);
     return CommandLineResult::Run;
 }
@@ -88,4 +103,6 @@ void applyWindowOptions(TfrmMain& window, const WindowOptions& options)
     if (!options.port.isEmpty()) window.gps()->connectPort(options.port);
     if (!options.nmea.isEmpty()) window.gps()->playFile(options.nmea);
     if (!options.play.isEmpty()) window.playScenario(options.play);
+    if (options.recordingRead && window.trends()->showRecording(std::move(*options.recordingRead), options.recording))
+        window.tabs()->setCurrentWidget(window.trends());
 }

@@ -3,6 +3,10 @@
 #include <QString>
 #include <QStringList>
 
+#include <memory>
+
+#include "host/recording.h"
+
 struct WindowOptions {
     QString memory;   // --memory FILE: the instrument's memory file ("" = the data folder's)
     QString sdcard;   // --sdcard DIR
@@ -11,6 +15,8 @@ struct WindowOptions {
     QString play;     // --play SCRIPT
     QString nmea;     // --nmea FILE
     QString port;     // --port PATH
+    QString recording;  // --recording FILE, read whole before the window opens
+    std::shared_ptr<Recording> recordingRead;
 };
 
 class TfrmMain;
@@ -21,5 +27,5 @@ enum class CommandLineResult { Run, Exit, Error };
 // print in message; Error: message names the problem.
 CommandLineResult parseWindowCommandLine(const QStringList& arguments, WindowOptions& options, QString& message);
 
-// What the options ask of a shown window: power, zoom, the GPS port and log, a scenario.
+// What the options ask of a shown window: power, zoom, the GPS port and log, a scenario, a recording.
 void applyWindowOptions(TfrmMain& window, const WindowOptions& options);

@@ -158,11 +158,23 @@ void TfrmMain::buildMenus()
         // The card's folder, where the instrument writes DATALOG.CSV.
         const QString path = QFileDialog::getOpenFileName(this, "Open Recording", QFile::decodeName(sdCardFolder()),
                                                           "Recordings (*.CSV *.csv)");
-        TrendsTab* trends = trendsTab;
         if (path.isEmpty()) return;
-        if (!trends->openRecording(path))
-            QMessageBox::warning(this, "Corvex", QString("%1 holds no recorded values.").arg(path));
-        else PageControl1->setCurrentWidget(trends);
+        if (!trendsTab->openRecording(path)) QMessageBox::warning(this, "Open Recording", QString("%1 cannot be read.").arg(path));
+        else PageControl1->setCurrentWidget(trendsTab);
+    });
+    connect(trendsTab, &TrendsTab::recordingLoaded, this, [this](bool ok, const QString& message) {
+        if (!ok && !message.isEmpty()) QMessageBox::warning(this, "Open Recording", message);
+        else if (ok) statusBar()->showMessage(message, 5000);
+    });
+    QAction* charts = file->addAction("Save &Charts...");
+    charts->setObjectName("SaveCharts");
+    connect(charts, &QAction::triggered, this, [this] {
+        PageControl1->setCurrentWidget(trendsTab);
+        const QString path = QFileDialog::getSaveFileName(this, "Save Charts", "charts.png", "PNG pictures (*.png)");
+        QString error;
+        if (path.isEmpty()) return;
+        if (!trendsTab->saveCharts(path, &error)) QMessageBox::warning(this, "Save Charts", QString("%1 was not saved: %2").arg(path, error));
+        else statusBar()->showMessage("Charts saved to " + path, 5000);
     });
     scenarios = new ScenarioRecorder(this);
     QAction* record = recordAction = file->addAction("&Record Scenario...");

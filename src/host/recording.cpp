@@ -153,7 +153,7 @@ bool RecordingParser::feed(std::string_view text)
             return true;
         }
         carry.append(text.substr(0, end));
-        line(carry);
+        line(carry, carryOffset);
         carry.clear();
         at = end + 1;
     }
@@ -161,9 +161,10 @@ bool RecordingParser::feed(std::string_view text)
         const size_t end = text.find('\n', at);
         if (end == std::string_view::npos) {
             carry.assign(text.substr(at));
+            carryOffset = done + at;
             break;
         }
-        line(text.substr(at, end - at));
+        line(text.substr(at, end - at), done + at);
         at = end + 1;
         if (++linesSinceCheck >= kCheckEvery) {
             linesSinceCheck = 0;
@@ -179,12 +180,19 @@ bool RecordingParser::feed(std::string_view text)
     return true;
 }
 
-void RecordingParser::line(std::string_view text)
+// A line at `offset` in the text, without its line feed (which the text may not have at its end).
+void RecordingParser::line(std::string_view text, uint64_t offset)
 {
+    const uint64_t length = text.size() + 1;  // the last line's missing feed is taken off at the finish
     if (!text.empty() && text.back() == '\r') text.remove_suffix(1);
     if (text.empty()) return;
-    if (text.substr(0, 4) == "UTC," || text == "UTC") header(text);
-    else if (!data(text)) ++out.badLines;
+    if (text.substr(0, 4) == "UTC," || text == "UTC") {
+        header(text);
+        headerBegin = offset;
+        headerEnd = offset + length;
+    } else if (!data(text, offset, length)) {
+        ++out.badLines;
+    }
 }
 
 int RecordingParser::columnFor(std::string_view name, bool hex)
@@ -217,7 +225,7 @@ void RecordingParser::header(std::string_view text)
     newSession = true;
 }
 
-bool RecordingParser::data(std::string_view text)
+bool RecordingParser::data(std::string_view text, uint64_t offset, uint64_t length)
 {
     if (!headerSeen) return false;
     const size_t timeEnd = std::min(text.find(','), text.size());
@@ -253,12 +261,16 @@ bool RecordingParser::data(std::string_view text)
         RecordingSession s;
         s.first = lines;
         s.start = t;
+        s.headerBegin = headerBegin;
+        s.headerEnd = headerEnd;
+        s.begin = offset;
         s.unit.resize(out.columns.size());
         for (size_t i = 0; i < cellColumn.size(); ++i)
             if (cellColumn[i] >= 0) s.unit[cellColumn[i]] = cellUnit[i];
         out.sessions.push_back(std::move(s));
         newSession = false;
     }
+    out.sessions.back().end = offset + length;
     if (reserved == 0 && expected > 0) reserved = expected / (text.size() + 2) * 11 / 10 + 16;
     if (out.time.empty()) out.time.reserve(reserved);
     out.time.push_back(t);
@@ -281,11 +293,14 @@ void RecordingParser::closeSession()
 
 Recording RecordingParser::finish()
 {
-    if (!carry.empty() && !cancelled) line(carry);
+    if (!carry.empty() && !cancelled) line(carry, carryOffset);
     closeSession();
+    out.sourceBytes = done;
     const int rpm = out.column("RPM");
     for (RecordingSession& s : out.sessions) {
         s.unit.resize(out.columns.size());
+        s.end = std::min(s.end, out.sourceBytes);
+        s.headerEnd = std::min(s.headerEnd, out.sourceBytes);
         auto peak = [&](size_t c) {
             float best = kNone;
             for (size_t i = s.first; i <= s.last; ++i) {
@@ -353,39 +368,15 @@ bool readRecordingFile(const std::string& path, Recording& out, const RecordingP
     return ok;
 }
 
-namespace {
-
-template <typename Get>
-void reduceWith(const Get& get, const std::vector<int64_t>& time, size_t lo, size_t hi, double t0, double t1,
-                int width, std::vector<RecordingPoint>& out)
+size_t recordingLineAt(const Recording& rec, const RecordingSession& session, double t)
 {
-    const double scale = t1 > t0 ? width / (t1 - t0) : 0.0;
-    int pixel = -1;
-    size_t low = 0, high = 0;
-    auto flush = [&] {
-        if (pixel < 0) return;
-        const size_t a = std::min(low, high), b = std::max(low, high);
-        out.push_back({time[a], get(a)});
-        if (b != a) out.push_back({time[b], get(b)});
-    };
-    for (size_t i = lo; i < hi; ++i) {
-        const float v = get(i);
-        if (std::isnan(v)) continue;
-        const int px = std::min(width - 1, static_cast<int>((static_cast<double>(time[i]) - t0) * scale));
-        if (px != pixel) {
-            flush();
-            pixel = px;
-            low = high = i;
-        } else if (v < get(low)) {
-            low = i;
-        } else if (v > get(high)) {
-            high = i;
-        }
-    }
-    flush();
+    if (session.first > session.last || session.last >= rec.time.size() || !(t >= static_cast<double>(rec.time[session.first])))
+        return SIZE_MAX;
+    const auto first = rec.time.begin() + static_cast<ptrdiff_t>(session.first);
+    const auto last = rec.time.begin() + static_cast<ptrdiff_t>(session.last) + 1;
+    const int64_t at = t >= static_cast<double>(rec.time[session.last]) ? rec.time[session.last] : static_cast<int64_t>(std::floor(t));
+    return static_cast<size_t>(std::upper_bound(first, last, at) - rec.time.begin()) - 1;
 }
-
-}  // namespace
 
 void reduceRecording(const Recording& rec, const RecordingSession& session, size_t column, double t0,
                      double t1, int width, std::vector<RecordingPoint>& out)
@@ -403,10 +394,12 @@ void reduceRecording(const Recording& rec, const RecordingSession& session, size
     const size_t lo = static_cast<size_t>(std::lower_bound(first, last, from) - rec.time.begin());
     const size_t hi = static_cast<size_t>(std::upper_bound(first, last, to) - rec.time.begin());
     const RecordingColumn& c = rec.columns[column];
+    const int64_t* time = rec.time.data();
+    const auto timeAt = [time](size_t i) { return time[i]; };
     if (!c.hex && !c.values.empty()) {
         const float* v = c.values.data();
-        reduceWith([v](size_t i) { return v[i]; }, rec.time, lo, hi, t0, t1, width, out);
+        reduceSamples(lo, hi, timeAt, [v](size_t i) { return v[i]; }, t0, t1, width, out);
     } else if (c.hex && !c.words.empty()) {
-        reduceWith([&c](size_t i) { return c.value(i); }, rec.time, lo, hi, t0, t1, width, out);
+        reduceSamples(lo, hi, timeAt, [&c](size_t i) { return c.value(i); }, t0, t1, width, out);
     }
 }

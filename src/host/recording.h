@@ -31,6 +31,10 @@ struct RecordingSession {
     float peakRpm = 0;     // NaN when the session has no RPM value
     float peakEgt = 0;     // highest of every EGT channel; NaN when none
     std::vector<std::string> unit;  // per column, as this session's header named it; "" if absent
+    // Where the session lies in the file, in bytes: its header line, and its first line up to
+    // the end of its last (any skipped lines between them included). A copy of the two is the
+    // session as a file of its own.
+    uint64_t headerBegin = 0, headerEnd = 0, begin = 0, end = 0;
 };
 
 constexpr int64_t kRecordingSessionGap = 5 * 60;
@@ -40,6 +44,7 @@ struct Recording {
     std::vector<RecordingColumn> columns;
     std::vector<RecordingSession> sessions;
     size_t badLines = 0;  // lines skipped: cut short, wrong cell count, bad time or number
+    uint64_t sourceBytes = 0;  // the size of the text parsed
     int column(std::string_view name) const;  // index by name, -1 when absent
     size_t bytesUsed() const;                 // memory held by the columns
 };
@@ -62,9 +67,9 @@ public:
     Recording finish();
 
 private:
-    void line(std::string_view text);
+    void line(std::string_view text, uint64_t offset);
     void header(std::string_view text);
-    bool data(std::string_view text);
+    bool data(std::string_view text, uint64_t offset, uint64_t length);
     int columnFor(std::string_view name, bool hex);
     void closeSession();
 
@@ -72,6 +77,7 @@ private:
     size_t expected = 0, done = 0, reserved = 0, linesSinceCheck = 0;
     bool cancelled = false, newSession = true, headerSeen = false;
     std::string carry;
+    uint64_t carryOffset = 0, headerBegin = 0, headerEnd = 0;
     Recording out;
     std::vector<int> cellColumn;          // per cell of the current header: a column, or -1
     std::vector<std::string> cellUnit;
@@ -87,12 +93,52 @@ bool readRecordingFile(const std::string& path, Recording& out, const RecordingP
 
 // One drawn point of a reduced series.
 struct RecordingPoint {
-    int64_t time;
+    double time;  // seconds since 1970
     float value;
 };
 
-// The column's samples of the session within [t0, t1] (seconds since 1970) for a chart `width`
-// pixels wide: each pixel column's lowest and highest sample, in time order (one point when they
-// are the same sample), so no spike is lost. Empty values are left out. Appends to out.
+// The samples lo..hi-1 (times in order, from timeAt(i)) within [t0, t1] reduced for a chart
+// `width` pixels wide: each pixel column's lowest and highest sample, in time order (one point
+// when they are the same sample), so no spike is lost. NaN values are left out. Appends to out.
+template <typename TimeAt, typename ValueAt>
+void reduceSamples(size_t lo, size_t hi, const TimeAt& timeAt, const ValueAt& valueAt, double t0, double t1,
+                   int width, std::vector<RecordingPoint>& out)
+{
+    const double scale = t1 > t0 ? width / (t1 - t0) : 0.0;
+    int pixel = -1;
+    size_t low = 0, high = 0;
+    float lowValue = 0, highValue = 0;
+    auto flush = [&] {
+        if (pixel < 0) return;
+        const bool lowFirst = low <= high;
+        out.push_back({static_cast<double>(timeAt(lowFirst ? low : high)), lowFirst ? lowValue : highValue});
+        if (low != high)
+            out.push_back({static_cast<double>(timeAt(lowFirst ? high : low)), lowFirst ? highValue : lowValue});
+    };
+    for (size_t i = lo; i < hi; ++i) {
+        const float v = valueAt(i);
+        if (v != v) continue;
+        const double t = static_cast<double>(timeAt(i));
+        if (t < t0 || t > t1) continue;
+        int px = static_cast<int>((t - t0) * scale);
+        if (px >= width) px = width - 1;
+        if (px != pixel) {
+            flush();
+            pixel = px;
+            low = high = i;
+            lowValue = highValue = v;
+        } else if (v < lowValue) {
+            low = i, lowValue = v;
+        } else if (v > highValue) {
+            high = i, highValue = v;
+        }
+    }
+    flush();
+}
+
+// The index of the session's last line at or before t; SIZE_MAX when t is before its first.
+size_t recordingLineAt(const Recording& rec, const RecordingSession& session, double t);
+
+// The column's samples of the session within [t0, t1] (seconds since 1970), reduced as above.
 void reduceRecording(const Recording& rec, const RecordingSession& session, size_t column, double t0,
                      double t1, int width, std::vector<RecordingPoint>& out);

@@ -1,11 +1,9 @@
 // The trend ring, the sample taken from the instrument's values, and the reader of recordings.
 #include "host/trend_buffer.h"
 
+#include <algorithm>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 #include <limits>
-#include <sstream>
 
 #include "device.h"
 #include "engine/engine.h"
@@ -142,18 +140,19 @@ struct GroupInfo {
     TrendSeries first;  // its series: first .. first + count - 1
     uint8_t count;
     Floor floor;
+    const char* column;  // its recording column; EGT and CHT: the name before the channel number
 };
 
 const GroupInfo kGroups[TGROUP_COUNT] = {
-    {"RPM", TREND_RPM, 1, Floor::Zero},
-    {"MAP", TREND_MAP, 1, Floor::Zero},
+    {"RPM", TREND_RPM, 1, Floor::Zero, "RPM"},
+    {"MAP", TREND_MAP, 1, Floor::Zero, "MAP"},
     // EGT and CHT split by the channel count when drawn; both groups offer every channel.
-    {"EGT", TREND_TC_FIRST, 12, Floor::ZeroInFahrenheit},
-    {"CHT", TREND_TC_FIRST, 12, Floor::ZeroInFahrenheit},
-    {"Oil temperature", TREND_OIL_TEMP, 1, Floor::None},
-    {"Oil pressure", TREND_OIL_PRESSURE, 1, Floor::Zero},
-    {"Fuel flow", TREND_FUEL_FLOW, 1, Floor::Zero},
-    {"Volts", TREND_VOLTS, 1, Floor::Zero},
+    {"EGT", TREND_TC_FIRST, 12, Floor::ZeroInFahrenheit, "EGT"},
+    {"CHT", TREND_TC_FIRST, 12, Floor::ZeroInFahrenheit, "CHT"},
+    {"Oil temperature", TREND_OIL_TEMP, 1, Floor::None, "OIL TEMP"},
+    {"Oil pressure", TREND_OIL_PRESSURE, 1, Floor::Zero, "OIL PRESS"},
+    {"Fuel flow", TREND_FUEL_FLOW, 1, Floor::Zero, "FLOW1"},
+    {"Volts", TREND_VOLTS, 1, Floor::Zero, "VOLTS"},
 };
 
 }  // namespace
@@ -183,96 +182,30 @@ std::string trendSeriesName(TrendSeries series, int egtChannels)
     return "";
 }
 
-namespace {
-
-// Where a header's column lands: a series and its group for the unit, or nothing.
-struct Column {
-    int series = -1;
-    int group = -1;
-};
-
-std::vector<std::string> splitCsv(const std::string& line)
+std::vector<int> trendColumns(const Recording& rec, const RecordingSession& session, TrendGroup group)
 {
-    std::vector<std::string> cells;
-    std::string cell;
-    std::istringstream in(line);
-    while (std::getline(in, cell, ',')) {
-        if (!cell.empty() && cell.back() == '\r') cell.pop_back();
-        cells.push_back(cell);
+    std::vector<int> out;
+    if (group >= TGROUP_COUNT) return out;
+    const GroupInfo& g = kGroups[group];
+    const std::string_view prefix = g.column;
+    for (size_t c = 0; c < rec.columns.size(); ++c) {
+        const std::string& name = rec.columns[c].name;
+        if (rec.columns[c].hex || name.compare(0, prefix.size(), prefix) != 0) continue;
+        const std::string_view rest = std::string_view(name).substr(prefix.size());
+        const bool channel = !rest.empty() && rest.size() <= 2 &&
+                             std::all_of(rest.begin(), rest.end(), [](char ch) { return ch >= '0' && ch <= '9'; });
+        if (g.count > 1 ? !channel : !rest.empty()) continue;
+        const std::string& unit = c < session.unit.size() ? session.unit[c] : std::string();
+        if (unit == "OFF" || rec.columns[c].values.empty()) continue;
+        out.push_back(static_cast<int>(c));
     }
-    return cells;
+    return out;
 }
 
-std::string unitOf(const std::string& name)
+std::string trendRecordingUnit(const Recording& rec, const RecordingSession& session, TrendGroup group)
 {
-    const size_t open = name.find('('), close = name.rfind(')');
-    return open != std::string::npos && close != std::string::npos && close > open
-               ? name.substr(open + 1, close - open - 1) : "";
-}
-
-std::vector<Column> readHeader(const std::vector<std::string>& names, TrendRecording& out)
-{
-    std::vector<Column> columns(names.size());
-    int egts = 0, chts = 0;
-    for (size_t i = 0; i < names.size(); ++i) {
-        const std::string& n = names[i];
-        Column& c = columns[i];
-        auto starts = [&n](const char* prefix) { return n.rfind(prefix, 0) == 0; };
-        if (starts("VOLTS")) c = {TREND_VOLTS, TGROUP_VOLTS};
-        else if (starts("MAP")) c = {TREND_MAP, TGROUP_MAP};
-        else if (starts("RPM")) c = {TREND_RPM, TGROUP_RPM};
-        else if (starts("EGT") && egts + chts < 12) c = {TREND_TC_FIRST + egts++, TGROUP_EGT};
-        else if (starts("CHT") && egts + chts < 12) c = {TREND_TC_FIRST + egts + chts++, TGROUP_CHT};
-        else if (starts("OIL TEMP") && unitOf(n) != "OFF") c = {TREND_OIL_TEMP, TGROUP_OIL_TEMP};
-        else if (starts("OIL PRESS") && unitOf(n) != "OFF") c = {TREND_OIL_PRESSURE, TGROUP_OIL_PRESSURE};
-        else if (starts("FLOW1")) c = {TREND_FUEL_FLOW, TGROUP_FUEL_FLOW};
-        if (c.group >= 0) out.unit[c.group] = c.group == TGROUP_RPM ? "RPM" : unitOf(n);
-    }
-    out.egtChannels = egts;
-    return columns;
-}
-
-bool readUtc(const std::string& text, double& seconds)
-{
-    unsigned y, mo, d, h, mi, s;
-    if (std::sscanf(text.c_str(), "%4u-%2u-%2uT%2u:%2u:%2uZ", &y, &mo, &d, &h, &mi, &s) != 6) return false;
-    if (y < 1970 || y > 2099 || mo < 1 || mo > 12 || d < 1 || d > 31 || h > 23 || mi > 59 || s > 59) return false;
-    DateTime dt;
-    dt.year = static_cast<uint16_t>(y);
-    dt.month = static_cast<uint8_t>(mo);
-    dt.day = static_cast<uint8_t>(d);
-    dt.hour = static_cast<uint8_t>(h);
-    dt.minute = static_cast<uint8_t>(mi);
-    dt.second = static_cast<uint8_t>(s);
-    seconds = dateTimeToSeconds(dt);
-    return true;
-}
-
-}  // namespace
-
-bool readTrendRecording(std::istream& in, TrendRecording& out)
-{
-    out = TrendRecording{};
-    std::vector<Column> columns;
-    std::string line;
-    while (std::getline(in, line)) {
-        const std::vector<std::string> cells = splitCsv(line);
-        if (cells.empty()) continue;
-        if (cells[0] == "UTC") {  // a header; a new one follows a change of the settings
-            columns = readHeader(cells, out);
-            continue;
-        }
-        TrendSample s;
-        if (columns.empty() || !readUtc(cells[0], s.seconds)) continue;
-        s.clock = s.seconds;
-        for (float& v : s.value) v = kNone;
-        for (size_t i = 1; i < cells.size() && i < columns.size(); ++i) {
-            if (columns[i].series < 0 || cells[i].empty()) continue;
-            char* end = nullptr;
-            const float v = std::strtof(cells[i].c_str(), &end);
-            if (end != cells[i].c_str() && std::isfinite(v)) s.value[columns[i].series] = v;
-        }
-        out.samples.push_back(s);
-    }
-    return !out.samples.empty();
+    if (group == TGROUP_RPM) return "RPM";
+    for (int c : trendColumns(rec, session, group))
+        if (!session.unit[c].empty()) return session.unit[c];
+    return "";
 }

@@ -1,10 +1,11 @@
 // The engine values' recent history for the Trends tab: a fixed ring of one sample per slow step,
-// and the reader that turns a DATALOG.CSV written by the instrument into the same samples.
+// the charts' groups, and which columns of a recording each group draws.
 #pragma once
 #include <cstdint>
-#include <istream>
 #include <string>
 #include <vector>
+
+#include "host/recording.h"
 
 // One value per series, in the unit the instrument shows (V, L/h or gal/h, bar or psi, ...).
 enum TrendSeries : uint8_t {
@@ -73,13 +74,7 @@ bool trendNeverNegative(TrendGroup group, const std::string& unit);
 // Name of a series in a legend ("RPM", "EGT 3", "CHT 1", ...) given the instrument's EGT count.
 std::string trendSeriesName(TrendSeries series, int egtChannels);
 
-// A recording read back: its samples (seconds and clock both the file's time, seconds since
-// 1970), the EGT count and each group's unit
-// as its header named them.
-struct TrendRecording {
-    std::vector<TrendSample> samples;
-    int egtChannels = 0;
-    std::string unit[TGROUP_COUNT];
-};
-// Reads a DATALOG.CSV; lines that do not parse are skipped. False when no sample was found.
-bool readTrendRecording(std::istream& in, TrendRecording& out);
+// The columns of a recording that a group draws (EGT and CHT: each channel, in order), leaving
+// out those the session recorded as OFF or that never held a number; and the group's unit there.
+std::vector<int> trendColumns(const Recording& rec, const RecordingSession& session, TrendGroup group);
+std::string trendRecordingUnit(const Recording& rec, const RecordingSession& session, TrendGroup group);

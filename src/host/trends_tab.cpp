@@ -1,26 +1,32 @@
-// Each chart keeps its line series and axes; a refresh replaces the points in one call per series,
-// and only while the tab is shown, so a hidden tab costs nothing but the once-a-second check.
+// Each chart is a plain widget that paints its reduced series: at most two points per pixel column
+// and series, whatever the span, so a live quarter of an hour costs what a minute does and a
+// hundred-hour session redraws as fast as a short one. The tab owns the span shown; every chart
+// shows the same one and hands the pointer's wheel, drags and hover back to the tab.
 #include "host/trends_tab.h"
 
-#include <QCategoryAxis>
-#include <QChart>
-#include <QChartView>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QImageWriter>
 #include <QLabel>
-#include <QLegend>
-#include <QLegendMarker>
-#include <QLineSeries>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QProgressBar>
 #include <QPushButton>
+#include <QSaveFile>
 #include <QScrollArea>
-#include <QValueAxis>
 #include <QVBoxLayout>
+#include <QWheelEvent>
 
+#include <algorithm>
 #include <cmath>
-#include <fstream>
 
 #include "host/axis_ticks.h"
 #include "settings/settings.h"
@@ -30,146 +36,264 @@ namespace {
 
 const int kSpans[] = {1, 5, 15};
 constexpr int kValueTicks = 5;
-constexpr int kTimeTicks = 4;  // "hh:mm:ss" labels across half the tab
-constexpr double kShortestAxis = 60;  // seconds: a recording of one sample still gets a minute
+constexpr int kTimeTicks = 4;            // labels across a chart half the tab wide
+constexpr double kShortestView = 20;     // seconds: the closest look
+constexpr double kWheelStep = 0.8;       // span factor per wheel notch
+constexpr qint64 kProgressAfterMs = 300; // a read shorter than this shows no progress
+constexpr float kNone = std::numeric_limits<float>::quiet_NaN();
+
+const QColor kLineColors[12] = {
+    {31, 119, 180}, {255, 127, 14}, {44, 160, 44}, {214, 39, 40}, {148, 103, 189}, {140, 86, 75},
+    {227, 119, 194}, {127, 127, 127}, {188, 189, 34}, {23, 190, 207}, {0, 0, 128}, {128, 128, 0},
+};
+
+int egtsNow() { return settings.egtChannels > 12 ? 12 : settings.egtChannels; }
+
+// Live: how many lines a group draws and which sample value its i-th line is.
+int liveLines(TrendGroup group, int egts)
+{
+    return group == TGROUP_EGT ? egts : group == TGROUP_CHT ? 12 - egts : 1;
+}
+int liveSeries(TrendGroup group, int line, int egts)
+{
+    if (group == TGROUP_EGT) return TREND_TC_FIRST + line;
+    if (group == TGROUP_CHT) return TREND_TC_FIRST + egts + line;
+    for (int i = 0; i < TREND_SERIES_COUNT; ++i)
+        if (trendSeriesInGroup(TrendSeries(i), group)) return i;
+    return -1;
+}
+
+QString valueText(float v)
+{
+    if (std::isnan(v)) return "-";
+    return v == std::round(v) ? QString::number(static_cast<double>(v), 'f', 0) : QString::number(static_cast<double>(v), 'f', 1);
+}
+
+QString clockText(double seconds, const char* format)
+{
+    return QDateTime::fromSecsSinceEpoch(static_cast<qint64>(std::floor(seconds)), Qt::UTC).toString(format);
+}
 
 }  // namespace
 
-// One group's chart: up to twelve value series and four limit lines.
-class TrendChart : public QChartView {
+// One group's chart: its lines, limit lines, axes with round ticks, a legend that reads the
+// cursor, and the cursor line.
+class TrendChart : public QWidget {
 public:
-    // The chart is handed to the view as it is built: a view made without one makes a chart of its
-    // own, which setChart would release without deleting.
-    explicit TrendChart(TrendGroup group) : QChartView(new QChart), group(group)
+    TrendChart(TrendGroup group, TrendsTab* tab) : group(group), tab(tab)
     {
         setObjectName(QString("Trend%1").arg(int(group)));
-        QChart* c = chart();
-        c->setMargins(QMargins(2, 2, 2, 2));
-        c->legend()->setAlignment(Qt::AlignBottom);
-        const QFont small(font().family(), 7);
-        c->legend()->setFont(small);
-        c->addAxis(&x, Qt::AlignBottom);
-        c->addAxis(&y, Qt::AlignLeft);
-        x.setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
-        x.setLabelsFont(small);
-        y.setLabelsFont(small);
-        y.setTickType(QValueAxis::TicksDynamic);
-        const int n = (group == TGROUP_EGT || group == TGROUP_CHT) ? 12 : 1;
-        for (int i = 0; i < n; ++i) addSeries(c, new QLineSeries, QPen());
-        const QColor alarm(220, 0, 0), caution(230, 170, 0);
-        for (int i = 0; i < 4; ++i) {
-            auto* line = new QLineSeries;
-            limits[i] = line;
-            addSeries(c, line, QPen(i < 2 ? alarm : caution, 1, Qt::DashLine));
-            c->legend()->markers(line).first()->setVisible(false);
-        }
-        setRenderHint(QPainter::Antialiasing, false);
+        setMouseTracking(true);
+        setAutoFillBackground(false);
+        QFont small = font();
+        small.setPointSize(7);
+        setFont(small);
         setMinimumHeight(group == TGROUP_EGT || group == TGROUP_CHT ? 210 : 170);
+        setToolTip("Wheel: zoom about the pointer. Drag: move in time. Double-click: the whole session.");
     }
 
-    // Draws the samples from `start` to `end` (their steady seconds) against the instrument's
-    // clock, which read `clockAtEnd` at `end`.
-    template <typename Samples>
-    void draw(const Samples& at, size_t count, double start, double end, double clockAtEnd, int egts,
-              const std::string& unit)
+    // A refresh: the frame, then each line's points, then finish().
+    void begin(const QString& chartTitle, const TrendLimits& l, bool floorAtZero, double t0, double t1, double offset)
     {
-        const QString title = trendGroupTitle(group), u = QString::fromStdString(unit);
-        chart()->setTitle(u.isEmpty() || u == title ? title : QString("%1 (%2)").arg(title, u));
-        const TrendLimits l = trendLimits(group);
+        title = chartTitle;
+        limits[0] = l.lowAlarm, limits[1] = l.highAlarm, limits[2] = l.lowCaution, limits[3] = l.highCaution;
+        neverNegative = floorAtZero;
+        x0 = t0, x1 = t1, labelOffset = offset;
+        used = 0;
+    }
+    std::vector<RecordingPoint>& line(const QString& name)
+    {
+        if (used == lines.size()) lines.emplace_back();
+        Line& l = lines[used++];
+        l.name = name;
+        l.points.clear();
+        l.atCursor = kNone;
+        return l.points;
+    }
+    void finish()
+    {
         double lo = INFINITY, hi = -INFINITY;
-        QList<QPointF> points;
-        points.reserve(static_cast<int>(count));
-        drawn = 0;
-        for (size_t s = 0; s < values.size(); ++s) {
-            const int series = seriesOf(static_cast<int>(s), egts);
-            points.clear();
-            if (series >= 0) {
-                for (size_t i = 0; i < count; ++i) {
-                    const TrendSample& sample = at(i);
-                    const float v = sample.value[series];
-                    if (sample.seconds < start || std::isnan(v)) continue;
-                    points.append(QPointF(clockAtEnd + (sample.seconds - end), v));
-                    lo = std::min(lo, double(v));
-                    hi = std::max(hi, double(v));
-                }
-            }
-            if (s == 0) drawn = static_cast<int>(points.size());
-            values[s]->setName(series >= 0 ? QString::fromStdString(trendSeriesName(TrendSeries(series), egts)) : "");
-            values[s]->setVisible(series >= 0 && !points.isEmpty());
-            chart()->legend()->markers(values[s]).first()->setVisible(values[s]->isVisible());
-            values[s]->replace(points);
-        }
-        const float lines[4] = {l.lowAlarm, l.highAlarm, l.lowCaution, l.highCaution};
-        const double x1 = clockAtEnd, x0 = x1 - std::max(end - start, kShortestAxis);
-        for (int i = 0; i < 4; ++i) {
-            const bool show = !std::isnan(lines[i]) && lines[i] != 0;
-            limits[i]->setVisible(show);
-            if (!show) continue;
-            limits[i]->replace(QList<QPointF>{{x0, lines[i]}, {x1, lines[i]}});
-            lo = std::min(lo, double(lines[i]));
-            hi = std::max(hi, double(lines[i]));
-        }
+        for (size_t i = 0; i < used; ++i)
+            for (const RecordingPoint& p : lines[i].points) lo = std::min(lo, double(p.value)), hi = std::max(hi, double(p.value));
+        for (float l : limits)
+            if (shows(l)) lo = std::min(lo, double(l)), hi = std::max(hi, double(l));
         if (!(lo <= hi)) lo = 0, hi = 1;
         const double pad = std::max((hi - lo) * 0.08, 1.0);
-        setValueAxis(trendNeverNegative(group, unit) ? std::max(lo - pad, 0.0) : lo - pad, hi + pad);
-        setTimeAxis(x0, x1);
+        y0 = neverNegative ? std::max(lo - pad, 0.0) : lo - pad;
+        y1 = hi + pad;
+        yTicks = roundTicks(y0, y1, kValueTicks);
+        xTicks = roundTicks(x0 + labelOffset, x1 + labelOffset, kTimeTicks, TickScale::Time);
+        xLabels.clear();
+        for (int i = 0; i < xTicks.count; ++i)
+            xLabels << QString::fromStdString(timeTickLabel(xTicks.at(i), xTicks, x1 - x0));
+        drawn = used > 0 ? static_cast<int>(lines[0].points.size()) : 0;
+        update();
+    }
+    size_t lineCount() const { return used; }
+    void setCursorValue(size_t line, float v) { lines[line].atCursor = v; }
+    void setCursor(double t)
+    {
+        cursor = t;
+        update();
     }
 
-    double valueAxisMinimum() const { return y.min(); }
-    QStringList timeLabels() { return x.categoriesLabels(); }
-
+    // The plot's width in pixels: what the series are reduced to.
+    int plotWidth() const { return std::max(1, plot().width()); }
+    double valueAxisMinimum() const { return y0; }
+    const QStringList& timeLabels() const { return xLabels; }
+    QStringList legend() const
+    {
+        QStringList out;
+        for (size_t i = 0; i < used; ++i)
+            if (!lines[i].points.empty()) out << legendText(lines[i]);
+        return out;
+    }
     int drawn = 0;
 
-private:
-    void setValueAxis(double lo, double hi)
+protected:
+    void paintEvent(QPaintEvent*) override
     {
-        const AxisTicks t = roundTicks(lo, hi, kValueTicks);
-        y.setRange(lo, hi);
-        y.setTickAnchor(t.first);
-        y.setTickInterval(t.step);
-        y.setLabelFormat(QString("%.%1f").arg(t.decimals()));
-    }
-
-    // A label at each round time; the labels are the only categories the axis has.
-    void setTimeAxis(double lo, double hi)
-    {
-        const AxisTicks t = roundTicks(lo, hi, kTimeTicks, TickScale::Time);
-        for (const QString& label : x.categoriesLabels()) x.remove(label);
-        x.setStartValue(t.first - t.step);
-        for (int i = 0; i < t.count; ++i)
-            x.append(QString::fromStdString(timeTickLabel(t.at(i), t, hi - lo)), t.at(i));
-        x.setRange(lo, hi);
-    }
-
-    void addSeries(QChart* c, QLineSeries* s, const QPen& pen)
-    {
-        if (pen.style() != Qt::SolidLine) s->setPen(pen);
-        else values.push_back(s);
-        c->addSeries(s);
-        s->attachAxis(&x);
-        s->attachAxis(&y);
-    }
-    // Which sample value the chart's s-th series draws: EGTs are the first egts channels.
-    int seriesOf(int s, int egts) const
-    {
-        switch (group) {
-        case TGROUP_EGT: return s < egts ? TREND_TC_FIRST + s : -1;
-        case TGROUP_CHT: return egts + s < 12 ? TREND_TC_FIRST + egts + s : -1;
-        default:
-            for (int i = 0; i < TREND_SERIES_COUNT; ++i)
-                if (trendSeriesInGroup(TrendSeries(i), group)) return i;
-            return -1;
+        QPainter p(this);
+        p.fillRect(rect(), Qt::white);
+        const QRect r = plot();
+        const QFontMetrics fm = fontMetrics();
+        QFont bold = font();
+        bold.setBold(true);
+        p.setFont(bold);
+        p.setPen(Qt::black);
+        p.drawText(QRect(r.left(), 0, r.width(), kTitle), Qt::AlignLeft | Qt::AlignVCenter, title);
+        p.setFont(font());
+        const QColor grid(225, 225, 225);
+        for (int i = 0; i < yTicks.count; ++i) {
+            const double y = yOf(yTicks.at(i));
+            p.setPen(grid);
+            p.drawLine(QPointF(r.left(), y), QPointF(r.right(), y));
+            p.setPen(Qt::black);
+            p.drawText(QRectF(0, y - fm.height() / 2.0, r.left() - 4, fm.height()), Qt::AlignRight | Qt::AlignVCenter,
+                       QString::number(yTicks.at(i), 'f', yTicks.decimals()));
+        }
+        for (int i = 0; i < xTicks.count; ++i) {
+            const double x = xOf(xTicks.at(i) - labelOffset);
+            p.setPen(grid);
+            p.drawLine(QPointF(x, r.top()), QPointF(x, r.bottom()));
+            p.setPen(Qt::black);
+            const int w = fm.horizontalAdvance(xLabels[i]);
+            p.drawText(QPointF(std::clamp(x - w / 2.0, 0.0, double(width() - w)), r.bottom() + fm.ascent() + 2), xLabels[i]);
+        }
+        p.setClipRect(r);
+        const QColor alarm(220, 0, 0), caution(230, 170, 0);
+        for (int i = 0; i < 4; ++i) {
+            if (!shows(limits[i])) continue;
+            p.setPen(QPen(i < 2 ? alarm : caution, 1, Qt::DashLine));
+            p.drawLine(QPointF(r.left(), yOf(limits[i])), QPointF(r.right(), yOf(limits[i])));
+        }
+        for (size_t i = 0; i < used; ++i) {
+            polyline.clear();
+            for (const RecordingPoint& pt : lines[i].points) polyline.append(QPointF(xOf(pt.time), yOf(pt.value)));
+            p.setPen(QPen(kLineColors[i % 12], 1));
+            if (polyline.size() == 1) p.drawPoint(polyline[0]);
+            else p.drawPolyline(polyline);
+        }
+        if (std::isfinite(cursor) && cursor >= x0 && cursor <= x1) {
+            p.setPen(QPen(QColor(60, 60, 60), 1));
+            p.drawLine(QPointF(xOf(cursor), r.top()), QPointF(xOf(cursor), r.bottom()));
+        }
+        p.setClipping(false);
+        p.setPen(QColor(160, 160, 160));
+        p.drawRect(r);
+        // The legend: rows under the time labels, each entry its colour, name and cursor value.
+        int x = r.left(), y = r.bottom() + fm.height() + 6;
+        for (size_t i = 0; i < used; ++i) {
+            if (lines[i].points.empty()) continue;
+            const QString text = legendText(lines[i]);
+            const int w = 14 + fm.horizontalAdvance(text) + 12;
+            if (x + w > width() && x > r.left()) x = r.left(), y += fm.height() + 2;
+            p.fillRect(QRect(x, y + fm.height() / 2 - 2, 10, 4), kLineColors[i % 12]);
+            p.setPen(Qt::black);
+            p.drawText(QPoint(x + 14, y + fm.ascent()), text);
+            x += w;
         }
     }
 
+    void wheelEvent(QWheelEvent* e) override
+    {
+        const double notches = e->angleDelta().y() / 120.0;
+        if (notches != 0) tab->zoomAbout(timeAt(e->position().x()), std::pow(kWheelStep, notches));
+        e->accept();
+    }
+    void mousePressEvent(QMouseEvent* e) override
+    {
+        if (e->button() == Qt::LeftButton) dragX = e->position().x();
+    }
+    void mouseMoveEvent(QMouseEvent* e) override
+    {
+        const double x = e->position().x();
+        if ((e->buttons() & Qt::LeftButton) && std::isfinite(dragX)) {
+            tab->panBy((dragX - x) / plotWidth() * (x1 - x0));
+            dragX = x;
+        }
+        tab->setCursorTime(plot().contains(e->position().toPoint()) ? timeAt(x) : kNone);
+    }
+    void mouseReleaseEvent(QMouseEvent*) override { dragX = kNone; }
+    void mouseDoubleClickEvent(QMouseEvent*) override { tab->showWhole(); }
+    void leaveEvent(QEvent*) override { tab->setCursorTime(kNone); }
+
+private:
+    struct Line {
+        QString name;
+        std::vector<RecordingPoint> points;
+        float atCursor = kNone;
+    };
+    static constexpr int kTitle = 16, kLeft = 44, kRight = 10;
+
+    static bool shows(float limit) { return !std::isnan(limit) && limit != 0; }
+    QString legendText(const Line& l) const
+    {
+        return std::isfinite(cursor) ? l.name + " " + valueText(l.atCursor) : l.name;
+    }
+    int legendRows() const { return group == TGROUP_EGT || group == TGROUP_CHT ? 2 : 1; }
+    QRect plot() const
+    {
+        const int row = fontMetrics().height() + 2;
+        return QRect(kLeft, kTitle, width() - kLeft - kRight, height() - kTitle - row - 4 - legendRows() * row - 4);
+    }
+    double xOf(double t) const
+    {
+        const QRect r = plot();
+        return r.left() + (x1 > x0 ? (t - x0) / (x1 - x0) : 0.0) * r.width();
+    }
+    double yOf(double v) const
+    {
+        const QRect r = plot();
+        return r.bottom() - (y1 > y0 ? (v - y0) / (y1 - y0) : 0.0) * r.height();
+    }
+    double timeAt(double x) const { return x0 + (x - plot().left()) / plotWidth() * (x1 - x0); }
+
     TrendGroup group;
-    QCategoryAxis x;
-    QValueAxis y;
-    std::vector<QLineSeries*> values;
-    QLineSeries* limits[4] = {};
+    TrendsTab* tab;
+    QString title;
+    float limits[4] = {kNone, kNone, kNone, kNone};
+    bool neverNegative = false;
+    double x0 = 0, x1 = 1, y0 = 0, y1 = 1, labelOffset = 0, cursor = kNone, dragX = kNone;
+    AxisTicks xTicks, yTicks;
+    QStringList xLabels;
+    std::vector<Line> lines;
+    size_t used = 0;
+    QPolygonF polyline;
 };
 
-TrendsTab::TrendsTab(QWidget* parent) : QWidget(parent)
+// A read on the worker thread: the thread alone writes result and ok until done is set.
+struct TrendsTab::Loader {
+    QString path;
+    std::atomic<bool> cancel{false}, done{false};
+    std::atomic<int> permille{0};
+    Recording result;
+    bool ok = false;
+    QElapsedTimer clock;
+    std::thread thread;
+};
+
+TrendsTab::TrendsTab(QWidget* parent) : QWidget(parent), cursor(kNone)
 {
     auto* top = new QHBoxLayout;
     top->addWidget(new QLabel("Minutes shown:"));
@@ -186,23 +310,50 @@ TrendsTab::TrendsTab(QWidget* parent) : QWidget(parent)
     source = new QLabel("Live");
     source->setObjectName("TrendSource");
     top->addWidget(source);
+    sessions = new QComboBox;
+    sessions->setObjectName("TrendSessions");
+    sessions->setToolTip("The stretches of the recording without a break (a power-on, a pause of more than five minutes, a change of units)");
+    sessions->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    sessions->setVisible(false);
+    top->addWidget(sessions);
+    saveSessionButton = new QPushButton("Save Session...");
+    saveSessionButton->setObjectName("TrendSaveSession");
+    saveSessionButton->setToolTip("Saves the shown session as a recording of its own");
+    saveSessionButton->setVisible(false);
+    top->addWidget(saveSessionButton);
     live = new QPushButton("Live");
     live->setObjectName("TrendLive");
     live->setToolTip("Back to the live values");
     live->setVisible(false);
     top->addWidget(live);
+    progress = new QProgressBar;
+    progress->setObjectName("TrendProgress");
+    progress->setRange(0, 1000);
+    progress->setTextVisible(false);
+    progress->setMaximumWidth(160);
+    progress->setVisible(false);
+    top->addWidget(progress);
+    cancel = new QPushButton("Cancel");
+    cancel->setObjectName("TrendCancel");
+    cancel->setVisible(false);
+    top->addWidget(cancel);
     top->addStretch(1);
+    readout = new QLabel;
+    readout->setObjectName("TrendCursor");
+    readout->setMinimumWidth(readout->fontMetrics().horizontalAdvance("0000-00-00 00:00:00 "));
+    readout->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    top->addWidget(readout);
 
     auto* grid = new QGridLayout;
-    auto* inner = new QWidget;
-    inner->setLayout(grid);
+    chartArea = new QWidget;
+    chartArea->setLayout(grid);
     for (int g = 0; g < TGROUP_COUNT; ++g) {
-        charts[g] = new TrendChart(TrendGroup(g));
+        charts[g] = new TrendChart(TrendGroup(g), this);
         grid->addWidget(charts[g], g / 2, g % 2);
     }
     auto* scroll = new QScrollArea;
     scroll->setWidgetResizable(true);
-    scroll->setWidget(inner);
+    scroll->setWidget(chartArea);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addWidget(scroll, 1);
@@ -210,66 +361,299 @@ TrendsTab::TrendsTab(QWidget* parent) : QWidget(parent)
     connect(span, &QComboBox::currentIndexChanged, this, [this] { drawnPushes = ~uint64_t{0}; refresh(); });
     connect(pause, &QCheckBox::toggled, this, [this](bool on) { if (!on) refresh(); });
     connect(live, &QPushButton::clicked, this, &TrendsTab::showLive);
+    connect(sessions, &QComboBox::activated, this, &TrendsTab::showSession);
+    connect(saveSessionButton, &QPushButton::clicked, this, [this] {
+        const QString suggested = QFileInfo(recordingPath).dir().filePath(QString("SESSION%1.CSV").arg(sessions->currentIndex() + 1));
+        const QString path = QFileDialog::getSaveFileName(this, "Save Session", suggested, "Recordings (*.CSV *.csv)");
+        QString error;
+        if (!path.isEmpty() && !saveSession(path, &error))
+            QMessageBox::warning(this, "Save Session", QString("%1 was not saved: %2").arg(path, error));
+    });
+    connect(cancel, &QPushButton::clicked, this, [this] {
+        if (loader) loader->cancel.store(true);
+    });
     timer.setInterval(1000);
     connect(&timer, &QTimer::timeout, this, [this] {
         if (isVisible() && !pause->isChecked() && !showingRecording() && drawnPushes != trendHistory.pushes())
             refresh();
     });
     timer.start();
+    loaderPoll.setInterval(30);
+    connect(&loaderPoll, &QTimer::timeout, this, &TrendsTab::pollLoader);
 }
 
-TrendsTab::~TrendsTab() = default;
+TrendsTab::~TrendsTab() { cancelLoading(); }
 
 int TrendsTab::spanMinutes() const { return kSpans[span->currentIndex() < 0 ? 1 : span->currentIndex()]; }
-
 int TrendsTab::pointsDrawn(TrendGroup group) const { return charts[group]->drawn; }
-
+QStringList TrendsTab::legend(TrendGroup group) const { return charts[group]->legend(); }
 double TrendsTab::valueAxisMinimum(TrendGroup group) const { return charts[group]->valueAxisMinimum(); }
-
 QStringList TrendsTab::timeLabels(TrendGroup group) const { return charts[group]->timeLabels(); }
+int TrendsTab::sessionShown() const { return showingRecording() ? sessions->currentIndex() : -1; }
 
 void TrendsTab::refresh()
 {
-    if (showingRecording()) {
-        const auto& s = recording.samples;
-        const double start = s.front().seconds, end = s.back().seconds;
-        for (int g = 0; g < TGROUP_COUNT; ++g)
-            charts[g]->draw([&s](size_t i) -> const TrendSample& { return s[i]; }, s.size(), start, end,
-                            s.back().clock, recording.egtChannels, recording.unit[g]);
-        return;
-    }
-    drawnPushes = trendHistory.pushes();
+    const bool rec = showingRecording();
+    double offset = 0;
+    int egts = egtsNow();
     const size_t n = trendHistory.size();
-    const double end = n ? trendHistory.newest().seconds : 0;
-    const double clockAtEnd = n ? trendHistory.newest().clock : localSeconds;
-    const double start = end - spanMinutes() * 60.0;
-    const int egts = settings.egtChannels > 12 ? 12 : settings.egtChannels;
-    for (int g = 0; g < TGROUP_COUNT; ++g)
-        charts[g]->draw([](size_t i) -> const TrendSample& { return trendHistory.at(i); }, n, start, end, clockAtEnd, egts,
-                        trendUnit(TrendGroup(g)));
+    if (rec) {
+        offset = 60.0 * settings.utcOffsetMinutes;  // the file keeps UTC; the axes read local time
+    } else {
+        drawnPushes = trendHistory.pushes();
+        liveEnd = n ? trendHistory.newest().seconds : 0;
+        liveClockAtEnd = n ? trendHistory.newest().clock : localSeconds;
+        whole1 = view1 = liveClockAtEnd;
+        whole0 = view0 = liveClockAtEnd - spanMinutes() * 60.0;
+    }
+    const RecordingSession* session = rec ? &recording.sessions[static_cast<size_t>(sessions->currentIndex())] : nullptr;
+    const double toClock = liveClockAtEnd - liveEnd;
+    const auto liveTime = [toClock](size_t i) { return trendHistory.at(i).seconds + toClock; };
+    for (int g = 0; g < TGROUP_COUNT; ++g) {
+        const TrendGroup group = TrendGroup(g);
+        const std::string unit = rec ? groupUnit[g] : trendUnit(group);
+        const QString title = trendGroupTitle(group), u = QString::fromStdString(unit);
+        TrendChart* chart = charts[g];
+        chart->begin(u.isEmpty() || u == title ? title : QString("%1 (%2)").arg(title, u), trendLimits(group),
+                     trendNeverNegative(group, unit), view0, view1, offset);
+        const int width = chart->plotWidth();
+        if (rec) {
+            for (int column : groupColumns[g]) {
+                const std::string& name = recording.columns[static_cast<size_t>(column)].name;
+                const bool channel = group == TGROUP_EGT || group == TGROUP_CHT;
+                reduceRecording(recording, *session, static_cast<size_t>(column), view0, view1, width,
+                                chart->line(channel ? QString::fromStdString(name.substr(0, 3) + " " + name.substr(3)) : title));
+            }
+        } else {
+            for (int line = 0; line < liveLines(group, egts); ++line) {
+                const int series = liveSeries(group, line, egts);
+                reduceSamples(0, n, liveTime, [series](size_t i) { return trendHistory.at(i).value[series]; }, view0, view1,
+                              width, chart->line(QString::fromStdString(trendSeriesName(TrendSeries(series), egts))));
+            }
+        }
+        chart->finish();
+    }
+    readCursor();
 }
 
-bool TrendsTab::openRecording(const QString& path)
+float TrendsTab::valueAt(TrendGroup group, int line, double time) const
 {
-    std::ifstream in(QFile::encodeName(path).toStdString());
-    TrendRecording read;
-    if (!in || !readTrendRecording(in, read)) return false;
+    if (showingRecording()) {
+        const RecordingSession& s = recording.sessions[static_cast<size_t>(sessions->currentIndex())];
+        const size_t i = recordingLineAt(recording, s, time);
+        return i == SIZE_MAX ? kNone : recording.columns[static_cast<size_t>(groupColumns[group][static_cast<size_t>(line)])].value(i);
+    }
+    // The newest live sample at or before the time.
+    const double toClock = liveClockAtEnd - liveEnd;
+    size_t lo = 0, hi = trendHistory.size();
+    while (lo < hi) {
+        const size_t mid = (lo + hi) / 2;
+        if (trendHistory.at(mid).seconds + toClock <= time) lo = mid + 1;
+        else hi = mid;
+    }
+    return lo == 0 ? kNone : trendHistory.at(lo - 1).value[liveSeries(group, line, egtsNow())];
+}
+
+void TrendsTab::readCursor()
+{
+    const bool on = std::isfinite(cursor) && cursor >= view0 && cursor <= view1;
+    for (int g = 0; g < TGROUP_COUNT; ++g) {
+        for (size_t l = 0; on && l < charts[g]->lineCount(); ++l)
+            charts[g]->setCursorValue(l, valueAt(TrendGroup(g), static_cast<int>(l), cursor));
+        charts[g]->setCursor(on ? cursor : kNone);
+    }
+    const double offset = showingRecording() ? 60.0 * settings.utcOffsetMinutes : 0;
+    readout->setText(on ? clockText(cursor + offset, view1 - view0 > 86400 ? "yyyy-MM-dd hh:mm:ss" : "hh:mm:ss") : QString());
+}
+
+void TrendsTab::setCursorTime(double time)
+{
+    cursor = time;
+    readCursor();
+}
+
+QString TrendsTab::cursorReadout() const { return readout->text(); }
+
+void TrendsTab::setView(double start, double end)
+{
+    if (!showingRecording() || !(end >= start)) return;
+    const double whole = whole1 - whole0;
+    double length = std::min(std::max(end - start, kShortestView), std::max(whole, kShortestView));
+    const double middle = (start + end) / 2;
+    double a = middle - length / 2;
+    a = std::min(a, whole1 - length);
+    a = std::max(a, whole0);
+    if (a == view0 && a + length == view1) return;
+    view0 = a;
+    view1 = a + length;
+    refresh();
+}
+
+void TrendsTab::zoomAbout(double time, double factor)
+{
+    if (!showingRecording() || !(factor > 0)) return;
+    const double length = std::max((view1 - view0) * factor, kShortestView);
+    const double share = view1 > view0 ? (time - view0) / (view1 - view0) : 0.5;
+    const double a = time - share * length;
+    setView(a, a + length);
+}
+
+void TrendsTab::panBy(double seconds) { setView(view0 + seconds, view1 + seconds); }
+
+void TrendsTab::showWhole() { setView(whole0, whole1); }
+
+void TrendsTab::showSession(int index)
+{
+    if (!showingRecording() || index < 0 || index >= static_cast<int>(recording.sessions.size())) return;
+    sessions->setCurrentIndex(index);
+    const RecordingSession& s = recording.sessions[static_cast<size_t>(index)];
+    for (int g = 0; g < TGROUP_COUNT; ++g) {
+        groupColumns[g] = trendColumns(recording, s, TrendGroup(g));
+        groupUnit[g] = trendRecordingUnit(recording, s, TrendGroup(g));
+    }
+    whole0 = static_cast<double>(s.start);
+    whole1 = static_cast<double>(s.start + s.duration);
+    view0 = whole0 - 1;  // differs from any view, so the next one draws
+    cursor = kNone;
+    setView(whole0, whole1);
+}
+
+bool TrendsTab::showRecording(Recording&& read, const QString& path)
+{
+    if (read.sessions.empty()) return false;
     recording = std::move(read);
-    source->setText("Recording: " + QFileInfo(path).fileName());
-    live->setVisible(true);
+    recordingPath = path;
+    const double offset = 60.0 * settings.utcOffsetMinutes;
+    sessions->clear();
+    size_t longest = 0;
+    for (size_t i = 0; i < recording.sessions.size(); ++i) {
+        const RecordingSession& s = recording.sessions[i];
+        if (s.duration > recording.sessions[longest].duration) longest = i;
+        QString text = QString("%1 (%2:%3:%4)").arg(clockText(static_cast<double>(s.start) + offset, "yyyy-MM-dd hh:mm"))
+                           .arg(s.duration / 3600).arg(s.duration / 60 % 60, 2, 10, QChar('0')).arg(s.duration % 60, 2, 10, QChar('0'));
+        // The peaks tell a flight from a ground run.
+        if (!std::isnan(s.peakRpm)) text += QString(", peak %1 RPM").arg(valueText(s.peakRpm));
+        if (!std::isnan(s.peakEgt)) text += QString(", EGT %1").arg(valueText(s.peakEgt));
+        sessions->addItem(text);
+    }
+    QString about = "Recording: " + QFileInfo(path).fileName();
+    if (recording.sessions.size() > 1) about += QString(", %1 sessions").arg(recording.sessions.size());
+    if (recording.badLines > 0)
+        about += QString(", %1 line%2 skipped").arg(recording.badLines).arg(recording.badLines == 1 ? "" : "s");
+    source->setText(about);
+    for (QWidget* w : std::initializer_list<QWidget*>{live, sessions, saveSessionButton}) w->setVisible(true);
     span->setEnabled(false);
     pause->setEnabled(false);
-    refresh();
+    showSession(static_cast<int>(longest));
     return true;
 }
 
 void TrendsTab::showLive()
 {
-    recording = TrendRecording{};
+    recording = Recording{};
+    recordingPath.clear();
+    sessions->clear();
     source->setText("Live");
-    live->setVisible(false);
+    for (QWidget* w : std::initializer_list<QWidget*>{live, sessions, saveSessionButton}) w->setVisible(false);
     span->setEnabled(true);
     pause->setEnabled(true);
+    cursor = kNone;
     drawnPushes = ~uint64_t{0};
     refresh();
+}
+
+bool TrendsTab::openRecording(const QString& path)
+{
+    const QFileInfo info(path);
+    if (!info.isFile() || !info.isReadable()) return false;
+    cancelLoading();
+    loader = std::make_unique<Loader>();
+    Loader* l = loader.get();
+    l->path = path;
+    l->clock.start();
+    l->thread = std::thread([l, file = QFile::encodeName(path).toStdString()] {
+        RecordingParseControl control;
+        control.progress = [l](double done) { l->permille.store(static_cast<int>(done * 1000), std::memory_order_relaxed); };
+        control.cancel = &l->cancel;
+        l->ok = readRecordingFile(file, l->result, control);
+        l->done.store(true, std::memory_order_release);
+    });
+    loaderPoll.start();
+    return true;
+}
+
+void TrendsTab::pollLoader()
+{
+    if (!loader) return;
+    if (!loader->done.load(std::memory_order_acquire)) {
+        if (loader->clock.elapsed() >= kProgressAfterMs) {
+            progress->setValue(loader->permille.load(std::memory_order_relaxed));
+            progress->setVisible(true);
+            cancel->setVisible(true);
+        }
+        return;
+    }
+    std::unique_ptr<Loader> l = std::move(loader);
+    l->thread.join();
+    loaderPoll.stop();
+    progress->setVisible(false);
+    cancel->setVisible(false);
+    const QString name = QFileInfo(l->path).fileName();
+    if (l->cancel.load()) emit recordingLoaded(false, QString());
+    else if (!l->ok) emit recordingLoaded(false, QString("%1 cannot be read.").arg(name));
+    else if (!showRecording(std::move(l->result), l->path)) emit recordingLoaded(false, QString("%1 holds no data line.").arg(name));
+    else emit recordingLoaded(true, source->text());
+}
+
+void TrendsTab::cancelLoading()
+{
+    if (!loader) return;
+    loader->cancel.store(true);
+    loader->thread.join();
+    loader.reset();
+    loaderPoll.stop();
+    progress->setVisible(false);
+    cancel->setVisible(false);
+}
+
+bool TrendsTab::saveCharts(const QString& path, QString* error) const
+{
+    const QImage picture = chartArea->grab().toImage();
+    QSaveFile file(path);
+    QImageWriter writer(&file, "png");
+    if (!file.open(QIODevice::WriteOnly) || !writer.write(picture) || !file.commit()) {
+        if (error) *error = file.errorString().isEmpty() || file.error() == QFileDevice::NoError ? writer.errorString() : file.errorString();
+        return false;
+    }
+    return true;
+}
+
+bool TrendsTab::saveSession(const QString& path, QString* error) const
+{
+    const auto fail = [error](const QString& why) {
+        if (error) *error = why;
+        return false;
+    };
+    if (!showingRecording()) return fail("No recording is shown.");
+    if (QFileInfo(path).absoluteFilePath() == QFileInfo(recordingPath).absoluteFilePath())
+        return fail("The session cannot replace the recording it comes from.");
+    const RecordingSession& s = recording.sessions[static_cast<size_t>(sessions->currentIndex())];
+    QFile in(recordingPath);
+    if (!in.open(QIODevice::ReadOnly)) return fail(QString("%1: %2").arg(recordingPath, in.errorString()));
+    if (static_cast<uint64_t>(in.size()) < recording.sourceBytes || s.end > recording.sourceBytes)
+        return fail(QString("%1 has changed since it was opened.").arg(QFileInfo(recordingPath).fileName()));
+    QSaveFile out(path);
+    if (!out.open(QIODevice::WriteOnly)) return fail(out.errorString());
+    const auto copy = [&](uint64_t from, uint64_t to) {
+        if (!in.seek(static_cast<qint64>(from))) return false;
+        while (from < to) {
+            const QByteArray piece = in.read(static_cast<qint64>(std::min<uint64_t>(to - from, 1 << 20)));
+            if (piece.isEmpty() || out.write(piece) != piece.size()) return false;
+            from += static_cast<uint64_t>(piece.size());
+        }
+        return true;
+    };
+    if (!copy(s.headerBegin, s.headerEnd) || !copy(s.begin, s.end) || !out.commit())
+        return fail(out.errorString().isEmpty() ? in.errorString() : out.errorString());
+    return true;
 }

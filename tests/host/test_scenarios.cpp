@@ -220,6 +220,10 @@ private slots:
             {{"--port", "/dev/no-such-port"}, CommandLineResult::Error, "--port: no device /dev/no-such-port"},
             {{"--memory", dir}, CommandLineResult::Error, "--memory: cannot keep a file at"},
             {{"stray"}, CommandLineResult::Error, "unexpected argument: stray"},
+            {{"--recording", dir + "/none.csv"}, CommandLineResult::Error, "--recording: cannot read"},
+            {{"--recording", dir}, CommandLineResult::Error, "--recording: cannot read"},
+            {{"--recording", scn}, CommandLineResult::Error, "--recording: no data line in"},
+            {{"--recording", CORVEX_SOURCE_DIR "/tests/data/recording/DATALOG.CSV"}, CommandLineResult::Run, ""},
             {{"--on", "--zoom", "fit", "--sdcard", dir, "--play", scn, "--memory", dir + "/m.bin"},
              CommandLineResult::Run, ""},
         };

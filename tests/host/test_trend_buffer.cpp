@@ -1,10 +1,8 @@
-// The trend ring keeps the newest samples in order, and a DATALOG.CSV the instrument writes reads
-// back as the samples the host takes of the same values.
+// The trend ring keeps the newest samples in order, and each chart finds in a DATALOG.CSV the
+// instrument writes the values the host samples live.
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <fstream>
-#include <sstream>
 
 #include "device.h"
 #include "engine/engine.h"
@@ -96,44 +94,44 @@ TEST(TrendRecording, ReadsBackWhatTheInstrumentWrote)
     char header[1024], line[1024];
     recordingHeader(header, sizeof header);
     recordingLine(line, sizeof line);
-    std::istringstream csv(std::string(header) + line + "garbage,1,2\r\n" + line);
-
-    TrendRecording read;
-    ASSERT_TRUE(readTrendRecording(csv, read));
-    ASSERT_EQ(read.samples.size(), 2u);
-    EXPECT_EQ(read.egtChannels, settings.egtChannels);
-    EXPECT_EQ(read.samples[0].seconds, 1'800'000'000);
+    Recording read;
+    ASSERT_TRUE(parseRecording(std::string(header) + line + "garbage,1,2\r\n" + line, read));
+    ASSERT_EQ(read.time.size(), 2u);
+    EXPECT_EQ(read.badLines, 1u);
+    EXPECT_EQ(read.time[0], 1'800'000'000);
+    // Each group's columns, in order, hold the values the live sample has in its series.
+    const int egts = settings.egtChannels;
     const TrendSample live = takeTrendSample(0);
-    for (int s = 0; s < TREND_SERIES_COUNT; ++s) {
-        SCOPED_TRACE(trendSeriesName(TrendSeries(s), read.egtChannels));
-        if (std::isnan(live.value[s])) EXPECT_TRUE(std::isnan(read.samples[0].value[s]));
-        else EXPECT_FLOAT_EQ(read.samples[0].value[s], live.value[s]);
+    const RecordingSession& session = read.sessions[0];
+    for (int g = 0; g < TGROUP_COUNT; ++g) {
+        const TrendGroup group = TrendGroup(g);
+        std::vector<int> series;
+        for (int s = 0; s < TREND_SERIES_COUNT; ++s) {
+            const bool channel = s >= TREND_TC_FIRST && s < TREND_OIL_TEMP;
+            const bool egt = channel && s - TREND_TC_FIRST < egts;
+            const bool inGroup = group == TGROUP_EGT ? egt : group == TGROUP_CHT ? channel && !egt : trendSeriesInGroup(TrendSeries(s), group);
+            if (inGroup && !std::isnan(live.value[s])) series.push_back(s);
+        }
+        const std::vector<int> columns = trendColumns(read, session, group);
+        ASSERT_EQ(columns.size(), series.size()) << trendGroupTitle(group);
+        for (size_t i = 0; i < series.size(); ++i)
+            EXPECT_FLOAT_EQ(read.columns[columns[i]].value(0), live.value[series[i]]) << trendSeriesName(TrendSeries(series[i]), egts);
+        EXPECT_EQ(trendRecordingUnit(read, session, group), trendUnit(group)) << g;
     }
-    for (int g = 0; g < TGROUP_COUNT; ++g) EXPECT_EQ(read.unit[g], trendUnit(TrendGroup(g))) << g;
     resetDevice();
-}
-
-TEST(TrendRecording, NothingToReadIsRefused)
-{
-    for (const char* text : {"", "UTC,RPM\r\n", "2026-01-01T00:00:00Z,100\r\n", "UTC,RPM\r\n2026-13-01T00:00:00Z,1\r\n"}) {
-        SCOPED_TRACE(text);
-        std::istringstream in(text);
-        TrendRecording read;
-        EXPECT_FALSE(readTrendRecording(in, read));
-    }
 }
 
 // A recording the instrument wrote (several power-ons, so several header lines).
 TEST(TrendRecording, AnInstrumentsRecordingReads)
 {
-    std::ifstream in(CORVEX_SOURCE_DIR "/tests/data/recording/DATALOG.CSV");
-    TrendRecording read;
-    ASSERT_TRUE(readTrendRecording(in, read));
-    EXPECT_GT(read.samples.size(), 100u);
-    EXPECT_EQ(read.egtChannels, 2);
-    EXPECT_EQ(read.unit[TGROUP_MAP], "inHg");
-    EXPECT_FLOAT_EQ(read.samples[0].value[TREND_MAP], 30.4f);
-    EXPECT_TRUE(std::isnan(read.samples[0].value[TREND_TC_FIRST + 4]));  // only four channels
+    Recording read;
+    ASSERT_TRUE(readRecordingFile(CORVEX_SOURCE_DIR "/tests/data/recording/DATALOG.CSV", read));
+    ASSERT_FALSE(read.sessions.empty());
+    const RecordingSession& s = read.sessions[0];
+    EXPECT_EQ(trendColumns(read, s, TGROUP_EGT).size(), 2u);  // only four channels
+    EXPECT_EQ(trendColumns(read, s, TGROUP_CHT).size(), 2u);
+    EXPECT_EQ(trendRecordingUnit(read, s, TGROUP_MAP), "inHg");
+    EXPECT_FLOAT_EQ(read.columns[trendColumns(read, s, TGROUP_MAP).at(0)].value(0), 30.4f);
 }
 
 TEST(AxisTicks, RoundStepsFromTheSpanFirstTickAtOrAboveTheMinimum)

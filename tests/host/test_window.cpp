@@ -151,7 +151,7 @@ private slots:
         QStringList items;
         for (const QAction* item : menus[0]->menu()->actions())
             if (!item->isSeparator()) items << item->text();
-        QCOMPARE(items, QStringList({"&Power On/Off", "Recall the Card's Settings at Power-&On", "&Save Screenshot...", "Open &Recording...", "&Record Scenario...",
+        QCOMPARE(items, QStringList({"&Power On/Off", "Recall the Card's Settings at Power-&On", "&Save Screenshot...", "Open &Recording...", "Save &Charts...", "&Record Scenario...",
                                      "P&lay Scenario...", "&Exit"}));
     }
 
