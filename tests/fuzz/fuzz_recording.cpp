@@ -20,10 +20,20 @@ bool sameBits(const std::vector<T>& a, const std::vector<T>& b)
 }
 
 // Sessions cover every line once, in order; inside one, time never runs back nor jumps too far.
-void checkSessions(const Recording& rec)
+// A session's header and lines, copied out of the text, read back as that session alone.
+void checkSessions(const Recording& rec, std::string_view text)
 {
     size_t next = 0;
+    uint64_t after = 0;
     for (const RecordingSession& s : rec.sessions) {
+        require(s.headerBegin < s.headerEnd && s.headerEnd <= s.begin && after <= s.begin && s.begin < s.end &&
+                s.end <= text.size() && text.substr(s.headerBegin, 3) == "UTC");
+        after = s.end;
+        Recording copy;
+        require(parseRecording(std::string(text.substr(s.headerBegin, s.headerEnd - s.headerBegin)).append(
+                                   text.substr(s.begin, s.end - s.begin)), copy));
+        require(copy.sessions.size() == 1 && copy.time.size() == s.last - s.first + 1 &&
+                std::equal(copy.time.begin(), copy.time.end(), rec.time.begin() + static_cast<ptrdiff_t>(s.first)));
         require(s.first == next && s.first <= s.last && s.last < rec.time.size());
         require(s.start == rec.time[s.first] && s.duration == rec.time[s.last] - s.start);
         require(s.unit.size() == rec.columns.size());
@@ -78,7 +88,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     Recording whole;
     require(parseRecording(text, whole));
-    checkSessions(whole);
+    checkSessions(whole, text);
 
     // The same text in three pieces reads the same.
     RecordingParser parser(size);
@@ -87,6 +97,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const Recording pieces = parser.finish();
     require(sameBits(whole.time, pieces.time) && whole.badLines == pieces.badLines);
     require(whole.sessions.size() == pieces.sessions.size() && whole.columns.size() == pieces.columns.size());
+    for (size_t i = 0; i < whole.sessions.size(); ++i)
+        require(whole.sessions[i].begin == pieces.sessions[i].begin && whole.sessions[i].end == pieces.sessions[i].end &&
+                whole.sessions[i].headerBegin == pieces.sessions[i].headerBegin);
     for (size_t c = 0; c < whole.columns.size(); ++c)
         require(sameBits(whole.columns[c].values, pieces.columns[c].values) &&
                 sameBits(whole.columns[c].words, pieces.columns[c].words));
