@@ -174,13 +174,13 @@ void TfrmMain::buildMenus()
     record->setObjectName("RecordScenario");
     record->setCheckable(true);
     connect(record, &QAction::triggered, this, &TfrmMain::recordScenarioClick);
+    QAction* play = file->addAction("P&lay Scenario...");
+    play->setObjectName("PlayScenario");
+    connect(play, &QAction::triggered, this, &TfrmMain::playScenarioClick);
     QAction* gifRecord = gifAction = file->addAction("Record &GIF...");
     gifRecord->setObjectName("RecordGif");
     gifRecord->setCheckable(true);
     connect(gifRecord, &QAction::triggered, this, &TfrmMain::recordGifClick);
-    QAction* play = file->addAction("P&lay Scenario...");
-    play->setObjectName("PlayScenario");
-    connect(play, &QAction::triggered, this, &TfrmMain::playScenarioClick);
     connect(scenarios, &ScenarioRecorder::playFinished, this, [this](const QString& message) {
         statusBar()->showMessage(message.isEmpty() ? "Scenario played" : "Scenario " + message, 5000);
     });

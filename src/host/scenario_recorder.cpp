@@ -240,7 +240,7 @@ void ScenarioRecorder::stopPlaying(QString message)
     playingNow = false;
     // A GIF the script started ends with it, as in the runner.
     QString error;
-    if (gifFromScript && !window->stopGif(&error) && message.isEmpty()) message = error;
+    if (gifFromScript && window->recordingGif() && !window->stopGif(&error) && message.isEmpty()) message = error;
     gifFromScript = false;
     window->gps()->link()->feedHeld();
     window->gps()->link()->setHeld(false);

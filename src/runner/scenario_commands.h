@@ -3,8 +3,8 @@
 // commands, and --help is generated from the table.
 //
 // Paths: a relative FILE or DIR is relative to the folder of the script that names it (for an
-// included script, its own folder). A harness may send a run's screenshots elsewhere (the
-// runner's --output), which is the only exception.
+// included script, its own folder). A harness may send a run's screenshots and GIFs elsewhere
+// (the runner's --output), which is the only exception.
 #pragma once
 #include <cstdint>
 #include <filesystem>
