@@ -41,12 +41,14 @@ bool GifWriter::open(const std::string& path, unsigned framesPerSecond, uint64_t
     if (file) close(pendingMs, ignored);
     filePath = path;
     failure.clear();
-    // Made as any other file of the user's (giflib's own open makes it private to the owner).
-    const int descriptor = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    // Made as any other file of the user's (giflib's own open makes it private to the owner); a
+    // pipe without a reader is refused rather than waited on.
+    const int descriptor = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NONBLOCK, 0666);
     if (descriptor < 0) {
         error = "cannot write " + path + ": " + std::strerror(errno);
         return false;
     }
+    fcntl(descriptor, F_SETFL, fcntl(descriptor, F_GETFL) & ~O_NONBLOCK);
     int code = 0;
     file = EGifOpenFileHandle(descriptor, &code);
     if (!file) {
