@@ -17,7 +17,7 @@ for f in usr/bin/corvex-ems-sim usr/bin/corvex-ems-run usr/bin/corvex-ems-sim-me
 done
 grep -q '^Exec=corvex-ems-sim-menu' "$work/root/usr/share/applications/corvex-ems-sim.desktop"
 depends="$(dpkg-deb -f "$deb" Depends)"
-for d in libqt6widgets6 libqt6serialport6 qt6-qpa-plugins libgl1-mesa-dri; do
+for d in libqt6widgets6 libqt6serialport6 libgif7 qt6-qpa-plugins libgl1-mesa-dri; do
   echo "$depends" | grep -q "$d" || { echo "Depends lacks $d: $depends"; exit 1; }
 done
 # The menu launcher copies the sample card on the first start (the program itself is replaced).

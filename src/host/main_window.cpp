@@ -88,6 +88,11 @@ TfrmMain::TfrmMain(QWidget* parent) : QMainWindow(parent)
     });
 
     connect(driver, &PassDriver::passesDone, frontPanel->display(), &DisplayPanel::frameReady);
+    // A GIF being recorded takes the frame the display is handed, at its steps of the
+    // instrument's time (a pass a millisecond).
+    connect(driver, &PassDriver::passesDone, this, [this] {
+        if (gif.due(driver->passesRun())) gif.sample(framebuffer, driver->passesRun());
+    });
     // The lamps follow the instrument pass by pass (the ALARM lamp the announcement); a refresh
     // repaints only when a lamp changed.
     connect(driver, &PassDriver::passesDone, frontPanel->lamps(), &PanelLamps::refresh);
@@ -184,6 +189,10 @@ void TfrmMain::buildMenus()
     QAction* play = file->addAction("P&lay Scenario...");
     play->setObjectName("PlayScenario");
     connect(play, &QAction::triggered, this, &TfrmMain::playScenarioClick);
+    QAction* gifRecord = gifAction = file->addAction("Record &GIF...");
+    gifRecord->setObjectName("RecordGif");
+    gifRecord->setCheckable(true);
+    connect(gifRecord, &QAction::triggered, this, &TfrmMain::recordGifClick);
     connect(scenarios, &ScenarioRecorder::playFinished, this, [this](const QString& message) {
         statusBar()->showMessage(message.isEmpty() ? "Scenario played" : "Scenario " + message, 5000);
     });
@@ -387,6 +396,44 @@ void TfrmMain::recordScenarioClick()
     if (action->isChecked()) statusBar()->showMessage("Recording: File > Record Scenario again stops", 5000);
 }
 
+void TfrmMain::recordGifClick()
+{
+    QString error;
+    if (gif.isOpen()) {
+        const QString path = QString::fromStdString(gif.path());
+        if (stopGif(&error)) statusBar()->showMessage("Saved the display's recording as " + path, 8000);
+        else QMessageBox::warning(this, "Record GIF", error);
+        return;
+    }
+    gifAction->setChecked(false);
+    const QString path = QFileDialog::getSaveFileName(this, "Record GIF", "corvex-display.gif", "GIF images (*.gif)");
+    if (path.isEmpty()) return;
+    if (startGif(path, GifWriter::kDefaultFps, &error))
+        statusBar()->showMessage("Recording the display: File > Record GIF again stops", 5000);
+    else QMessageBox::warning(this, "Record GIF", error);
+}
+
+bool TfrmMain::startGif(const QString& path, unsigned fps, QString* error)
+{
+    std::string why = "a GIF is being recorded to " + gif.path();
+    if (gif.isOpen() || !gif.open(QFile::encodeName(path).toStdString(), fps, driver->passesRun(), why)) {
+        if (error) *error = QString::fromStdString(why);
+        return false;
+    }
+    gif.sample(framebuffer, driver->passesRun());
+    gifAction->setChecked(true);
+    return true;
+}
+
+bool TfrmMain::stopGif(QString* error)
+{
+    std::string why;
+    const bool written = gif.close(driver->passesRun(), why);
+    gifAction->setChecked(false);
+    if (!written && error) *error = QString::fromStdString(why);
+    return written;
+}
+
 void TfrmMain::playScenarioClick()
 {
     const QString path = QFileDialog::getOpenFileName(this, "Play Scenario", QString(), "Scenarios (*.scn)");
@@ -450,6 +497,8 @@ void TfrmMain::storeSettings() const
 void TfrmMain::closeEvent(QCloseEvent* event)
 {
     storeSettings();
+    QString error;
+    if (gif.isOpen() && !stopGif(&error)) QMessageBox::warning(this, "Record GIF", error);
     driver->powerOff();
     gpsTab->shutdown();  // closes the port and ends its reader thread
     event->accept();

@@ -4,6 +4,8 @@
 #include <QMainWindow>
 #include <QTimer>
 
+#include "runner/gif_writer.h"
+
 class QAction;
 class QActionGroup;
 class QTabWidget;
@@ -47,6 +49,12 @@ public:
     Zoom zoom() const { return zoomChoice; }
     // Writes the Framebuffer as the runner's 480 x 272 indexed PNG. False when it cannot.
     static bool saveScreenshot(const QString& path);
+    // File > Record GIF without its dialog: the display as an animated GIF, sampled fps times a
+    // second of the instrument's time (its passes) as they are presented, until stopGif. False
+    // with the reason when the file cannot be written (also at the stop).
+    bool startGif(const QString& path, unsigned fps = GifWriter::kDefaultFps, QString* error = nullptr);
+    bool stopGif(QString* error = nullptr);
+    bool recordingGif() const { return gif.isOpen(); }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -67,6 +75,7 @@ private:
     void layoutClient();
     void saveScreenshotAs();
     void recordScenarioClick();
+    void recordGifClick();
     void playScenarioClick();
     void showKeys();
     void showGraphicsFailure(const QString& message);
@@ -84,9 +93,11 @@ private:
     QActionGroup* zoomActions = nullptr;
     QAction* powerAction = nullptr;
     QAction* recordAction = nullptr;
+    QAction* gifAction = nullptr;
     QAction* recallAction = nullptr;
     TrendsTab* trendsTab = nullptr;
     Zoom zoomChoice = Zoom::X1;
     bool screenWatched = false;
     QTimer readingsTimer;
+    GifWriter gif;
 };

@@ -234,10 +234,14 @@ bool ScenarioRecorder::play(const QString& path, QString* error)
     return true;
 }
 
-void ScenarioRecorder::stopPlaying(const QString& message)
+void ScenarioRecorder::stopPlaying(QString message)
 {
     if (!playingNow) return;
     playingNow = false;
+    // A GIF the script started ends with it, as in the runner.
+    QString error;
+    if (gifFromScript && window->recordingGif() && !window->stopGif(&error) && message.isEmpty()) message = error;
+    gifFromScript = false;
     window->gps()->link()->feedHeld();
     window->gps()->link()->setHeld(false);
     escape->setEnabled(false);
@@ -291,6 +295,15 @@ void ScenarioRecorder::playNext()
             QFile file(QString::fromStdString(source.string()));
             if (!file.open(QIODevice::ReadOnly)) return fail("cannot read " + source.string());
             window->gps()->link()->feedBytes(file.readAll().toStdString());
+            break;
+        }
+        case CommandId::Gif: {
+            QString error;
+            const std::filesystem::path target = scenarioPath(c.path, scriptDir.toStdString());
+            if (c.on ? !window->startGif(QString::fromStdString(target.string()), static_cast<unsigned>(c.count), &error)
+                     : !window->stopGif(&error))
+                return fail(error.toStdString());
+            gifFromScript = c.on;
             break;
         }
         case CommandId::Print:

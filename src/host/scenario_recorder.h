@@ -34,7 +34,7 @@ public:
     // Plays a script at real pace from the runner's start (instrument off, bars at their starting
     // positions). False with "line N: ..." when a line cannot be played; Esc stops a playback.
     bool play(const QString& path, QString* error = nullptr);
-    void stopPlaying(const QString& message = "stopped");
+    void stopPlaying(QString message = "stopped");
     bool playing() const { return playingNow; }
 
     // One action of the person, as a script line (nothing unless recording).
@@ -69,6 +69,7 @@ private:
     QStringList script;
     int nextLine = 0;
     QString scriptDir;
+    bool gifFromScript = false;  // a "gif" line of the playing script is recording
 };
 
 // The window's recorder (nullptr before the window exists); the hooks call record() on it.

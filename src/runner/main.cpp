@@ -15,8 +15,8 @@ void printHelp(std::ostream& out)
     out << "usage: corvex-ems-run [--output DIR] SCRIPT\n"
            "       corvex-ems-run --help | --variables\n"
            "Runs SCRIPT from factory settings with the instrument off; exits 1 at the first bad line or\n"
-           "failed expect, naming the line. --output DIR writes the screenshots with relative names\n"
-           "into DIR instead of beside the script.\n\n"
+           "failed expect, naming the line. --output DIR writes the screenshots and GIFs with relative\n"
+           "names into DIR instead of beside the script.\n\n"
         << scenarioHelpText()
         << "\n--variables lists every NAME that print, set and expect accept.\n";
 }

@@ -17,6 +17,7 @@
 #include "engine/engine.h"
 #include "engine/inputs.h"
 #include "gps/nmea.h"
+#include "runner/gif_writer.h"
 #include "runner/png_io.h"
 #include "runner/scenario_commands.h"
 #include "runner/variables.h"
@@ -39,6 +40,27 @@ struct LineError {
 // changed the flight log, and at the end of the script.
 std::filesystem::path memoryPath;
 uint32_t savedMemoryChange = 0;
+
+// The animated GIF of "gif FILE", sampled as simulated time goes by; ended by "gif stop" or the
+// end of the run.
+GifWriter gif;
+
+void sampleGif(uint64_t elapsedMs)
+{
+    if (gif.due(elapsedMs)) gif.sample(framebuffer, elapsedMs);
+}
+
+// A relative picture path as a harness may collect a run's pictures in a folder of its own,
+// with its folder made.
+std::filesystem::path picturePath(const ParsedCommand& c, const ScenarioOptions& options)
+{
+    const std::filesystem::path shot = scenarioPath(c.path, options.outputDir.empty() ? options.scriptDir : options.outputDir);
+    if (!shot.parent_path().empty()) {
+        std::error_code ec;
+        std::filesystem::create_directories(shot.parent_path(), ec);
+    }
+    return shot;
+}
 
 void saveMemory(std::ostream& out)
 {
@@ -147,6 +169,7 @@ void runCommand(const ParsedCommand& c, SimulatedHost& host, const ScenarioOptio
         for (uint64_t i = 0; i < c.count; ++i) {
             host.elapsedMs += HOST_TICK_MS;
             hostTick();
+            sampleGif(host.elapsedMs);
         }
         break;
     case CommandId::Wait: host.advanceMs(c.ms, true); break;
@@ -157,14 +180,21 @@ void runCommand(const ParsedCommand& c, SimulatedHost& host, const ScenarioOptio
         hostUtcSeconds = host.utcNow();
         break;
     case CommandId::Screenshot: {
-        // A harness may collect a run's screenshots in a folder of its own.
-        const std::filesystem::path shot = options.outputDir.empty() ? path : scenarioPath(c.path, options.outputDir);
-        if (!shot.parent_path().empty()) {
-            std::error_code ec;
-            std::filesystem::create_directories(shot.parent_path(), ec);
-        }
+        const std::filesystem::path shot = picturePath(c, options);
         if (!writeIndexedPng(shot.string(), framebuffer, SCREEN_WIDTH, SCREEN_HEIGHT))
             throw LineError{"cannot write " + shot.string()};
+        break;
+    }
+    case CommandId::Gif: {
+        std::string reason;
+        if (!c.on) {
+            if (!gif.close(host.elapsedMs, reason)) throw LineError{reason};
+            break;
+        }
+        if (gif.isOpen()) throw LineError{"a GIF is being written to " + gif.path() + " (gif stop ends it)"};
+        if (!gif.open(picturePath(c, options).string(), static_cast<unsigned>(c.count), host.elapsedMs, reason))
+            throw LineError{reason};
+        gif.sample(framebuffer, host.elapsedMs);
         break;
     }
     case CommandId::Print:
@@ -241,6 +271,7 @@ void SimulatedHost::advanceMs(uint64_t ms, bool runPasses)
             msSinceTick = 0;
             hostTick();
         }
+        sampleGif(elapsedMs);
     }
 }
 
@@ -283,9 +314,15 @@ bool runScenario(std::istream& script, const ScenarioOptions& options, std::ostr
         runLines(script, host, options, out, stack);
     } catch (const LineError& e) {
         error = e.message;
+        std::string ignored;
+        if (gif.isOpen()) gif.close(host.elapsedMs, ignored);  // what was recorded up to the error
         return false;
     }
     saveMemory(out);
+    if (gif.isOpen() && !gif.close(host.elapsedMs, error)) {
+        error = "at the end: " + error;
+        return false;
+    }
     return true;
 }
 

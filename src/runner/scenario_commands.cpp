@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "device_inputs.h"
+#include "runner/gif_writer.h"
 #include "time/clock.h"
 #include "ui/screen.h"
 
@@ -150,6 +151,20 @@ const Command kCommands[] = {
      }},
     {{"screenshot", "screenshot FILE.png", "write the display as an indexed PNG"}, CommandId::Screenshot, 2, 2,
      [](const Words& w, const std::string&, ParsedCommand& c) { c.path = w[1]; }},
+    {{"gif", "gif FILE.gif [FPS] | gif stop",
+      "record the display as an animated GIF until gif stop, FPS frames a second (10)"},
+     CommandId::Gif, 2, 3,
+     [](const Words& w, const std::string&, ParsedCommand& c) {
+         if (w[1] == "stop") {
+             if (w.size() != 2) throw ParseError{"usage: gif stop"};
+             return;
+         }
+         c.on = true;
+         c.path = w[1];
+         c.count = GifWriter::kDefaultFps;
+         if (w.size() == 3 && ((c.count = parseCount(w[2], "frame rate")) == 0 || c.count > GifWriter::kMaxFps))
+             throw ParseError{"bad frame rate (want 1.." + std::to_string(GifWriter::kMaxFps) + "): " + w[2]};
+     }},
     {{"nmea", "nmea FILE [LINES]", "feed a file to the GPS receiver (a pass every LINES lines)"}, CommandId::Nmea, 2, 3,
      [](const Words& w, const std::string&, ParsedCommand& c) {
          c.path = w[1];
@@ -226,7 +241,7 @@ std::string scenarioHelpText()
                        "script that names it):\n";
     for (const Command& c : kCommands) {
         char row[160];
-        std::snprintf(row, sizeof row, "  %-27s%s\n", c.info.usage, c.info.help);
+        std::snprintf(row, sizeof row, "  %-31s%s\n", c.info.usage, c.info.help);
         text += row;
     }
     return text;

@@ -3,8 +3,8 @@
 // commands, and --help is generated from the table.
 //
 // Paths: a relative FILE or DIR is relative to the folder of the script that names it (for an
-// included script, its own folder). A harness may send a run's screenshots elsewhere (the
-// runner's --output), which is the only exception.
+// included script, its own folder). A harness may send a run's screenshots and GIFs elsewhere
+// (the runner's --output), which is the only exception.
 #pragma once
 #include <cstdint>
 #include <filesystem>
@@ -12,7 +12,7 @@
 #include <vector>
 
 enum class CommandId : uint8_t {
-    Power, Pass, Tick, Wait, Key, Clock, Input, Check, Set, Print, Expect, Screenshot, Nmea, Memory, Sdcard, Include,
+    Power, Pass, Tick, Wait, Key, Clock, Input, Check, Set, Print, Expect, Screenshot, Gif, Nmea, Memory, Sdcard, Include,
 };
 
 struct ParsedCommand {
@@ -20,13 +20,13 @@ struct ParsedCommand {
     std::vector<std::string> words;  // the line's words; words[0] is the command
     std::string name;                // set, expect: the NAME; input, check: the control's caption
     std::string value;               // set, expect: the value after NAME (surrounding quotes removed)
-    bool on = false;                 // power on; check 1
-    uint64_t count = 0;              // pass, tick; nmea: lines per pass (0: all at once)
+    bool on = false;                 // power on; check 1; gif FILE (gif stop: false)
+    uint64_t count = 0;              // pass, tick; nmea: lines per pass (0: all at once); gif: frames a second
     uint64_t ms = 0;                 // wait
     uint8_t key = 0;                 // key: the key code
     uint32_t clock = 0;              // clock: UTC seconds
     int32_t position = 0;            // input: the scroll bar's position
-    std::filesystem::path path;      // screenshot, nmea, memory, sdcard, include, as written
+    std::filesystem::path path;      // screenshot, gif, nmea, memory, sdcard, include, as written
 };
 
 struct ScenarioCommandInfo {

@@ -9,6 +9,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <gif_lib.h>
+
 #include <cstring>
 #include <sstream>
 #include <vector>
@@ -194,6 +196,41 @@ private slots:
         QVERIFY(window->playScenario(path));
         QVERIFY(finished.wait(5000));
         QCOMPARE(finished.first().first().toString(), QString("line 3: cannot be played in the window: tick 3"));
+    }
+
+    void recordGifUntilChosenAgainAndFromAScript()
+    {
+        const auto frames = [](const QString& path) {
+            int code = 0;
+            GifFileType* gif = DGifOpenFileName(QFile::encodeName(path).constData(), &code);
+            if (!gif) return -1;
+            const bool whole = DGifSlurp(gif) == GIF_OK && gif->SWidth == SCREEN_WIDTH && gif->SHeight == SCREEN_HEIGHT;
+            const int count = whole ? gif->ImageCount : -1;
+            DGifCloseFile(gif, &code);
+            return count;
+        };
+        const QString path = folder.filePath("display.gif");
+        QAction* action = window->findChild<QAction*>("RecordGif");
+        QVERIFY(window->startGif(path));
+        QVERIFY(action->isChecked());
+        window->powerToggle()->trigger();
+        QTest::qWait(600);
+        action->trigger();  // chosen again: stops
+        QVERIFY(!action->isChecked() && !window->recordingGif());
+        QVERIFY(window->statusBar()->currentMessage().contains(path));
+        QVERIFY(frames(path) >= 1);
+
+        const QString script = folder.filePath("gif.scn");
+        QFile file(script);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("gif played.gif\npower on\nwait 0.3\n");
+        file.close();
+        QSignalSpy finished(window->recorder(), &ScenarioRecorder::playFinished);
+        QVERIFY(window->playScenario(script));
+        QVERIFY(finished.wait(5000));
+        QCOMPARE(finished.first().first().toString(), QString());
+        QVERIFY(!window->recordingGif());
+        QVERIFY(frames(folder.filePath("played.gif")) >= 1);
     }
 
     void commandLineOptionsAndRefusals()

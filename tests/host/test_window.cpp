@@ -152,7 +152,7 @@ private slots:
         for (const QAction* item : menus[0]->menu()->actions())
             if (!item->isSeparator()) items << item->text();
         QCOMPARE(items, QStringList({"&Power On/Off", "Recall the Card's Settings at Power-&On", "&Save Screenshot...", "Open &Recording...", "Save &Charts...", "&Record Scenario...",
-                                     "P&lay Scenario...", "&Exit"}));
+                                     "P&lay Scenario...", "Record &GIF...", "&Exit"}));
     }
 
     void eachKeyAreaStoresItsCode()

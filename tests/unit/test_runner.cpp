@@ -37,6 +37,13 @@ TEST(Runner, BadLinesStopTheRunAndNameTheLine)
         {"print", "line 1: usage: print NAME ..."},
         {"print pendingKey noSuchThing", "line 1: unknown variable: noSuchThing"},
         {"screenshot", "line 1: usage: screenshot FILE.png"},
+        {"gif", "line 1: usage: gif FILE.gif [FPS] | gif stop"},
+        {"gif a.gif 0", "line 1: bad frame rate (want 1..50): 0"},
+        {"gif a.gif 51", "line 1: bad frame rate (want 1..50): 51"},
+        {"gif stop", "line 1: no GIF is being written"},
+        {"gif /proc/no/such/dir/x.gif", "line 1: cannot write /proc/no/such/dir/x.gif: No such file or directory"},
+        {"gif /dev/full\npower on\nwait 1\ngif stop", "line 4: cannot write /dev/full: No space left on device"},
+        {"gif /dev/full\npower on\nwait 1", "at the end: cannot write /dev/full: No space left on device"},
     };
     for (const Case& c : cases) {
         const ScriptRun r = run(c.script);
