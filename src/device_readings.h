@@ -2,6 +2,7 @@
 // engineering value beside a bar in the window, and the position for a typed engineering value.
 #pragma once
 #include <cstdint>
+#include <optional>
 
 #include "device_inputs.h"
 
@@ -18,8 +19,12 @@ struct InputReading {
 // The settled reading of the control at `position` (filters aside). Channels read through
 // senders give the value of the last pass instead.
 InputReading inputReading(InputControl id, int32_t position);
-// The position within the control's range whose reading is nearest to `value` (same fixed point
-// as inputReading); false when the reading does not follow from the position.
+// What the control settles at from `position` with the present settings (same fixed point as
+// inputReading): for sender channels the value a pass reaches once the input holds still. None
+// where the position has no reading (the input unused, a sender curve without a line there).
+std::optional<int32_t> settledValue(InputControl id, int32_t position);
+// The position within the control's range whose settled value is nearest to `value` (same fixed
+// point as inputReading); false when no position has one.
 bool inputPositionForReading(InputControl id, int32_t value, int32_t& position);
 // "2597 RPM", "14.2 V"; "" when there is no reading. At most size - 1 bytes.
 void formatInputReading(const InputReading& reading, char* text, int size);

@@ -1,0 +1,264 @@
+// The packet parser, the map reader and the conversion of FlightGear's values to the instrument's
+// raw inputs.
+#include "host/flightgear.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+
+#include "device_readings.h"
+
+namespace flightgear {
+
+namespace {
+
+constexpr const char* kUnitNames[] = {"s", "rpm", "inhg", "mb", "degf", "degc", "psi", "bar", "gph", "lph", "gal", "l", "v", "a", "ppm"};
+
+bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
+std::string_view trimmed(std::string_view s)
+{
+    while (!s.empty() && isBlank(s.front())) s.remove_prefix(1);
+    while (!s.empty() && isBlank(s.back())) s.remove_suffix(1);
+    return s;
+}
+
+// A field's number: the whole field must be one finite number.
+bool parseNumber(std::string_view field, double& value)
+{
+    field = trimmed(field);
+    if (field.empty() || field.size() > 40) return false;
+    char text[48];
+    std::memcpy(text, field.data(), field.size());
+    text[field.size()] = '\0';
+    // strtod also takes "nan", "inf" and hexadecimal: only the forms a printf writes are numbers.
+    for (const char c : field)
+        if (!((c >= '0' && c <= '9') || c == '.' || c == '-' || c == '+' || c == 'e' || c == 'E')) return false;
+    char* end = nullptr;
+    const double v = std::strtod(text, &end);
+    if (end != text + field.size() || !std::isfinite(v)) return false;
+    value = v;
+    return true;
+}
+
+bool unitFromName(std::string_view name, Unit& unit)
+{
+    std::string lower(name);
+    for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    for (size_t i = 0; i < std::size(kUnitNames); ++i)
+        if (lower == kUnitNames[i]) {
+            unit = static_cast<Unit>(i);
+            return true;
+        }
+    return false;
+}
+
+// A value in `unit` expressed in the reading's unit (as inputReading names it); false when the
+// two are not of one kind.
+bool inReadingUnit(double value, Unit unit, std::string_view readingUnit, double& out)
+{
+    const auto is = [&](const char* name) { return readingUnit == name; };
+    switch (unit) {
+    case Unit::DegF:
+    case Unit::DegC: {
+        const double celsius = unit == Unit::DegC ? value : (value - 32.0) * 5.0 / 9.0;
+        if (is("°C")) out = celsius;
+        else if (is("°F")) out = celsius * 9.0 / 5.0 + 32.0;
+        else return false;
+        return true;
+    }
+    case Unit::InHg:
+    case Unit::Mb:
+    case Unit::Psi:
+    case Unit::Bar: {
+        constexpr double kPascals[] = {3386.389, 100.0, 6894.757, 100000.0};
+        const double pascals = value * kPascals[static_cast<int>(unit) - static_cast<int>(Unit::InHg)];
+        if (is("inHg")) out = pascals / kPascals[0];
+        else if (is("mb")) out = pascals / kPascals[1];
+        else if (is("psi")) out = pascals / kPascals[2];
+        else if (is("bar")) out = pascals / kPascals[3];
+        else return false;
+        return true;
+    }
+    case Unit::GalPerHour:
+    case Unit::LitrePerHour:
+    case Unit::Gal:
+    case Unit::Litre: {
+        constexpr double kLitresPerGallon = 3.785411784;
+        const bool flow = unit == Unit::GalPerHour || unit == Unit::LitrePerHour;
+        const double litres = unit == Unit::GalPerHour || unit == Unit::Gal ? value * kLitresPerGallon : value;
+        if (is(flow ? "L/h" : "L")) out = litres;
+        else if (is(flow ? "gal/h" : "gal")) out = litres / kLitresPerGallon;
+        else return false;
+        return true;
+    }
+    case Unit::Rpm: out = value; return is("RPM");
+    case Unit::Volt: out = value; return is("V");
+    case Unit::Amp: out = value; return is("A");
+    case Unit::Ppm: out = value; return is("ppm");
+    case Unit::Seconds: return false;
+    }
+    return false;
+}
+
+}  // namespace
+
+const char* unitName(Unit unit) { return kUnitNames[static_cast<int>(unit)]; }
+
+bool parsePacket(std::string_view line, Packet& packet)
+{
+    packet.fieldCount = 0;
+    packet.present.fill(false);
+    line = trimmed(line);
+    if (line.empty() || line.size() > kMaxPacketBytes) return false;
+    size_t at = 0;
+    for (;;) {
+        const size_t comma = line.find(',', at);
+        const std::string_view field = line.substr(at, comma == std::string_view::npos ? std::string_view::npos : comma - at);
+        if (packet.fieldCount < kMaxFields) {
+            double value = 0;
+            const int i = packet.fieldCount;
+            packet.present[i] = parseNumber(field, value);
+            packet.values[i] = packet.present[i] ? value : 0.0;
+        }
+        ++packet.fieldCount;
+        if (comma == std::string_view::npos) break;
+        at = comma + 1;
+    }
+    return true;
+}
+
+bool readMap(std::string_view text, Map& map, std::string& error)
+{
+    map = Map{};
+    Map built;
+    int number = 0;
+    while (!text.empty()) {
+        ++number;
+        const size_t end = text.find('\n');
+        std::string_view line = text.substr(0, end);
+        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+        line = trimmed(line.substr(0, line.find('#')));
+        if (line.empty()) continue;
+        const auto fail = [&](const std::string& why) {
+            error = "line " + std::to_string(number) + ": " + why;
+            return false;
+        };
+        // PROPERTY UNIT INPUTS
+        const size_t propertyEnd = line.find_first_of(" \t");
+        if (propertyEnd == std::string_view::npos) return fail("expected PROPERTY UNIT INPUT");
+        Field field;
+        field.property = std::string(line.substr(0, propertyEnd));
+        std::string_view rest = trimmed(line.substr(propertyEnd));
+        const size_t unitEnd = rest.find_first_of(" \t");
+        if (unitEnd == std::string_view::npos) return fail("expected PROPERTY UNIT INPUT");
+        const std::string_view unitText = rest.substr(0, unitEnd);
+        if (!unitFromName(unitText, field.unit)) return fail("unknown unit " + std::string(unitText));
+        rest = trimmed(rest.substr(unitEnd));
+        if (rest == "time") {
+            if (field.unit != Unit::Seconds) return fail("the time stamp is in s");
+            if (built.timeField >= 0) return fail("a second time stamp");
+            field.isTime = true;
+            built.timeField = static_cast<int>(built.fields.size());
+        } else if (rest != "-") {
+            while (!rest.empty()) {
+                const size_t comma = rest.find(',');
+                const std::string caption(trimmed(rest.substr(0, comma)));
+                rest.remove_prefix(comma == std::string_view::npos ? rest.size() : comma + 1);
+                const InputControlInfo* info = findInputControl(caption.c_str());
+                if (!info) return fail("no input captioned " + caption);
+                field.inputs.push_back(info->id);
+            }
+        }
+        if (built.fields.size() >= static_cast<size_t>(kMaxFields)) return fail("more than 64 fields");
+        built.fields.push_back(std::move(field));
+    }
+    if (built.fields.empty()) {
+        error = "no fields";
+        return false;
+    }
+    map = std::move(built);
+    return true;
+}
+
+bool loadMap(const std::string& path, Map& map, std::string& error)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        error = "cannot read " + path;
+        return false;
+    }
+    std::ostringstream text;
+    text << in.rdbuf();
+    if (!readMap(text.str(), map, error)) {
+        error = path + ", " + error;
+        return false;
+    }
+    return true;
+}
+
+const Map& defaultMap()
+{
+    static const Map map = [] {
+        Map m;
+        std::string error;
+        readMap(defaultMapText(), m, error);
+        return m;
+    }();
+    return map;
+}
+
+bool positionFor(InputControl id, double value, Unit unit, int32_t& position, bool& held)
+{
+    const InputControlInfo& info = inputControls[static_cast<int>(id)];
+    const InputReading reading = inputReading(id, info.start);
+    double inUnit = 0;
+    if (!reading.known || !inReadingUnit(value, unit, reading.unit, inUnit)) return false;
+    // Fixed point as the reading has it; far beyond every range is as good as its end.
+    const double scaled = std::clamp(inUnit * std::pow(10.0, reading.decimals), -1e9, 1e9);
+    const auto target = static_cast<int32_t>(std::lround(scaled));
+    if (!inputPositionForReading(id, target, position)) return false;
+    // Held: the nearest position is an end of the range and the value lies beyond what it shows.
+    held = false;
+    if (position == info.minimum || position == info.maximum) {
+        const int32_t inner = position == info.minimum ? position + 1 : position - 1;
+        const std::optional<int32_t> end = settledValue(id, position);
+        const std::optional<int32_t> next = settledValue(id, inner);
+        if (end && next && *end != *next)
+            held = (int64_t{target} - *end) * (int64_t{*end} - *next) > 0;
+    }
+    return true;
+}
+
+void inputsForPacket(const Map& map, const Packet& packet, Inputs& out)
+{
+    for (InputValue& v : out.inputs) v = InputValue{};
+    out.hasTime = false;
+    const int fields = std::min<int>(static_cast<int>(map.fields.size()), std::min(packet.fieldCount, kMaxFields));
+    for (int i = 0; i < fields; ++i) {
+        if (!packet.present[i]) continue;
+        const Field& field = map.fields[i];
+        if (field.isTime) {
+            out.hasTime = true;
+            out.time = packet.values[i];
+            continue;
+        }
+        for (const InputControl id : field.inputs) {
+            InputValue& v = out.inputs[static_cast<int>(id)];
+            int32_t position = 0;
+            bool held = false;
+            if (!positionFor(id, packet.values[i], field.unit, position, held)) continue;
+            v = InputValue{true, position, held, packet.values[i]};
+        }
+    }
+}
+
+void applyInputs(const Inputs& in)
+{
+    for (int i = 0; i < INPUT_CONTROL_COUNT; ++i)
+        if (in.inputs[i].set) setInputControl(static_cast<InputControl>(i), in.inputs[i].position);
+}
+
+}  // namespace flightgear
