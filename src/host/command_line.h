@@ -11,6 +11,9 @@ struct WindowOptions {
     QString play;     // --play SCRIPT
     QString nmea;     // --nmea FILE
     QString port;     // --port PATH
+    bool flightgear = false;  // --flightgear [PORT|ADDRESS:PORT]: listen for FlightGear at start
+    QString flightgearAt;     // "" = the tab's default, 127.0.0.1:5500
+    QString flightgearMap;    // --flightgear-map FILE
 };
 
 class TfrmMain;

@@ -22,6 +22,7 @@
 #include "display/framebuffer.h"
 #include "host/display_panel.h"
 #include "host/ecu_co_tab.h"
+#include "host/flight_sim_tab.h"
 #include "host/front_panel.h"
 #include "host/gps_tab.h"
 #include "host/inputs_tab.h"
@@ -128,6 +129,8 @@ void TfrmMain::buildTabs()
     trends->setObjectName("TrendsTab");
     PageControl1->addTab(trends, "Trends");
     PageControl1->addTab(new EcuCoTab, "ECU / CO");
+    flightSimTab = new FlightSimTab(inputsTab);
+    PageControl1->addTab(flightSimTab, "Flight simulator");
     PageControl1->setCurrentIndex(0);
     connect(PageControl1, &QTabWidget::currentChanged, this, [this](int index) {
         if (presetBar) presetBar->setVisible(index == 0);
