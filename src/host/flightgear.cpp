@@ -2,6 +2,8 @@
 // raw inputs.
 #include "host/flightgear.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -220,14 +222,17 @@ bool positionFor(InputControl id, double value, Unit unit, int32_t& position, bo
     const double scaled = std::clamp(inUnit * std::pow(10.0, reading.decimals), -1e9, 1e9);
     const auto target = static_cast<int32_t>(std::lround(scaled));
     if (!inputPositionForReading(id, target, position)) return false;
-    // Held: the nearest position is an end of the range and the value lies beyond what it shows.
+    // Held: the nearest position is an end of the range and the value lies beyond what that end
+    // shows, on the side away from the other end.
     held = false;
     if (position == info.minimum || position == info.maximum) {
-        const int32_t inner = position == info.minimum ? position + 1 : position - 1;
-        const std::optional<int32_t> end = settledValue(id, position);
-        const std::optional<int32_t> next = settledValue(id, inner);
-        if (end && next && *end != *next)
-            held = (int64_t{target} - *end) * (int64_t{*end} - *next) > 0;
+        const std::optional<int32_t> low = settledValue(id, info.minimum);
+        const std::optional<int32_t> high = settledValue(id, info.maximum);
+        if (low && high && *low != *high) {
+            const int64_t outward = position == info.minimum ? int64_t{*low} - *high : int64_t{*high} - *low;
+            const int64_t beyond = int64_t{target} - (position == info.minimum ? *low : *high);
+            held = (beyond > 0) == (outward > 0) && beyond != 0;
+        }
     }
     return true;
 }
