@@ -122,23 +122,8 @@ std::optional<int32_t> settledValue(InputControl id, int32_t position)
 
 bool inputPositionForReading(InputControl id, int32_t value, int32_t& position)
 {
-    const InputControlInfo& info = inputControls[static_cast<int>(id)];
-    if (!inputReading(id, info.start).known) return false;
-    // The conversions are cheap and not all monotonic in the same sense: the whole range is
-    // tried, and of equally near positions the one nearest the bar's start wins. A sender
-    // position without a value of its own (off the curve) is passed over.
-    int64_t bestError = -1;
-    for (int32_t p = info.minimum; p <= info.maximum; ++p) {
-        const std::optional<int32_t> shown = settledValue(id, p);
-        if (!shown) continue;
-        const int64_t error = std::llabs(int64_t{*shown} - value);
-        if (bestError < 0 || error < bestError ||
-            (error == bestError && std::llabs(int64_t{p} - info.start) < std::llabs(int64_t{position} - info.start))) {
-            bestError = error;
-            position = p;
-        }
-    }
-    return bestError >= 0;
+    if (!inputReading(id, inputControls[static_cast<int>(id)].start).known) return false;
+    return nearestPosition(id, value, position, [id](int32_t p) { return settledValue(id, p); });
 }
 
 void formatInputReading(const InputReading& r, char* text, int size)

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <climits>
+#include <optional>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -11,6 +13,8 @@
 #include <sstream>
 
 #include "device_readings.h"
+#include "engine/engine.h"
+#include "settings/settings.h"
 
 namespace flightgear {
 
@@ -75,8 +79,9 @@ bool inReadingUnit(double value, Unit unit, std::string_view readingUnit, double
     case Unit::Mb:
     case Unit::Psi:
     case Unit::Bar: {
-        constexpr double kPascals[] = {3386.389, 100.0, 6894.757, 100000.0};
-        const double pascals = value * kPascals[static_cast<int>(unit) - static_cast<int>(Unit::InHg)];
+        constexpr double kPascals[] = {3386.389, 100.0, 6894.757, 100000.0};  // inHg, mb, psi, bar
+        const int given = unit == Unit::InHg ? 0 : unit == Unit::Mb ? 1 : unit == Unit::Psi ? 2 : 3;
+        const double pascals = value * kPascals[given];
         if (is("inHg")) out = pascals / kPascals[0];
         else if (is("mb")) out = pascals / kPascals[1];
         else if (is("psi")) out = pascals / kPascals[2];
@@ -103,6 +108,39 @@ bool inReadingUnit(double value, Unit unit, std::string_view readingUnit, double
     case Unit::Seconds: return false;
     }
     return false;
+}
+
+// Every position's settled value of each input, worked out again when the settings or the
+// calibration change: a packet then costs a look through a table, not the conversions of a whole
+// range (tens of milliseconds). The filters' present state, from which a filtered channel
+// settles, is taken as it was when the table was made.
+constexpr int32_t kNoValue = INT32_MIN;
+struct Tables {
+    std::array<std::vector<int32_t>, INPUT_CONTROL_COUNT> values;
+    std::array<bool, INPUT_CONTROL_COUNT> filled{};
+    Settings settingsSeen{};
+    Calibration calibrationSeen{};
+};
+
+const std::vector<int32_t>& tableFor(InputControl id)
+{
+    static Tables t;
+    if (std::memcmp(&t.settingsSeen, &settings, sizeof settings) != 0 ||
+        std::memcmp(&t.calibrationSeen, &calibration, sizeof calibration) != 0) {
+        std::memcpy(&t.settingsSeen, &settings, sizeof settings);
+        std::memcpy(&t.calibrationSeen, &calibration, sizeof calibration);
+        t.filled.fill(false);
+    }
+    const int i = static_cast<int>(id);
+    std::vector<int32_t>& values = t.values[i];
+    if (!t.filled[i]) {
+        const InputControlInfo& info = inputControls[i];
+        values.resize(static_cast<size_t>(info.maximum - info.minimum + 1));
+        for (int32_t p = info.minimum; p <= info.maximum; ++p)
+            values[static_cast<size_t>(p - info.minimum)] = settledValue(id, p).value_or(kNoValue);
+        t.filled[i] = true;
+    }
+    return values;
 }
 
 }  // namespace
@@ -221,13 +259,18 @@ bool positionFor(InputControl id, double value, Unit unit, int32_t& position, bo
     // Fixed point as the reading has it; far beyond every range is as good as its end.
     const double scaled = std::clamp(inUnit * std::pow(10.0, reading.decimals), -1e9, 1e9);
     const auto target = static_cast<int32_t>(std::lround(scaled));
-    if (!inputPositionForReading(id, target, position)) return false;
+    const std::vector<int32_t>& table = tableFor(id);
+    const auto valueAt = [&](int32_t p) -> std::optional<int32_t> {
+        const int32_t v = table[static_cast<size_t>(p - info.minimum)];
+        if (v == kNoValue) return std::nullopt;
+        return v;
+    };
+    if (!nearestPosition(id, target, position, valueAt)) return false;
     // Held: the nearest position is an end of the range and the value lies beyond what that end
     // shows, on the side away from the other end.
     held = false;
     if (position == info.minimum || position == info.maximum) {
-        const std::optional<int32_t> low = settledValue(id, info.minimum);
-        const std::optional<int32_t> high = settledValue(id, info.maximum);
+        const std::optional<int32_t> low = valueAt(info.minimum), high = valueAt(info.maximum);
         if (low && high && *low != *high) {
             const int64_t outward = position == info.minimum ? int64_t{*low} - *high : int64_t{*high} - *low;
             const int64_t beyond = int64_t{target} - (position == info.minimum ? *low : *high);

@@ -1,5 +1,6 @@
 // corvex-flightgear-check SECONDS [PORT]: the instrument without a window, linked to a running
-// FlightGear over UDP (127.0.0.1:PORT, 5500) for SECONDS of real time, the c172p's engine set up.
+// FlightGear over UDP (127.0.0.1:PORT, 5500) for SECONDS of real time from the first packet with
+// the engine running (waiting up to 15 minutes for it), the c172p's engine set up.
 // Each packet sets the inputs as the window's link does and the instrument runs a pass per
 // millisecond of real time in between. Before each packet the readings are compared with the
 // previous packet's values (the instrument has had that packet's inputs since): RPM within 1 %,
@@ -91,14 +92,17 @@ int main(int argc, char** argv)
     bool havePrevious = false;
     int packets = 0;
     using Clock = std::chrono::steady_clock;
-    const Clock::time_point start = Clock::now();
-    Clock::time_point ran = start;
+    const Clock::time_point opened = Clock::now();
+    Clock::time_point ran = opened;
+    bool running = false;
+    Clock::time_point start = opened;  // the first packet with the engine running
     char buffer[flightgear::kMaxPacketBytes + 1];
-    while (Clock::now() - start < std::chrono::duration<double>(seconds)) {
+    for (;;) {
+        const Clock::time_point now = Clock::now();
+        if (running ? now - start > std::chrono::duration<double>(seconds) : now - opened > std::chrono::minutes(15)) break;
         pollfd p{fd, POLLIN, 0};
         const int ready = poll(&p, 1, 20);
         // The instrument keeps pace with real time.
-        const Clock::time_point now = Clock::now();
         const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(now - ran).count();
         host.advanceMs(static_cast<uint64_t>(ms), true);
         ran += std::chrono::milliseconds(ms);
@@ -106,8 +110,12 @@ int main(int argc, char** argv)
         const ssize_t size = recv(fd, buffer, sizeof buffer, 0);
         if (size <= 0 || !flightgear::parsePacket(std::string_view(buffer, static_cast<size_t>(size)), packet)) continue;
         ++packets;
-        // Compared once the engine runs and the readings have had 20 s to come up.
-        if (havePrevious && previous.values[1] > 500 && now - start > std::chrono::seconds(20)) {
+        if (!running && packet.present[1] && packet.values[1] > 500) {
+            running = true;
+            start = now;
+        }
+        // Compared once the engine runs and the readings have had 10 s to come up.
+        if (running && havePrevious && previous.values[1] > 500 && now - start > std::chrono::seconds(10)) {
             checks[0].add(rpm, previous.values[1], previous.values[1] * 0.01);
             checks[1].add(tc[0], previous.values[3], 2);
             checks[2].add(tc[4], previous.values[4], 2);
@@ -122,8 +130,9 @@ int main(int argc, char** argv)
     }
     close(fd);
 
-    bool ok = packets >= 30;
-    std::printf("packets received: %d in %.0f s\n", packets, seconds);
+    bool ok = packets >= 30 && running;
+    std::printf("packets received: %d, %.0f s with the engine running%s\n", packets, seconds,
+                running ? "" : " (it never ran: no check)");
     std::printf("last packet: RPM %.1f, EGT %.1f F, CHT %.1f F, oil %.1f F at %.1f psi, flow %.2f gal/h\n",
                 previous.values[1], previous.values[3], previous.values[4], previous.values[5], previous.values[6],
                 previous.values[7]);

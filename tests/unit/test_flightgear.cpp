@@ -96,6 +96,7 @@ TEST_F(FlightgearInputs, AValueTakesTheTypedValuesPositionOrIsHeldAtAnEnd)
         {InputControl::Rpm, 2400.2, Unit::Rpm, 2400, false},
         {InputControl::Tc1, 1500, Unit::DegF, 816, false},       // degrees C on the factory settings
         {InputControl::Volts, 14.2, Unit::Volt, 142, false},
+        {InputControl::Input2, 68.7, Unit::Psi, 47, false},      // oil pressure through its sender, 0.1 bar
         {InputControl::FuelFlow1, 20 / 3.785411784, Unit::GalPerHour, 200, false},  // 20.0 L/h
         {InputControl::Tc1, 2500, Unit::DegC, 2500, true},       // beyond the thermocouple's range
         {InputControl::Rpm, 1e12, Unit::Rpm, 1000000000, true},   // shortest period
