@@ -128,9 +128,9 @@ void TfrmMain::buildTabs()
     auto* trends = trendsTab = new TrendsTab;
     trends->setObjectName("TrendsTab");
     PageControl1->addTab(trends, "Trends");
-    PageControl1->addTab(new EcuCoTab, "ECU / CO");
     flightSimTab = new FlightSimTab(inputsTab);
     PageControl1->addTab(flightSimTab, "Flight simulator");
+    PageControl1->addTab(new EcuCoTab, "ECU / CO");
     PageControl1->setCurrentIndex(0);
     connect(PageControl1, &QTabWidget::currentChanged, this, [this](int index) {
         if (presetBar) presetBar->setVisible(index == 0);

@@ -220,6 +220,9 @@ private slots:
             {{"--port", "/dev/no-such-port"}, CommandLineResult::Error, "--port: no device /dev/no-such-port"},
             {{"--memory", dir}, CommandLineResult::Error, "--memory: cannot keep a file at"},
             {{"stray"}, CommandLineResult::Error, "unexpected argument: stray"},
+            {{"--flightgear", "70000"}, CommandLineResult::Error, "--flightgear: want PORT or ADDRESS:PORT, not 70000"},
+            {{"--flightgear-map", dir + "/none"}, CommandLineResult::Error, "--flightgear-map: no file"},
+            {{"--flightgear", "--on"}, CommandLineResult::Run, ""},
             {{"--on", "--zoom", "fit", "--sdcard", dir, "--play", scn, "--memory", dir + "/m.bin"},
              CommandLineResult::Run, ""},
         };
