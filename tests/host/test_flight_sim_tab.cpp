@@ -2,6 +2,7 @@
 // bar is held and marked, silence shows "no data", a busy port is named, and packets from another
 // computer are ignored until allowed.
 #include <QNetworkInterface>
+#include <QPlainTextEdit>
 #include <QUdpSocket>
 #include <QtTest>
 
@@ -71,7 +72,7 @@ private slots:
         QVERIFY(other.setListening(true));  // the port is free again
     }
 
-    void packetsFromAnotherComputerWaitForLeave()
+    void packetsFromAnotherComputerNeedLeave()
     {
         QHostAddress lan;
         for (const QHostAddress& a : QNetworkInterface::allAddresses())
