@@ -115,14 +115,20 @@ bool inReadingUnit(double value, Unit unit, std::string_view readingUnit, double
 // range (tens of milliseconds). The filters' present state, from which a filtered channel
 // settles, is taken as it was when the table was made.
 constexpr int32_t kNoValue = INT32_MIN;
+struct Remembered {
+    bool valid = false;
+    int32_t target = 0, position = 0;
+    bool held = false;
+};
 struct Tables {
     std::array<std::vector<int32_t>, INPUT_CONTROL_COUNT> values;
     std::array<bool, INPUT_CONTROL_COUNT> filled{};
+    std::array<Remembered, INPUT_CONTROL_COUNT> last{};  // the last value looked up (EGT feeds four)
     Settings settingsSeen{};
     Calibration calibrationSeen{};
 };
 
-const std::vector<int32_t>& tableFor(InputControl id)
+Tables& tablesFor(InputControl id)
 {
     static Tables t;
     if (std::memcmp(&t.settingsSeen, &settings, sizeof settings) != 0 ||
@@ -130,6 +136,7 @@ const std::vector<int32_t>& tableFor(InputControl id)
         std::memcpy(&t.settingsSeen, &settings, sizeof settings);
         std::memcpy(&t.calibrationSeen, &calibration, sizeof calibration);
         t.filled.fill(false);
+        t.last.fill(Remembered{});
     }
     const int i = static_cast<int>(id);
     std::vector<int32_t>& values = t.values[i];
@@ -140,7 +147,7 @@ const std::vector<int32_t>& tableFor(InputControl id)
             values[static_cast<size_t>(p - info.minimum)] = settledValue(id, p).value_or(kNoValue);
         t.filled[i] = true;
     }
-    return values;
+    return t;
 }
 
 }  // namespace
@@ -259,7 +266,14 @@ bool positionFor(InputControl id, double value, Unit unit, int32_t& position, bo
     // Fixed point as the reading has it; far beyond every range is as good as its end.
     const double scaled = std::clamp(inUnit * std::pow(10.0, reading.decimals), -1e9, 1e9);
     const auto target = static_cast<int32_t>(std::lround(scaled));
-    const std::vector<int32_t>& table = tableFor(id);
+    Tables& tables = tablesFor(id);
+    Remembered& last = tables.last[static_cast<int>(id)];
+    if (last.valid && last.target == target) {
+        position = last.position;
+        held = last.held;
+        return true;
+    }
+    const std::vector<int32_t>& table = tables.values[static_cast<int>(id)];
     const auto valueAt = [&](int32_t p) -> std::optional<int32_t> {
         const int32_t v = table[static_cast<size_t>(p - info.minimum)];
         if (v == kNoValue) return std::nullopt;
@@ -277,6 +291,7 @@ bool positionFor(InputControl id, double value, Unit unit, int32_t& position, bo
             held = (beyond > 0) == (outward > 0) && beyond != 0;
         }
     }
+    last = Remembered{true, target, position, held};
     return true;
 }
 

@@ -4,8 +4,8 @@
 // Each packet sets the inputs as the window's link does and the instrument runs a pass per
 // millisecond of real time in between. Before each packet the readings are compared with the
 // previous packet's values (the instrument has had that packet's inputs since): RPM within 1 %,
-// EGT and CHT within 2 degrees F, oil temperature and pressure within the sender's step plus one,
-// fuel flow within 0.2 gal/h. Prints one line per quantity and exits 1 when any comparison failed
+// EGT, CHT, oil temperature and pressure within the step of their input (a thermocouple count is a
+// degree C, 1.8 F) plus one for the display's rounding, fuel flow within 0.2 gal/h. Prints one line per quantity and exits 1 when any comparison failed
 // or fewer than 30 packets came. Used by scripts/corvex flightgear-check.
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -52,6 +52,7 @@ double threadCpuMs()
     return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
 }
 
+// The reading one count more or less changes at a position, and one for the rounding.
 int32_t senderStep(InputControl id, int32_t position)
 {
     const auto here = settledValue(id, position), up = settledValue(id, position + 1), down = settledValue(id, position - 1);
@@ -92,7 +93,7 @@ int main(int argc, char** argv)
         return 2;
     }
 
-    Check checks[] = {{"RPM (1 %)"}, {"EGT (2 F)"}, {"CHT (2 F)"}, {"oil temperature (sender step)"},
+    Check checks[] = {{"RPM (1 %)"}, {"EGT (input step)"}, {"CHT (input step)"}, {"oil temperature (sender step)"},
                       {"oil pressure (sender step)"}, {"fuel flow (0.2 gal/h)"}};
     SimulatedHost host;
     flightgear::Packet packet, previous;
@@ -127,8 +128,8 @@ int main(int argc, char** argv)
         // Compared once the engine runs and the readings have had 10 s to come up.
         if (running && havePrevious && previous.values[1] > 500 && now - start > std::chrono::seconds(10)) {
             checks[0].add(rpm, previous.values[1], previous.values[1] * 0.01);
-            checks[1].add(tc[0], previous.values[3], 2);
-            checks[2].add(tc[4], previous.values[4], 2);
+            checks[1].add(tc[0], previous.values[3], senderStep(InputControl::Tc1, tcInput[0]));
+            checks[2].add(tc[4], previous.values[4], senderStep(InputControl::Tc5, tcInput[4]));
             checks[3].add(tempValue[0], previous.values[5], senderStep(InputControl::Input1, rawAnalog[0]));
             checks[4].add(pressureValue[1], previous.values[6], senderStep(InputControl::Input2, rawAnalog[1]));
             checks[5].add(fuelFlow[0] / 10.0, previous.values[7], 0.2);

@@ -165,8 +165,8 @@ TEST_F(FlightgearInputs, ARecordedFlightDrivesTheReadings)
         return s;
     };
     EXPECT_NEAR(rpm, field(1), field(1) * 0.01);
-    EXPECT_NEAR(tc[0], field(3), 2);  // a thermocouple count is 1 degree C, 1.8 F
-    EXPECT_NEAR(tc[4], field(4), 2);
+    EXPECT_NEAR(tc[0], field(3), step(InputControl::Tc1, tcInput[0]));  // a count is 1 degree C, 1.8 F
+    EXPECT_NEAR(tc[4], field(4), step(InputControl::Tc5, tcInput[4]));
     EXPECT_NEAR(tempValue[0], field(5), step(InputControl::Input1, rawAnalog[0]));
     EXPECT_NEAR(pressureValue[1], field(6), step(InputControl::Input2, rawAnalog[1]));
     EXPECT_NEAR(fuelFlow[0] / 10.0, field(7), 0.2);
