@@ -11,8 +11,9 @@ if(TARGET corvex-ems-sim)
     DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/128x128/apps)
 endif()
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/SDCARD DESTINATION ${CMAKE_INSTALL_DATADIR}/corvex-ems-sim)
-# FlightGear's protocol file (to be copied into its Protocol folder) and the c172p map.
+# FlightGear's protocol file (to be copied into its Protocol folder), the c172p map and engine set-up.
 install(FILES ${PROJECT_SOURCE_DIR}/data/flightgear/corvex-ems.xml ${PROJECT_SOURCE_DIR}/data/flightgear/c172p.map
+  ${PROJECT_SOURCE_DIR}/data/flightgear/c172p.scn
   DESTINATION ${CMAKE_INSTALL_DATADIR}/corvex-ems-sim/flightgear)
 install(FILES ${PROJECT_SOURCE_DIR}/packaging/corvex-ems-run.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
