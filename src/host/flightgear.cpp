@@ -123,6 +123,7 @@ struct Remembered {
 struct Tables {
     std::array<std::vector<int32_t>, INPUT_CONTROL_COUNT> values;
     std::array<bool, INPUT_CONTROL_COUNT> filled{};
+    std::array<int32_t, INPUT_CONTROL_COUNT> lowest{}, highest{};  // of the values in the table
     std::array<Remembered, INPUT_CONTROL_COUNT> last{};  // the last value looked up (EGT feeds four)
     Settings settingsSeen{};
     Calibration calibrationSeen{};
@@ -143,8 +144,15 @@ Tables& tablesFor(InputControl id)
     if (!t.filled[i]) {
         const InputControlInfo& info = inputControls[i];
         values.resize(static_cast<size_t>(info.maximum - info.minimum + 1));
-        for (int32_t p = info.minimum; p <= info.maximum; ++p)
-            values[static_cast<size_t>(p - info.minimum)] = settledValue(id, p).value_or(kNoValue);
+        t.lowest[i] = INT32_MAX;
+        t.highest[i] = INT32_MIN;
+        for (int32_t p = info.minimum; p <= info.maximum; ++p) {
+            const std::optional<int32_t> v = settledValue(id, p);
+            values[static_cast<size_t>(p - info.minimum)] = v.value_or(kNoValue);
+            if (!v) continue;
+            t.lowest[i] = std::min(t.lowest[i], *v);
+            t.highest[i] = std::max(t.highest[i], *v);
+        }
         t.filled[i] = true;
     }
     return t;
@@ -280,17 +288,9 @@ bool positionFor(InputControl id, double value, Unit unit, int32_t& position, bo
         return v;
     };
     if (!nearestPosition(id, target, position, valueAt)) return false;
-    // Held: the nearest position is an end of the range and the value lies beyond what that end
-    // shows, on the side away from the other end.
-    held = false;
-    if (position == info.minimum || position == info.maximum) {
-        const std::optional<int32_t> low = valueAt(info.minimum), high = valueAt(info.maximum);
-        if (low && high && *low != *high) {
-            const int64_t outward = position == info.minimum ? int64_t{*low} - *high : int64_t{*high} - *low;
-            const int64_t beyond = int64_t{target} - (position == info.minimum ? *low : *high);
-            held = (beyond > 0) == (outward > 0) && beyond != 0;
-        }
-    }
+    // Held: the value lies beyond every reading the input can give; the nearest position is then
+    // where the input's readings end.
+    held = target < tables.lowest[static_cast<int>(id)] || target > tables.highest[static_cast<int>(id)];
     last = Remembered{true, target, position, held};
     return true;
 }

@@ -58,7 +58,7 @@ const Map& defaultMap();
 struct InputValue {
     bool set = false;    // false: no field feeds it, or its field was absent
     int32_t position = 0;
-    bool held = false;   // the value lay beyond the input's range: held at its end
+    bool held = false;   // the value lay beyond every reading the input gives: held at that end
     double value = 0;    // the packet's value, in the field's unit
 };
 struct Inputs {
