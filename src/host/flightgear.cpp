@@ -4,13 +4,13 @@
 
 #include <algorithm>
 #include <cctype>
-#include <climits>
 #include <optional>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <sstream>
+#include <tuple>
 
 #include "device_readings.h"
 #include "engine/engine.h"
@@ -110,20 +110,24 @@ bool inReadingUnit(double value, Unit unit, std::string_view readingUnit, double
     return false;
 }
 
-// Every position's settled value of each input, worked out again when the settings or the
-// calibration change: a packet then costs a look through a table, not the conversions of a whole
-// range (tens of milliseconds). The filters' present state, from which a filtered channel
-// settles, is taken as it was when the table was made.
-constexpr int32_t kNoValue = INT32_MIN;
+// Every position's settled value of each input, sorted by value, worked out again when the
+// settings or the calibration change: a packet then costs a binary search, not the conversions of
+// a whole range (tens of milliseconds). The filters' present state, from which a filtered channel
+// settles, is taken as it was when the table was made. Within a value the positions are sorted by
+// their distance from the bar's start, then upwards, so the first of a value is the one the
+// typed-value rule (nearestPosition) picks.
+struct Entry {
+    int32_t value, fromStart, position;
+    auto operator<=>(const Entry&) const = default;
+};
 struct Remembered {
     bool valid = false;
     int32_t target = 0, position = 0;
     bool held = false;
 };
 struct Tables {
-    std::array<std::vector<int32_t>, INPUT_CONTROL_COUNT> values;
+    std::array<std::vector<Entry>, INPUT_CONTROL_COUNT> sorted;
     std::array<bool, INPUT_CONTROL_COUNT> filled{};
-    std::array<int32_t, INPUT_CONTROL_COUNT> lowest{}, highest{};  // of the values in the table
     std::array<Remembered, INPUT_CONTROL_COUNT> last{};  // the last value looked up (EGT feeds four)
     Settings settingsSeen{};
     Calibration calibrationSeen{};
@@ -140,19 +144,14 @@ Tables& tablesFor(InputControl id)
         t.last.fill(Remembered{});
     }
     const int i = static_cast<int>(id);
-    std::vector<int32_t>& values = t.values[i];
     if (!t.filled[i]) {
         const InputControlInfo& info = inputControls[i];
-        values.resize(static_cast<size_t>(info.maximum - info.minimum + 1));
-        t.lowest[i] = INT32_MAX;
-        t.highest[i] = INT32_MIN;
-        for (int32_t p = info.minimum; p <= info.maximum; ++p) {
-            const std::optional<int32_t> v = settledValue(id, p);
-            values[static_cast<size_t>(p - info.minimum)] = v.value_or(kNoValue);
-            if (!v) continue;
-            t.lowest[i] = std::min(t.lowest[i], *v);
-            t.highest[i] = std::max(t.highest[i], *v);
-        }
+        std::vector<Entry>& sorted = t.sorted[i];
+        sorted.clear();
+        sorted.reserve(static_cast<size_t>(info.maximum - info.minimum + 1));
+        for (int32_t p = info.minimum; p <= info.maximum; ++p)
+            if (const std::optional<int32_t> v = settledValue(id, p)) sorted.push_back({*v, std::abs(p - info.start), p});
+        std::sort(sorted.begin(), sorted.end());
         t.filled[i] = true;
     }
     return t;
@@ -281,16 +280,24 @@ bool positionFor(InputControl id, double value, Unit unit, int32_t& position, bo
         held = last.held;
         return true;
     }
-    const std::vector<int32_t>& table = tables.values[static_cast<int>(id)];
-    const auto valueAt = [&](int32_t p) -> std::optional<int32_t> {
-        const int32_t v = table[static_cast<size_t>(p - info.minimum)];
-        if (v == kNoValue) return std::nullopt;
-        return v;
-    };
-    if (!nearestPosition(id, target, position, valueAt)) return false;
+    const std::vector<Entry>& sorted = tables.sorted[static_cast<int>(id)];
+    if (sorted.empty()) return false;
+    // The first position of the nearest value above and of the nearest value below; of equally
+    // near ones the nearer to the bar's start, then the lower.
+    const auto byValue = [](const Entry& e, int32_t v) { return e.value < v; };
+    const auto above = std::lower_bound(sorted.begin(), sorted.end(), target, byValue);
+    const Entry* best = above != sorted.end() ? &*above : nullptr;
+    if (above != sorted.begin()) {
+        const Entry& below = *std::lower_bound(sorted.begin(), above, std::prev(above)->value, byValue);
+        const auto rank = [&](const Entry& e) {
+            return std::tuple(std::llabs(int64_t{e.value} - target), e.fromStart, e.position);
+        };
+        if (!best || rank(below) < rank(*best)) best = &below;
+    }
+    position = best->position;
     // Held: the value lies beyond every reading the input can give; the nearest position is then
     // where the input's readings end.
-    held = target < tables.lowest[static_cast<int>(id)] || target > tables.highest[static_cast<int>(id)];
+    held = target < sorted.front().value || target > sorted.back().value;
     last = Remembered{true, target, position, held};
     return true;
 }
