@@ -112,7 +112,10 @@ bool FlightSimTab::setAddress(const QString& text)
 bool FlightSimTab::setListening(bool on)
 {
     if (!on) {
-        if (socket) socket->deleteLater();
+        if (socket) {
+            socket->close();  // the port is free at once
+            socket->deleteLater();
+        }
         socket = nullptr;
         silence.stop();
         rateTimer.stop();
