@@ -66,6 +66,9 @@ FlightSimTab::FlightSimTab(InputsTab* inputsTab, QWidget* parent)
     silence.setSingleShot(true);
     silence.setInterval(kSilenceMs);
     connect(&silence, &QTimer::timeout, this, &FlightSimTab::silent);
+    valuesTimer.setSingleShot(true);
+    valuesTimer.setInterval(500);
+    connect(&valuesTimer, &QTimer::timeout, this, &FlightSimTab::showValues);
     rateTimer.setInterval(1000);
     connect(&rateTimer, &QTimer::timeout, this, [this] {
         rate = static_cast<double>(used - usedAtLastRate);
@@ -202,7 +205,14 @@ void FlightSimTab::usePacket(const char* data, qint64 size)
     if (!silence.isActive() || statusText.endsWith("no data"))
         setStatus(QString("Listening on %1:%2: receiving").arg(listenAddress.toString()).arg(listenPort));
     silence.start();
-    showValues();
+    // The list is text laid out afresh: shown at most twice a second, and only while it can be seen.
+    if (isVisible() && !valuesTimer.isActive()) valuesTimer.start();
+}
+
+void FlightSimTab::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (used > 0) showValues();
 }
 
 void FlightSimTab::showValues()

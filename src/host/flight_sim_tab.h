@@ -47,6 +47,9 @@ public:
     // Whether the last packet held `id` at an end of its range.
     bool held(InputControl id) const { return last.inputs[static_cast<int>(id)].set && last.inputs[static_cast<int>(id)].held; }
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     void readPackets();
     void usePacket(const char* data, qint64 size);
@@ -72,6 +75,7 @@ private:
     flightgear::Inputs last;
     QTimer silence;
     QTimer rateTimer;
+    QTimer valuesTimer;  // the values list is written at most twice a second
     quint64 used = 0, ignored = 0, usedAtLastRate = 0;
     double rate = 0;
     QString statusText;

@@ -38,6 +38,7 @@ private slots:
     {
         InputsTab inputs;
         FlightSimTab link(&inputs);
+        link.show();  // the values list is written while it can be seen
         const quint16 port = freePort();
         QVERIFY(link.setAddress(QString::number(port)));
         QCOMPARE(link.address(), QHostAddress(QHostAddress::LocalHost));
@@ -59,12 +60,12 @@ private slots:
         QCOMPARE(inputs.scrollBar(InputControl::Map)->value(), inputControls[static_cast<int>(InputControl::Map)].start);
         QVERIFY(link.status().endsWith("receiving"));
         QVERIFY(!link.held(InputControl::Rpm));
-        QVERIFY(link.valuesView()->toPlainText().contains("/engines/engine[0]/mp-osi = absent"));
+        QTRY_VERIFY(link.valuesView()->toPlainText().contains("/engines/engine[0]/mp-osi = absent"));
 
         sender.writeDatagram("13.0,1e9\n", QHostAddress::LocalHost, port);  // beyond the RPM bar
         QTRY_VERIFY(link.held(InputControl::Rpm));
         QCOMPARE(inputs.scrollBar(InputControl::Rpm)->value(), typedPosition(InputControl::Rpm, 1000000000));
-        QVERIFY(link.valuesView()->toPlainText().contains("(held at its end)"));
+        QTRY_VERIFY(link.valuesView()->toPlainText().contains("(held at its end)"));
         QCOMPARE(link.packetsUsed(), quint64{2});
 
         QTRY_VERIFY_WITH_TIMEOUT(link.status().endsWith("no data"), 2000);
