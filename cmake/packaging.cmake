@@ -1,5 +1,5 @@
 # What `scripts/corvex package` installs and packs: the programs, the sample card, the menu entry
-# with its icon and launcher, and the runner's manual page, as a Debian package made by CPack.
+# with its icon and launcher, the FlightGear protocol file and map, and the runner's manual page, as a Debian package made by CPack.
 include(GNUInstallDirs)
 install(TARGETS corvex-ems-run RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 if(TARGET corvex-ems-sim)
@@ -11,6 +11,10 @@ if(TARGET corvex-ems-sim)
     DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/128x128/apps)
 endif()
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/SDCARD DESTINATION ${CMAKE_INSTALL_DATADIR}/corvex-ems-sim)
+# FlightGear's protocol file (to be copied into its Protocol folder), the c172p map and engine set-up.
+install(FILES ${PROJECT_SOURCE_DIR}/data/flightgear/corvex-ems.xml ${PROJECT_SOURCE_DIR}/data/flightgear/c172p.map
+  ${PROJECT_SOURCE_DIR}/data/flightgear/c172p.scn
+  DESTINATION ${CMAKE_INSTALL_DATADIR}/corvex-ems-sim/flightgear)
 install(FILES ${PROJECT_SOURCE_DIR}/packaging/corvex-ems-run.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
 set(CPACK_GENERATOR DEB)

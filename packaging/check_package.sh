@@ -12,7 +12,8 @@ dpkg-deb -x "$deb" "$work/root"
 for f in usr/bin/corvex-ems-sim usr/bin/corvex-ems-run usr/bin/corvex-ems-sim-menu \
          usr/share/applications/corvex-ems-sim.desktop \
          usr/share/icons/hicolor/128x128/apps/corvex-ems-sim.png \
-         usr/share/man/man1/corvex-ems-run.1 usr/share/corvex-ems-sim/SDCARD/SPLASH.MIF; do
+         usr/share/man/man1/corvex-ems-run.1 usr/share/corvex-ems-sim/SDCARD/SPLASH.MIF \
+         usr/share/corvex-ems-sim/flightgear/corvex-ems.xml; do
   [ -e "$work/root/$f" ] || { echo "missing: /$f"; exit 1; }
 done
 grep -q '^Exec=corvex-ems-sim-menu' "$work/root/usr/share/applications/corvex-ems-sim.desktop"

@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 
 #include "engine/engine.h"
 #include "engine/fuel.h"
@@ -103,24 +104,26 @@ InputReading inputReading(InputControl id, int32_t position)
     }
 }
 
+std::optional<int32_t> settledValue(InputControl id, int32_t position)
+{
+    switch (id) {
+    case InputControl::Input1: case InputControl::Input2: case InputControl::Input3: case InputControl::Input4:
+        return analogShownForReading(static_cast<int>(id) - static_cast<int>(InputControl::Input1), position);
+    case InputControl::FuelPressure:
+        if (settings.fuelPressureOn != 1) return std::nullopt;
+        return fuelPressureShownForReading(position);
+    default: {
+        const InputReading r = inputReading(id, position);
+        if (!r.known) return std::nullopt;
+        return r.value;
+    }
+    }
+}
+
 bool inputPositionForReading(InputControl id, int32_t value, int32_t& position)
 {
-    const InputControlInfo& info = inputControls[static_cast<int>(id)];
-    if (!inputReading(id, info.start).fromPosition) return false;
-    // The conversions are cheap and not all monotonic in the same sense: the whole range is
-    // tried, and of equally near positions the one nearest the bar's start wins.
-    int64_t bestError = -1;
-    for (int32_t p = info.minimum; p <= info.maximum; ++p) {
-        const InputReading r = inputReading(id, p);
-        if (!r.known) return false;
-        const int64_t error = std::llabs(int64_t{r.value} - value);
-        if (bestError < 0 || error < bestError ||
-            (error == bestError && std::llabs(int64_t{p} - info.start) < std::llabs(int64_t{position} - info.start))) {
-            bestError = error;
-            position = p;
-        }
-    }
-    return bestError >= 0;
+    if (!inputReading(id, inputControls[static_cast<int>(id)].start).known) return false;
+    return nearestPosition(id, value, position, [id](int32_t p) { return settledValue(id, p); });
 }
 
 void formatInputReading(const InputReading& r, char* text, int size)

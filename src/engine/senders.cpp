@@ -82,11 +82,9 @@ bool outsideLimits(int32_t value, int16_t low, uint8_t lowOn, int16_t high, uint
     return (value < low && lowOn == 1) || (value > high && highOn == 1);
 }
 
-// The PRESSURE function of an analog input or of the fuel-pressure input.
-void processPressure(const PressureSenderConfig& p, uint16_t reading, bool input2, int16_t& value, int16_t& peak,
-                     uint32_t alarmBit)
+// What the PRESSURE function shows for a reading, in the display unit and limits.
+std::optional<int32_t> pressureShown(const PressureSenderConfig& p, int32_t x, bool input2)
 {
-    const int32_t x = reading;
     std::optional<int32_t> result;
     if (p.senderSource == 1) {  // USER: the curve holds display units
         result = lookupSenderCurve(p.curve, x);
@@ -100,28 +98,45 @@ void processPressure(const PressureSenderConfig& p, uint16_t reading, bool input
         result = lookupSenderCurve(vdoPressureCurve(p.vdoModel, input2), x);
         if (result) result = convertVdo(*result, p.pressureUnit);
     }
-    value = static_cast<int16_t>(std::clamp<int32_t>(result ? *result : value, kPressureLow, kPressureHigh));
+    if (result) result = std::clamp<int32_t>(*result, kPressureLow, kPressureHigh);
+    return result;
+}
+
+// The PRESSURE function of an analog input or of the fuel-pressure input.
+void processPressure(const PressureSenderConfig& p, uint16_t reading, bool input2, int16_t& value, int16_t& peak,
+                     uint32_t alarmBit)
+{
+    const std::optional<int32_t> result = pressureShown(p, reading, input2);
+    if (result) value = static_cast<int16_t>(*result);
     if (value > peak) peak = value;
     updateAlarm(alarmBit, outsideLimits(value, p.lowAlarm, p.lowAlarmOn, p.highAlarm, p.highAlarmOn));
 }
 
+// A sender temperature (degrees C) as the display shows it.
+int32_t temperatureShown(const TemperatureSenderConfig& t, int16_t celsius)
+{
+    int32_t shown = celsius;
+    // A USER curve is calibrated in the display unit already.
+    if (t.sender != 3 && settings.temperatureUnit == 1) shown = toFahrenheit(shown);
+    if (shown < kTemperatureFloor) shown = kTemperatureShownLow;
+    if (shown > kTemperatureHigh) shown = kTemperatureHigh;
+    return shown;
+}
+
+int16_t auxCurrentTenthsFor(const CurrentSensorConfig& c, int index, int32_t reading)
+{
+    const int32_t span = static_cast<int32_t>(c.currentSpan) * 10;
+    // A zero at 4096 leaves no span: interpolateRounded then gives 0 A rather than dividing by it.
+    return toInt16(interpolateRounded(calibration.senderZero[index], 4096, 0, span, reading));
+}
+
 void processTemperature(int index, const TemperatureSenderConfig& t)
 {
-    const int32_t x = analogInput[index];
-    std::optional<int32_t> result;
-    if (t.sender == 2) result = x * 1221 / 10000 - 273 + t.lm335Offset;  // LM335, 10 mV per kelvin
-    else if (t.sender == 3) result = lookupSenderCurve(t.curve, x);
-    else result = lookupSenderCurve(temperatureSenderCurve(t.sender), x);
-
+    const std::optional<int32_t> result = temperatureSenderCelsius(t, analogInput[index]);
     // Without a result the shown value stays as it is (already in the display unit).
     if (result) {
         tempCelsius[index] = toInt16(*result);
-        int32_t shown = tempCelsius[index];
-        // A USER curve is calibrated in the display unit already.
-        if (t.sender != 3 && settings.temperatureUnit == 1) shown = toFahrenheit(shown);
-        if (shown < kTemperatureFloor) shown = kTemperatureShownLow;
-        if (shown > kTemperatureHigh) shown = kTemperatureHigh;
-        tempValue[index] = static_cast<int16_t>(shown);
+        tempValue[index] = static_cast<int16_t>(temperatureShown(t, tempCelsius[index]));
     }
     if (tempValue[index] > tempMax[index]) tempMax[index] = tempValue[index];
     updateAlarm(ALARM_AUX1 << index,
@@ -130,9 +145,7 @@ void processTemperature(int index, const TemperatureSenderConfig& t)
 
 void processAuxCurrent(int index, const CurrentSensorConfig& c)
 {
-    const int32_t span = static_cast<int32_t>(c.currentSpan) * 10;
-    // A zero at 4096 leaves no span: interpolateRounded then gives 0 A rather than dividing by it.
-    auxCurrentTenths[index] = toInt16(interpolateRounded(calibration.senderZero[index], 4096, 0, span, analogInput[index]));
+    auxCurrentTenths[index] = auxCurrentTenthsFor(c, index, analogInput[index]);
     auxCurrent[index] = static_cast<int16_t>(auxCurrentTenths[index] / 10);
     updateAlarm(ALARM_AUX1 << index,
                 outsideLimits(auxCurrent[index], c.lowAlarm, c.lowAlarmOn, c.highAlarm, c.highAlarmOn));
@@ -151,6 +164,34 @@ uint8_t analogInputFunction(int index)
     case 3: return settings.aux24Function;
     default: return SENDER_FUNCTION_OFF;
     }
+}
+
+std::optional<int32_t> temperatureSenderCelsius(const TemperatureSenderConfig& t, int32_t x)
+{
+    if (t.sender == 2) return x * 1221 / 10000 - 273 + t.lm335Offset;  // LM335, 10 mV per kelvin
+    if (t.sender == 3) return lookupSenderCurve(t.curve, x);
+    return lookupSenderCurve(temperatureSenderCurve(t.sender), x);
+}
+
+std::optional<int32_t> analogShownForReading(int index, int32_t reading)
+{
+    if (index < 0 || index > 3) return std::nullopt;
+    switch (analogInputFunction(index)) {
+    case SENDER_FUNCTION_PRESSURE: return pressureShown(settings.pressureSender[index], reading, index == 1);
+    case SENDER_FUNCTION_TEMPERATURE: {
+        const TemperatureSenderConfig& t = settings.temperatureSender[index];
+        const std::optional<int32_t> celsius = temperatureSenderCelsius(t, reading);
+        if (!celsius) return std::nullopt;
+        return temperatureShown(t, toInt16(*celsius));
+    }
+    case SENDER_FUNCTION_CURRENT: return auxCurrentTenthsFor(settings.currentSender[index], index, reading);
+    default: return std::nullopt;
+    }
+}
+
+std::optional<int32_t> fuelPressureShownForReading(int32_t reading)
+{
+    return pressureShown(settings.fuelPressureSender, reading, false);
 }
 
 std::optional<int32_t> lookupSenderCurve(const SenderCurve& curve, int32_t x)

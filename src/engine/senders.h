@@ -33,6 +33,14 @@ uint8_t analogInputFunction(int index);
 // previous value.
 std::optional<int32_t> lookupSenderCurve(const SenderCurve& curve, int32_t x);
 
+// What a pass settles at for a reading, with the present settings (the display unit and limits),
+// without touching the channel's state: an analog input 0..3 by its function, and fuel pressure.
+// No result where the pass keeps its previous value (a curve without a line, the input off).
+std::optional<int32_t> analogShownForReading(int index, int32_t reading);
+std::optional<int32_t> fuelPressureShownForReading(int32_t reading);
+// A temperature sender's own temperature for a reading (degrees C, before unit and limits).
+std::optional<int32_t> temperatureSenderCelsius(const TemperatureSenderConfig& sender, int32_t reading);
+
 // Built-in curves (value, reading), see sender_curves.cpp.
 extern const SenderCurve curveDvkNtc;        // degrees C
 extern const SenderCurve curveVdo150;        // degrees C

@@ -46,10 +46,7 @@ std::optional<int32_t> senderCht(int index)
 {
     const int input = index == settings.egtChannels ? 2 : 3;
     const TemperatureSenderConfig& sender = settings.temperatureSender[input];
-    const int32_t x = rawAnalog[input];
-    if (sender.sender == 2) return x * 1221 / 10000 - 273 + sender.lm335Offset;  // LM335
-    if (sender.sender == 3) return lookupSenderCurve(sender.curve, x);
-    return lookupSenderCurve(temperatureSenderCurve(sender.sender), x);
+    return temperatureSenderCelsius(sender, rawAnalog[input]);
 }
 
 // The common EGT/CHT alarm over every configured channel: at or above its limit, or below -100

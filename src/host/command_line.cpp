@@ -7,12 +7,29 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include "host/flight_sim_tab.h"
 #include "host/gps_tab.h"
 #include "host/main_window.h"
 #include "host/trends_tab.h"
 
-CommandLineResult parseWindowCommandLine(const QStringList& arguments, WindowOptions& options, QString& message)
+CommandLineResult parseWindowCommandLine(const QStringList& given, WindowOptions& options, QString& message)
 {
+    // --flightgear takes an optional value, which the parser cannot: a following word that is a
+    // port or ADDRESS:PORT is its value.
+    QStringList arguments;
+    for (qsizetype i = 0; i < given.size(); ++i) {
+        if (i > 0 && (given[i] == "--flightgear" || given[i].startsWith("--flightgear="))) {
+            options.flightgear = true;
+            if (given[i].startsWith("--flightgear=")) {
+                options.flightgearAt = given[i].mid(13);
+            } else if (i + 1 < given.size() && !given[i + 1].startsWith('-') &&
+                       (given[i + 1].contains(':') || given[i + 1].toUInt() > 0)) {
+                options.flightgearAt = given[++i];
+            }
+            continue;
+        }
+        arguments << given[i];
+    }
     QCommandLineParser parser;
     parser.setApplicationDescription("The Corvex EMS simulator's window.");
     const QCommandLineOption help({"h", "help"}, "Shows this help.");
@@ -25,7 +42,11 @@ CommandLineResult parseWindowCommandLine(const QStringList& arguments, WindowOpt
     const QCommandLineOption nmea("nmea", "Plays an NMEA log to the GPS receiver.", "FILE");
     const QCommandLineOption port("port", "Connects the GPS receiver to the serial port PATH.", "PATH");
     const QCommandLineOption recording("recording", "Shows the recording FILE (a DATALOG.CSV) on the Trends tab.", "FILE");
-    parser.addOptions({help, version, memory, sdcard, on, zoom, play, nmea, port, recording});
+    const QCommandLineOption flightgear("flightgear",
+                                        "Listens for FlightGear's corvex-ems packets at start, on PORT or ADDRESS:PORT "
+                                        "if given (127.0.0.1:5500).");
+    const QCommandLineOption flightgearMap("flightgear-map", "Maps FlightGear's fields to the inputs with FILE.", "FILE");
+    parser.addOptions({help, version, memory, sdcard, on, zoom, play, nmea, port, recording, flightgear, flightgearMap});
 
     if (!parser.parse(arguments)) {
         message = parser.errorText();
@@ -55,7 +76,7 @@ CommandLineResult parseWindowCommandLine(const QStringList& arguments, WindowOpt
         return false;
     };
     if (!existing(sdcard, true, options.sdcard) || !existing(play, false, options.play) ||
-        !existing(nmea, false, options.nmea))
+        !existing(nmea, false, options.nmea) || !existing(flightgearMap, false, options.flightgearMap))
         return CommandLineResult::Error;
     // The memory file may be new (its folder is made when it is first written).
     if (parser.isSet(memory)) {
@@ -77,6 +98,15 @@ CommandLineResult parseWindowCommandLine(const QStringList& arguments, WindowOpt
         options.zoom = z == "fit" ? 0 : z == "1" ? 1 : z == "2" ? 2 : z == "3" ? 3 : -1;
         if (options.zoom < 0) {
             message = "--zoom: want 1, 2, 3 or fit, not " + parser.value(zoom);
+            return CommandLineResult::Error;
+        }
+    }
+    if (options.flightgear && !options.flightgearAt.isEmpty()) {
+        const QString at = options.flightgearAt;
+        const qsizetype colon = at.lastIndexOf(':');
+        const uint number = at.mid(colon + 1).toUInt();
+        if (number == 0 || number > 65535) {
+            message = "--flightgear: want PORT or ADDRESS:PORT, not " + at;
             return CommandLineResult::Error;
         }
     }
@@ -102,6 +132,11 @@ void applyWindowOptions(TfrmMain& window, const WindowOptions& options)
     if (options.powerOn) window.powerToggle()->trigger();
     if (!options.port.isEmpty()) window.gps()->connectPort(options.port);
     if (!options.nmea.isEmpty()) window.gps()->playFile(options.nmea);
+    if (!options.flightgearMap.isEmpty()) window.flightSim()->setMapFile(options.flightgearMap);
+    if (options.flightgear) {
+        if (!options.flightgearAt.isEmpty()) window.flightSim()->setAddress(options.flightgearAt);
+        window.flightSim()->setListening(true);
+    }
     if (!options.play.isEmpty()) window.playScenario(options.play);
     if (options.recordingRead && window.trends()->showRecording(std::move(*options.recordingRead), options.recording))
         window.tabs()->setCurrentWidget(window.trends());

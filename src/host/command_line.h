@@ -17,6 +17,9 @@ struct WindowOptions {
     QString port;     // --port PATH
     QString recording;  // --recording FILE, read whole before the window opens
     std::shared_ptr<Recording> recordingRead;
+    bool flightgear = false;  // --flightgear [PORT|ADDRESS:PORT]: listen for FlightGear at start
+    QString flightgearAt;     // "" = the tab's default, 127.0.0.1:5500
+    QString flightgearMap;    // --flightgear-map FILE
 };
 
 class TfrmMain;

@@ -22,6 +22,7 @@
 #include "display/framebuffer.h"
 #include "host/display_panel.h"
 #include "host/ecu_co_tab.h"
+#include "host/flight_sim_tab.h"
 #include "host/front_panel.h"
 #include "host/gps_tab.h"
 #include "host/inputs_tab.h"
@@ -132,6 +133,8 @@ void TfrmMain::buildTabs()
     auto* trends = trendsTab = new TrendsTab;
     trends->setObjectName("TrendsTab");
     PageControl1->addTab(trends, "Trends");
+    flightSimTab = new FlightSimTab(inputsTab);
+    PageControl1->addTab(flightSimTab, "Flight simulator");
     PageControl1->addTab(new EcuCoTab, "ECU / CO");
     PageControl1->setCurrentIndex(0);
     connect(PageControl1, &QTabWidget::currentChanged, this, [this](int index) {

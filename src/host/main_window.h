@@ -17,6 +17,7 @@ class InputsTab;
 class GpsTab;
 class ScenarioRecorder;
 class TrendsTab;
+class FlightSimTab;
 
 class TfrmMain : public QMainWindow {
     Q_OBJECT
@@ -33,6 +34,7 @@ public:
     InputsTab* inputs() const { return inputsTab; }
     GpsTab* gps() const { return gpsTab; }
     TrendsTab* trends() const { return trendsTab; }
+    FlightSimTab* flightSim() const { return flightSimTab; }
     QTabWidget* tabs() const { return PageControl1; }
     ScenarioRecorder* recorder() const { return scenarios; }
     // File > Power On/Off (Ctrl+O).
@@ -96,6 +98,7 @@ private:
     QAction* gifAction = nullptr;
     QAction* recallAction = nullptr;
     TrendsTab* trendsTab = nullptr;
+    FlightSimTab* flightSimTab = nullptr;
     Zoom zoomChoice = Zoom::X1;
     bool screenWatched = false;
     QTimer readingsTimer;

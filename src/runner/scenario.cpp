@@ -16,6 +16,7 @@
 #include "display/framebuffer.h"
 #include "engine/engine.h"
 #include "engine/inputs.h"
+#include "host/flightgear.h"
 #include "gps/nmea.h"
 #include "runner/gif_writer.h"
 #include "runner/png_io.h"
@@ -117,6 +118,40 @@ std::string printedValue(const std::string& name)
     if (!printed.empty() && printed.back() == '\n') printed.pop_back();
     const size_t equals = printed.find('=');
     return equals == std::string::npos ? printed : printed.substr(equals + 1);
+}
+
+// A capture of FlightGear's generic output (one corvex-ems packet a line): each packet's inputs
+// at its time stamp, the instrument running in between; without time stamps ten packets a second.
+// A jump back in time (a restart) or of more than a minute (a pause) does not wait.
+void replayFlightgear(const std::filesystem::path& file, const std::filesystem::path& mapFile, SimulatedHost& host)
+{
+    if (!std::filesystem::is_regular_file(file)) throw LineError{"cannot read " + file.string()};
+    flightgear::Map loaded;
+    if (!mapFile.empty()) {
+        std::string error;
+        if (!flightgear::loadMap(mapFile.string(), loaded, error)) throw LineError{error};
+    }
+    const flightgear::Map& map = mapFile.empty() ? flightgear::defaultMap() : loaded;
+    std::ifstream in(file, std::ios::binary);
+    if (!in) throw LineError{"cannot read " + file.string()};
+    std::string line;
+    flightgear::Packet packet;
+    flightgear::Inputs inputs;
+    bool first = true;
+    double lastTime = 0;
+    while (std::getline(in, line)) {
+        if (!flightgear::parsePacket(line, packet)) continue;
+        flightgear::inputsForPacket(map, packet, inputs);
+        uint64_t ms = first ? 0 : 100;
+        if (inputs.hasTime) {
+            const double step = inputs.time - lastTime;
+            if (!first) ms = step > 0 && step <= 60 ? static_cast<uint64_t>(std::llround(step * 1000)) : 0;
+            lastTime = inputs.time;
+        }
+        first = false;
+        host.advanceMs(ms, true);
+        flightgear::applyInputs(inputs);
+    }
 }
 
 void runCommand(const ParsedCommand& c, SimulatedHost& host, const ScenarioOptions& options, std::ostream& out,
@@ -246,6 +281,7 @@ void runCommand(const ParsedCommand& c, SimulatedHost& host, const ScenarioOptio
         break;
     }
     case CommandId::Sdcard: setSdCardFolder(path.string().c_str()); break;
+    case CommandId::Flightgear: replayFlightgear(path, c.value.empty() ? std::filesystem::path{} : scenarioPath(c.value, options.scriptDir), host); break;
     }
 }
 

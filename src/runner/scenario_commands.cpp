@@ -176,6 +176,13 @@ const Command kCommands[] = {
      [](const Words& w, const std::string&, ParsedCommand& c) { c.path = w[1]; }},
     {{"include", "include FILE", "run another script here"}, CommandId::Include, 2, 2,
      [](const Words& w, const std::string&, ParsedCommand& c) { c.path = w[1]; }},
+    {{"flightgear", "flightgear FILE [MAP]",
+      "replay a FlightGear corvex-ems capture at its recorded pace (MAP: the field map, else the c172p's)"},
+     CommandId::Flightgear, 2, 3,
+     [](const Words& w, const std::string&, ParsedCommand& c) {
+         c.path = w[1];
+         if (w.size() == 3) c.value = w[2];
+     }},
 };
 
 }  // namespace

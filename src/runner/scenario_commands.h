@@ -12,21 +12,22 @@
 #include <vector>
 
 enum class CommandId : uint8_t {
-    Power, Pass, Tick, Wait, Key, Clock, Input, Check, Set, Print, Expect, Screenshot, Gif, Nmea, Memory, Sdcard, Include,
+    Power, Pass, Tick, Wait, Key, Clock, Input, Check, Set, Print, Expect, Screenshot, Gif, Nmea, Memory, Sdcard, Include, Flightgear,
 };
 
 struct ParsedCommand {
     CommandId id = CommandId::Power;
     std::vector<std::string> words;  // the line's words; words[0] is the command
     std::string name;                // set, expect: the NAME; input, check: the control's caption
-    std::string value;               // set, expect: the value after NAME (surrounding quotes removed)
+    std::string value;               // set, expect: the value after NAME (surrounding quotes removed);
+                                     // flightgear: the MAP as written ("" for the built-in one)
     bool on = false;                 // power on; check 1; gif FILE (gif stop: false)
     uint64_t count = 0;              // pass, tick; nmea: lines per pass (0: all at once); gif: frames a second
     uint64_t ms = 0;                 // wait
     uint8_t key = 0;                 // key: the key code
     uint32_t clock = 0;              // clock: UTC seconds
     int32_t position = 0;            // input: the scroll bar's position
-    std::filesystem::path path;      // screenshot, gif, nmea, memory, sdcard, include, as written
+    std::filesystem::path path;      // screenshot, gif, nmea, memory, sdcard, include, flightgear, as written
 };
 
 struct ScenarioCommandInfo {

@@ -261,6 +261,9 @@ private slots:
             {{"--recording", dir}, CommandLineResult::Error, "--recording: cannot read"},
             {{"--recording", scn}, CommandLineResult::Error, "--recording: no data line in"},
             {{"--recording", CORVEX_SOURCE_DIR "/tests/data/recording/DATALOG.CSV"}, CommandLineResult::Run, ""},
+            {{"--flightgear", "70000"}, CommandLineResult::Error, "--flightgear: want PORT or ADDRESS:PORT, not 70000"},
+            {{"--flightgear-map", dir + "/none"}, CommandLineResult::Error, "--flightgear-map: no file"},
+            {{"--flightgear", "--on"}, CommandLineResult::Run, ""},
             {{"--on", "--zoom", "fit", "--sdcard", dir, "--play", scn, "--memory", dir + "/m.bin"},
              CommandLineResult::Run, ""},
         };

@@ -109,16 +109,18 @@ TEST_F(DeviceReadings, ATypedValueFindsTheNearestPosition)
         int32_t value;
         int32_t position;
     } cases[] = {{InputControl::Rpm, 2400, 649},  {InputControl::Volts, 142, 1956}, {InputControl::Oat, 15, 2359},
-                 {InputControl::Tc3, 90, 90},     {InputControl::FuelFlow1, 200, 39}};
+                 {InputControl::Tc3, 90, 90},     {InputControl::FuelFlow1, 200, 39},
+                 {InputControl::Input2, 40, 317}, {InputControl::Input1, 95, 184}};  // through the senders' curves
     for (const auto& c : cases) {
         SCOPED_TRACE(inputControls[static_cast<int>(c.id)].caption);
         int32_t position = -1;
         ASSERT_TRUE(inputPositionForReading(c.id, c.value, position));
         EXPECT_EQ(position, c.position);
     }
-    // Senders are read through the last pass, not the position: no way back.
+    // A calculated tank: the bar has no effect, no position gives a level.
+    settings.tank1Source = 1;
     int32_t position = -1;
-    EXPECT_FALSE(inputPositionForReading(InputControl::Input2, 40, position));
+    EXPECT_FALSE(inputPositionForReading(InputControl::FuelLevel1, 10, position));
 }
 
 }  // namespace

@@ -1,0 +1,166 @@
+// corvex-flightgear-check SECONDS [PORT]: the instrument without a window, linked to a running
+// FlightGear over UDP (127.0.0.1:PORT, 5500) for SECONDS of real time from the first packet with
+// the engine running (waiting up to 15 minutes for it), the c172p's engine set up.
+// Each packet sets the inputs as the window's link does and the instrument runs a pass per
+// millisecond of real time in between. Before each packet the readings are compared with the
+// previous packet's values (the instrument has had that packet's inputs since): RPM within 1 %,
+// EGT, CHT, oil temperature and pressure within the step of their input (a thermocouple count is a
+// degree C, 1.8 F) plus one for the display's rounding, fuel flow within 0.2 gal/h. Prints one line per quantity and exits 1 when any comparison failed
+// or fewer than 30 packets came. Used by scripts/corvex flightgear-check.
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <ctime>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <sstream>
+#include <string>
+
+#include "device_readings.h"
+#include "engine/engine.h"
+#include "engine/fuel.h"
+#include "engine/inputs.h"
+#include "engine/senders.h"
+#include "engine/thermocouples.h"
+#include "host/flightgear.h"
+#include "runner/scenario.h"
+
+namespace {
+
+struct Check {
+    const char* name;
+    int samples = 0, within = 0;
+    double worst = 0;
+    void add(double shown, double flown, double tolerance)
+    {
+        ++samples;
+        const double off = std::fabs(shown - flown);
+        if (off <= tolerance) ++within;
+        worst = std::max(worst, off);
+    }
+};
+
+double threadCpuMs()
+{
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
+}
+
+// The reading one count more or less changes at a position, and one for the rounding.
+int32_t senderStep(InputControl id, int32_t position)
+{
+    const auto here = settledValue(id, position), up = settledValue(id, position + 1), down = settledValue(id, position - 1);
+    int32_t step = 1;
+    if (here && up) step = std::max(step, std::abs(*up - *here));
+    if (here && down) step = std::max(step, std::abs(*down - *here));
+    return step + 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: corvex-flightgear-check SECONDS [PORT]\n");
+        return 2;
+    }
+    const double seconds = std::atof(argv[1]);
+    const int port = argc > 2 ? std::atoi(argv[2]) : 5500;
+
+    std::istringstream setup("include c172p.scn\n");
+    ScenarioOptions options;
+    options.scriptDir = CORVEX_SOURCE_DIR "/data/flightgear";
+    std::ostringstream out;
+    std::string error;
+    if (!runScenario(setup, options, out, error)) {
+        std::fprintf(stderr, "c172p.scn: %s\n", error.c_str());
+        return 2;
+    }
+
+    const int fd = socket(AF_INET, SOCK_DGRAM, 0);
+    sockaddr_in at{};
+    at.sin_family = AF_INET;
+    at.sin_port = htons(static_cast<uint16_t>(port));
+    at.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    if (fd < 0 || bind(fd, reinterpret_cast<sockaddr*>(&at), sizeof at) != 0) {
+        std::perror("cannot listen on 127.0.0.1");
+        return 2;
+    }
+
+    Check checks[] = {{"RPM (1 %)"}, {"EGT (input step)"}, {"CHT (input step)"}, {"oil temperature (sender step)"},
+                      {"oil pressure (sender step)"}, {"fuel flow (0.2 gal/h)"}};
+    SimulatedHost host;
+    flightgear::Packet packet, previous;
+    flightgear::Inputs inputs;
+    bool havePrevious = false;
+    int packets = 0;
+    double linkCpuMs = 0, firstCpuMs = 0;
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point opened = Clock::now();
+    Clock::time_point ran = opened;
+    bool running = false;
+    Clock::time_point start = opened;  // the first packet with the engine running
+    char buffer[flightgear::kMaxPacketBytes + 1];
+    for (;;) {
+        const Clock::time_point now = Clock::now();
+        if (running ? now - start > std::chrono::duration<double>(seconds) : now - opened > std::chrono::minutes(15)) break;
+        pollfd p{fd, POLLIN, 0};
+        const int ready = poll(&p, 1, 20);
+        // The instrument keeps pace with real time.
+        const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(now - ran).count();
+        host.advanceMs(static_cast<uint64_t>(ms), true);
+        ran += std::chrono::milliseconds(ms);
+        if (ready <= 0) continue;
+        const ssize_t size = recv(fd, buffer, sizeof buffer, 0);
+        const double cpuBefore = threadCpuMs();
+        if (size <= 0 || !flightgear::parsePacket(std::string_view(buffer, static_cast<size_t>(size)), packet)) continue;
+        ++packets;
+        if (!running && packet.present[1] && packet.values[1] > 500) {
+            running = true;
+            start = now;
+        }
+        // Compared once the engine runs and the readings have had 10 s to come up.
+        if (running && havePrevious && previous.values[1] > 500 && now - start > std::chrono::seconds(10)) {
+            checks[0].add(rpm, previous.values[1], previous.values[1] * 0.01);
+            checks[1].add(tc[0], previous.values[3], senderStep(InputControl::Tc1, tcInput[0]));
+            checks[2].add(tc[4], previous.values[4], senderStep(InputControl::Tc5, tcInput[4]));
+            checks[3].add(tempValue[0], previous.values[5], senderStep(InputControl::Input1, rawAnalog[0]));
+            checks[4].add(pressureValue[1], previous.values[6], senderStep(InputControl::Input2, rawAnalog[1]));
+            checks[5].add(fuelFlow[0] / 10.0, previous.values[7], 0.2);
+        }
+        flightgear::inputsForPacket(flightgear::defaultMap(), packet, inputs);
+        flightgear::applyInputs(inputs);
+        // The link's own work: the first packet also fills the conversion tables.
+        (packets == 1 ? firstCpuMs : linkCpuMs) += threadCpuMs() - cpuBefore;
+        previous = packet;
+        havePrevious = true;
+    }
+    close(fd);
+
+    bool ok = packets >= 30 && running;
+    std::printf("packets received: %d, %.0f s with the engine running%s\n", packets, seconds,
+                running ? "" : " (it never ran: no check)");
+    std::printf("last packet: RPM %.1f, EGT %.1f F, CHT %.1f F, oil %.1f F at %.1f psi, flow %.2f gal/h\n",
+                previous.values[1], previous.values[3], previous.values[4], previous.values[5], previous.values[6],
+                previous.values[7]);
+    std::printf("instrument:  RPM %d, EGT %d F, CHT %d F, oil %d F at %d psi, flow %.1f gal/h\n", static_cast<int>(rpm),
+                tc[0], tc[4], tempValue[0], pressureValue[1], fuelFlow[0] / 10.0);
+    for (const Check& c : checks) {
+        const bool pass = c.samples > 0 && c.within == c.samples;
+        ok = ok && pass;
+        std::printf("%-32s %s: %d of %d samples within, worst off by %.2f\n", c.name, pass ? "ok" : "FAILED", c.within,
+                    c.samples, c.worst);
+    }
+    if (packets > 1)
+        std::printf("link cost: %.1f ms CPU for the first packet (tables), then %.3f ms a packet: %.2f %% of a core at 10 packets/s\n",
+                    firstCpuMs, linkCpuMs / (packets - 1), linkCpuMs / (packets - 1) * 10 / 1000 * 100);
+    std::printf("GPS: not checked here (FlightGear's UDP NMEA source is not part of this build)\n");
+    std::printf("%s\n", ok ? "flightgear-check: passed" : "flightgear-check: FAILED");
+    return ok ? 0 : 1;
+}
