@@ -24,6 +24,8 @@
 
 namespace {
 
+QStringList speedItems() { return {"1200", "2400", "4800", "9600", "19200", "38400", "57600", "115200"}; }
+
 // The communications window keeps this many of the latest sentences.
 constexpr int kMemoLines = 2000;
 
@@ -88,7 +90,7 @@ GpsTab::GpsTab(QWidget* parent) : QWidget(parent)
     ComboBox2->setObjectName("ComboBox2");
     ComboBox2->setEditable(true);
     ComboBox2->setInsertPolicy(QComboBox::NoInsert);
-    ComboBox2->addItems({"1200", "2400", "4800", "9600", "19200", "38400", "57600", "115200"});
+    ComboBox2->addItems(speedItems());
     ComboBox2->setGeometry(96, 56, 145, ComboBox2->sizeHint().height());
     ComboBox2->setEditText("9600");
     secondTexts[int(GpsSource::FlightGearUdp)] = QString::number(kFlightGearNmeaPort);
@@ -188,7 +190,7 @@ void GpsTab::sourceChosen()
     shownSource = source;
     ComboBox2->clear();
     if (source == GpsSource::Serial)
-        ComboBox2->addItems({"1200", "2400", "4800", "9600", "19200", "38400", "57600", "115200"});
+        ComboBox2->addItems(speedItems());
     else if (source == GpsSource::FlightGearUdp)
         ComboBox2->addItem(QString::number(kFlightGearNmeaPort));
     else
