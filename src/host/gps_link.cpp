@@ -4,6 +4,7 @@
 #include "host/gps_link.h"
 
 #include <QElapsedTimer>
+#include <QNetworkProxy>
 #include <QSerialPort>
 #include <QSocketNotifier>
 #include <QTcpSocket>
@@ -505,6 +506,7 @@ GpsLink::OpenResult GpsReader::connectGpsd(const std::string& host, int tcpPort)
         return {false, "no such port"};
     }
     gpsd = new QTcpSocket(this);
+    gpsd->setProxy(QNetworkProxy::NoProxy);  // gpsd is reached directly, never through a proxy
     gpsdName = host + ":" + std::to_string(tcpPort);
     startNewStream();
     lineEnds.reset();
