@@ -1,12 +1,16 @@
-// The reader thread of the GPS link: the serial port is created, opened, read and closed there,
-// and a played log is fed from there too, so the NMEA receiver always runs on this one thread.
+// The reader thread of the GPS link: the serial port and the network sockets are created, opened,
+// read and closed there, and a played log is fed from there too, so the NMEA receiver always runs
+// on this one thread.
 #include "host/gps_link.h"
 
 #include <QElapsedTimer>
+#include <QNetworkProxy>
 #include <QSerialPort>
 #include <QSocketNotifier>
+#include <QTcpSocket>
 #include <QThread>
 #include <QTimer>
+#include <QUdpSocket>
 
 #include <algorithm>
 #include <cerrno>
@@ -14,6 +18,7 @@
 #include <unistd.h>
 
 #include "gps/nmea.h"
+#include "host/nmea_net.h"
 
 namespace {
 
@@ -49,6 +54,8 @@ public:
     explicit GpsReader(GpsLink& owner) : link(owner) {}
 
     GpsLink::OpenResult openPort(const std::string& device, int baudRate);
+    GpsLink::OpenResult listenUdp(int udpPort);
+    GpsLink::OpenResult connectGpsd(const std::string& host, int tcpPort);
     void closePort();
     void startPlayback(std::vector<NmeaEpoch>&& log, int epochMs);
     void stopPlayback();
@@ -70,6 +77,13 @@ private:
     void feed(const char* bytes, size_t count, std::vector<std::string>& sentences);
     NmeaCounters counted;  // since the last publication
     void startNewStream();
+    void closeNetwork();
+    void readDatagrams();
+    void readGpsd();
+    void gpsdError();
+    void dropLostGpsd(uint64_t lostSession, const std::string& reason);
+    // Feeds a network source's bytes (gpsd's without its reports) with their line ends repaired.
+    void feedRepaired(std::string_view bytes, std::vector<std::string>& sentences);
 
     GpsLink& link;
     QSerialPort* port = nullptr;
@@ -82,6 +96,14 @@ private:
     size_t epochIndex = 0;
     size_t sentenceIndex = 0;
     uint64_t playSession = 0;
+    QUdpSocket* udp = nullptr;
+    QTcpSocket* gpsd = nullptr;
+    std::string gpsdName;  // "host:port"
+    uint64_t netSession = 0;
+    LineEndRepair lineEnds;
+    GpsdReportFilter gpsdReports;
+    std::string filtered;  // reused for each read, so reading allocates nothing once warm
+    std::string repaired;
     char buffer[kChunkBytes];
 };
 
@@ -157,6 +179,27 @@ GpsLink::OpenResult GpsLink::openPort(const QString& device, int baudRate)
     command.kind = Command::Open;
     command.device = device.toStdString();
     command.baudRate = baudRate;
+    execute(std::move(command));
+    std::lock_guard lock(mutex);
+    return lastOpen;
+}
+
+GpsLink::OpenResult GpsLink::listenUdp(int udpPort)
+{
+    Command command;
+    command.kind = Command::ListenUdp;
+    command.baudRate = udpPort;
+    execute(std::move(command));
+    std::lock_guard lock(mutex);
+    return lastOpen;
+}
+
+GpsLink::OpenResult GpsLink::connectGpsd(const QString& host, int tcpPort)
+{
+    Command command;
+    command.kind = Command::ConnectGpsd;
+    command.device = host.toStdString();
+    command.baudRate = tcpPort;
     execute(std::move(command));
     std::lock_guard lock(mutex);
     return lastOpen;
@@ -259,8 +302,13 @@ void GpsLink::deliver()
     QStringList sentences;
     QString reason;
     bool linkHasEnded = false;
+    bool linkEstablishedNow = false;
     {
         std::lock_guard lock(mutex);
+        if (established) {
+            established = false;
+            linkEstablishedNow = establishedSession == session;
+        }
         sentences.reserve(static_cast<qsizetype>(accepted.size()));
         for (const std::string& text : accepted) sentences << QString::fromLatin1(text);
         accepted.clear();
@@ -270,6 +318,7 @@ void GpsLink::deliver()
             reason = QString::fromStdString(endedReason);
         }
     }
+    if (linkEstablishedNow) emit linkEstablished();
     if (!sentences.isEmpty()) emit sentencesAccepted(sentences);
     if (linkHasEnded) emit linkEnded(reason);
 }
@@ -289,6 +338,8 @@ void GpsLink::runCommands()
         OpenResult opened;
         switch (command.kind) {
         case Command::Open: opened = reader->openPort(command.device, command.baudRate); break;
+        case Command::ListenUdp: opened = reader->listenUdp(command.baudRate); break;
+        case Command::ConnectGpsd: opened = reader->connectGpsd(command.device, command.baudRate); break;
         case Command::Close:
             reader->stopPlayback();
             reader->closePort();
@@ -299,7 +350,8 @@ void GpsLink::runCommands()
         // Notified under the lock: once the window thread sees a shutdown done, this thread
         // touches nothing of the link any more, so the link may be destroyed.
         std::lock_guard lock(mutex);
-        if (command.kind == Command::Open) lastOpen = opened;
+        if (command.kind == Command::Open || command.kind == Command::ListenUdp || command.kind == Command::ConnectGpsd)
+            lastOpen = opened;
         ++commandsDone;
         commandDone.notify_all();
         if (command.kind == Command::Shutdown) return;
@@ -344,6 +396,17 @@ void GpsLink::reportEnded(uint64_t endedIn, const std::string& reason)
     wakeWindow();
 }
 
+void GpsLink::reportEstablished(uint64_t establishedIn)
+{
+    {
+        std::lock_guard lock(mutex);
+        if (establishedIn != session) return;
+        established = true;
+        establishedSession = session;
+    }
+    wakeWindow();
+}
+
 void GpsLink::wakeWindow()
 {
     {
@@ -358,6 +421,7 @@ GpsLink::OpenResult GpsReader::openPort(const std::string& device, int baudRate)
 {
     stopPlayback();
     if (port && port->isOpen()) return {true, {}};
+    closeNetwork();
     if (!port) {
         port = new QSerialPort(this);
         connect(port, &QSerialPort::readyRead, this, &GpsReader::readAvailable);
@@ -392,7 +456,128 @@ GpsLink::OpenResult GpsReader::openPort(const std::string& device, int baudRate)
 void GpsReader::closePort()
 {
     if (port && port->isOpen()) port->close();
+    closeNetwork();
     link.setState(GpsLink::State::Disconnected);
+}
+
+void GpsReader::closeNetwork()
+{
+    if (udp) udp->close();
+    if (gpsd) {
+        gpsd->disconnect(this);
+        gpsd->abort();
+        gpsd->deleteLater();  // a socket is not deleted from inside its own notification
+        gpsd = nullptr;
+    }
+}
+
+GpsLink::OpenResult GpsReader::listenUdp(int udpPort)
+{
+    stopPlayback();
+    if (port && port->isOpen()) port->close();
+    closeNetwork();
+    if (!udp) {
+        udp = new QUdpSocket(this);
+        connect(udp, &QUdpSocket::readyRead, this, &GpsReader::readDatagrams);
+    }
+    // Exclusively, so that a port another program already listens on is refused, not shared.
+    if (udpPort < 1 || udpPort > 65535 ||
+        !udp->bind(QHostAddress::LocalHost, static_cast<quint16>(udpPort), QAbstractSocket::DontShareAddress)) {
+        const QString reason = udpPort < 1 || udpPort > 65535 ? QString("no such port") : udp->errorString();
+        udp->close();
+        link.setState(GpsLink::State::Disconnected);
+        return {false, reason};
+    }
+    startNewStream();
+    lineEnds.reset();
+    link.setState(GpsLink::State::Connected);
+    std::lock_guard lock(link.mutex);
+    netSession = link.session;
+    return {true, {}};
+}
+
+GpsLink::OpenResult GpsReader::connectGpsd(const std::string& host, int tcpPort)
+{
+    stopPlayback();
+    if (port && port->isOpen()) port->close();
+    closeNetwork();
+    if (tcpPort < 1 || tcpPort > 65535) {
+        link.setState(GpsLink::State::Disconnected);
+        return {false, "no such port"};
+    }
+    gpsd = new QTcpSocket(this);
+    gpsd->setProxy(QNetworkProxy::NoProxy);  // gpsd is reached directly, never through a proxy
+    gpsdName = host + ":" + std::to_string(tcpPort);
+    startNewStream();
+    lineEnds.reset();
+    gpsdReports.reset();
+    link.setState(GpsLink::State::Connected);
+    {
+        std::lock_guard lock(link.mutex);
+        netSession = link.session;
+    }
+    const uint64_t session = netSession;
+    QTcpSocket* socket = gpsd;
+    connect(gpsd, &QTcpSocket::connected, this, [this, socket, session] {
+        if (socket != gpsd) return;
+        // Raw NMEA as the receiver sent it, besides gpsd's reports (which are left out here).
+        socket->write("?WATCH={\"enable\":true,\"nmea\":true}\n");
+        link.reportEstablished(session);
+    });
+    connect(gpsd, &QTcpSocket::readyRead, this, &GpsReader::readGpsd);
+    connect(gpsd, &QTcpSocket::errorOccurred, this, &GpsReader::gpsdError);
+    gpsd->connectToHost(QString::fromStdString(host), static_cast<quint16>(tcpPort));
+    return {true, {}};
+}
+
+void GpsReader::feedRepaired(std::string_view bytes, std::vector<std::string>& sentences)
+{
+    repaired.clear();
+    counted.repairedLineEnds += lineEnds.repair(bytes, repaired);
+    if (!repaired.empty()) feed(repaired.data(), repaired.size(), sentences);
+}
+
+void GpsReader::readDatagrams()
+{
+    std::vector<std::string> sentences;
+    while (udp->hasPendingDatagrams()) {
+        // A datagram longer than the buffer is cut to it: no NMEA sender makes one that long.
+        const qint64 count = udp->readDatagram(buffer, kChunkBytes);
+        if (count <= 0) continue;
+        feedRepaired(std::string_view(buffer, static_cast<size_t>(count)), sentences);
+    }
+    link.publishSentences(std::move(sentences), counted);
+    counted = {};
+}
+
+void GpsReader::readGpsd()
+{
+    std::vector<std::string> sentences;
+    while (gpsd && gpsd->bytesAvailable() > 0) {
+        const qint64 count = gpsd->read(buffer, kChunkBytes);
+        if (count <= 0) break;
+        filtered.clear();
+        counted.gpsdReports += gpsdReports.filter(std::string_view(buffer, static_cast<size_t>(count)), filtered);
+        feedRepaired(filtered, sentences);
+    }
+    link.publishSentences(std::move(sentences), counted);
+    counted = {};
+}
+
+void GpsReader::gpsdError()
+{
+    if (!gpsd) return;
+    // Refused, not found, timed out or closed by gpsd: the link ends, and "&Connect" tries again.
+    const std::string reason = "gpsd at " + gpsdName + ": " + gpsd->errorString().toStdString();
+    const uint64_t lostSession = netSession;
+    QTimer::singleShot(0, this, [this, lostSession, reason] { dropLostGpsd(lostSession, reason); });
+}
+
+void GpsReader::dropLostGpsd(uint64_t lostSession, const std::string& reason)
+{
+    if (!gpsd || lostSession != netSession) return;
+    closeNetwork();
+    link.reportEnded(lostSession, reason);
 }
 
 void GpsReader::shutdown()
@@ -401,6 +586,8 @@ void GpsReader::shutdown()
     closePort();
     delete port;
     port = nullptr;
+    delete udp;
+    udp = nullptr;
     delete playTimer;
     playTimer = nullptr;
 }
@@ -484,6 +671,7 @@ void GpsReader::startPlayback(std::vector<NmeaEpoch>&& log, int epochMs)
 {
     stopPlayback();
     if (port && port->isOpen()) port->close();
+    closeNetwork();
     epochs = std::move(log);
     playEpochMs = std::max(epochMs, 1);
     epochIndex = 0;

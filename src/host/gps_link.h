@@ -1,5 +1,6 @@
-// The GPS link's reader thread: the serial port, or a recorded log played at its pace, feeds the
-// NMEA receiver there; the window thread gives it commands and receives the accepted sentences.
+// The GPS link's reader thread: the serial port, a network source (NMEA datagrams such as a flight
+// simulator's, or gpsd over TCP) or a recorded log played at its pace feeds the NMEA receiver
+// there; the window thread gives it commands and receives the accepted sentences.
 #pragma once
 #include <QObject>
 #include <QStringList>
@@ -23,6 +24,7 @@ class GpsReader;
 class GpsLink : public QObject {
     Q_OBJECT
 public:
+    // Connected: a port open, a UDP port bound, or gpsd connected or being connected to.
     enum class State { Disconnected, Connected, Playing };
     struct OpenResult {
         bool opened = false;
@@ -35,6 +37,13 @@ public:
     // Each command returns once the reader thread has carried it out; the thread starts on the
     // first command. Opening ends a playback first; playing closes the port first.
     OpenResult openPort(const QString& device, int baudRate);
+    // The network sources. Their bytes go through the same receiver and counters as the port's,
+    // with bare LF line ends given their CR first (and gpsd's own reports left out).
+    // Binds a UDP port on the loopback address for NMEA datagrams.
+    OpenResult listenUdp(int udpPort);
+    // Starts connecting to gpsd and, once connected, asks it for its receiver's raw NMEA.
+    // linkEstablished follows when the connection stands, linkEnded when it fails.
+    OpenResult connectGpsd(const QString& host, int tcpPort);
     void close();
     // epochMs: the time one fix epoch takes (1000 at the recording's pace).
     void play(std::vector<NmeaEpoch> epochs, int epochMs);
@@ -61,15 +70,17 @@ signals:
     void sentencesAccepted(const QStringList& sentences);
     // The link ended by itself: the port failed or its device went away, or the log ran out.
     void linkEnded(const QString& reason);
+    // The connection to gpsd stands (connectGpsd has only begun it).
+    void linkEstablished();
     // The window thread has just fed these held bytes to the receiver.
     void bytesFed(const QByteArray& bytes);
 
 private:
     friend class GpsReader;
     struct Command {
-        enum Kind { Open, Close, Play, Shutdown } kind = Close;
-        std::string device;
-        int baudRate = 0;
+        enum Kind { Open, ListenUdp, ConnectGpsd, Close, Play, Shutdown } kind = Close;
+        std::string device;  // the port, or gpsd's host
+        int baudRate = 0;    // or the UDP or TCP port
         std::vector<NmeaEpoch> epochs;
         int epochMs = 1000;
     };
@@ -82,6 +93,7 @@ private:
     void publishSentences(std::vector<std::string>&& sentences, const NmeaCounters& counted);
     void setState(State newState);
     void reportEnded(uint64_t endedSession, const std::string& reason);
+    void reportEstablished(uint64_t establishedSession);
     void wakeWindow();
 
     QThread* thread = nullptr;
@@ -108,4 +120,6 @@ private:
     bool ended = false;
     uint64_t endedSession = 0;
     std::string endedReason;
+    bool established = false;
+    uint64_t establishedSession = 0;
 };

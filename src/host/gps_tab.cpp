@@ -1,5 +1,5 @@
-// The GPS tab: the port and speed rules of "&Connect", the communications window fed from the
-// reader thread, and "Play NMEA file..." for users without a receiver.
+// The GPS tab: the port and speed rules of "&Connect", the network sources, the communications
+// window fed from the reader thread, and "Play NMEA file..." for users without a receiver.
 #include "host/gps_tab.h"
 
 #include <QComboBox>
@@ -12,15 +12,19 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSettings>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 #include <string_view>
+#include <utility>
 
 #include "host/gps_link.h"
 #include "host/nmea_log.h"
 #include "host/serial_choice.h"
 
 namespace {
+
+QStringList speedItems() { return {"1200", "2400", "4800", "9600", "19200", "38400", "57600", "115200"}; }
 
 // The communications window keeps this many of the latest sentences.
 constexpr int kMemoLines = 2000;
@@ -33,8 +37,12 @@ public:
     void refreshItems()
     {
         const QString text = currentText();
+        const QSignalBlocker quiet(this);  // the text stays; only the list changes
         clear();
         addItems(portBoxItems());
+        for (int i = 0; i < count(); ++i)
+            if (const GpsSource source = gpsSourceForPortText(itemText(i)); source != GpsSource::Serial)
+                setItemData(i, GpsTab::sourceDescription(source), Qt::ToolTipRole);
         setCurrentIndex(-1);
         setEditText(text);
     }
@@ -61,6 +69,7 @@ GpsTab::GpsTab(QWidget* parent) : QWidget(parent)
     gpsLink = new GpsLink(this);
     connect(gpsLink, &GpsLink::sentencesAccepted, this, &GpsTab::appendSentences);
     connect(gpsLink, &GpsLink::linkEnded, this, &GpsTab::linkEnded);
+    connect(gpsLink, &GpsLink::linkEstablished, this, &GpsTab::gpsdEstablished);
 
     auto* settings = new QGroupBox(" Communication Settings ", this);
     settings->setObjectName("GroupBox1");
@@ -75,14 +84,18 @@ GpsTab::GpsTab(QWidget* parent) : QWidget(parent)
     ports->setEditText("COM1");
     ComboBox1 = ports;
 
-    makeLabel("Baud Rate:", 24, 64, settings);
+    SecondLabel = makeLabel("Baud Rate:", 24, 64, settings);
+    SecondLabel->setObjectName("SecondLabel");
     ComboBox2 = new QComboBox(settings);
     ComboBox2->setObjectName("ComboBox2");
     ComboBox2->setEditable(true);
     ComboBox2->setInsertPolicy(QComboBox::NoInsert);
-    ComboBox2->addItems({"1200", "2400", "4800", "9600", "19200", "38400", "57600", "115200"});
+    ComboBox2->addItems(speedItems());
     ComboBox2->setGeometry(96, 56, 145, ComboBox2->sizeHint().height());
     ComboBox2->setEditText("9600");
+    secondTexts[int(GpsSource::FlightGearUdp)] = QString::number(kFlightGearNmeaPort);
+    secondTexts[int(GpsSource::Gpsd)] = QString("localhost:%1").arg(kGpsdPort);
+    connect(ComboBox1, &QComboBox::currentTextChanged, this, &GpsTab::sourceChosen);
 
     Button5 = new QPushButton("&Connect", settings);
     Button5->setObjectName("Button5");
@@ -140,7 +153,57 @@ void GpsTab::hideEvent(QHideEvent* event)
 
 QString GpsTab::chosenDevice() const { return serialDeviceForPortText(ComboBox1->currentText()); }
 
-int GpsTab::chosenBaudRate() const { return baudRateForSpeedText(ComboBox2->currentText()); }
+int GpsTab::chosenBaudRate() const { return baudRateForSpeedText(secondBoxText(GpsSource::Serial)); }
+
+GpsSource GpsTab::chosenSource() const { return gpsSourceForPortText(ComboBox1->currentText()); }
+
+QString GpsTab::secondBoxText(GpsSource source) const
+{
+    return source == shownSource ? ComboBox2->currentText() : secondTexts[int(source)];
+}
+
+QString GpsTab::sourceDescription(GpsSource source)
+{
+    switch (source) {
+    case GpsSource::FlightGearUdp:
+        return QString("NMEA datagrams on 127.0.0.1, as FlightGear sends them with "
+                       "--nmea=socket,out,1,127.0.0.1,%1,udp. A line feed without its carriage return "
+                       "is given one before the receiver sees it; the line ends so repaired are counted.")
+            .arg(kFlightGearNmeaPort);
+    case GpsSource::Gpsd:
+        return QString("The raw NMEA of the receiver gpsd shares (host:port, localhost:%1 by default). "
+                       "gpsd's own reports are left out, and a line feed without its carriage return is "
+                       "given one before the receiver sees it; the line ends so repaired are counted.")
+            .arg(kGpsdPort);
+    case GpsSource::Serial: break;
+    }
+    return {};
+}
+
+void GpsTab::sourceChosen()
+{
+    // The second box follows the source: the speed for a port, the address for a network source,
+    // each kept while another is shown.
+    const GpsSource source = chosenSource();
+    if (source == shownSource) return;
+    secondTexts[int(shownSource)] = ComboBox2->currentText();
+    shownSource = source;
+    ComboBox2->clear();
+    if (source == GpsSource::Serial)
+        ComboBox2->addItems(speedItems());
+    else if (source == GpsSource::FlightGearUdp)
+        ComboBox2->addItem(QString::number(kFlightGearNmeaPort));
+    else
+        ComboBox2->addItem(QString("localhost:%1").arg(kGpsdPort));
+    ComboBox2->setCurrentIndex(-1);
+    ComboBox2->setEditText(secondTexts[int(source)]);
+    SecondLabel->setText(source == GpsSource::Serial ? "Baud Rate:" : source == GpsSource::Gpsd ? "gpsd at:" : "UDP Port:");
+    SecondLabel->adjustSize();
+    ComboBox1->setToolTip(sourceDescription(source));
+    ComboBox2->setToolTip(source == GpsSource::FlightGearUdp ? "The UDP port on 127.0.0.1"
+                          : source == GpsSource::Gpsd       ? "gpsd's host and port"
+                                                            : QString());
+}
 
 void GpsTab::connectPort(const QString& device)
 {
@@ -150,7 +213,14 @@ void GpsTab::connectPort(const QString& device)
 
 void GpsTab::Button5Click()
 {
-    if (gpsLink->state() == GpsLink::State::Connected) return;  // an open port is not reopened
+    // An open link is not reopened, whatever the boxes say, unless another kind of source is chosen.
+    const GpsSource source = chosenSource();
+    if (gpsLink->state() == GpsLink::State::Connected && source == linkSource) return;
+    linkSource = source;
+    if (source != GpsSource::Serial) {
+        connectNetwork(source);
+        return;
+    }
     const QString device = chosenDevice();
     const int baudRate = chosenBaudRate();
     // A stable name under /dev/serial/by-id is a link to the device itself.
@@ -163,6 +233,53 @@ void GpsTab::Button5Click()
         return;
     }
     setStatus(QString("Connected to %1 at %2 bit/s").arg(device).arg(baudRate));
+}
+
+void GpsTab::connectNetwork(GpsSource source)
+{
+    const QString address = secondBoxText(source);
+    if (source == GpsSource::FlightGearUdp) {
+        const int port = networkPortForText(address);
+        if (port == 0) {
+            gpsLink->close();
+            setStatus("Disconnected");
+            showFailure(QString("\"%1\" is not a UDP port: give a number from 1 to 65535.").arg(address));
+            return;
+        }
+        gpsLink->resetCounters();
+        const GpsLink::OpenResult result = gpsLink->listenUdp(port);
+        if (!result.opened) {
+            setStatus(QString("Disconnected: UDP port %1 cannot be used").arg(port));
+            showFailure(QString("The UDP port %1 on 127.0.0.1 cannot be listened on: %2.\n\nAnother program "
+                                "(or another copy of the simulator) may be using it; choose another port here "
+                                "and in FlightGear's --nmea option.")
+                            .arg(port)
+                            .arg(result.error));
+            return;
+        }
+        setStatus(QString("Listening for FlightGear NMEA on UDP 127.0.0.1:%1; bare LF line ends repaired to CR LF").arg(port));
+        return;
+    }
+    QString host;
+    int port = 0;
+    if (!gpsdAddressForText(address, host, port)) {
+        gpsLink->close();
+        setStatus("Disconnected");
+        showFailure(QString("\"%1\" is not an address of gpsd: give host:port, for example localhost:%2.")
+                        .arg(address)
+                        .arg(kGpsdPort));
+        return;
+    }
+    gpsdName = QString("%1:%2").arg(host).arg(port);
+    gpsLink->resetCounters();
+    // Before the command: the connection may already stand or have failed when it returns.
+    setStatus(QString("Connecting to gpsd at %1...").arg(gpsdName));
+    gpsLink->connectGpsd(host, port);
+}
+
+void GpsTab::gpsdEstablished()
+{
+    setStatus(QString("Connected to gpsd at %1 (raw NMEA; bare LF line ends repaired to CR LF)").arg(gpsdName));
 }
 
 void GpsTab::Button12Click()
@@ -242,15 +359,26 @@ void GpsTab::showCounters()
 void GpsTab::restoreSettings(const QSettings& stored)
 {
     const QString port = stored.value("gps/port").toString();
+    // The second box's texts first, then the port's text, which shows the one of its source.
+    const std::pair<const char*, GpsSource> keys[] = {
+        {"gps/speed", GpsSource::Serial}, {"gps/udpPort", GpsSource::FlightGearUdp}, {"gps/gpsdAddress", GpsSource::Gpsd}};
+    for (const auto& [key, source] : keys) {
+        const QString text = stored.value(key).toString();
+        if (text.isEmpty()) continue;
+        if (source == shownSource)
+            ComboBox2->setEditText(text);
+        else
+            secondTexts[int(source)] = text;
+    }
     if (!port.isEmpty()) ComboBox1->setEditText(port);
-    const QString speed = stored.value("gps/speed").toString();
-    if (!speed.isEmpty()) ComboBox2->setEditText(speed);
     lastNmeaFile = stored.value("gps/lastNmeaFile").toString();
 }
 
 void GpsTab::storeSettings(QSettings& stored) const
 {
     stored.setValue("gps/port", ComboBox1->currentText());
-    stored.setValue("gps/speed", ComboBox2->currentText());
+    stored.setValue("gps/speed", secondBoxText(GpsSource::Serial));
+    stored.setValue("gps/udpPort", secondBoxText(GpsSource::FlightGearUdp));
+    stored.setValue("gps/gpsdAddress", secondBoxText(GpsSource::Gpsd));
     stored.setValue("gps/lastNmeaFile", lastNmeaFile);
 }

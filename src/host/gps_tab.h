@@ -1,10 +1,12 @@
-// The "GPS (NMEA Protocol)" tab: port and speed boxes, "&Connect" and "&Disconnect", the
-// communications window of accepted sentences, and playback of a recorded NMEA log.
+// The "GPS (NMEA Protocol)" tab: port and speed boxes (or a network source and its address),
+// "&Connect" and "&Disconnect", the communications window of accepted sentences, and playback of
+// a recorded NMEA log.
 #pragma once
 #include <QTimer>
 #include <QWidget>
 
 #include "host/nmea_counters.h"
+#include "host/serial_choice.h"
 
 class QComboBox;
 class QLabel;
@@ -22,6 +24,9 @@ public:
     // What "&Connect" would open for the boxes' present texts.
     QString chosenDevice() const;
     int chosenBaudRate() const;
+    GpsSource chosenSource() const;
+    // What a network source is and does to its bytes (the port box's tooltip for it).
+    static QString sourceDescription(GpsSource source);
     // Plays a recorded log through the receiver, as "Play NMEA file..." does after its dialog.
     // epochMs is the time of one fix epoch (1000 at the recording's pace). False, with a message
     // box, when the file cannot be read or holds no sentence.
@@ -36,7 +41,8 @@ public:
     QLabel* statusLabel() const { return LinkStatus; }
     QString status() const { return statusText; }  // the whole text, however it is elided
     QLabel* countersLabel() const { return Counters; }
-    // The port and speed texts and the last NMEA file played, kept between runs.
+    // The port and speed texts, the network sources' addresses and the last NMEA file played,
+    // kept between runs.
     void restoreSettings(const QSettings& stored);
     void storeSettings(QSettings& stored) const;
     QString lastPlayedFile() const { return lastNmeaFile; }
@@ -54,9 +60,19 @@ private:
     void showFailure(const QString& text);
     void setStatus(const QString& text);
     void showCounters();
+    void sourceChosen();
+    void connectNetwork(GpsSource source);
+    void gpsdEstablished();
+    QString secondBoxText(GpsSource source) const;
 
     QComboBox* ComboBox1 = nullptr;
     QComboBox* ComboBox2 = nullptr;
+    QLabel* SecondLabel = nullptr;  // "Baud Rate:", or the network source's address
+    // The second box's text for each source (the shown source's is the box itself).
+    QString secondTexts[3];
+    GpsSource shownSource = GpsSource::Serial;
+    GpsSource linkSource = GpsSource::Serial;  // of the link last opened
+    QString gpsdName;
     QPushButton* Button5 = nullptr;
     QPushButton* Button12 = nullptr;
     QPushButton* PlayButton = nullptr;

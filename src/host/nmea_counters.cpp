@@ -13,6 +13,8 @@ NmeaCounters& NmeaCounters::operator+=(const NmeaCounters& more)
     badChecksum += more.badChecksum;
     tooLong += more.tooLong;
     badLineEnd += more.badLineEnd;
+    repairedLineEnds += more.repairedLineEnds;
+    gpsdReports += more.gpsdReports;
     return *this;
 }
 
@@ -42,5 +44,7 @@ QString nmeaCountersText(const NmeaCounters& c)
     if (c.tooLong) reasons << QString("%1 too long").arg(c.tooLong);
     if (c.badLineEnd) reasons << QString("%1 bad line end").arg(c.badLineEnd);
     if (!reasons.isEmpty()) text += " (" + reasons.join(", ") + ")";
+    if (c.repairedLineEnds) text += QString("; %1 line ends repaired").arg(c.repairedLineEnds);
+    if (c.gpsdReports) text += QString("; %1 gpsd reports skipped").arg(c.gpsdReports);
     return text;
 }

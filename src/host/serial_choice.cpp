@@ -64,7 +64,32 @@ QStringList portBoxItems()
         items << (stableNames.contains(path) ? QString("%1 (%2)").arg(path, stableNames.value(path)) : path);
     }
 #endif
+    items << kFlightGearSourceText << kGpsdSourceText;
     return items;
+}
+
+GpsSource gpsSourceForPortText(const QString& portText)
+{
+    if (portText == kFlightGearSourceText) return GpsSource::FlightGearUdp;
+    if (portText == kGpsdSourceText) return GpsSource::Gpsd;
+    return GpsSource::Serial;
+}
+
+int networkPortForText(const QString& text)
+{
+    bool ok = false;
+    const int port = text.trimmed().toInt(&ok, 10);
+    return ok && port >= 1 && port <= 65535 ? port : 0;
+}
+
+bool gpsdAddressForText(const QString& text, QString& host, int& port)
+{
+    const QString trimmed = text.trimmed();
+    const qsizetype colon = trimmed.lastIndexOf(':');
+    host = colon < 0 ? trimmed : trimmed.left(colon);
+    port = colon < 0 ? kGpsdPort : networkPortForText(trimmed.mid(colon + 1));
+    if (host.isEmpty()) host = "localhost";
+    return port != 0 && !(colon < 0 && trimmed.isEmpty());
 }
 
 QString deviceGroupName(const QString& device)

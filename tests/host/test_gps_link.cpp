@@ -11,9 +11,13 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabWidget>
-#include <QTemporaryDir>
+#include <QProcess>
 #include <QSettings>
+#include <QStandardPaths>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QTemporaryDir>
+#include <QUdpSocket>
 #include <QtTest>
 
 #include <cerrno>
@@ -39,6 +43,28 @@
 namespace {
 
 QString logPath(const char* name) { return QString(CORVEX_SOURCE_DIR "/tests/data/nmea/") + name; }
+
+// FlightGear's own NMEA output, recorded as it wrote it (each line ended by a bare LF).
+const QString kFlightGearCapture = CORVEX_SOURCE_DIR "/tests/data/flightgear/c172p-udp-nmea.txt";
+
+QByteArray fileBytes(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Ports nothing listens on now (the system's choice for a socket bound to port 0).
+int freeUdpPort()
+{
+    QUdpSocket socket;
+    return socket.bind(QHostAddress::LocalHost, 0) ? socket.localPort() : 0;
+}
+
+int freeTcpPort()
+{
+    QTcpServer server;
+    return server.listen(QHostAddress::LocalHost, 0) ? server.serverPort() : 0;
+}
 
 // The sentence lines of a log, as written ("$...*hh"), without line ends.
 QStringList logSentences(const QString& path)
@@ -219,6 +245,15 @@ class GpsLinkTest : public QObject {
         QTest::mouseClick(button("Button5"), Qt::LeftButton);
     }
 
+    // Picks a network source from the port box's list, gives its address and clicks "&Connect".
+    void connectSource(const QString& source, const QString& address)
+    {
+        portBox()->setCurrentIndex(portBox()->findText(source));
+        QCOMPARE(portBox()->currentText(), source);
+        speedBox()->setEditText(address);
+        QTest::mouseClick(button("Button5"), Qt::LeftButton);
+    }
+
     void skipNotices()
     {
         QTest::mouseClick(window->findChild<KeyArea*>("Image8"), Qt::LeftButton);
@@ -294,7 +329,12 @@ private slots:
         QCOMPARE(speedBox()->currentText(), QString("9600"));
         const QStringList ports{"COM 1 (/dev/ttyS0)", "COM 2 (/dev/ttyS1)", "COM 3 (/dev/ttyS2)", "COM 4 (/dev/ttyS3)"};
         for (int i = 0; i < 4; ++i) QCOMPARE(portBox()->itemText(i), ports[i]);
-        for (int i = 4; i < portBox()->count(); ++i) QVERIFY(portBox()->itemText(i).startsWith("/dev/"));
+        const int last = portBox()->count() - 1;
+        for (int i = 4; i < last - 1; ++i) QVERIFY(portBox()->itemText(i).startsWith("/dev/"));
+        QCOMPARE(portBox()->itemText(last - 1), QString("FlightGear NMEA (UDP)"));
+        QCOMPARE(portBox()->itemText(last), QString("gpsd"));
+        QVERIFY(portBox()->itemData(last, Qt::ToolTipRole).toString().contains("bare LF") ||
+                portBox()->itemData(last, Qt::ToolTipRole).toString().contains("line feed without"));
         QStringList speeds;
         for (int i = 0; i < speedBox()->count(); ++i) speeds << speedBox()->itemText(i);
         QCOMPARE(speeds, QStringList({"1200", "2400", "4800", "9600", "19200", "38400", "57600", "115200"}));
@@ -805,6 +845,197 @@ private slots:
         QTRY_VERIFY(!failureBox());
         QVERIFY(!tab->playFile(dir.filePath("missing.log")));
         QVERIFY(failureBox());
+        QCOMPARE(tab->link()->state(), GpsLink::State::Disconnected);
+    }
+
+    void networkAddressRules_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("udpPort");  // 0: refused
+        QTest::addColumn<QString>("gpsdHost");  // "": refused
+        QTest::addColumn<int>("gpsdPort");
+        QTest::newRow("defaults") << "5501" << 5501 << "5501" << 2947;
+        QTest::newRow("host and port") << "gps.local:3000" << 0 << "gps.local" << 3000;
+        QTest::newRow("port only") << " :65535 " << 0 << "localhost" << 65535;
+        QTest::newRow("port 0, letters") << "0" << 0 << "0" << 2947;
+        QTest::newRow("past the highest") << "host:65536" << 0 << "" << 0;
+        QTest::newRow("empty") << "" << 0 << "" << 0;
+    }
+
+    void networkAddressRules()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, udpPort);
+        QFETCH(QString, gpsdHost);
+        QFETCH(int, gpsdPort);
+        QCOMPARE(networkPortForText(text), udpPort);
+        QString host;
+        int port = 0;
+        QCOMPARE(gpsdAddressForText(text, host, port), !gpsdHost.isEmpty());
+        if (!gpsdHost.isEmpty()) QCOMPARE(QString("%1:%2").arg(host).arg(port), QString("%1:%2").arg(gpsdHost).arg(gpsdPort));
+    }
+
+    void networkSourcesAreRememberedBetweenRuns()
+    {
+        auto* label = tab->findChild<QLabel*>("SecondLabel");
+        portBox()->setCurrentIndex(portBox()->findText("gpsd"));
+        QCOMPARE(label->text(), QString("gpsd at:"));
+        QCOMPARE(speedBox()->currentText(), QString("localhost:2947"));
+        speedBox()->setEditText("gps.local:3000");
+        portBox()->setCurrentIndex(portBox()->findText("FlightGear NMEA (UDP)"));
+        QCOMPARE(label->text(), QString("UDP Port:"));
+        QCOMPARE(speedBox()->currentText(), QString("5501"));
+        speedBox()->setEditText("5600");
+        portBox()->setEditText("COM2");
+        QCOMPARE(label->text(), QString("Baud Rate:"));
+        QCOMPARE(speedBox()->currentText(), QString("9600"));
+        speedBox()->setEditText("4800");
+        portBox()->setCurrentIndex(portBox()->findText("gpsd"));
+        window->close();
+        delete window;
+        window = new TfrmMain;
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        tab = window->gps();
+        QCOMPARE(portBox()->currentText(), QString("gpsd"));
+        QCOMPARE(speedBox()->currentText(), QString("gps.local:3000"));
+        QCOMPARE(tab->chosenBaudRate(), 4800);
+        portBox()->setCurrentIndex(portBox()->findText("FlightGear NMEA (UDP)"));
+        QCOMPARE(speedBox()->currentText(), QString("5600"));
+    }
+
+    void flightGearNmeaOverUdpGivesTheGpsPageItsPosition()
+    {
+        const QByteArray capture = fileBytes(kFlightGearCapture);
+        QVERIFY2(capture.contains("$GPRMC,") && !capture.contains('\r'), qPrintable(kFlightGearCapture));
+        const QStringList lines = QString::fromLatin1(capture).split('\n', Qt::SkipEmptyParts);
+        QCOMPARE(qsizetype(capture.count('\n')), lines.size());
+        // One datagram a fix, as FlightGear sends them.
+        QList<QByteArray> datagrams;
+        for (const QString& line : lines) {
+            if (line.startsWith("$GPRMC,") || datagrams.isEmpty()) datagrams << QByteArray();
+            datagrams.last() += line.toLatin1() + '\n';
+        }
+        const int port = freeUdpPort();
+        connectSource("FlightGear NMEA (UDP)", QString::number(port));
+        QCOMPARE(tab->link()->state(), GpsLink::State::Connected);
+        QCOMPARE(tab->status(),
+                 QString("Listening for FlightGear NMEA on UDP 127.0.0.1:%1; bare LF line ends repaired to CR LF").arg(port));
+        QUdpSocket flightGear;
+        QStringList shown;
+        for (const QByteArray& datagram : datagrams) {
+            QCOMPARE(flightGear.writeDatagram(datagram, QHostAddress::LocalHost, quint16(port)), qint64(datagram.size()));
+            for (const QByteArray& line : datagram.split('\n'))
+                if (const QString text = acceptedText(QString::fromLatin1(line)); !text.isEmpty()) shown << text;
+            QTRY_COMPARE(memoLines(tab).size(), shown.size());
+            runPendingGpsHandlers();
+        }
+        QCOMPARE(memoLines(tab), shown);
+        QCOMPARE(shown.size(), lines.size());  // every sentence, with its line end repaired
+        const QStringList rmc = lastOf(lines, "$GPRMC");
+        QCOMPARE(gpsFixValid, uint8_t(1));
+        QVERIFY(std::fabs(gpsLatitude - degrees(rmc[3], rmc[4])) < 2e-5);
+        QVERIFY(std::fabs(gpsLongitude - degrees(rmc[5], rmc[6])) < 2e-5);
+        // Near San Francisco International, where the flight began.
+        QVERIFY2(std::fabs(gpsLatitude - 37.62) < 0.2 && std::fabs(gpsLongitude + 122.38) < 0.3,
+                 qPrintable(QString("%1 %2").arg(gpsLatitude).arg(gpsLongitude)));
+        const NmeaCounters counted = tab->link()->counters();
+        QCOMPARE(counted.repairedLineEnds, uint64_t(lines.size()));
+        QCOMPARE(counted.rejected(), uint64_t{0});
+        QCOMPARE(counted.bytes, uint64_t(capture.size() + lines.size()));
+        QTRY_VERIFY(tab->countersLabel()->toolTip().endsWith(QString("; %1 line ends repaired").arg(lines.size())));
+
+        // The same bytes from a serial port: every sentence refused for its line end.
+        FakeReceiver receiver;
+        QVERIFY(receiver.open());
+        connectTo(receiver.path);
+        QCOMPARE(tab->status(), QString("Connected to %1 at 4800 bit/s").arg(receiver.path));
+        QVERIFY(receiver.write(capture));
+        QTRY_COMPARE(tab->link()->counters().bytes, uint64_t(capture.size()));
+        QCOMPARE(tab->link()->counters().accepted, uint64_t{0});
+        QCOMPARE(tab->link()->counters().badLineEnd, uint64_t(lines.size()));
+        QCOMPARE(tab->link()->counters().repairedLineEnds, uint64_t{0});
+    }
+
+    void aBusyUdpPortIsReportedAndConnectTriesAgain()
+    {
+        QUdpSocket other;
+        QVERIFY(other.bind(QHostAddress::LocalHost, 0));
+        const int port = other.localPort();
+        connectSource("FlightGear NMEA (UDP)", QString::number(port));
+        QCOMPARE(tab->link()->state(), GpsLink::State::Disconnected);
+        QCOMPARE(tab->status(), QString("Disconnected: UDP port %1 cannot be used").arg(port));
+        QVERIFY(failureBox());
+        QVERIFY2(failureBox()->text().contains(QString("UDP port %1 on 127.0.0.1 cannot be listened on").arg(port)),
+                 qPrintable(failureBox()->text()));
+        failureBox()->close();
+        QTRY_VERIFY(!failureBox());
+        other.close();
+        QTest::mouseClick(button("Button5"), Qt::LeftButton);
+        QCOMPARE(tab->link()->state(), GpsLink::State::Connected);
+        QVERIFY(tab->status().startsWith("Listening for FlightGear NMEA"));
+        QVERIFY(!failureBox());
+    }
+
+    // A real gpsd shares a receiver (a pseudo-terminal fed with a recorded log): asked for NMEA,
+    // with its own reports left out, it gives the instrument each fix's position, as the serial
+    // link does.
+    void gpsdSharesAReceiverWithTheSamePositions()
+    {
+        QString program = QStandardPaths::findExecutable("gpsd");
+        if (program.isEmpty()) program = QStandardPaths::findExecutable("gpsd", {"/usr/sbin", "/usr/local/sbin", "/sbin"});
+        QVERIFY2(!program.isEmpty(), "gpsd is not installed (scripts/corvex installs it)");
+        FakeReceiver receiver;
+        QVERIFY(receiver.open());
+        const int port = freeTcpPort();
+        QProcess gpsd;
+        gpsd.setProcessChannelMode(QProcess::MergedChannels);
+        gpsd.start(program, {"-N", "-n", "-S", QString::number(port), receiver.path});
+        QVERIFY(gpsd.waitForStarted());
+        QElapsedTimer clock;
+        clock.start();
+        for (bool listening = false; !listening; QTest::qWait(50)) {
+            QTcpSocket probe;
+            probe.connectToHost(QHostAddress::LocalHost, quint16(port));
+            listening = probe.waitForConnected(500);
+            QVERIFY2(clock.elapsed() < 10000 && gpsd.state() == QProcess::Running, gpsd.readAll().constData());
+        }
+        connectSource("gpsd", QString("127.0.0.1:%1").arg(port));
+        QTRY_VERIFY2(tab->status().startsWith("Connected to gpsd"), qPrintable(tab->status()));
+
+        // gpsd first hunts for the receiver's speed and kind, dropping what it reads meanwhile: the
+        // log is fed until gpsd passes on a sentence, and then fix by fix.
+        const QStringList lines = logSentences(logPath("skytraq-fix.log"));
+        clock.restart();
+        for (qsizetype i = 0; memoLines(tab).isEmpty(); i = (i + 1) % lines.size()) {
+            QVERIFY2(clock.elapsed() < 20000, gpsd.readAll().constData());
+            QVERIFY(receiver.writeLine(lines[i]));
+            QTest::qWait(10);
+        }
+        QTest::qWait(300);  // what gpsd still had of the feeding, then the handlers' slots free
+        runPendingGpsHandlers();
+        int compared = 0;
+        for (const QString& line : lines) {
+            QVERIFY(receiver.writeLine(line));
+            if (!line.startsWith("$GPRMC,")) continue;
+            QTRY_VERIFY2_WITH_TIMEOUT(lastMemoLine(tab) == acceptedText(line), qPrintable(line), 10000);
+            runPendingGpsHandlers();
+            const QStringList rmc = line.section('*', 0, 0).split(',');
+            QVERIFY(std::fabs(gpsLatitude - degrees(rmc[3], rmc[4])) < 2e-5);
+            QVERIFY(std::fabs(gpsLongitude - degrees(rmc[5], rmc[6])) < 2e-5);
+            ++compared;
+        }
+        QCOMPARE(compared, 11);
+        QCOMPARE(gpsFixValid, uint8_t(1));
+        QVERIFY(tab->link()->counters().gpsdReports >= 3);  // the version, the devices and the watch
+        QCOMPARE(tab->link()->counters().rejected(), uint64_t{0});
+
+        // gpsd goes away: the link ends and says why; "&Connect" tries again, and says why not.
+        gpsd.terminate();
+        QVERIFY(gpsd.waitForFinished(5000));
+        QTRY_VERIFY2(tab->status().startsWith(QString("Disconnected: gpsd at 127.0.0.1:%1: ").arg(port)), qPrintable(tab->status()));
+        QTest::mouseClick(button("Button5"), Qt::LeftButton);
+        QTRY_VERIFY2(tab->status().endsWith("Connection refused"), qPrintable(tab->status()));
         QCOMPARE(tab->link()->state(), GpsLink::State::Disconnected);
     }
 

@@ -622,6 +622,10 @@ private slots:
         QCOMPARE(counters.tooLong, uint64_t{1});
         QCOMPARE(nmeaCountersText(counters), QString("%1 bytes, 1 sentences accepted, 4 rejected "
                                                      "(1 bad checksum, 1 too long, 2 bad line end)").arg(counters.bytes));
+        // The network sources' own counts follow, when there are any.
+        counters.repairedLineEnds = 3;
+        counters.gpsdReports = 2;
+        QVERIFY(nmeaCountersText(counters).endsWith("bad line end); 3 line ends repaired; 2 gpsd reports skipped"));
         resetNmeaReceiver();
     }
 
