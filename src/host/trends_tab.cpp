@@ -36,7 +36,7 @@ namespace {
 
 const int kSpans[] = {1, 5, 15};
 constexpr int kValueTicks = 5;
-constexpr int kTimeTicks = 4;            // labels across a chart half the tab wide
+constexpr int kTimeTicks = 4;            // time labels across a chart, at most
 constexpr double kShortestView = 20;     // seconds: the closest look
 constexpr double kWheelStep = 0.8;       // span factor per wheel notch
 constexpr qint64 kProgressAfterMs = 300; // a read shorter than this shows no progress
@@ -122,7 +122,9 @@ public:
         y0 = neverNegative ? std::max(lo - pad, 0.0) : lo - pad;
         y1 = hi + pad;
         yTicks = roundTicks(y0, y1, kValueTicks);
-        xTicks = roundTicks(x0 + labelOffset, x1 + labelOffset, kTimeTicks, TickScale::Time);
+        // As many labels as fit apart, up to kTimeTicks.
+        const int fit = plotWidth() / (2 * fontMetrics().horizontalAdvance("00:00:00"));
+        xTicks = roundTicks(x0 + labelOffset, x1 + labelOffset, std::clamp(fit, 2, kTimeTicks), TickScale::Time);
         xLabels.clear();
         for (int i = 0; i < xTicks.count; ++i)
             xLabels << QString::fromStdString(timeTickLabel(xTicks.at(i), xTicks, x1 - x0));

@@ -53,7 +53,7 @@ private slots:
         tabs->setCurrentWidget(trends);
         trendHistory.clear();
         window.passDriver()->powerOn();
-        QTRY_VERIFY_WITH_TIMEOUT(trends->pointsDrawn(TGROUP_RPM) >= 2, 8000);
+        QTRY_VERIFY_WITH_TIMEOUT(trends->pointsDrawn(TGROUP_RPM) >= 2, 20000);
         QVERIFY(trends->pointsDrawn(TGROUP_EGT) >= 2);
         window.passDriver()->powerOff();
         QTRY_VERIFY(!deviceIsOn());
@@ -120,7 +120,9 @@ private slots:
         settings.utcOffsetMinutes = 60;
         refreshClock();
         TrendsTab tab;
+        tab.resize(1600, 900);
         tab.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&tab));
         trendHistory.clear();
         for (int i = 0; i < 60; ++i) {
             TrendSample s = takeTrendSample(i);
@@ -129,6 +131,13 @@ private slots:
         }
         tab.findChild<QComboBox*>("TrendSpan")->setCurrentIndex(0);
         QCOMPARE(tab.timeLabels(TGROUP_RPM), QStringList({"08:59:00", "08:59:15", "08:59:30", "08:59:45", "09:00:00"}));
+        tab.resize(500, 900);  // narrow charts: fewer labels, so that they stay apart
+        QTest::qWait(50);
+        tab.refresh();
+        QCOMPARE(tab.timeLabels(TGROUP_RPM), QStringList({"08:59:00", "08:59:30", "09:00:00"}));
+        tab.resize(1600, 900);
+        QTest::qWait(50);
+        tab.refresh();
         for (int g = 0; g < TGROUP_COUNT; ++g) {
             const TrendGroup group = TrendGroup(g);
             if (trendNeverNegative(group, trendUnit(group))) QCOMPARE(tab.valueAxisMinimum(group), 0.0);
