@@ -45,7 +45,7 @@ namespace {
 QString logPath(const char* name) { return QString(CORVEX_SOURCE_DIR "/tests/data/nmea/") + name; }
 
 // FlightGear's own NMEA output, recorded as it wrote it (each line ended by a bare LF).
-const QString kFlightGearCapture = CORVEX_SOURCE_DIR "/tests/data/flightgear/c172p-udp-nmea.txt";
+const QString kFlightGearCapture = CORVEX_SOURCE_DIR "/tests/data/flightgear/c172p-nmea.txt";
 
 QByteArray fileBytes(const QString& path)
 {
