@@ -1,12 +1,18 @@
-// corvex-flightgear-check SECONDS [PORT]: the instrument without a window, linked to a running
-// FlightGear over UDP (127.0.0.1:PORT, 5500) for SECONDS of real time from the first packet with
-// the engine running (waiting up to 15 minutes for it), the c172p's engine set up.
+// corvex-flightgear-check SECONDS [PORT [NMEA_PORT [GPS_PNG]]]: the instrument without a window,
+// linked to a running FlightGear over UDP (127.0.0.1:PORT, 5500, its engine values;
+// 127.0.0.1:NMEA_PORT, PORT + 1, its NMEA sentences) for SECONDS of real time from the first packet
+// with the engine running (waiting up to 15 minutes for it), the c172p's engine set up.
 // Each packet sets the inputs as the window's link does and the instrument runs a pass per
 // millisecond of real time in between. Before each packet the readings are compared with the
 // previous packet's values (the instrument has had that packet's inputs since): RPM within 1 %,
 // EGT, CHT, oil temperature and pressure within the step of their input (a thermocouple count is a
-// degree C, 1.8 F) plus one for the display's rounding, fuel flow within 0.2 gal/h. Prints one line per quantity and exits 1 when any comparison failed
-// or fewer than 30 packets came. Used by scripts/corvex flightgear-check.
+// degree C, 1.8 F) plus one for the display's rounding, fuel flow within 0.2 gal/h.
+// The NMEA datagrams go through the window's network line-end repair into the receiver, byte by
+// byte as the runner's nmea command feeds it; at the end the GPS values must be the last $GPRMC's
+// (position within 0.00002 degrees, ground speed and track within the one whole knot or degree
+// the instrument keeps) with a valid fix, and the GPS page is written to GPS_PNG if given.
+// Prints one line per quantity and exits 1 when any comparison failed or fewer than 30 packets
+// came. Used by scripts/corvex flightgear-check.
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <poll.h>
@@ -18,6 +24,8 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <cerrno>
 #include <sstream>
 #include <string>
 
@@ -27,7 +35,10 @@
 #include "engine/inputs.h"
 #include "engine/senders.h"
 #include "engine/thermocouples.h"
+#include "gps/gps.h"
+#include "gps/nmea.h"
 #include "host/flightgear.h"
+#include "host/nmea_net.h"
 #include "runner/scenario.h"
 
 namespace {
@@ -62,18 +73,67 @@ int32_t senderStep(InputControl id, int32_t position)
     return step + 1;
 }
 
+int listenUdp(int port)
+{
+    const int fd = socket(AF_INET, SOCK_DGRAM, 0);
+    sockaddr_in at{};
+    at.sin_family = AF_INET;
+    at.sin_port = htons(static_cast<uint16_t>(port));
+    at.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    if (fd < 0 || bind(fd, reinterpret_cast<sockaddr*>(&at), sizeof at) != 0) {
+        std::fprintf(stderr, "cannot listen on 127.0.0.1:%d: %s\n", port, std::strerror(errno));
+        std::exit(2);
+    }
+    return fd;
+}
+
+// A $GPRMC line's position, ground speed and track.
+struct Rmc {
+    bool valid = false, fix = false;
+    double latitude = 0, longitude = 0, knots = 0, track = 0;
+};
+
+Rmc parseRmc(const std::string& line)
+{
+    std::string field[10];
+    size_t n = 0;
+    for (size_t at = 0; n < 10; ++n) {
+        const size_t comma = line.find(',', at);
+        field[n] = line.substr(at, comma == std::string::npos ? std::string::npos : comma - at);
+        if (comma == std::string::npos) break;
+        at = comma + 1;
+    }
+    Rmc r;
+    if (n < 9) return r;
+    const auto degrees = [](const std::string& text, const std::string& side, char negative) {
+        const double v = std::atof(text.c_str());
+        const double whole = std::floor(v / 100);
+        const double d = whole + (v - whole * 100) / 60;
+        return side == std::string(1, negative) ? -d : d;
+    };
+    r.valid = true;
+    r.fix = field[2] == "A";
+    r.latitude = degrees(field[3], field[4], 'S');
+    r.longitude = degrees(field[5], field[6], 'W');
+    r.knots = std::atof(field[7].c_str());
+    r.track = std::atof(field[8].c_str());
+    return r;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: corvex-flightgear-check SECONDS [PORT]\n");
+        std::fprintf(stderr, "usage: corvex-flightgear-check SECONDS [PORT [NMEA_PORT [GPS_PNG]]]\n");
         return 2;
     }
     const double seconds = std::atof(argv[1]);
     const int port = argc > 2 ? std::atoi(argv[2]) : 5500;
+    const int nmeaPort = argc > 3 ? std::atoi(argv[3]) : port + 1;
+    const char* gpsPng = argc > 4 ? argv[4] : nullptr;
 
-    std::istringstream setup("include c172p.scn\n");
+    std::istringstream setup("include c172p.scn\nset gpsMode 1\n");
     ScenarioOptions options;
     options.scriptDir = CORVEX_SOURCE_DIR "/data/flightgear";
     std::ostringstream out;
@@ -83,15 +143,8 @@ int main(int argc, char** argv)
         return 2;
     }
 
-    const int fd = socket(AF_INET, SOCK_DGRAM, 0);
-    sockaddr_in at{};
-    at.sin_family = AF_INET;
-    at.sin_port = htons(static_cast<uint16_t>(port));
-    at.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    if (fd < 0 || bind(fd, reinterpret_cast<sockaddr*>(&at), sizeof at) != 0) {
-        std::perror("cannot listen on 127.0.0.1");
-        return 2;
-    }
+    const int fd = listenUdp(port);
+    const int nmeaFd = listenUdp(nmeaPort);
 
     Check checks[] = {{"RPM (1 %)"}, {"EGT (input step)"}, {"CHT (input step)"}, {"oil temperature (sender step)"},
                       {"oil pressure (sender step)"}, {"fuel flow (0.2 gal/h)"}};
@@ -107,16 +160,49 @@ int main(int argc, char** argv)
     bool running = false;
     Clock::time_point start = opened;  // the first packet with the engine running
     char buffer[flightgear::kMaxPacketBytes + 1];
+    // The NMEA side: the repair the window's network sources use, the last raw $GPRMC line as
+    // FlightGear sent it, and the receiver's counts.
+    LineEndRepair lineEnds;
+    std::string repaired, line, lastRmc;
+    repaired.reserve(4096);
+    line.reserve(256);
+    lastRmc.reserve(256);
+    char nmeaBuffer[4096];
+    int datagrams = 0, accepted = 0, acceptedRmc = 0;
+    size_t repairedLineEnds = 0;
     for (;;) {
         const Clock::time_point now = Clock::now();
         if (running ? now - start > std::chrono::duration<double>(seconds) : now - opened > std::chrono::minutes(15)) break;
-        pollfd p{fd, POLLIN, 0};
-        const int ready = poll(&p, 1, 20);
+        pollfd p[2] = {{fd, POLLIN, 0}, {nmeaFd, POLLIN, 0}};
+        const int ready = poll(p, 2, 20);
         // The instrument keeps pace with real time.
         const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(now - ran).count();
         host.advanceMs(static_cast<uint64_t>(ms), true);
         ran += std::chrono::milliseconds(ms);
-        if (ready <= 0) continue;
+        if (ready > 0 && (p[1].revents & POLLIN) != 0) {
+            const ssize_t size = recv(nmeaFd, nmeaBuffer, sizeof nmeaBuffer, 0);
+            if (size > 0) {
+                ++datagrams;
+                const std::string_view bytes(nmeaBuffer, static_cast<size_t>(size));
+                for (const char ch : bytes) {
+                    if (ch != '\n') {
+                        if (line.size() < 255) line += ch;
+                        continue;
+                    }
+                    if (!line.empty() && line.back() == '\r') line.pop_back();
+                    if (line.rfind("$GPRMC,", 0) == 0) lastRmc = line;
+                    line.clear();
+                }
+                repaired.clear();
+                repairedLineEnds += lineEnds.repair(bytes, repaired);
+                for (const char ch : repaired) {
+                    if (!nmeaReceiveByte(static_cast<uint8_t>(ch))) continue;
+                    ++accepted;
+                    if (std::strncmp(nmeaAcceptedSentence(), "GPRMC,", 6) == 0) ++acceptedRmc;
+                }
+            }
+        }
+        if (ready <= 0 || (p[0].revents & POLLIN) == 0) continue;
         const ssize_t size = recv(fd, buffer, sizeof buffer, 0);
         const double cpuBefore = threadCpuMs();
         if (size <= 0 || !flightgear::parsePacket(std::string_view(buffer, static_cast<size_t>(size)), packet)) continue;
@@ -142,6 +228,9 @@ int main(int argc, char** argv)
         havePrevious = true;
     }
     close(fd);
+    close(nmeaFd);
+    // The sentences of the last datagram to their handlers.
+    host.advanceMs(10, true);
 
     bool ok = packets >= 30 && running;
     std::printf("packets received: %d, %.0f s with the engine running%s\n", packets, seconds,
@@ -160,7 +249,32 @@ int main(int argc, char** argv)
     if (packets > 1)
         std::printf("link cost: %.1f ms CPU for the first packet (tables), then %.3f ms a packet: %.2f %% of a core at 10 packets/s\n",
                     firstCpuMs, linkCpuMs / (packets - 1), linkCpuMs / (packets - 1) * 10 / 1000 * 100);
-    std::printf("GPS: not checked here (FlightGear's UDP NMEA source is not part of this build)\n");
+
+    const Rmc sent = parseRmc(lastRmc);
+    std::printf("NMEA datagrams received: %d, sentences accepted: %d (%d $GPRMC), line ends repaired: %zu\n",
+                datagrams, accepted, acceptedRmc, repairedLineEnds);
+    std::printf("last $GPRMC: %s\n", lastRmc.empty() ? "(none)" : lastRmc.c_str());
+    std::printf("instrument:  gpsDataReceived %d, gpsFixValid %d, %.6f %.6f, %d kt, track %d\n",
+                gpsDataReceived, gpsFixValid, gpsLatitude, gpsLongitude, gpsGroundSpeed, gpsTrack);
+    const double trackOff = std::fabs(std::remainder(gpsTrack - sent.track, 360.0));
+    const bool gpsOk = sent.valid && sent.fix && acceptedRmc > 0 && gpsDataReceived == 1 && gpsFixValid == 1 &&
+                       std::fabs(gpsLatitude - sent.latitude) <= 2e-5 &&
+                       std::fabs(gpsLongitude - sent.longitude) <= 2e-5 && std::fabs(gpsGroundSpeed - sent.knots) < 1 &&
+                       trackOff < 1;
+    std::printf("%-32s %s: off by %.6f and %.6f degrees, %.2f kt, track %.2f degrees\n",
+                "GPS position, speed and track", gpsOk ? "ok" : "FAILED", std::fabs(gpsLatitude - sent.latitude),
+                std::fabs(gpsLongitude - sent.longitude), std::fabs(gpsGroundSpeed - sent.knots), trackOff);
+    ok = ok && gpsOk;
+    if (gpsPng) {
+        // The GPS page (the third home page; the engine's alarms take the keys) through the
+        // runner's screenshot.
+        std::istringstream page("set homePage 2\npass 2\nscreenshot " + std::string(gpsPng) + "\n");
+        ScenarioOptions pageOptions;
+        if (runScenario(page, pageOptions, out, error))
+            std::printf("GPS page: %s\n", gpsPng);
+        else
+            std::printf("GPS page: not written (%s)\n", error.c_str());
+    }
     std::printf("%s\n", ok ? "flightgear-check: passed" : "flightgear-check: FAILED");
     return ok ? 0 : 1;
 }
