@@ -53,6 +53,7 @@ protected:
 private:
     void readPackets();
     void usePacket(const char* data, qint64 size);
+    void moveBars();
     void showValues();
     void setStatus(const QString& text);
     void silent();
@@ -75,6 +76,9 @@ private:
     flightgear::Inputs last;
     QTimer silence;
     QTimer rateTimer;
+    QTimer barsTimer;    // the bars follow at most twice a second
+    bool barsBehind = false;
+    static constexpr int kBarsMs = 500;
     QTimer valuesTimer;  // the values list is written at most twice a second
     quint64 used = 0, ignored = 0, usedAtLastRate = 0;
     double rate = 0;

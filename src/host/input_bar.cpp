@@ -12,6 +12,8 @@ InputBar::InputBar(int step, QWidget* parent)
     small.setPixelSize(kReadingHeight - 1);
     readingLabel->setFont(small);
     readingLabel->setAlignment(Qt::AlignHCenter | Qt::AlignBottom);
+    // Opaque, so a moving bar or a new reading repaints only itself, not the group box beneath.
+    setAutoFillBackground(true);
     connect(this, &QAbstractSlider::actionTriggered, this, &InputBar::stepTheWayItLooks);
 }
 
