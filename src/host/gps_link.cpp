@@ -179,9 +179,7 @@ GpsLink::OpenResult GpsLink::openPort(const QString& device, int baudRate)
     command.kind = Command::Open;
     command.device = device.toStdString();
     command.baudRate = baudRate;
-    execute(std::move(command));
-    std::lock_guard lock(mutex);
-    return lastOpen;
+    return open(std::move(command));
 }
 
 GpsLink::OpenResult GpsLink::listenUdp(int udpPort)
@@ -189,9 +187,7 @@ GpsLink::OpenResult GpsLink::listenUdp(int udpPort)
     Command command;
     command.kind = Command::ListenUdp;
     command.baudRate = udpPort;
-    execute(std::move(command));
-    std::lock_guard lock(mutex);
-    return lastOpen;
+    return open(std::move(command));
 }
 
 GpsLink::OpenResult GpsLink::connectGpsd(const QString& host, int tcpPort)
@@ -200,6 +196,11 @@ GpsLink::OpenResult GpsLink::connectGpsd(const QString& host, int tcpPort)
     command.kind = Command::ConnectGpsd;
     command.device = host.toStdString();
     command.baudRate = tcpPort;
+    return open(std::move(command));
+}
+
+GpsLink::OpenResult GpsLink::open(Command command)
+{
     execute(std::move(command));
     std::lock_guard lock(mutex);
     return lastOpen;

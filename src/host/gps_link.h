@@ -85,6 +85,7 @@ private:
         int epochMs = 1000;
     };
     void execute(Command command);
+    OpenResult open(Command command);  // runs an opening command, returns how it went
     // Window thread: hands on the accepted sentences and the news of a link that ended.
     void deliver();
 
