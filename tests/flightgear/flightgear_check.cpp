@@ -28,6 +28,7 @@
 #include <cerrno>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "device_readings.h"
 #include "engine/engine.h"
@@ -95,28 +96,17 @@ struct Rmc {
 
 Rmc parseRmc(const std::string& line)
 {
-    std::string field[10];
-    size_t n = 0;
-    for (size_t at = 0; n < 10; ++n) {
-        const size_t comma = line.find(',', at);
-        field[n] = line.substr(at, comma == std::string::npos ? std::string::npos : comma - at);
-        if (comma == std::string::npos) break;
-        at = comma + 1;
-    }
+    std::vector<std::string> f;
+    std::istringstream fields(line);
+    for (std::string field; std::getline(fields, field, ',');) f.push_back(field);
     Rmc r;
-    if (n < 9) return r;
-    const auto degrees = [](const std::string& text, const std::string& side, char negative) {
+    if (f.size() < 9) return r;
+    const auto degrees = [](const std::string& text, const std::string& side) {
         const double v = std::atof(text.c_str());
-        const double whole = std::floor(v / 100);
-        const double d = whole + (v - whole * 100) / 60;
-        return side == std::string(1, negative) ? -d : d;
+        const double d = std::trunc(v / 100) + std::fmod(v, 100) / 60;
+        return side == "S" || side == "W" ? -d : d;
     };
-    r.valid = true;
-    r.fix = field[2] == "A";
-    r.latitude = degrees(field[3], field[4], 'S');
-    r.longitude = degrees(field[5], field[6], 'W');
-    r.knots = std::atof(field[7].c_str());
-    r.track = std::atof(field[8].c_str());
+    r = {true, f[2] == "A", degrees(f[3], f[4]), degrees(f[5], f[6]), std::atof(f[7].c_str()), std::atof(f[8].c_str())};
     return r;
 }
 
@@ -160,8 +150,8 @@ int main(int argc, char** argv)
     bool running = false;
     Clock::time_point start = opened;  // the first packet with the engine running
     char buffer[flightgear::kMaxPacketBytes + 1];
-    // The NMEA side: the repair the window's network sources use, the last raw $GPRMC line as
-    // FlightGear sent it, and the receiver's counts.
+    // The NMEA side: the repair the window's network sources use, the last $GPRMC line as
+    // FlightGear sent it (less its line end), and the receiver's counts.
     LineEndRepair lineEnds;
     std::string repaired, line, lastRmc;
     repaired.reserve(4096);
@@ -183,19 +173,15 @@ int main(int argc, char** argv)
             const ssize_t size = recv(nmeaFd, nmeaBuffer, sizeof nmeaBuffer, 0);
             if (size > 0) {
                 ++datagrams;
-                const std::string_view bytes(nmeaBuffer, static_cast<size_t>(size));
-                for (const char ch : bytes) {
-                    if (ch != '\n') {
-                        if (line.size() < 255) line += ch;
-                        continue;
-                    }
-                    if (!line.empty() && line.back() == '\r') line.pop_back();
-                    if (line.rfind("$GPRMC,", 0) == 0) lastRmc = line;
-                    line.clear();
-                }
                 repaired.clear();
-                repairedLineEnds += lineEnds.repair(bytes, repaired);
+                repairedLineEnds += lineEnds.repair(std::string_view(nmeaBuffer, static_cast<size_t>(size)), repaired);
                 for (const char ch : repaired) {
+                    if (ch == '\n') {
+                        if (line.rfind("$GPRMC,", 0) == 0) lastRmc.assign(line, 0, line.size() - 1);  // less its CR
+                        line.clear();
+                    } else if (line.size() < 255) {
+                        line += ch;
+                    }
                     if (!nmeaReceiveByte(static_cast<uint8_t>(ch))) continue;
                     ++accepted;
                     if (std::strncmp(nmeaAcceptedSentence(), "GPRMC,", 6) == 0) ++acceptedRmc;
