@@ -49,9 +49,9 @@ bool deviceIsOn();
 // value, the host's controls at their defaults, the settings at the factory values.
 void resetDevice();
 // While off: the values the instrument works out as it runs (engine values, their filters and
-// alarms, fuel, the GPS receiver and values) as a freshly started program has them; the settings,
-// the memory values, the calibration's current zero, the screens and the inputs are kept. A
-// recording starts from here, as the runner does.
+// alarms, fuel, the GPS receiver and values, the phase of the blink and the one-second step) as a
+// freshly started program has them; the settings, the memory values, the calibration's current
+// zero, the screens and the inputs are kept. A recording starts from here, as the runner does.
 void resetWorkingValues();
 
 // The front panel's "ALARM" lamp: lit while an announced alarm waits for ACK, whatever screen the

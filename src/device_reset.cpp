@@ -212,6 +212,8 @@ void resetWorkingValues()
     resetGpsValues();
     autoVariation = 0;
     variationStepCount = 0;
+    // The blink and the one-second step count host ticks from here, as in a fresh runner.
+    blinkTickCount = blinkPhase = slowStepTickCount = 0;
 }
 
 void resetDevice()

@@ -28,6 +28,7 @@
 #include "settings/sdcard.h"
 #include "settings/settings.h"
 #include "settings/settings_file.h"
+#include "time/clock.h"
 #include "ui/screen.h"
 
 namespace {
@@ -290,6 +291,7 @@ private slots:
     void recordingKeepsTheSettingsAndTheNmeaItSaw()
     {
         window->powerToggle()->trigger();
+        for (int i = 0; i < 5; ++i) hostTick();  // the instrument's one-second step half way round
         settings.utcOffsetMinutes = 90;
         settings.voltsHighAlarm = 131;
         const QString path = folder.filePath("gps.scn");
