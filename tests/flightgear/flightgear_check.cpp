@@ -41,6 +41,7 @@
 #include "host/flightgear.h"
 #include "host/nmea_net.h"
 #include "runner/scenario.h"
+#include "time/clock.h"
 
 namespace {
 
@@ -253,8 +254,12 @@ int main(int argc, char** argv)
     ok = ok && gpsOk;
     if (gpsPng) {
         // The GPS page (the third home page; the engine's alarms take the keys) through the
-        // runner's screenshot.
-        std::istringstream page("set homePage 2\npass 2\nscreenshot " + std::string(gpsPng) + "\n");
+        // runner's screenshot, its clock where this run's stands.
+        const DateTime t = secondsToDateTime(host.utcNow());
+        char clock[48];
+        std::snprintf(clock, sizeof clock, "clock %04d-%02d-%02dT%02d:%02d:%02dZ\n", t.year, t.month, t.day, t.hour,
+                      t.minute, t.second);
+        std::istringstream page(clock + std::string("set homePage 2\npass 2\nscreenshot ") + gpsPng + "\n");
         ScenarioOptions pageOptions;
         if (runScenario(page, pageOptions, out, error))
             std::printf("GPS page: %s\n", gpsPng);
