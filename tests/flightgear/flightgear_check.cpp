@@ -28,7 +28,6 @@
 #include <cerrno>
 #include <sstream>
 #include <string>
-#include <vector>
 
 #include "device_readings.h"
 #include "engine/engine.h"
@@ -97,17 +96,17 @@ struct Rmc {
 
 Rmc parseRmc(const std::string& line)
 {
-    std::vector<std::string> f;
-    std::istringstream fields(line);
-    for (std::string field; std::getline(fields, field, ',');) f.push_back(field);
     Rmc r;
-    if (f.size() < 9) return r;
-    const auto degrees = [](const std::string& text, const std::string& side) {
-        const double v = std::atof(text.c_str());
+    char status = 0, northSouth = 0, eastWest = 0;
+    double latitude = 0, longitude = 0;
+    if (std::sscanf(line.c_str(), "$GPRMC,%*[^,],%c,%lf,%c,%lf,%c,%lf,%lf", &status, &latitude, &northSouth, &longitude,
+                    &eastWest, &r.knots, &r.track) != 7)
+        return r;
+    const auto degrees = [](double v, char side) {
         const double d = std::trunc(v / 100) + std::fmod(v, 100) / 60;
-        return side == "S" || side == "W" ? -d : d;
+        return side == 'S' || side == 'W' ? -d : d;
     };
-    r = {true, f[2] == "A", degrees(f[3], f[4]), degrees(f[5], f[6]), std::atof(f[7].c_str()), std::atof(f[8].c_str())};
+    r = {true, status == 'A', degrees(latitude, northSouth), degrees(longitude, eastWest), r.knots, r.track};
     return r;
 }
 
