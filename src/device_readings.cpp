@@ -15,40 +15,30 @@
 
 namespace {
 
-InputReading reading(int32_t value, uint8_t decimals, const char* unit, bool fromPosition = true)
+InputReading reading(int32_t value, ShownUnit unit, bool fromPosition = true)
 {
     InputReading r;
     r.value = value;
-    r.decimals = decimals;
-    r.unit = unit;
+    r.decimals = unit.decimals;
+    r.unit = unit.info().symbol;
+    r.measure = unit.unit;
     r.fromPosition = fromPosition;
     r.known = true;
     return r;
 }
 
-const char* temperatureUnit(uint8_t unit) { return unit == 1 ? "°F" : "°C"; }
-
-const char* pressureUnitText(uint8_t unit, uint8_t& decimals)
-{
-    decimals = unit == 1 ? 0 : 1;
-    return unit == 0 ? "bar" : "psi";
-}
-
 InputReading analogReading(int index)
 {
     switch (analogInputFunction(index)) {
-    case SENDER_FUNCTION_PRESSURE: {
-        uint8_t decimals = 0;
-        const char* unit = pressureUnitText(settings.pressureSender[index].pressureUnit, decimals);
-        return reading(pressureValue[index], decimals, unit, false);
-    }
-    case SENDER_FUNCTION_TEMPERATURE: return reading(tempValue[index], 0, temperatureUnit(settings.temperatureUnit), false);
-    case SENDER_FUNCTION_CURRENT: return reading(auxCurrentTenths[index], 1, "A", false);
+    case SENDER_FUNCTION_PRESSURE:
+        return reading(pressureValue[index], pressureUnitFor(settings.pressureSender[index].pressureUnit), false);
+    case SENDER_FUNCTION_TEMPERATURE: return reading(tempValue[index], engineTemperatureUnit(), false);
+    case SENDER_FUNCTION_CURRENT: return reading(auxCurrentTenths[index], {MeasureUnit::Amp, 1}, false);
     default: return {};
     }
 }
 
-int32_t inUnit(int32_t celsius, uint8_t unit) { return unit == 1 ? toFahrenheit(celsius) : celsius; }
+int32_t inUnit(int32_t celsius, ShownUnit unit) { return unit.unit == MeasureUnit::Fahrenheit ? toFahrenheit(celsius) : celsius; }
 
 }  // namespace
 
@@ -57,49 +47,47 @@ InputReading inputReading(InputControl id, int32_t position)
     const auto u16 = static_cast<uint16_t>(position);
     using enum InputControl;
     switch (id) {
-    case Oat: return reading(inUnit(oatCelsiusForCounts(u16), settings.oatUnit), 0, temperatureUnit(settings.oatUnit));
+    case Oat: return reading(inUnit(oatCelsiusForCounts(u16), oatUnitNow()), oatUnitNow());
     case Map: {
         const int32_t x = position + calibration.mapOffset;
         const int16_t mb = x < 168 ? 0 : mapMbForInput(settledFilter(mapFilterAcc, [&](int32_t& acc) {
             return mapFilterStep(acc, x + 180, settings.mapFilter);
         }));
-        return settings.mapUnit == 0 ? reading(mb, 0, "mb") : reading(mapInUnit(mb), 1, "inHg");
+        return reading(mapInUnit(mb), mapUnitNow());
     }
     case Rpm:
         updateRpmFactor();
-        return reading(rpmForPeriod(u16), 0, "RPM");
-    case Rotor: return reading(position, 0, "RPM");
+        return reading(rpmForPeriod(u16), {MeasureUnit::Rpm, 0});
+    case Rotor: return reading(position, {MeasureUnit::Rpm, 0});
     case FuelFlow1:
     case FuelFlow2:
         if (settings.fuelFlowMode == 1) return {};  // injector duty, not pulses
-        return reading(fuelFlowForPulses(id == FuelFlow1 ? 0 : 1, u16), 1, fuelUnitIsGallons() ? "gal/h" : "L/h");
+        return reading(fuelFlowForPulses(id == FuelFlow1 ? 0 : 1, u16), fuelFlowUnit());
     case FuelLevel1:
     case FuelLevel2: {
         uint16_t level = 0;
         if (!tankLevelForReading(id == FuelLevel1 ? 0 : 1, u16, level)) return {};
-        return reading(level, 0, fuelUnitIsGallons() ? "gal" : "L");
+        return reading(level, tankUnit());
     }
     case FuelPressure: {
         if (settings.fuelPressureOn != 1) return {};
-        uint8_t decimals = 0;
-        const char* unit = pressureUnitText(settings.fuelPressureSender.pressureUnit, decimals);
-        return reading(fuelPressure, decimals, unit, false);
+        return reading(fuelPressure, pressureUnitFor(settings.fuelPressureSender.pressureUnit), false);
     }
     case Input1: case Input2: case Input3: case Input4:
         return analogReading(static_cast<int>(id) - static_cast<int>(Input1));
     case Volts:
         return reading(voltsForCounts(settledFilter(voltsFilter, [&](uint32_t& acc) { return voltsFilterStep(acc, u16); })),
-                       1, "V");
+                       {MeasureUnit::Volt, 1});
     case Current:
         if (settings.currentOn != 1) return {};
-        return reading(currentTenthsForCounts(u16), 1, "A");
-    case Cjc: return reading(cjcForCounts(u16), 0, "°C");
-    case CoPpm: return reading(position, 0, "ppm");
+        return reading(currentTenthsForCounts(u16), {MeasureUnit::Amp, 1});
+    case Cjc: return reading(cjcForCounts(u16), {MeasureUnit::Celsius, 0});
+    case CoPpm: return reading(position, {MeasureUnit::Ppm, 0});
     default: {
         const int index = static_cast<int>(id) - static_cast<int>(Tc1);
         const int probe = index < settings.egtChannels ? settings.egtProbe : settings.chtProbe;
         const int32_t celsius = thermocoupleCelsius(static_cast<int16_t>(position), probe);
-        return reading(inUnit(celsius, settings.temperatureUnit), 0, temperatureUnit(settings.temperatureUnit));
+        return reading(inUnit(celsius, engineTemperatureUnit()), engineTemperatureUnit());
     }
     }
 }

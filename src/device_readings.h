@@ -5,11 +5,13 @@
 #include <optional>
 
 #include "device_inputs.h"
+#include "engine/units.h"
 
 struct InputReading {
     int32_t value = 0;       // fixed point, `decimals` digits after the point
     uint8_t decimals = 0;
-    const char* unit = "";   // UTF-8, e.g. "RPM", "V", "°C", "L/h"
+    const char* unit = "";   // the unit's symbol (UTF-8), e.g. "RPM", "V", "°C", "L/h"
+    MeasureUnit measure = MeasureUnit::Rpm;  // the unit itself, when known
     // True when the reading follows from the position alone; false when it is the value the
     // last pass processed (sender inputs, whose curves keep state) or there is none.
     bool fromPosition = false;

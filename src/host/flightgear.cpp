@@ -61,53 +61,17 @@ bool unitFromName(std::string_view name, Unit& unit)
     return false;
 }
 
-// A value in `unit` expressed in the reading's unit (as inputReading names it); false when the
-// two are not of one kind.
-bool inReadingUnit(double value, Unit unit, std::string_view readingUnit, double& out)
+// What each of FlightGear's units is on the instrument (Seconds: none, never used).
+constexpr MeasureUnit kMeasures[] = {
+    MeasureUnit::Rpm, MeasureUnit::Rpm, MeasureUnit::InHg, MeasureUnit::Millibar, MeasureUnit::Fahrenheit,
+    MeasureUnit::Celsius, MeasureUnit::Psi, MeasureUnit::Bar, MeasureUnit::GallonPerHour, MeasureUnit::LitrePerHour,
+    MeasureUnit::Gallon, MeasureUnit::Litre, MeasureUnit::Volt, MeasureUnit::Amp, MeasureUnit::Ppm};
+static_assert(std::size(kMeasures) == std::size(kUnitNames));
+
+// A value in `unit` expressed in the reading's unit; false when the two are not of one kind.
+bool inReadingUnit(double value, Unit unit, const InputReading& reading, double& out)
 {
-    const auto is = [&](const char* name) { return readingUnit == name; };
-    switch (unit) {
-    case Unit::DegF:
-    case Unit::DegC: {
-        const double celsius = unit == Unit::DegC ? value : (value - 32.0) * 5.0 / 9.0;
-        if (is("°C")) out = celsius;
-        else if (is("°F")) out = celsius * 9.0 / 5.0 + 32.0;
-        else return false;
-        return true;
-    }
-    case Unit::InHg:
-    case Unit::Mb:
-    case Unit::Psi:
-    case Unit::Bar: {
-        constexpr double kPascals[] = {3386.389, 100.0, 6894.757, 100000.0};  // inHg, mb, psi, bar
-        const int given = unit == Unit::InHg ? 0 : unit == Unit::Mb ? 1 : unit == Unit::Psi ? 2 : 3;
-        const double pascals = value * kPascals[given];
-        if (is("inHg")) out = pascals / kPascals[0];
-        else if (is("mb")) out = pascals / kPascals[1];
-        else if (is("psi")) out = pascals / kPascals[2];
-        else if (is("bar")) out = pascals / kPascals[3];
-        else return false;
-        return true;
-    }
-    case Unit::GalPerHour:
-    case Unit::LitrePerHour:
-    case Unit::Gal:
-    case Unit::Litre: {
-        constexpr double kLitresPerGallon = 3.785411784;
-        const bool flow = unit == Unit::GalPerHour || unit == Unit::LitrePerHour;
-        const double litres = unit == Unit::GalPerHour || unit == Unit::Gal ? value * kLitresPerGallon : value;
-        if (is(flow ? "L/h" : "L")) out = litres;
-        else if (is(flow ? "gal/h" : "gal")) out = litres / kLitresPerGallon;
-        else return false;
-        return true;
-    }
-    case Unit::Rpm: out = value; return is("RPM");
-    case Unit::Volt: out = value; return is("V");
-    case Unit::Amp: out = value; return is("A");
-    case Unit::Ppm: out = value; return is("ppm");
-    case Unit::Seconds: return false;
-    }
-    return false;
+    return unit != Unit::Seconds && convertUnit(value, kMeasures[static_cast<int>(unit)], reading.measure, out);
 }
 
 // Every position's settled value of each input, sorted by value, worked out again when the
@@ -269,7 +233,7 @@ bool positionFor(InputControl id, double value, Unit unit, int32_t& position, bo
     const InputControlInfo& info = inputControls[static_cast<int>(id)];
     const InputReading reading = inputReading(id, info.start);
     double inUnit = 0;
-    if (!reading.known || !inReadingUnit(value, unit, reading.unit, inUnit)) return false;
+    if (!reading.known || !inReadingUnit(value, unit, reading, inUnit)) return false;
     // Fixed point as the reading has it; far beyond every range is as good as its end.
     const double scaled = std::clamp(inUnit * std::pow(10.0, reading.decimals), -1e9, 1e9);
     const auto target = static_cast<int32_t>(std::lround(scaled));

@@ -10,6 +10,7 @@
 #include "engine/fuel.h"
 #include "engine/senders.h"
 #include "engine/thermocouples.h"
+#include "engine/units.h"
 #include "settings/settings.h"
 #include "time/clock.h"
 
@@ -22,10 +23,25 @@ constexpr float kNone = std::numeric_limits<float>::quiet_NaN();
 int egtCount() { return settings.egtChannels > 12 ? 12 : settings.egtChannels; }
 int chtCount() { return settings.chtChannels > 12 - egtCount() ? 12 - egtCount() : settings.chtChannels; }
 
-float tenthsIf(bool tenths, int32_t value) { return tenths ? value / 10.0f : static_cast<float>(value); }
-bool pressureInTenths(uint8_t unit) { return unit != 1; }  // 0.1 bar and 0.1 psi; psi whole
-
 float limitIf(bool on, float value) { return on ? value : kNone; }
+
+// The unit each group is charted in with the present settings.
+ShownUnit groupUnit(TrendGroup group)
+{
+    switch (group) {
+    case TGROUP_RPM: return {MeasureUnit::Rpm, 0};
+    case TGROUP_MAP: return mapUnitNow();
+    case TGROUP_EGT:
+    case TGROUP_CHT:
+    case TGROUP_OIL_TEMP: return engineTemperatureUnit();
+    case TGROUP_OIL_PRESSURE: return pressureUnitFor(settings.pressureSender[1].pressureUnit);
+    case TGROUP_FUEL_FLOW: return fuelFlowUnit();
+    default: return {MeasureUnit::Volt, 1};
+    }
+}
+
+// A value the instrument keeps in the group's fixed point, in whole units.
+float inGroupUnit(TrendGroup group, int32_t value) { return static_cast<float>(value / groupUnit(group).scale()); }
 
 }  // namespace
 
@@ -58,14 +74,13 @@ TrendSample takeTrendSample(double seconds)
     s.clock = localSeconds;
     for (float& v : s.value) v = kNone;
     s.value[TREND_RPM] = static_cast<float>(rpm);
-    s.value[TREND_MAP] = tenthsIf(settings.mapUnit == 1, map);
+    s.value[TREND_MAP] = inGroupUnit(TGROUP_MAP, map);
     for (int i = 0; i < egtCount() + chtCount(); ++i) s.value[TREND_TC_FIRST + i] = tc[i];
     if (analogInputFunction(0) == SENDER_FUNCTION_TEMPERATURE) s.value[TREND_OIL_TEMP] = tempValue[0];
     if (analogInputFunction(1) == SENDER_FUNCTION_PRESSURE)
-        s.value[TREND_OIL_PRESSURE] =
-            tenthsIf(pressureInTenths(settings.pressureSender[1].pressureUnit), pressureValue[1]);
-    if (settings.flow1On) s.value[TREND_FUEL_FLOW] = fuelFlow[0] / 10.0f;
-    s.value[TREND_VOLTS] = volts / 10.0f;
+        s.value[TREND_OIL_PRESSURE] = inGroupUnit(TGROUP_OIL_PRESSURE, pressureValue[1]);
+    if (settings.flow1On) s.value[TREND_FUEL_FLOW] = inGroupUnit(TGROUP_FUEL_FLOW, fuelFlow[0]);
+    s.value[TREND_VOLTS] = inGroupUnit(TGROUP_VOLTS, volts);
     return s;
 }
 
@@ -79,54 +94,47 @@ void sampleTrendsAfterTick(double seconds)
 TrendLimits trendLimits(TrendGroup group)
 {
     const Settings& s = settings;
+    const auto limits = [group](bool lowOn, int32_t lowAlarm, int32_t lowCaution, bool highOn, int32_t highAlarm,
+                                int32_t highCaution) {
+        const auto v = [group](bool on, int32_t value) { return limitIf(on, inGroupUnit(group, value)); };
+        return TrendLimits{v(lowOn, lowAlarm), v(highOn, highAlarm), v(lowOn, lowCaution), v(highOn, highCaution)};
+    };
     switch (group) {
     case TGROUP_RPM:
-        return {limitIf(s.rpm1LowAlarmOn, s.rpm1LowAlarm), limitIf(s.rpm1HighAlarmOn, s.rpm1HighAlarm),
-                limitIf(s.rpm1LowAlarmOn, s.rpm1LowCaution), limitIf(s.rpm1HighAlarmOn, s.rpm1HighCaution)};
-    case TGROUP_MAP: {
-        const bool t = s.mapUnit == 1;
-        return {limitIf(s.mapLowAlarmOn, tenthsIf(t, s.mapLowAlarm)), limitIf(s.mapHighAlarmOn, tenthsIf(t, s.mapHighAlarm)),
-                limitIf(s.mapLowAlarmOn, tenthsIf(t, s.mapLowCaution)),
-                limitIf(s.mapHighAlarmOn, tenthsIf(t, s.mapHighCaution))};
-    }
-    case TGROUP_EGT:
-        return {kNone, limitIf(s.egtHighAlarmOn, s.egtHighAlarm), kNone, limitIf(s.egtHighAlarmOn, s.egtHighCaution)};
-    case TGROUP_CHT:
-        return {kNone, limitIf(s.chtHighAlarmOn, s.chtHighAlarm), kNone, limitIf(s.chtHighAlarmOn, s.chtHighCaution)};
+        return limits(s.rpm1LowAlarmOn, s.rpm1LowAlarm, s.rpm1LowCaution, s.rpm1HighAlarmOn, s.rpm1HighAlarm,
+                      s.rpm1HighCaution);
+    case TGROUP_MAP:
+        return limits(s.mapLowAlarmOn, s.mapLowAlarm, s.mapLowCaution, s.mapHighAlarmOn, s.mapHighAlarm, s.mapHighCaution);
+    case TGROUP_EGT: return limits(false, 0, 0, s.egtHighAlarmOn, s.egtHighAlarm, s.egtHighCaution);
+    case TGROUP_CHT: return limits(false, 0, 0, s.chtHighAlarmOn, s.chtHighAlarm, s.chtHighCaution);
     case TGROUP_OIL_TEMP: {
         const TemperatureSenderConfig& c = s.temperatureSender[0];
-        return {limitIf(c.lowAlarmOn, c.lowAlarm), limitIf(c.highAlarmOn, c.highAlarm),
-                limitIf(c.lowAlarmOn, c.lowCaution), limitIf(c.highAlarmOn, c.highCaution)};
+        return limits(c.lowAlarmOn, c.lowAlarm, c.lowCaution, c.highAlarmOn, c.highAlarm, c.highCaution);
     }
     case TGROUP_OIL_PRESSURE: {
         const PressureSenderConfig& c = s.pressureSender[1];
-        const bool t = pressureInTenths(c.pressureUnit);
-        return {limitIf(c.lowAlarmOn, tenthsIf(t, c.lowAlarm)), limitIf(c.highAlarmOn, tenthsIf(t, c.highAlarm)),
-                limitIf(c.lowAlarmOn, tenthsIf(t, c.lowCaution)), limitIf(c.highAlarmOn, tenthsIf(t, c.highCaution))};
+        return limits(c.lowAlarmOn, c.lowAlarm, c.lowCaution, c.highAlarmOn, c.highAlarm, c.highCaution);
     }
     case TGROUP_VOLTS:
-        return {limitIf(s.voltsLowAlarmOn, s.voltsLowAlarm / 10.0f), limitIf(s.voltsHighAlarmOn, s.voltsHighAlarm / 10.0f),
-                limitIf(s.voltsLowAlarmOn, s.voltsLowCaution / 10.0f),
-                limitIf(s.voltsHighAlarmOn, s.voltsHighCaution / 10.0f)};
+        return limits(s.voltsLowAlarmOn, s.voltsLowAlarm, s.voltsLowCaution, s.voltsHighAlarmOn, s.voltsHighAlarm,
+                      s.voltsHighCaution);
     default: return {kNone, kNone, kNone, kNone};
     }
 }
 
-std::string trendUnit(TrendGroup group)
+TrendLimits trendLimitsIn(TrendGroup group, const std::string& unit)
 {
-    const char* temperature = settings.temperatureUnit == 1 ? "F" : "C";
-    switch (group) {
-    case TGROUP_RPM: return "RPM";
-    case TGROUP_MAP: return settings.mapUnit == 1 ? "inHg" : "mb";
-    case TGROUP_EGT:
-    case TGROUP_CHT:
-    case TGROUP_OIL_TEMP: return temperature;
-    case TGROUP_OIL_PRESSURE: return settings.pressureSender[1].pressureUnit == 0 ? "bar" : "psi";
-    case TGROUP_FUEL_FLOW: return fuelUnitIsGallons() ? "gal/h" : "L/h";
-    case TGROUP_VOLTS: return "V";
-    default: return "";
+    TrendLimits l = trendLimits(group);
+    MeasureUnit to{};
+    const bool convertible = unitByName(unit, to);
+    for (float* v : {&l.lowAlarm, &l.highAlarm, &l.lowCaution, &l.highCaution}) {
+        double out = 0;
+        *v = convertible && convertUnit(*v, groupUnit(group).unit, to, out) ? static_cast<float>(out) : kNone;
     }
+    return l;
 }
+
+std::string trendUnit(TrendGroup group) { return groupUnit(group).info().name; }
 
 namespace {
 

@@ -66,6 +66,9 @@ void sampleTrendsAfterTick(double seconds);
 // Limits and unit of a group from the instrument's settings.
 TrendLimits trendLimits(TrendGroup group);
 std::string trendUnit(TrendGroup group);
+// The same limits converted into `unit` (a recording's, by its name: "C", "inHg"); NaN where
+// today's unit cannot be converted into it.
+TrendLimits trendLimitsIn(TrendGroup group, const std::string& unit);
 // Title of a group and which series it draws.
 const char* trendGroupTitle(TrendGroup group);
 bool trendSeriesInGroup(TrendSeries series, TrendGroup group);

@@ -416,7 +416,8 @@ void TrendsTab::refresh()
         const std::string unit = rec ? groupUnit[g] : trendUnit(group);
         const QString title = trendGroupTitle(group), u = QString::fromStdString(unit);
         TrendChart* chart = charts[g];
-        chart->begin(u.isEmpty() || u == title ? title : QString("%1 (%2)").arg(title, u), trendLimits(group),
+        chart->begin(u.isEmpty() || u == title ? title : QString("%1 (%2)").arg(title, u),
+                     rec ? trendLimitsIn(group, unit) : trendLimits(group),
                      trendNeverNegative(group, unit), view0, view1, offset);
         const int width = chart->plotWidth();
         if (rec) {

@@ -17,6 +17,7 @@
 #include "engine/fuel.h"
 #include "engine/senders.h"
 #include "engine/thermocouples.h"
+#include "engine/units.h"
 #include "gps/gps.h"
 #include "settings/file_replace.h"
 #include "settings/sdcard.h"
@@ -53,10 +54,10 @@ struct Text {
     }
 };
 
-const char* temperatureUnit() { return settings.temperatureUnit == 1 ? "F" : "C"; }
-const char* pressureUnit(uint8_t unit) { return unit == 0 ? "bar" : "psi"; }
+const char* temperatureUnit() { return engineTemperatureUnit().info().name; }
+const char* pressureUnit(uint8_t unit) { return pressureUnitFor(unit).info().name; }
 bool gallons() { return fuelUnitIsGallons(); }
-const char* tankUnit() { return gallons() ? "gal" : "L"; }
+const char* tankUnitName() { return tankUnit().info().name; }
 
 const char* const kSenderNames[4] = {"OIL TEMP", "OIL PRESS", "AUX 1/3", "AUX 2/4"};
 
@@ -84,8 +85,8 @@ void recordingHeader(char* text, size_t size)
 {
     Text t{text, size};
     text[0] = '\0';
-    t.add("UTC,VOLTS (V),OAT (%s),MAP (%s),RPM", settings.oatUnit == 1 ? "F" : "C",
-          settings.mapUnit == 1 ? "inHg" : "mb");
+    t.add("UTC,VOLTS (%s),OAT (%s),MAP (%s),RPM", unitInfo(MeasureUnit::Volt).name, oatUnitNow().info().name,
+          mapUnitNow().info().name);
     for (int i = 0; i < egts(); ++i) t.add(",EGT%d (%s)", i + 1, temperatureUnit());
     for (int i = 0; i < chts(); ++i) t.add(",CHT%d (%s)", i + 1, temperatureUnit());
     for (int i = 0; i < 4; ++i) {
@@ -94,14 +95,15 @@ void recordingHeader(char* text, size_t size)
             t.add(",%s (%s)", kSenderNames[i], pressureUnit(settings.pressureSender[i].pressureUnit));
             break;
         case SENDER_FUNCTION_TEMPERATURE: t.add(",%s (%s)", kSenderNames[i], temperatureUnit()); break;
-        case SENDER_FUNCTION_CURRENT: t.add(",%s (A)", kSenderNames[i]); break;
+        case SENDER_FUNCTION_CURRENT: t.add(",%s (%s)", kSenderNames[i], unitInfo(MeasureUnit::Amp).name); break;
         default: t.add(",%s (OFF)", kSenderNames[i]); break;
         }
     }
-    t.add(",FUEL PRESS (%s),CURRENT (A)", pressureUnit(settings.fuelPressureSender.pressureUnit));
-    const char* flow = gallons() ? "gal/h" : "L/h";
-    t.add(",FLOW1 (%s),FLOW2 (%s),TANK1 (%s),TANK2 (%s)", flow, flow, tankUnit(), tankUnit());
-    t.add(",FUEL USED1 (%s),FUEL USED2 (%s),ALARMS (HEX)", tankUnit(), tankUnit());
+    t.add(",FUEL PRESS (%s),CURRENT (%s)", pressureUnit(settings.fuelPressureSender.pressureUnit),
+          unitInfo(MeasureUnit::Amp).name);
+    const char* flow = fuelFlowUnit().info().name;
+    t.add(",FLOW1 (%s),FLOW2 (%s),TANK1 (%s),TANK2 (%s)", flow, flow, tankUnitName(), tankUnitName());
+    t.add(",FUEL USED1 (%s),FUEL USED2 (%s),ALARMS (HEX)", fuelUsedUnit().info().name, fuelUsedUnit().info().name);
     t.add(",LATITUDE (DEG),LONGITUDE (DEG),GROUND SPEED (%s),TRACK (DEG TRUE)\r\n",
           speedUnitText(settings.fuelUnit));
 }

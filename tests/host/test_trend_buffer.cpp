@@ -134,6 +134,41 @@ TEST(TrendRecording, AnInstrumentsRecordingReads)
     EXPECT_FLOAT_EQ(read.columns[trendColumns(read, s, TGROUP_MAP).at(0)].value(0), 30.4f);
 }
 
+// A recording's limit lines are today's limits in the recording's own units, or none.
+TEST(TrendRecording, LimitLinesTakeTheRecordingsUnits)
+{
+    resetDevice();
+    settings.temperatureUnit = 1;
+    settings.egtHighAlarmOn = 1;
+    settings.egtHighAlarm = 1472;  // 800 C
+    settings.egtHighCaution = 1400;
+    settings.mapUnit = 1;
+    settings.mapHighAlarmOn = 1;
+    settings.mapHighAlarm = 300;  // 30.0 inHg
+    settings.mapHighCaution = 290;
+    const struct {
+        TrendGroup group;
+        const char* unit;
+        float highAlarm, highCaution;  // NaN: no line
+    } cases[] = {
+        {TGROUP_EGT, "F", 1472, 1400},
+        {TGROUP_EGT, "C", 800, 760},
+        {TGROUP_EGT, "psi", NAN, NAN},
+        {TGROUP_EGT, "", NAN, NAN},
+        {TGROUP_MAP, "inHg", 30.0f, 29.0f},
+        {TGROUP_MAP, "mb", 1015.9f, 982.1f},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(trendGroupTitle(c.group)) + " in " + c.unit);
+        const TrendLimits l = trendLimitsIn(c.group, c.unit);
+        const auto same = [](float a, float b) { return std::isnan(b) ? std::isnan(a) : std::fabs(a - b) < 0.1f; };
+        EXPECT_TRUE(same(l.highAlarm, c.highAlarm)) << l.highAlarm;
+        EXPECT_TRUE(same(l.highCaution, c.highCaution)) << l.highCaution;
+        EXPECT_TRUE(std::isnan(l.lowAlarm));
+    }
+    resetDevice();
+}
+
 TEST(AxisTicks, RoundStepsFromTheSpanFirstTickAtOrAboveTheMinimum)
 {
     constexpr TickScale D = TickScale::Decimal, T = TickScale::Time;

@@ -46,6 +46,7 @@ TEST_F(DeviceReadings, FactorySettingsGiveTheseTexts)
         {InputControl::FuelLevel1, 298, "41 L"},  {InputControl::Volts, 1926, "13.9 V"},
         {InputControl::Cjc, 2402, "20 °C"},       {InputControl::Tc1, 650, "649 °C"},  // as the instrument reads K
         {InputControl::CoPpm, 12, "12 ppm"},      {InputControl::Rotor, 5200, "5200 RPM"},
+        {InputControl::Map, 167, "0.0 inHg"},     {InputControl::Map, 168, "6.2 inHg"},  // its first live count
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(inputControls[static_cast<int>(c.id)].caption);
@@ -97,6 +98,11 @@ TEST_F(DeviceReadings, UnitsFollowTheSettings)
     EXPECT_EQ(text(InputControl::Map, 1471), "1012 mb");
     settings.fuelUnit = 1;
     EXPECT_EQ(inputReading(InputControl::FuelFlow1, 39).unit, std::string("gal/h"));
+    EXPECT_EQ(text(InputControl::FuelLevel1, 298), "4.1 gal");  // tenths of a gallon
+    settings.fuelUnit = 0;
+    settings.tankLitreResolution = 1;
+    EXPECT_EQ(text(InputControl::FuelLevel1, 298), "4.1 L");
+    settings.fuelUnit = 1;
     settings.tank1Source = 1;  // a calculated tank: the bar has no effect
     EXPECT_FALSE(inputReading(InputControl::FuelLevel1, 298).known);
     EXPECT_EQ(text(InputControl::FuelLevel1, 298), "");

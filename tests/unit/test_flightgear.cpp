@@ -9,6 +9,8 @@
 
 #include "device.h"
 #include "device_readings.h"
+#include "engine/alarm_messages.h"
+#include "engine/alarms.h"
 #include "engine/engine.h"
 #include "engine/fuel.h"
 #include "engine/inputs.h"
@@ -102,6 +104,9 @@ TEST_F(FlightgearInputs, AValueTakesTheTypedValuesPositionOrIsHeldAtAnEnd)
         {InputControl::Tc1, 2500, Unit::DegC, 2500, true},       // beyond the thermocouple's range
         {InputControl::Rpm, 1e12, Unit::Rpm, 1000000000, true},   // beyond the shortest period's reading
         {InputControl::Rpm, -50, Unit::Rpm, -50, true},           // below the longest period
+        {InputControl::Rpm, -1e12, Unit::Rpm, -1000000000, true},  // far below: held, not wrapped round
+        {InputControl::Rpm, 99999, Unit::Rpm, 99999, false},      // the top reading itself is no beyond
+        {InputControl::Rpm, 0, Unit::Rpm, 0, false},              // nor is the bottom one
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(inputControls[static_cast<int>(c.id)].caption) + " " + std::to_string(c.value));
@@ -169,6 +174,9 @@ TEST_F(FlightgearInputs, ARecordedFlightDrivesTheReadings)
     EXPECT_NEAR(pressureValue[1], field(6), step(InputControl::Input2, rawAnalog[1]));
     EXPECT_NEAR(fuelFlow[0] / 10.0, field(7), 0.2);
     EXPECT_NEAR(map / 10.0, field(2), 0.15);
+    EXPECT_NEAR(fuelLevel[0] / 10.0, field(15), 0.1);  // tanks in tenths of a gallon
+    EXPECT_NEAR(fuelLevel[1] / 10.0, field(16), 0.1);
+    EXPECT_EQ(alarmAnnounced, 0u) << alarmFlags;      // a clean flight: nothing waits for ACK
 }
 
 }  // namespace
