@@ -108,6 +108,16 @@ std::optional<int32_t> settledValue(InputControl id, int32_t position)
     }
 }
 
+bool inputReadsDownward(InputControl id)
+{
+    const InputControlInfo& info = inputControls[static_cast<int>(id)];
+    if (!inputReading(id, info.start).known) return false;
+    std::optional<int32_t> low, high;  // the readings of the lowest and the highest count that have one
+    for (int32_t p = info.minimum; p <= info.maximum && !low; ++p) low = settledValue(id, p);
+    for (int32_t p = info.maximum; p >= info.minimum && !high; --p) high = settledValue(id, p);
+    return low && high && *high < *low;
+}
+
 bool inputPositionForReading(InputControl id, int32_t value, int32_t& position)
 {
     if (!inputReading(id, inputControls[static_cast<int>(id)].start).known) return false;

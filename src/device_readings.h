@@ -25,6 +25,10 @@ InputReading inputReading(InputControl id, int32_t position);
 // inputReading): for sender channels the value a pass reaches once the input holds still. None
 // where the position has no reading (the input unused, a sender curve without a line there).
 std::optional<int32_t> settledValue(InputControl id, int32_t position);
+// True when the control's reading falls as its count rises with the present settings (a pulse
+// period, a sender whose resistance falls as its value rises): its bar then runs from the highest
+// count at the left to the lowest at the right, so that right and up raise every reading.
+bool inputReadsDownward(InputControl id);
 // The position within the control's range whose settled value is nearest to `value` (same fixed
 // point as inputReading); false when no position has one.
 bool inputPositionForReading(InputControl id, int32_t value, int32_t& position);

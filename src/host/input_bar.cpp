@@ -19,7 +19,7 @@ InputBar::InputBar(int step, QWidget* parent)
 
 void InputBar::setReversed(bool reversed)
 {
-    setInvertedAppearance(reversed);
+    if (reversed != invertedAppearance()) setInvertedAppearance(reversed);
 }
 
 void InputBar::stepTheWayItLooks(int action)

@@ -11,9 +11,9 @@ public:
     // step: the counts one plain arrow press or wheel detent moves.
     InputBar(int step, QWidget* parent);
     int step() const { return usefulStep; }
-    // For a bar that holds a period (a shorter one is a higher reading): its minimum sits at the
-    // right and every means of moving it goes the reading's way, so right and up still raise what
-    // the instrument shows.
+    // For a bar whose reading falls as its count rises (a period, a sender's resistance): its
+    // minimum sits at the right and every means of moving it goes the reading's way, so right and
+    // up still raise what the instrument shows.
     void setReversed(bool reversed);
     bool reversed() const { return invertedAppearance(); }
     // The engineering reading, on its own line just above the bar (and the bar's tooltip).

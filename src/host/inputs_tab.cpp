@@ -131,7 +131,7 @@ void InputsTab::addRow(QWidget* group, int row, InputControl id, int top)
     value->setToolTip("Double-click to type a count or a value with its unit");
     value->installEventFilter(this);
     auto* bar = new InputBar(usefulStep(id), group);
-    bar->setReversed(id == InputControl::Rpm);  // a pulse period: right is a shorter one, a higher RPM
+    bar->setReversed(inputReadsDownward(id));  // right raises the reading, whichever way the count goes
     bar->setObjectName(info.name);
     // The reading's line starts a little above the caption's, the bar fills the rest of the row.
     const int barTop = y - 3 + InputBar::kReadingHeight;
@@ -166,6 +166,7 @@ void InputsTab::refreshReadings()
         char text[32];
         formatInputReading(inputReading(static_cast<InputControl>(i), bars[i]->value()), text, sizeof text);
         bars[i]->setReadingText(QString::fromUtf8(text));
+        bars[i]->setReversed(inputReadsDownward(static_cast<InputControl>(i)));  // the settings may turn it
     }
 }
 

@@ -6,7 +6,9 @@
 // millisecond of real time in between. Before each packet the readings are compared with the
 // previous packet's values (the instrument has had that packet's inputs since): RPM within 1 %,
 // EGT, CHT, oil temperature and pressure within the step of their input (a thermocouple count is a
-// degree C, 1.8 F) plus one for the display's rounding, fuel flow within 0.2 gal/h.
+// degree C, 1.8 F) plus one for the display's rounding, fuel flow within 0.2 gal/h, both tanks'
+// levels within 0.1 gal. From a minute after the engine runs (at cruise) to the end no alarm may
+// be announced.
 // The NMEA datagrams go through the window's network line-end repair into the receiver, byte by
 // byte as the runner's nmea command feeds it; at the end the GPS values must be the last $GPRMC's
 // (position within 0.00002 degrees, ground speed and track within the one whole knot or degree
@@ -30,6 +32,7 @@
 #include <string>
 
 #include "device_readings.h"
+#include "engine/alarm_messages.h"
 #include "engine/engine.h"
 #include "engine/fuel.h"
 #include "engine/inputs.h"
@@ -137,7 +140,11 @@ int main(int argc, char** argv)
     const int nmeaFd = listenUdp(nmeaPort);
 
     Check checks[] = {{"RPM (1 %)"}, {"EGT (input step)"}, {"CHT (input step)"}, {"oil temperature (sender step)"},
-                      {"oil pressure (sender step)"}, {"fuel flow (0.2 gal/h)"}};
+                      {"oil pressure (sender step)"}, {"fuel flow (0.2 gal/h)"}, {"fuel level 1 (0.1 gal)"},
+                      {"fuel level 2 (0.1 gal)"}};
+    constexpr auto kCruiseAfter = std::chrono::seconds(60);  // from then on no alarm may be announced
+    uint32_t announcedInCruise = 0;
+    int cruiseSamples = 0;
     SimulatedHost host;
     flightgear::Packet packet, previous;
     flightgear::Inputs inputs;
@@ -205,6 +212,12 @@ int main(int argc, char** argv)
             checks[3].add(tempValue[0], previous.values[5], senderStep(InputControl::Input1, rawAnalog[0]));
             checks[4].add(pressureValue[1], previous.values[6], senderStep(InputControl::Input2, rawAnalog[1]));
             checks[5].add(fuelFlow[0] / 10.0, previous.values[7], 0.2);
+            checks[6].add(fuelLevel[0] / 10.0, previous.values[15], 0.1);  // tenths of a gallon
+            checks[7].add(fuelLevel[1] / 10.0, previous.values[16], 0.1);
+        }
+        if (running && now - start > kCruiseAfter) {
+            ++cruiseSamples;
+            announcedInCruise |= alarmAnnounced;
         }
         flightgear::inputsForPacket(flightgear::defaultMap(), packet, inputs);
         flightgear::applyInputs(inputs);
@@ -232,6 +245,22 @@ int main(int argc, char** argv)
         std::printf("%-32s %s: %d of %d samples within, worst off by %.2f\n", c.name, pass ? "ok" : "FAILED", c.within,
                     c.samples, c.worst);
     }
+    // The alarms announced at cruise, by their texts as the pop-up shows them.
+    std::string texts;
+    if (announcedInCruise != 0) {
+        const uint32_t now = alarmAnnounced;
+        alarmAnnounced = announcedInCruise;
+        AlarmLine lines[ALARM_LINE_LIMIT];
+        const int n = announcedAlarmLines(lines);
+        for (int i = 0; i < n; ++i) texts += std::string(i ? ", " : "") + lines[i].text;
+        alarmAnnounced = now;
+    }
+    const bool quiet = cruiseSamples > 0 && announcedInCruise == 0;
+    ok = ok && quiet;
+    std::printf("%-32s %s: %d samples from %lld s on, announced: %s\n", "no alarm at cruise", quiet ? "ok" : "FAILED",
+                cruiseSamples, static_cast<long long>(kCruiseAfter.count()), texts.empty() ? "none" : texts.c_str());
+    std::printf("tanks: last packet %.2f and %.2f gal, instrument %.1f and %.1f gal\n", previous.values[15],
+                previous.values[16], fuelLevel[0] / 10.0, fuelLevel[1] / 10.0);
     if (packets > 1)
         std::printf("link cost: %.1f ms CPU for the first packet (tables), then %.3f ms a packet: %.2f %% of a core at 10 packets/s\n",
                     firstCpuMs, linkCpuMs / (packets - 1), linkCpuMs / (packets - 1) * 10 / 1000 * 100);

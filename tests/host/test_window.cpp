@@ -301,10 +301,13 @@ private slots:
 
     // Every means of moving a bar agrees: right and up raise the reading, left and down lower it,
     // Shift moves one count, the wheel turned away raises by one step a detent. The RPM bar holds a
-    // pulse period, so raising the RPM lowers its count.
+    // pulse period and the fuel level and temperature senders a resistance, so raising their
+    // readings lowers their counts.
     void barsMoveTheSameWayByKeysAndWheel()
     {
-        for (const auto& [id, sign] : {std::pair{InputControl::Map, 1}, std::pair{InputControl::Rpm, -1}}) {
+        for (const auto& [id, sign] : {std::pair{InputControl::Map, 1}, std::pair{InputControl::Rpm, -1},
+                                       std::pair{InputControl::FuelLevel1, -1}, std::pair{InputControl::Input1, -1},
+                                       std::pair{InputControl::Input3, -1}}) {
             InputBar* bar = window->inputs()->scrollBar(id);
             bar->setValue(1000);
             const int step = bar->step();

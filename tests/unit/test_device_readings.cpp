@@ -8,6 +8,7 @@
 #include "engine/engine.h"
 #include "engine/fuel.h"
 #include "engine/inputs.h"
+#include "engine/senders.h"
 #include "engine/thermocouples.h"
 #include "settings/settings.h"
 
@@ -106,6 +107,44 @@ TEST_F(DeviceReadings, UnitsFollowTheSettings)
     settings.tank1Source = 1;  // a calculated tank: the bar has no effect
     EXPECT_FALSE(inputReading(InputControl::FuelLevel1, 298).known);
     EXPECT_EQ(text(InputControl::FuelLevel1, 298), "");
+}
+
+// Along every bar, as the window lays it out, a position further right never gives a smaller
+// reading, whatever the units and the senders' functions.
+TEST_F(DeviceReadings, FurtherRightAlongEveryBarNeverReadsLess)
+{
+    const struct {
+        const char* name;
+        void (*set)();
+    } variants[] = {
+        {"factory", [] {}},
+        {"F, psi, gallons, the other sender functions", [] {
+             settings.temperatureUnit = settings.oatUnit = 1;
+             settings.pressureSender[1].pressureUnit = 1;
+             settings.fuelUnit = 3;
+             settings.currentOn = 1;
+             settings.aux13Function = SENDER_FUNCTION_PRESSURE;
+             settings.aux24Function = SENDER_FUNCTION_TEMPERATURE;
+         }},
+    };
+    for (const auto& v : variants) {
+        SetUp();
+        v.set();
+        for (const InputControlInfo& info : inputControls) {
+            SCOPED_TRACE(std::string(v.name) + ": " + info.caption);
+            const bool down = inputReadsDownward(info.id);
+            std::optional<int32_t> before;
+            int fewer = 0, first = 0;
+            for (int32_t k = 0; k <= info.maximum - info.minimum; ++k) {
+                const int32_t p = down ? info.maximum - k : info.minimum + k;
+                const std::optional<int32_t> here = settledValue(info.id, p);
+                if (!here) continue;
+                if (before && *here < *before && fewer++ == 0) first = p;
+                before = here;
+            }
+            EXPECT_EQ(fewer, 0) << "first at count " << first;
+        }
+    }
 }
 
 TEST_F(DeviceReadings, ATypedValueFindsTheNearestPosition)
