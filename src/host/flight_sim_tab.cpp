@@ -246,7 +246,9 @@ void FlightSimTab::showValues()
             text += "absent\n";
             continue;
         }
-        text += QString::number(packet.values[i], 'f', 2) + ' ' + flightgear::unitName(field.unit);
+        char number[32];
+        flightgear::formatValue(packet.values[i], number, sizeof number);
+        text += QString::fromLatin1(number) + ' ' + flightgear::unitName(field.unit);
         for (const InputControl id : field.inputs) {
             const flightgear::InputValue& v = last.inputs[static_cast<int>(id)];
             text += QString("  %1 %2%3").arg(inputControls[static_cast<int>(id)].caption).arg(v.position).arg(v.held ? " (held at its end)" : "");

@@ -6,6 +6,7 @@
 #include <cctype>
 #include <optional>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
@@ -124,6 +125,12 @@ Tables& tablesFor(InputControl id)
 }  // namespace
 
 const char* unitName(Unit unit) { return kUnitNames[static_cast<int>(unit)]; }
+
+void formatValue(double value, char* text, size_t size)
+{
+    if (size == 0) return;
+    std::snprintf(text, size, std::fabs(value) < 1e9 ? "%.2f" : "%.6g", value);
+}
 
 bool parsePacket(std::string_view line, Packet& packet)
 {

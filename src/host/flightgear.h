@@ -76,5 +76,8 @@ void inputsForPacket(const Map& map, const Packet& packet, Inputs& out);
 void applyInputs(const Inputs& in);
 
 const char* unitName(Unit unit);
+// A packet's value as the link shows it: two decimals, or six significant digits with an exponent
+// where that would be long ("1e+308"). At most size - 1 bytes.
+void formatValue(double value, char* text, size_t size);
 
 }  // namespace flightgear

@@ -62,11 +62,12 @@ private slots:
         QVERIFY(!link.held(InputControl::Rpm));
         QTRY_VERIFY(link.valuesView()->toPlainText().contains("/engines/engine[0]/mp-osi = absent"));
 
-        sender.writeDatagram("13.0,1e9\n", QHostAddress::LocalHost, port);  // beyond the RPM bar
+        sender.writeDatagram("13.0,1e308\n", QHostAddress::LocalHost, port);  // far beyond the RPM bar
         QTRY_VERIFY(link.held(InputControl::Rpm));
         // The bars follow at most twice a second.
         QTRY_COMPARE(inputs.scrollBar(InputControl::Rpm)->value(), typedPosition(InputControl::Rpm, 1000000000));
         QTRY_VERIFY(link.valuesView()->toPlainText().contains("(held at its end)"));
+        QVERIFY(link.valuesView()->toPlainText().contains("/engines/engine[0]/rpm = 1e+308 rpm"));  // not 309 digits
         QCOMPARE(link.packetsUsed(), quint64{2});
 
         QTRY_VERIFY_WITH_TIMEOUT(link.status().endsWith("no data"), 2000);

@@ -146,6 +146,7 @@ TEST(TrendRecording, LimitLinesTakeTheRecordingsUnits)
     settings.mapHighAlarmOn = 1;
     settings.mapHighAlarm = 300;  // 30.0 inHg
     settings.mapHighCaution = 290;
+    settings.mapLowAlarmOn = 0;
     const struct {
         TrendGroup group;
         const char* unit;

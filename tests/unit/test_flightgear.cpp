@@ -56,6 +56,20 @@ TEST(FlightgearPacket, AFieldThatIsNoFiniteNumberIsAbsent)
     }
 }
 
+TEST(FlightgearPacket, AValueShowsInFewCharacters)
+{
+    const struct {
+        double value;
+        const char* shown;
+    } cases[] = {{2400.25, "2400.25"}, {-0.004, "-0.00"}, {999999999.0, "999999999.00"}, {1e9, "1e+09"},
+                 {1e308, "1e+308"}, {-1.7976931348623157e308, "-1.79769e+308"}};
+    for (const auto& c : cases) {
+        char text[32];
+        flightgear::formatValue(c.value, text, sizeof text);
+        EXPECT_STREQ(text, c.shown);
+    }
+}
+
 TEST(FlightgearMap, ALineItCannotUseRefusesTheMap)
 {
     const struct {
