@@ -69,6 +69,7 @@ TEST_F(DeviceReadings, ASmoothedReadingIsWhatTheDisplaySettlesOn)
     } cases[] = {
         {InputControl::Volts, 1926, nullptr, 1, processVolts, [] { return int32_t{volts}; }},
         {InputControl::Map, 1504, &settings.mapFilter, 3, processMap, [] { return int32_t{map}; }},
+        {InputControl::Map, 168, &settings.mapFilter, 3, processMap, [] { return int32_t{map}; }},  // its first live count
         {InputControl::FuelLevel1, 298, &settings.tank1Filter, 4, [] { processTankSender(0); },
          [] { return int32_t{fuelLevel[0]}; }},
     };
