@@ -305,11 +305,13 @@ bool RecordingParser::data(std::string_view text, uint64_t offset, uint64_t leng
     const size_t lines = out.time.size();
     if (!newSession && (t < out.time.back() || t - out.time.back() > kRecordingSessionGap)) newSession = true;
     if (newSession) {
-        // Room for the rest of the text, unless the last session ended short: after one, the next
-        // grows as it goes, so many short sessions do not each take room for the whole rest.
-        const bool longRun = out.sessions.empty() || out.sessions.back().last - out.sessions.back().first >= kCheckEvery;
+        // Room for the rest of the text (at the length of the lines so far), once per kCheckEvery
+        // lines read at most: many short sessions do not each take and give back that room.
         closeSession();
-        columnsReserved = longRun && expected > offset ? (expected - offset) / (text.size() + 2) * 11 / 10 + 16 : 0;
+        const bool room = expected > offset && reservations <= lines / kCheckEvery;
+        const double lineBytes = lines > 0 ? static_cast<double>(offset) / static_cast<double>(lines) : static_cast<double>(text.size() + 2);
+        columnsReserved = room ? static_cast<size_t>(static_cast<double>(expected - offset) / lineBytes * 1.1) + 16 : 0;
+        reservations += room;
         RecordingSession s;
         s.first = lines;
         s.start = t;

@@ -92,7 +92,7 @@ private:
     bool cancelled = false, newSession = true, headerSeen = false;
     std::string carry;
     uint64_t carryOffset = 0, headerBegin = 0, headerEnd = 0, headerSum = 0;
-    size_t columnsReserved = 0;           // lines each column of the open session has room for
+    size_t columnsReserved = 0, reservations = 0;  // lines each column of the open session has room for
     Recording out;
     std::vector<RecordingColumn> headerColumns;  // the current header's, without values
     std::vector<int> cellColumn;          // per cell of the current header: a column, or -1
