@@ -1,5 +1,6 @@
-// A DATALOG.CSV read once into compact columns: one time column, one float column per recorded
-// quantity, the file split into sessions, and the min/max reduction the charts draw from.
+// A DATALOG.CSV read once into compact columns: one time column, and per session one float column
+// per quantity its header names, the file split into sessions, and the min/max reduction the
+// charts draw from.
 // Plain C++: the window, the runner, the benchmarks and the fuzzers all link it.
 #pragma once
 #include <atomic>
@@ -92,7 +93,8 @@ private:
     bool cancelled = false, newSession = true, headerSeen = false;
     std::string carry;
     uint64_t carryOffset = 0, headerBegin = 0, headerEnd = 0, headerSum = 0;
-    size_t columnsReserved = 0, reservations = 0;  // lines each column of the open session has room for
+    size_t columnsReserved = 0;           // lines each column of the open session has room for
+    size_t reservations = 0;              // sessions given room for the rest of the text
     Recording out;
     std::vector<RecordingColumn> headerColumns;  // the current header's, without values
     std::vector<int> cellColumn;          // per cell of the current header: a column, or -1
