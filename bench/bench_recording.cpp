@@ -137,14 +137,14 @@ void BM_ReduceEverySeries(benchmark::State& state)
     size_t total = 0;
     for (auto _ : state) {
         total = 0;
-        for (size_t c = 0; c < rec.columns.size(); ++c) {
+        for (size_t c = 0; c < s.columns.size(); ++c) {
             points.clear();
             reduceRecording(rec, s, c, from, from + span, 800, points);
             total += points.size();
         }
         benchmark::DoNotOptimize(points.data());
     }
-    state.counters["series"] = static_cast<double>(rec.columns.size());
+    state.counters["series"] = static_cast<double>(s.columns.size());
     state.counters["points"] = static_cast<double>(total);
     state.counters["session_lines"] = static_cast<double>(s.last - s.first + 1);
 }

@@ -4,11 +4,15 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cerrno>
 #include <cmath>
+#include <cstring>
 #include <fcntl.h>
 #include <limits>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include "time/data_recording.h"
 
 namespace {
 
@@ -113,26 +117,57 @@ void keep(std::vector<T>& column, size_t lines, size_t reserve, bool set, T valu
     column.push_back(set ? value : none);
 }
 
-}  // namespace
-
-float RecordingColumn::value(size_t line) const
+uint64_t mix(uint64_t h, uint64_t word)
 {
-    if (hex) return line < words.size() ? static_cast<float>(words[line]) : kNone;
-    return line < values.size() ? values[line] : kNone;
+    h = (h ^ word) * 0xBF58476D1CE4E5B9u;
+    return h ^ (h >> 31);
 }
 
-int Recording::column(std::string_view name) const
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";  // spreadsheets start their text files with it
+
+}  // namespace
+
+void RecordingSum::add(std::string_view bytes)
+{
+    size_t i = 0;
+    for (; i < bytes.size() && length % 8 != 0; ++i, ++length) {
+        pending |= uint64_t{static_cast<uint8_t>(bytes[i])} << (8 * (length % 8));
+        if (length % 8 == 7) state = mix(state, pending), pending = 0;
+    }
+    for (; i + 8 <= bytes.size(); i += 8, length += 8) {
+        uint64_t word = 0;
+        for (size_t k = 0; k < 8; ++k) word |= uint64_t{static_cast<uint8_t>(bytes[i + k])} << (8 * k);
+        state = mix(state, word);
+    }
+    for (; i < bytes.size(); ++i, ++length) pending |= uint64_t{static_cast<uint8_t>(bytes[i])} << (8 * (length % 8));
+}
+
+uint64_t RecordingSum::value() const { return mix(mix(state, pending), length); }
+
+float RecordingColumn::value(size_t index) const
+{
+    if (hex) return index < words.size() ? static_cast<float>(words[index]) : kNone;
+    return index < values.size() ? values[index] : kNone;
+}
+
+int RecordingSession::column(std::string_view name) const
 {
     for (size_t i = 0; i < columns.size(); ++i)
         if (columns[i].name == name) return static_cast<int>(i);
     return -1;
 }
 
+float RecordingSession::value(size_t column, size_t line) const
+{
+    return column < columns.size() && line >= first && line <= last ? columns[column].value(line - first) : kNone;
+}
+
 size_t Recording::bytesUsed() const
 {
     size_t bytes = time.capacity() * sizeof(int64_t);
-    for (const RecordingColumn& c : columns)
-        bytes += c.values.capacity() * sizeof(float) + c.words.capacity() * sizeof(uint32_t);
+    for (const RecordingSession& s : sessions)
+        for (const RecordingColumn& c : s.columns)
+            bytes += c.values.capacity() * sizeof(float) + c.words.capacity() * sizeof(uint32_t);
     return bytes;
 }
 
@@ -153,7 +188,7 @@ bool RecordingParser::feed(std::string_view text)
             return true;
         }
         carry.append(text.substr(0, end));
-        line(carry, carryOffset);
+        line(carry, carryOffset, true);
         carry.clear();
         at = end + 1;
     }
@@ -164,7 +199,7 @@ bool RecordingParser::feed(std::string_view text)
             carryOffset = done + at;
             break;
         }
-        line(text.substr(at, end - at), done + at);
+        line(text.substr(at, end - at), done + at, true);
         at = end + 1;
         if (++linesSinceCheck >= kCheckEvery) {
             linesSinceCheck = 0;
@@ -180,49 +215,62 @@ bool RecordingParser::feed(std::string_view text)
     return true;
 }
 
-// A line at `offset` in the text, without its line feed (which the text may not have at its end).
-void RecordingParser::line(std::string_view text, uint64_t offset)
+// A line at `offset` in the text, without its line feed (which the last line may not have).
+void RecordingParser::line(std::string_view raw, uint64_t offset, bool terminated)
 {
-    const uint64_t length = text.size() + 1;  // the last line's missing feed is taken off at the finish
+    if (offset == 0 && raw.substr(0, kByteOrderMark.size()) == kByteOrderMark) {
+        raw.remove_prefix(kByteOrderMark.size());
+        offset = kByteOrderMark.size();
+    }
+    const uint64_t length = raw.size() + terminated;
+    std::string_view text = raw;
     if (!text.empty() && text.back() == '\r') text.remove_suffix(1);
-    if (text.empty()) return;
+    const size_t sessions = out.sessions.size();
+    bool kept = false;
     if (text.substr(0, 4) == "UTC," || text == "UTC") {
-        header(text);
+        RecordingSum sum;
+        sum.add(raw);
+        sum.add(terminated ? "\n" : "");
+        headerSum = sum.value();
         headerBegin = offset;
         headerEnd = offset + length;
-    } else if (!data(text, offset, length)) {
-        ++out.badLines;
+        if (!header(text)) ++out.badLines;
+    } else if (!text.empty()) {
+        kept = data(text, offset, length);
+        if (!kept) ++out.badLines;
     }
+    // The session's sum covers every byte from its first line to the end of its last.
+    if (out.sessions.size() != sessions) run = RecordingSum();
+    run.add(raw);
+    run.add(terminated ? "\n" : "");
+    if (kept) out.sessions.back().sum = run.value();
 }
 
-int RecordingParser::columnFor(std::string_view name, bool hex)
+// False for a header wider than any the instrument writes: the lines under it cannot be read.
+bool RecordingParser::header(std::string_view text)
 {
-    for (size_t i = 0; i < out.columns.size(); ++i)
-        if (out.columns[i].name == name && out.columns[i].hex == hex) return static_cast<int>(i);
-    out.columns.push_back(RecordingColumn{std::string(name), hex, {}, {}});
-    scratchValue.push_back(kNone);
-    scratchWord.push_back(0);
-    scratchSet.push_back(0);
-    return static_cast<int>(out.columns.size() - 1);
-}
-
-void RecordingParser::header(std::string_view text)
-{
+    headerSeen = false;
+    newSession = true;
+    headerColumns.clear();
     cellColumn.clear();
-    cellUnit.clear();
+    if (static_cast<size_t>(std::count(text.begin(), text.end(), ',')) + 1 > kRecordingWidestHeader) return false;
     size_t at = 4;  // past "UTC,"
     while (at <= text.size() && text.size() > 3) {
         const size_t end = std::min(text.find(',', at), text.size());
         std::string_view name, unit;
         splitName(text.substr(at, end - at), name, unit);
-        int c = columnFor(name, unit == "HEX");
-        if (std::find(cellColumn.begin(), cellColumn.end(), c) != cellColumn.end()) c = -1;  // named twice
-        cellColumn.push_back(c);
-        cellUnit.emplace_back(unit);
+        const bool hex = unit == "HEX";
+        const bool twice = std::any_of(headerColumns.begin(), headerColumns.end(),
+                                       [&](const RecordingColumn& c) { return c.name == name && c.hex == hex; });
+        cellColumn.push_back(twice ? -1 : static_cast<int>(headerColumns.size()));
+        if (!twice) headerColumns.push_back(RecordingColumn{std::string(name), std::string(unit), hex, {}, {}});
         at = end + 1;
     }
+    scratchValue.assign(headerColumns.size(), kNone);
+    scratchWord.assign(headerColumns.size(), 0);
+    scratchSet.assign(headerColumns.size(), 0);
     headerSeen = true;
-    newSession = true;
+    return true;
 }
 
 bool RecordingParser::data(std::string_view text, uint64_t offset, uint64_t length)
@@ -243,7 +291,7 @@ bool RecordingParser::data(std::string_view text, uint64_t offset, uint64_t leng
         const int c = cellColumn[cell];
         const std::string_view s = text.substr(at, end - at);
         if (c >= 0 && !s.empty()) {
-            ok = out.columns[c].hex ? parseHex(s, scratchWord[c]) : parseNumber(s, scratchValue[c]);
+            ok = headerColumns[c].hex ? parseHex(s, scratchWord[c]) : parseNumber(s, scratchValue[c]);
             scratchSet[c] = 1;
         }
         ++cell;
@@ -257,71 +305,72 @@ bool RecordingParser::data(std::string_view text, uint64_t offset, uint64_t leng
     const size_t lines = out.time.size();
     if (!newSession && (t < out.time.back() || t - out.time.back() > kRecordingSessionGap)) newSession = true;
     if (newSession) {
+        // Room for the rest of the text (at the length of the lines so far), once per kCheckEvery
+        // lines read at most: many short sessions do not each take and give back that room.
         closeSession();
+        const bool room = expected > offset && reservations <= lines / kCheckEvery;
+        const double lineBytes = lines > 0 ? static_cast<double>(offset) / static_cast<double>(lines) : static_cast<double>(text.size() + 2);
+        columnsReserved = room ? static_cast<size_t>(static_cast<double>(expected - offset) / lineBytes * 1.1) + 16 : 0;
+        reservations += room;
         RecordingSession s;
         s.first = lines;
         s.start = t;
         s.headerBegin = headerBegin;
         s.headerEnd = headerEnd;
+        s.headerSum = headerSum;
         s.begin = offset;
-        s.unit.resize(out.columns.size());
-        for (size_t i = 0; i < cellColumn.size(); ++i)
-            if (cellColumn[i] >= 0) s.unit[cellColumn[i]] = cellUnit[i];
+        s.columns = headerColumns;
         out.sessions.push_back(std::move(s));
         newSession = false;
     }
-    out.sessions.back().end = offset + length;
+    RecordingSession& session = out.sessions.back();
+    session.end = offset + length;
+    session.last = lines;
     if (reserved == 0 && expected > 0) reserved = expected / (text.size() + 2) * 11 / 10 + 16;
     if (out.time.empty()) out.time.reserve(reserved);
     out.time.push_back(t);
-    for (size_t c = 0; c < out.columns.size(); ++c) {
-        RecordingColumn& column = out.columns[c];
-        if (column.hex) keep<uint32_t>(column.words, lines, reserved, scratchSet[c], scratchWord[c], 0);
-        else keep<float>(column.values, lines, reserved, scratchSet[c], scratchValue[c], kNone);
+    for (size_t c = 0; c < session.columns.size(); ++c) {
+        RecordingColumn& column = session.columns[c];
+        const size_t before = lines - session.first;
+        if (column.hex) keep<uint32_t>(column.words, before, columnsReserved, scratchSet[c], scratchWord[c], 0);
+        else keep<float>(column.values, before, columnsReserved, scratchSet[c], scratchValue[c], kNone);
         scratchSet[c] = 0;
     }
     return true;
 }
 
+// The session's figures, its columns trimmed to its lines.
 void RecordingParser::closeSession()
 {
     if (out.sessions.empty()) return;
     RecordingSession& s = out.sessions.back();
-    s.last = out.time.size() - 1;
     s.duration = out.time[s.last] - s.start;
+    auto peak = [&s](const RecordingColumn& c) {
+        float best = kNone;
+        for (size_t i = 0; i <= s.last - s.first; ++i) {
+            const float v = c.value(i);
+            if (v > best || (std::isnan(best) && !std::isnan(v))) best = v;
+        }
+        return best;
+    };
+    const int rpm = s.column("RPM");
+    s.peakRpm = rpm >= 0 ? peak(s.columns[static_cast<size_t>(rpm)]) : kNone;
+    s.peakEgt = kNone;
+    for (RecordingColumn& c : s.columns) {
+        c.values.shrink_to_fit();
+        c.words.shrink_to_fit();
+        if (c.name.rfind("EGT", 0) != 0 || c.hex) continue;
+        const float p = peak(c);
+        if (p > s.peakEgt || std::isnan(s.peakEgt)) s.peakEgt = p;
+    }
 }
 
 Recording RecordingParser::finish()
 {
-    if (!carry.empty() && !cancelled) line(carry, carryOffset);
+    if (!carry.empty() && !cancelled) line(carry, carryOffset, false);
     closeSession();
     out.sourceBytes = done;
-    const int rpm = out.column("RPM");
-    for (RecordingSession& s : out.sessions) {
-        s.unit.resize(out.columns.size());
-        s.end = std::min(s.end, out.sourceBytes);
-        s.headerEnd = std::min(s.headerEnd, out.sourceBytes);
-        auto peak = [&](size_t c) {
-            float best = kNone;
-            for (size_t i = s.first; i <= s.last; ++i) {
-                const float v = out.columns[c].value(i);
-                if (v > best || (std::isnan(best) && !std::isnan(v))) best = v;
-            }
-            return best;
-        };
-        s.peakRpm = rpm >= 0 ? peak(static_cast<size_t>(rpm)) : kNone;
-        s.peakEgt = kNone;
-        for (size_t c = 0; c < out.columns.size(); ++c) {
-            if (out.columns[c].name.rfind("EGT", 0) != 0 || out.columns[c].hex) continue;
-            const float p = peak(c);
-            if (p > s.peakEgt || std::isnan(s.peakEgt)) s.peakEgt = p;
-        }
-    }
     out.time.shrink_to_fit();
-    for (RecordingColumn& c : out.columns) {
-        c.values.shrink_to_fit();
-        c.words.shrink_to_fit();
-    }
     Recording result = std::move(out);
     *this = RecordingParser(expected, std::move(control));
     return result;
@@ -347,6 +396,8 @@ bool readRecordingFile(const std::string& path, Recording& out, const RecordingP
         ::close(fd);
         return false;
     }
+    out.device = static_cast<uint64_t>(st.st_dev);
+    out.inode = static_cast<uint64_t>(st.st_ino);
     RecordingParser parser(static_cast<size_t>(st.st_size), control);
     std::vector<char> buffer(1 << 20);
     bool ok = true;
@@ -363,7 +414,10 @@ bool readRecordingFile(const std::string& path, Recording& out, const RecordingP
         }
     }
     ::close(fd);
+    const uint64_t device = out.device, inode = out.inode;
     out = parser.finish();
+    out.device = device;
+    out.inode = inode;
     if (ok && control.progress) control.progress(1.0);
     return ok;
 }
@@ -381,7 +435,7 @@ size_t recordingLineAt(const Recording& rec, const RecordingSession& session, do
 void reduceRecording(const Recording& rec, const RecordingSession& session, size_t column, double t0,
                      double t1, int width, std::vector<RecordingPoint>& out)
 {
-    if (width <= 0 || column >= rec.columns.size() || session.first > session.last || session.last >= rec.time.size())
+    if (width <= 0 || column >= session.columns.size() || session.first > session.last || session.last >= rec.time.size())
         return;
     // The span clipped to the session, so the times below stay in range of the integers.
     const double start = static_cast<double>(rec.time[session.first]);
@@ -393,13 +447,54 @@ void reduceRecording(const Recording& rec, const RecordingSession& session, size
     const auto last = rec.time.begin() + static_cast<ptrdiff_t>(session.last) + 1;
     const size_t lo = static_cast<size_t>(std::lower_bound(first, last, from) - rec.time.begin());
     const size_t hi = static_cast<size_t>(std::upper_bound(first, last, to) - rec.time.begin());
-    const RecordingColumn& c = rec.columns[column];
+    const RecordingColumn& c = session.columns[column];
     const int64_t* time = rec.time.data();
     const auto timeAt = [time](size_t i) { return time[i]; };
+    const size_t at = session.first;
     if (!c.hex && !c.values.empty()) {
         const float* v = c.values.data();
-        reduceSamples(lo, hi, timeAt, [v](size_t i) { return v[i]; }, t0, t1, width, out);
+        reduceSamples(lo, hi, timeAt, [v, at](size_t i) { return v[i - at]; }, t0, t1, width, out);
     } else if (c.hex && !c.words.empty()) {
-        reduceSamples(lo, hi, timeAt, [&c](size_t i) { return c.value(i); }, t0, t1, width, out);
+        reduceSamples(lo, hi, timeAt, [&c, at](size_t i) { return c.value(i - at); }, t0, t1, width, out);
     }
+}
+
+bool copyRecordingSession(const std::string& path, const Recording& rec, const RecordingSession& session,
+                          const std::function<bool(std::string_view)>& write, std::string& why)
+{
+    const std::string name = path.substr(path.find_last_of('/') + 1);
+    const std::string changed = name + " has changed since it was opened.";
+    why.clear();
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        why = name + " cannot be read: " + std::strerror(errno) + ".";
+        return false;
+    }
+    struct stat st {};
+    const bool same = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && static_cast<uint64_t>(st.st_dev) == rec.device &&
+                      static_cast<uint64_t>(st.st_ino) == rec.inode;
+    std::vector<char> buffer(1 << 20);
+    // The bytes from..to copied, and their sum compared with the one read.
+    const auto copy = [&](uint64_t from, uint64_t to, uint64_t sum) {
+        RecordingSum copied;
+        while (from < to) {
+            const ssize_t n = ::pread(fd, buffer.data(), std::min<uint64_t>(to - from, buffer.size()), static_cast<off_t>(from));
+            if (n <= 0) {
+                why = n < 0 ? name + " cannot be read: " + std::strerror(errno) + "." : changed;
+                return false;
+            }
+            const std::string_view piece(buffer.data(), static_cast<size_t>(n));
+            copied.add(piece);
+            if (!write(piece)) return false;
+            from += static_cast<uint64_t>(n);
+        }
+        if (copied.value() != sum) why = changed;
+        return why.empty();
+    };
+    bool ok = false;
+    if (!same) why = name + " is no longer the file that was opened.";
+    else if (static_cast<uint64_t>(st.st_size) < session.end) why = changed;
+    else ok = copy(session.headerBegin, session.headerEnd, session.headerSum) && copy(session.begin, session.end, session.sum);
+    ::close(fd);
+    return ok;
 }

@@ -190,30 +190,29 @@ std::string trendSeriesName(TrendSeries series, int egtChannels)
     return "";
 }
 
-std::vector<int> trendColumns(const Recording& rec, const RecordingSession& session, TrendGroup group)
+std::vector<int> trendColumns(const RecordingSession& session, TrendGroup group)
 {
     std::vector<int> out;
     if (group >= TGROUP_COUNT) return out;
     const GroupInfo& g = kGroups[group];
     const std::string_view prefix = g.column;
-    for (size_t c = 0; c < rec.columns.size(); ++c) {
-        const std::string& name = rec.columns[c].name;
-        if (rec.columns[c].hex || name.compare(0, prefix.size(), prefix) != 0) continue;
-        const std::string_view rest = std::string_view(name).substr(prefix.size());
+    for (size_t c = 0; c < session.columns.size(); ++c) {
+        const RecordingColumn& column = session.columns[c];
+        if (column.hex || column.name.compare(0, prefix.size(), prefix) != 0) continue;
+        const std::string_view rest = std::string_view(column.name).substr(prefix.size());
         const bool channel = !rest.empty() && rest.size() <= 2 &&
                              std::all_of(rest.begin(), rest.end(), [](char ch) { return ch >= '0' && ch <= '9'; });
         if (g.count > 1 ? !channel : !rest.empty()) continue;
-        const std::string& unit = c < session.unit.size() ? session.unit[c] : std::string();
-        if (unit == "OFF" || rec.columns[c].values.empty()) continue;
+        if (column.unit == "OFF" || column.values.empty()) continue;
         out.push_back(static_cast<int>(c));
     }
     return out;
 }
 
-std::string trendRecordingUnit(const Recording& rec, const RecordingSession& session, TrendGroup group)
+std::string trendRecordingUnit(const RecordingSession& session, TrendGroup group)
 {
     if (group == TGROUP_RPM) return "RPM";
-    for (int c : trendColumns(rec, session, group))
-        if (!session.unit[c].empty()) return session.unit[c];
+    for (int c : trendColumns(session, group))
+        if (!session.columns[c].unit.empty()) return session.columns[c].unit;
     return "";
 }

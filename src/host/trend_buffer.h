@@ -77,7 +77,7 @@ bool trendNeverNegative(TrendGroup group, const std::string& unit);
 // Name of a series in a legend ("RPM", "EGT 3", "CHT 1", ...) given the instrument's EGT count.
 std::string trendSeriesName(TrendSeries series, int egtChannels);
 
-// The columns of a recording that a group draws (EGT and CHT: each channel, in order), leaving
+// The columns of a session that a group draws (EGT and CHT: each channel, in order), leaving
 // out those the session recorded as OFF or that never held a number; and the group's unit there.
-std::vector<int> trendColumns(const Recording& rec, const RecordingSession& session, TrendGroup group);
-std::string trendRecordingUnit(const Recording& rec, const RecordingSession& session, TrendGroup group);
+std::vector<int> trendColumns(const RecordingSession& session, TrendGroup group);
+std::string trendRecordingUnit(const RecordingSession& session, TrendGroup group);

@@ -27,6 +27,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <new>
+#include <system_error>
 
 #include "host/axis_ticks.h"
 #include "settings/settings.h"
@@ -291,6 +293,7 @@ struct TrendsTab::Loader {
     std::atomic<int> permille{0};
     Recording result;
     bool ok = false;
+    std::string error;  // what the read threw
     QElapsedTimer clock;
     std::thread thread;
 };
@@ -422,7 +425,7 @@ void TrendsTab::refresh()
         const int width = chart->plotWidth();
         if (rec) {
             for (int column : groupColumns[g]) {
-                const std::string& name = recording.columns[static_cast<size_t>(column)].name;
+                const std::string& name = session->columns[static_cast<size_t>(column)].name;
                 const bool channel = group == TGROUP_EGT || group == TGROUP_CHT;
                 reduceRecording(recording, *session, static_cast<size_t>(column), view0, view1, width,
                                 chart->line(channel ? QString::fromStdString(name.substr(0, 3) + " " + name.substr(3)) : title));
@@ -444,7 +447,7 @@ float TrendsTab::valueAt(TrendGroup group, int line, double time) const
     if (showingRecording()) {
         const RecordingSession& s = recording.sessions[static_cast<size_t>(sessions->currentIndex())];
         const size_t i = recordingLineAt(recording, s, time);
-        return i == SIZE_MAX ? kNone : recording.columns[static_cast<size_t>(groupColumns[group][static_cast<size_t>(line)])].value(i);
+        return i == SIZE_MAX ? kNone : s.value(static_cast<size_t>(groupColumns[group][static_cast<size_t>(line)]), i);
     }
     // The newest live sample at or before the time.
     const double toClock = liveClockAtEnd - liveEnd;
@@ -511,8 +514,8 @@ void TrendsTab::showSession(int index)
     sessions->setCurrentIndex(index);
     const RecordingSession& s = recording.sessions[static_cast<size_t>(index)];
     for (int g = 0; g < TGROUP_COUNT; ++g) {
-        groupColumns[g] = trendColumns(recording, s, TrendGroup(g));
-        groupUnit[g] = trendRecordingUnit(recording, s, TrendGroup(g));
+        groupColumns[g] = trendColumns(s, TrendGroup(g));
+        groupUnit[g] = trendRecordingUnit(s, TrendGroup(g));
     }
     whole0 = static_cast<double>(s.start);
     whole1 = static_cast<double>(s.start + s.duration);
@@ -574,13 +577,27 @@ bool TrendsTab::openRecording(const QString& path)
     Loader* l = loader.get();
     l->path = path;
     l->clock.start();
-    l->thread = std::thread([l, file = QFile::encodeName(path).toStdString()] {
-        RecordingParseControl control;
-        control.progress = [l](double done) { l->permille.store(static_cast<int>(done * 1000), std::memory_order_relaxed); };
-        control.cancel = &l->cancel;
-        l->ok = readRecordingFile(file, l->result, control);
-        l->done.store(true, std::memory_order_release);
-    });
+    try {
+        l->thread = std::thread([l, read = reader, file = QFile::encodeName(path).toStdString()] {
+            RecordingParseControl control;
+            control.progress = [l](double done) { l->permille.store(static_cast<int>(done * 1000), std::memory_order_relaxed); };
+            control.cancel = &l->cancel;
+            // Whatever the read throws (no memory for the columns, above all) becomes the message.
+            try {
+                l->ok = read(file, l->result, control);
+            } catch (const std::bad_alloc&) {
+                l->error = "there is not enough memory for it";
+            } catch (const std::exception& e) {
+                l->error = e.what();
+            } catch (...) {
+                l->error = "an unexpected error";
+            }
+            l->done.store(true, std::memory_order_release);
+        });
+    } catch (const std::system_error&) {  // no thread to be had
+        loader.reset();
+        return false;
+    }
     loaderPoll.start();
     return true;
 }
@@ -603,6 +620,7 @@ void TrendsTab::pollLoader()
     cancel->setVisible(false);
     const QString name = QFileInfo(l->path).fileName();
     if (l->cancel.load()) emit recordingLoaded(false, QString());
+    else if (!l->error.empty()) emit recordingLoaded(false, QString("%1 cannot be read: %2.").arg(name, QString::fromStdString(l->error)));
     else if (!l->ok) emit recordingLoaded(false, QString("%1 cannot be read.").arg(name));
     else if (!showRecording(std::move(l->result), l->path)) emit recordingLoaded(false, QString("%1 holds no data line.").arg(name));
     else emit recordingLoaded(true, source->text());
@@ -641,22 +659,13 @@ bool TrendsTab::saveSession(const QString& path, QString* error) const
     if (QFileInfo(path).absoluteFilePath() == QFileInfo(recordingPath).absoluteFilePath())
         return fail("The session cannot replace the recording it comes from.");
     const RecordingSession& s = recording.sessions[static_cast<size_t>(sessions->currentIndex())];
-    QFile in(recordingPath);
-    if (!in.open(QIODevice::ReadOnly)) return fail(QString("%1: %2").arg(recordingPath, in.errorString()));
-    if (static_cast<uint64_t>(in.size()) < recording.sourceBytes || s.end > recording.sourceBytes)
-        return fail(QString("%1 has changed since it was opened.").arg(QFileInfo(recordingPath).fileName()));
     QSaveFile out(path);
     if (!out.open(QIODevice::WriteOnly)) return fail(out.errorString());
-    const auto copy = [&](uint64_t from, uint64_t to) {
-        if (!in.seek(static_cast<qint64>(from))) return false;
-        while (from < to) {
-            const QByteArray piece = in.read(static_cast<qint64>(std::min<uint64_t>(to - from, 1 << 20)));
-            if (piece.isEmpty() || out.write(piece) != piece.size()) return false;
-            from += static_cast<uint64_t>(piece.size());
-        }
-        return true;
+    std::string why;
+    const auto write = [&out](std::string_view piece) {
+        return out.write(piece.data(), static_cast<qint64>(piece.size())) == static_cast<qint64>(piece.size());
     };
-    if (!copy(s.headerBegin, s.headerEnd) || !copy(s.begin, s.end) || !out.commit())
-        return fail(out.errorString().isEmpty() ? in.errorString() : out.errorString());
+    if (!copyRecordingSession(QFile::encodeName(recordingPath).toStdString(), recording, s, write, why) || !out.commit())
+        return fail(why.empty() ? out.errorString() : QString::fromStdString(why));
     return true;
 }

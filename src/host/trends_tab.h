@@ -8,6 +8,7 @@
 #include <QWidget>
 
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <thread>
 
@@ -31,6 +32,9 @@ public:
     // not a readable file. recordingLoaded tells the end.
     bool openRecording(const QString& path);
     bool loading() const { return loader != nullptr; }
+    // What reads the file on the worker thread: readRecordingFile unless a test hands another.
+    using Reader = std::function<bool(const std::string&, Recording&, const RecordingParseControl&)>;
+    void setReader(Reader read) { reader = std::move(read); }
     // Shows a recording already read (the command line reads it before the window opens); false
     // when it has no session.
     bool showRecording(Recording&& read, const QString& path);
@@ -94,6 +98,7 @@ private:
     std::vector<int> groupColumns[TGROUP_COUNT];  // the shown session's columns per chart
     std::string groupUnit[TGROUP_COUNT];
     std::unique_ptr<Loader> loader;
+    Reader reader = readRecordingFile;
     QTimer timer, loaderPoll;
     uint64_t drawnPushes = ~uint64_t{0};
     double whole0 = 0, whole1 = 0;  // the session or the live span

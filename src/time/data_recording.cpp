@@ -149,13 +149,19 @@ void recordingLine(char* text, size_t size)
 
 namespace {
 
-// Appends text to the file, or leaves the file as it was (no half line) and returns false.
-bool appendWhole(const char* path, const char* text)
+// The file's size, 0 when there is none yet; false when it cannot be told.
+bool sizeNow(const char* path, bool& existed, std::uintmax_t& size)
 {
     std::error_code error;
-    const bool existed = std::filesystem::exists(path, error);
-    const std::uintmax_t before = existed ? std::filesystem::file_size(path, error) : 0;
-    if (error) return false;
+    existed = std::filesystem::exists(path, error);
+    size = existed && !error ? std::filesystem::file_size(path, error) : 0;
+    return !error;
+}
+
+// Appends text to the file of the size given, or leaves it as it was (no half line) and returns false.
+bool appendWhole(const char* path, bool existed, std::uintmax_t before, const char* text)
+{
+    std::error_code error;
     std::FILE* file = std::fopen(path, "ab");
     if (!file) return false;
     const size_t length = std::strlen(text);
@@ -174,13 +180,20 @@ void recordLine()
     char path[1100];
     if (!sdCardPath(kFileName, path, sizeof path)) return;
     static char text[2 * kLineSize];
+    bool existed = false;
+    std::uintmax_t before = 0;
+    if (!sizeNow(path, existed, before)) {
+        recordingPaused = 1;
+        return;
+    }
     char header[kLineSize];
     recordingHeader(header, sizeof header);
-    const bool newHeader = std::strcmp(header, writtenHeader) != 0;
+    // A file new or empty (a card swapped while on, or its file deleted) starts with the header too.
+    const bool newHeader = before == 0 || std::strcmp(header, writtenHeader) != 0;
     std::snprintf(text, sizeof text, "%s", newHeader ? header : "");
     const size_t used = std::strlen(text);
     recordingLine(text + used, sizeof text - used);
-    if (appendWhole(path, text)) {
+    if (appendWhole(path, existed, before, text)) {
         recordingPaused = 0;
         ++recordedLines;
         if (newHeader) std::snprintf(writtenHeader, sizeof writtenHeader, "%s", header);

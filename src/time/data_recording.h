@@ -4,6 +4,10 @@
 #include <cstddef>
 #include <cstdint>
 
+// Cells of the widest header line the instrument writes (every channel and sender): a reader
+// refuses a wider one.
+constexpr size_t kRecordingWidestHeader = 34;
+
 extern uint32_t freeSpaceCount;    // free space on the card in units of 2^20 bytes; 0 until measured
 extern uint8_t recordingPaused;    // 1 while the last write failed; the next slow step retries
 extern uint32_t recordedLines;     // data lines written since power-on

@@ -10,6 +10,7 @@
 
 #include "fuzz_support.h"
 #include "host/recording.h"
+#include "time/data_recording.h"
 
 namespace {
 
@@ -36,17 +37,19 @@ void checkSessions(const Recording& rec, std::string_view text)
                 std::equal(copy.time.begin(), copy.time.end(), rec.time.begin() + static_cast<ptrdiff_t>(s.first)));
         require(s.first == next && s.first <= s.last && s.last < rec.time.size());
         require(s.start == rec.time[s.first] && s.duration == rec.time[s.last] - s.start);
-        require(s.unit.size() == rec.columns.size());
+        require(s.columns.size() == copy.sessions[0].columns.size() && s.columns.size() < kRecordingWidestHeader);
+        require(copy.sessions[0].headerSum == s.headerSum && copy.sessions[0].sum == s.sum);
         for (size_t i = s.first + 1; i <= s.last; ++i)
             require(rec.time[i] >= rec.time[i - 1] && rec.time[i] - rec.time[i - 1] <= kRecordingSessionGap);
+        // Each column holds the session's lines, no more.
+        for (const RecordingColumn& c : s.columns) {
+            require(c.values.empty() || c.values.size() == s.last - s.first + 1);
+            require(c.words.empty() || c.words.size() == s.last - s.first + 1);
+            require(c.hex ? c.values.empty() : c.words.empty());
+        }
         next = s.last + 1;
     }
     require(next == rec.time.size());
-    for (const RecordingColumn& c : rec.columns) {
-        require(c.values.empty() || c.values.size() == rec.time.size());
-        require(c.words.empty() || c.words.size() == rec.time.size());
-        require(c.hex ? c.values.empty() : c.words.empty());
-    }
 }
 
 // At most two points per pixel column, inside the span and the session, in time order: the
@@ -60,7 +63,7 @@ void checkReduction(const Recording& rec, const RecordingSession& s, size_t colu
     std::vector<float> low(width, NAN), high(width, NAN);
     std::vector<int> count(width, 0);
     for (size_t i = s.first; i <= s.last; ++i) {
-        const float v = rec.columns[column].value(i);
+        const float v = s.value(column, i);
         if (std::isnan(v) || rec.time[i] < t0 || rec.time[i] > t1) continue;
         const int px = pixelOf(rec.time[i]);
         low[px] = std::isnan(low[px]) ? v : std::min(low[px], v);
@@ -96,13 +99,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     require(parser.feed(text.substr(0, a)) && parser.feed(text.substr(a, b - a)) && parser.feed(text.substr(b)));
     const Recording pieces = parser.finish();
     require(sameBits(whole.time, pieces.time) && whole.badLines == pieces.badLines);
-    require(whole.sessions.size() == pieces.sessions.size() && whole.columns.size() == pieces.columns.size());
-    for (size_t i = 0; i < whole.sessions.size(); ++i)
-        require(whole.sessions[i].begin == pieces.sessions[i].begin && whole.sessions[i].end == pieces.sessions[i].end &&
-                whole.sessions[i].headerBegin == pieces.sessions[i].headerBegin);
-    for (size_t c = 0; c < whole.columns.size(); ++c)
-        require(sameBits(whole.columns[c].values, pieces.columns[c].values) &&
-                sameBits(whole.columns[c].words, pieces.columns[c].words));
+    require(whole.sessions.size() == pieces.sessions.size());
+    for (size_t i = 0; i < whole.sessions.size(); ++i) {
+        const RecordingSession &w = whole.sessions[i], &p = pieces.sessions[i];
+        require(w.begin == p.begin && w.end == p.end && w.headerBegin == p.headerBegin && w.sum == p.sum &&
+                w.headerSum == p.headerSum && w.columns.size() == p.columns.size());
+        for (size_t c = 0; c < w.columns.size(); ++c)
+            require(sameBits(w.columns[c].values, p.columns[c].values) && sameBits(w.columns[c].words, p.columns[c].words));
+    }
 
     // A span and width picked from the input's size: part of one session, or past its ends.
     if (whole.sessions.empty()) return 0;
@@ -110,6 +114,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const double t0 = static_cast<double>(s.start) + static_cast<double>(s.duration) * (static_cast<int>(size % 5) - 1) / 4.0;
     const double t1 = t0 + static_cast<double>(s.duration) * static_cast<double>(size % 3) / 2.0 + static_cast<double>(size % 2);
     const int width = 1 + static_cast<int>(size % 61);
-    for (size_t c = 0; c < whole.columns.size(); ++c) checkReduction(whole, s, c, t0, t1, width);
+    for (size_t c = 0; c < s.columns.size(); ++c) checkReduction(whole, s, c, t0, t1, width);
     return 0;
 }

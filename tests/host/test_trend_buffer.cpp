@@ -112,11 +112,11 @@ TEST(TrendRecording, ReadsBackWhatTheInstrumentWrote)
             const bool inGroup = group == TGROUP_EGT ? egt : group == TGROUP_CHT ? channel && !egt : trendSeriesInGroup(TrendSeries(s), group);
             if (inGroup && !std::isnan(live.value[s])) series.push_back(s);
         }
-        const std::vector<int> columns = trendColumns(read, session, group);
+        const std::vector<int> columns = trendColumns(session, group);
         ASSERT_EQ(columns.size(), series.size()) << trendGroupTitle(group);
         for (size_t i = 0; i < series.size(); ++i)
-            EXPECT_FLOAT_EQ(read.columns[columns[i]].value(0), live.value[series[i]]) << trendSeriesName(TrendSeries(series[i]), egts);
-        EXPECT_EQ(trendRecordingUnit(read, session, group), trendUnit(group)) << g;
+            EXPECT_FLOAT_EQ(session.columns[columns[i]].value(0), live.value[series[i]]) << trendSeriesName(TrendSeries(series[i]), egts);
+        EXPECT_EQ(trendRecordingUnit(session, group), trendUnit(group)) << g;
     }
     resetDevice();
 }
@@ -128,10 +128,10 @@ TEST(TrendRecording, AnInstrumentsRecordingReads)
     ASSERT_TRUE(readRecordingFile(CORVEX_SOURCE_DIR "/tests/data/recording/DATALOG.CSV", read));
     ASSERT_FALSE(read.sessions.empty());
     const RecordingSession& s = read.sessions[0];
-    EXPECT_EQ(trendColumns(read, s, TGROUP_EGT).size(), 2u);  // only four channels
-    EXPECT_EQ(trendColumns(read, s, TGROUP_CHT).size(), 2u);
-    EXPECT_EQ(trendRecordingUnit(read, s, TGROUP_MAP), "inHg");
-    EXPECT_FLOAT_EQ(read.columns[trendColumns(read, s, TGROUP_MAP).at(0)].value(0), 30.4f);
+    EXPECT_EQ(trendColumns(s, TGROUP_EGT).size(), 2u);  // only four channels
+    EXPECT_EQ(trendColumns(s, TGROUP_CHT).size(), 2u);
+    EXPECT_EQ(trendRecordingUnit(s, TGROUP_MAP), "inHg");
+    EXPECT_FLOAT_EQ(s.columns[trendColumns(s, TGROUP_MAP).at(0)].value(0), 30.4f);
 }
 
 // A recording's limit lines are today's limits in the recording's own units, or none.
@@ -198,6 +198,8 @@ TEST(AxisTicks, RoundStepsFromTheSpanFirstTickAtOrAboveTheMinimum)
         {0, 60, 4, T, 0, 15, 5, 0},              // a minute: quarter minutes
         {0, 300, 4, T, 0, 120, 3, 0},            // five minutes: not 100 s but 2 minutes
         {0, 900, 4, T, 0, 300, 4, 0},
+        {0, 8 * 3600, 4, T, 0, 7200, 5, 0},      // two hours a tick
+        {0, 9 * 3600, 4, T, 0, 10800, 4, 0},     // just over: three hours
         {0, 20 * kDay, 4, T, 0, 5 * kDay, 5, 0}, // days in 1, 2, 5 steps
         {10, 11.5, 4, T, 10, 1, 2, 0},           // never under a second
     };
@@ -217,8 +219,17 @@ TEST(AxisTicks, RoundStepsFromTheSpanFirstTickAtOrAboveTheMinimum)
 TEST(AxisTicks, TimeLabelsByStepAndSpan)
 {
     const double eight = 1'800'000'000;  // 2027-01-15 08:00:00
-    EXPECT_EQ(timeTickLabel(eight + 15, roundTicks(eight, eight + 60, 4, TickScale::Time), 60), "08:00:15");
-    EXPECT_EQ(timeTickLabel(eight, roundTicks(eight, eight + 900, 4, TickScale::Time), 900), "08:00");
-    EXPECT_EQ(timeTickLabel(eight, roundTicks(eight, eight + 2 * 86400, 4, TickScale::Time), 2 * 86400), "01-15 08:00");
-    EXPECT_EQ(timeTickLabel(eight, roundTicks(eight, eight + 20 * 86400, 4, TickScale::Time), 20 * 86400), "2027-01-15");
+    const struct {
+        double tick, span;
+        const char* label;
+    } kCases[] = {
+        {15, 60, "08:00:15"},                // seconds under a minute a tick
+        {30, 120, "08:00:30"},
+        {60, 240, "08:01"},                  // a minute a tick: minutes
+        {0, 900, "08:00"},
+        {0, 2 * 86400, "01-15 08:00"},       // across days
+        {0, 20 * 86400, "2027-01-15"},       // a day a tick
+    };
+    for (const auto& c : kCases)
+        EXPECT_EQ(timeTickLabel(eight + c.tick, roundTicks(eight, eight + c.span, 4, TickScale::Time), c.span), c.label) << c.span;
 }

@@ -240,6 +240,12 @@ private slots:
         QFile saved(dir.filePath("S2.CSV"));
         QVERIFY(saved.open(QIODevice::ReadOnly));
         QCOMPARE(saved.readAll(), second);
+        {  // a byte of the session changed since it was read
+            QFile card(path);
+            QVERIFY(card.open(QIODevice::ReadWrite) && card.seek(card.size() - 10) && card.write("X") == 1);
+        }
+        QVERIFY(!tab.saveSession(dir.filePath("S4.CSV"), &error));
+        QCOMPARE(error, QString("DATALOG.CSV has changed since it was opened."));
         QVERIFY(!tab.saveSession(path, &error));
         QVERIFY(!tab.saveSession(dir.filePath("none/S.CSV"), &error) && !error.isEmpty());
         QVERIFY2(tab.saveCharts(dir.filePath("charts.png"), &error), qPrintable(error));
@@ -258,6 +264,11 @@ private slots:
         QTRY_COMPARE(loaded.count(), 2);
         QCOMPARE(loaded.last().last().toString(), QString("EMPTY.CSV holds no data line."));
         QVERIFY(!tab.showingRecording());
+        // Whatever the read throws becomes the message; the program goes on.
+        tab.setReader([](const std::string&, Recording&, const RecordingParseControl&) -> bool { throw std::bad_alloc(); });
+        QVERIFY(tab.openRecording(path));
+        QTRY_COMPARE(loaded.count(), 3);
+        QCOMPARE(loaded.last().last().toString(), QString("DATALOG.CSV cannot be read: there is not enough memory for it."));
         trendHistory.clear();
         resetDevice();
     }

@@ -2,7 +2,9 @@
 // back, the free space, and failed writes that leave no partial line.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <csignal>
+#include <cstring>
 #include <sys/resource.h>
 
 #include "engine/alarms.h"
@@ -111,6 +113,40 @@ TEST_F(DataRecording, EachSlowStepAppendsALineThatReadsBack)
     ASSERT_EQ(after.size(), 7u);
     EXPECT_EQ(after[5][5], "EGT1 (F)");
     EXPECT_EQ(recordedLines, 5u);
+}
+
+// A card swapped while on: its file, new or empty, starts with the header; the same file does not.
+TEST_F(DataRecording, ANewOrEmptyFileStartsWithTheHeader)
+{
+    const struct {
+        const char* name;
+        void (*swap)(const fs::path& file);
+        size_t rows;
+    } kCases[] = {
+        {"the same file", [](const fs::path&) {}, 3},
+        {"no file", [](const fs::path& file) { fs::remove(file); }, 2},
+        {"an empty file", [](const fs::path& file) { std::ofstream(file, std::ios::trunc); }, 2},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.name);
+        fs::remove(card / "DATALOG.CSV");
+        resetRecordingAtPowerOn();
+        recordingSlowStep();
+        c.swap(card / "DATALOG.CSV");
+        recordingSlowStep();
+        const auto rows = parseCsv(readText(card / "DATALOG.CSV"));
+        ASSERT_EQ(rows.size(), c.rows);
+        EXPECT_EQ(rows[0][0], "UTC");
+    }
+}
+
+// Every channel and sender: the widest header written, as wide as a reader takes.
+TEST_F(DataRecording, TheWidestHeaderIsAsWideAsAReaderTakes)
+{
+    settings.egtChannels = settings.chtChannels = 6;
+    char header[1024];
+    recordingHeader(header, sizeof header);
+    EXPECT_EQ(static_cast<size_t>(std::count(header, header + std::strlen(header), ',')) + 1, kRecordingWidestHeader);
 }
 
 TEST_F(DataRecording, NothingIsRecordedWhenOffOrWithoutCardOrPowered)
