@@ -12,7 +12,7 @@
 
 #include "engine/fuel.h"
 #include "runner/variables.h"
-#include "settings/file_replace.h"
+#include "storage/storage.h"
 #include "settings/settings.h"
 #include "settings/settings_field.h"
 

@@ -8,8 +8,6 @@
 #include <cstdlib>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
-#include <system_error>
 
 #include "device.h"
 #include "engine/alarms.h"
@@ -18,7 +16,7 @@
 #include "engine/senders.h"
 #include "engine/thermocouples.h"
 #include "gps/gps.h"
-#include "settings/file_replace.h"
+#include "storage/storage.h"
 #include "settings/sdcard.h"
 #include "settings/settings.h"
 #include "time/clock.h"
@@ -147,26 +145,6 @@ void recordingLine(char* text, size_t size)
 
 namespace {
 
-// Appends text to the file, or leaves the file as it was (no half line) and returns false.
-bool appendWhole(const char* path, const char* text)
-{
-    std::error_code error;
-    const bool existed = std::filesystem::exists(path, error);
-    const std::uintmax_t before = existed ? std::filesystem::file_size(path, error) : 0;
-    if (error) return false;
-    std::FILE* file = std::fopen(path, "ab");
-    if (!file) return false;
-    const size_t length = std::strlen(text);
-    bool ok = std::fwrite(text, 1, length, file) == length;
-    ok = std::fflush(file) == 0 && ok;
-    ok = std::fclose(file) == 0 && ok;
-    if (!ok) {
-        if (existed) std::filesystem::resize_file(path, before, error);
-        else std::filesystem::remove(path, error);
-    }
-    return ok;
-}
-
 void recordLine()
 {
     char path[1100];
@@ -178,7 +156,7 @@ void recordLine()
     std::snprintf(text, sizeof text, "%s", newHeader ? header : "");
     const size_t used = std::strlen(text);
     recordingLine(text + used, sizeof text - used);
-    if (appendWhole(path, text)) {
+    if (appendWhole(path, text, std::strlen(text))) {
         recordingPaused = 0;
         ++recordedLines;
         if (newHeader) std::snprintf(writtenHeader, sizeof writtenHeader, "%s", header);
