@@ -5,10 +5,11 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <fcntl.h>
+#include <cstdio>
 #include <limits>
 #include <sys/stat.h>
-#include <unistd.h>
+
+#include "storage/storage.h"
 
 namespace {
 
@@ -340,29 +341,17 @@ bool readRecordingFile(const std::string& path, Recording& out, const RecordingP
 {
     out = Recording{};
     // Without waiting: a pipe or device at the path is refused, not read.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return false;
+    std::FILE* file = openPlainFile(path.c_str());
+    if (!file) return false;
     struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
-        return false;
-    }
-    RecordingParser parser(static_cast<size_t>(st.st_size), control);
+    const bool sized = ::fstat(fileno(file), &st) == 0;
+    RecordingParser parser(sized ? static_cast<size_t>(st.st_size) : 0, control);
     std::vector<char> buffer(1 << 20);
     bool ok = true;
-    for (;;) {
-        const ssize_t n = ::read(fd, buffer.data(), buffer.size());
-        if (n < 0) {
-            ok = false;
-            break;
-        }
-        if (n == 0) break;
-        if (!parser.feed(std::string_view(buffer.data(), static_cast<size_t>(n)))) {
-            ok = false;
-            break;
-        }
-    }
-    ::close(fd);
+    for (size_t n; ok && (n = std::fread(buffer.data(), 1, buffer.size(), file)) > 0;)
+        ok = parser.feed(std::string_view(buffer.data(), n));
+    ok = ok && !std::ferror(file);
+    std::fclose(file);
     out = parser.finish();
     if (ok && control.progress) control.progress(1.0);
     return ok;

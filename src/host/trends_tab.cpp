@@ -4,6 +4,7 @@
 // shows the same one and hands the pointer's wheel, drags and hover back to the tab.
 #include "host/trends_tab.h"
 
+#include <QBuffer>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateTime>
@@ -20,16 +21,21 @@
 #include <QPainter>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QScrollArea>
 #include <QVBoxLayout>
 #include <QWheelEvent>
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <sys/stat.h>
+#include <vector>
 
 #include "host/axis_ticks.h"
 #include "settings/settings.h"
+#include "storage/storage.h"
 #include "time/clock.h"
 
 namespace {
@@ -621,10 +627,15 @@ void TrendsTab::cancelLoading()
 bool TrendsTab::saveCharts(const QString& path, QString* error) const
 {
     const QImage picture = chartArea->grab().toImage();
-    QSaveFile file(path);
-    QImageWriter writer(&file, "png");
-    if (!file.open(QIODevice::WriteOnly) || !writer.write(picture) || !file.commit()) {
-        if (error) *error = file.errorString().isEmpty() || file.error() == QFileDevice::NoError ? writer.errorString() : file.errorString();
+    QByteArray png;
+    QBuffer buffer(&png);
+    QImageWriter writer(&buffer, "png");
+    if (!buffer.open(QIODevice::WriteOnly) || !writer.write(picture)) {
+        if (error) *error = writer.errorString();
+        return false;
+    }
+    if (!replaceFile(QFile::encodeName(path).constData(), nullptr, png.constData(), static_cast<size_t>(png.size()))) {
+        if (error) *error = QString::fromLocal8Bit(std::strerror(errno));
         return false;
     }
     return true;
@@ -640,22 +651,36 @@ bool TrendsTab::saveSession(const QString& path, QString* error) const
     if (QFileInfo(path).absoluteFilePath() == QFileInfo(recordingPath).absoluteFilePath())
         return fail("The session cannot replace the recording it comes from.");
     const RecordingSession& s = recording.sessions[static_cast<size_t>(sessions->currentIndex())];
-    QFile in(recordingPath);
-    if (!in.open(QIODevice::ReadOnly)) return fail(QString("%1: %2").arg(recordingPath, in.errorString()));
-    if (static_cast<uint64_t>(in.size()) < recording.sourceBytes || s.end > recording.sourceBytes)
-        return fail(QString("%1 has changed since it was opened.").arg(QFileInfo(recordingPath).fileName()));
-    QSaveFile out(path);
-    if (!out.open(QIODevice::WriteOnly)) return fail(out.errorString());
-    const auto copy = [&](uint64_t from, uint64_t to) {
-        if (!in.seek(static_cast<qint64>(from))) return false;
-        while (from < to) {
-            const QByteArray piece = in.read(static_cast<qint64>(std::min<uint64_t>(to - from, 1 << 20)));
-            if (piece.isEmpty() || out.write(piece) != piece.size()) return false;
-            from += static_cast<uint64_t>(piece.size());
-        }
-        return true;
+    const auto failWithErrno = [&fail](const QString& what) { return fail(what + ": " + QString::fromLocal8Bit(std::strerror(errno))); };
+    struct Copy {
+        std::FILE* in;
+        const RecordingSession& session;
     };
-    if (!copy(s.headerBegin, s.headerEnd) || !copy(s.begin, s.end) || !out.commit())
-        return fail(out.errorString().isEmpty() ? in.errorString() : out.errorString());
-    return true;
+    const Copy source{openPlainFile(QFile::encodeName(recordingPath).constData()), s};
+    if (!source.in) return failWithErrno(recordingPath);
+    struct stat info {};
+    if (::fstat(fileno(source.in), &info) != 0 || static_cast<uint64_t>(info.st_size) < recording.sourceBytes ||
+        s.end > recording.sourceBytes) {
+        std::fclose(source.in);
+        return fail(QString("%1 has changed since it was opened.").arg(QFileInfo(recordingPath).fileName()));
+    }
+    // The session's header and lines, copied piece by piece.
+    const bool written = replaceFile(QFile::encodeName(path).constData(), nullptr, [](std::FILE* out, const void* context) {
+        const Copy& c = *static_cast<const Copy*>(context);
+        std::vector<char> piece(1 << 20);
+        const auto copy = [&](uint64_t from, uint64_t to) {
+            if (::fseeko(c.in, static_cast<off_t>(from), SEEK_SET) != 0) return false;
+            while (from < to) {
+                const size_t n = std::fread(piece.data(), 1, std::min<uint64_t>(to - from, piece.size()), c.in);
+                if (n == 0 || std::fwrite(piece.data(), 1, n, out) != n) return false;
+                from += n;
+            }
+            return true;
+        };
+        return copy(c.session.headerBegin, c.session.headerEnd) && copy(c.session.begin, c.session.end);
+    }, &source);
+    const int error = errno;
+    std::fclose(source.in);
+    errno = error;
+    return written || failWithErrno(path);
 }
