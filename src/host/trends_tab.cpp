@@ -679,8 +679,8 @@ bool TrendsTab::saveSession(const QString& path, QString* error) const
         };
         return copy(c.session.headerBegin, c.session.headerEnd) && copy(c.session.begin, c.session.end);
     }, &source);
-    const int error = errno;
+    const int reason = errno;
     std::fclose(source.in);
-    errno = error;
+    errno = reason;
     return written || failWithErrno(path);
 }
