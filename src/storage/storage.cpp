@@ -74,34 +74,61 @@ bool readPlainFile(const char* path, std::string& bytes, size_t limit)
     return ok || failWith(error, [] {});
 }
 
-bool replaceFile(const char* path, const char* temporary, FileBodyWriter write, const void* context)
+std::FILE* FileReplacement::begin(const char* path, const char* temporary)
 {
-    const std::string defaultTemporary = temporary ? std::string() : std::string(path) + ".tmp";
-    if (!temporary) temporary = defaultTemporary.c_str();
-    // A folder, device or pipe of the name is no file to replace; a plain one gives its mode.
+    if (file_) (void)finish(false);
+    // A folder, device or pipe of the name is no file to replace.
     struct stat old {};
-    const bool there = ::lstat(path, &old) == 0;
-    if (!there && errno != ENOENT) return false;
-    if (there && !S_ISREG(old.st_mode) && !S_ISLNK(old.st_mode)) return failWith(notPlainError(old.st_mode), [] {});
-    const bool plainBefore = there && S_ISREG(old.st_mode);
-    if (!clearName(temporary)) return false;
+    if (::lstat(path, &old) == 0) {
+        if (!S_ISREG(old.st_mode) && !S_ISLNK(old.st_mode)) {
+            errno = notPlainError(old.st_mode);
+            return nullptr;
+        }
+    } else if (errno != ENOENT) {
+        return nullptr;
+    }
+    path_ = path;
+    temporary_ = temporary ? std::string(temporary) : path_ + ".tmp";
+    if (!clearName(temporary_.c_str())) return nullptr;
     // Made new here: never a link's target, never a pipe that would keep the instrument waiting.
-    const int fd = ::open(temporary, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
-    if (fd < 0) return false;
-    std::FILE* file = ::fdopen(fd, "wb");
-    if (!file) return failWith(errno, [fd, temporary] { ::close(fd), ::unlink(temporary); });
-    bool ok = write(file, context);
+    const int fd = ::open(temporary_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (fd < 0) return nullptr;
+    file_ = ::fdopen(fd, "wb");
+    if (!file_) failWith(errno, [this, fd] { ::close(fd), ::unlink(temporary_.c_str()); });
+    return file_;
+}
+
+bool FileReplacement::finish(bool ok)
+{
+    std::FILE* file = file_;
+    file_ = nullptr;
+    if (!file) return failWith(EBADF, [] {});
     int error = ok ? 0 : errno;
     const auto check = [&](bool step) {
         if (!step && ok) ok = false, error = errno;
     };
     check(std::fflush(file) == 0);
-    if (ok && plainBefore) check(::fchmod(fileno(file), old.st_mode & 07777) == 0);
+    // The old file's permission bits carry over.
+    struct stat old {};
+    if (ok && ::lstat(path_.c_str(), &old) == 0 && S_ISREG(old.st_mode))
+        check(::fchmod(fileno(file), old.st_mode & 07777) == 0);
     if (ok) check(::fsync(fileno(file)) == 0);
     check(std::fclose(file) == 0);
-    if (ok) check(std::rename(temporary, path) == 0);
-    if (!ok) return failWith(error, [temporary] { ::unlink(temporary); });
-    return syncFolderOf(path);
+    if (ok) check(std::rename(temporary_.c_str(), path_.c_str()) == 0);
+    if (!ok) return failWith(error, [this] { ::unlink(temporary_.c_str()); });
+    return syncFolderOf(path_.c_str());
+}
+
+FileReplacement::~FileReplacement()
+{
+    if (file_) (void)finish(false);
+}
+
+bool replaceFile(const char* path, const char* temporary, FileBodyWriter write, const void* context)
+{
+    FileReplacement replacement;
+    std::FILE* file = replacement.begin(path, temporary);
+    return file && replacement.finish(write(file, context));
 }
 
 bool replaceFile(const char* path, const char* temporary, const void* data, size_t size)

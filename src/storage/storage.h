@@ -28,6 +28,23 @@ using FileBodyWriter = bool (*)(std::FILE* file, const void* context);
 [[nodiscard]] bool replaceFile(const char* path, const char* temporary, FileBodyWriter write, const void* context);
 [[nodiscard]] bool replaceFile(const char* path, const char* temporary, const void* data, size_t size);
 
+// The same replacement written a piece at a time (an animation over a run): begin makes the
+// temporary file and hands it out to write to (null with errno when it cannot); finish takes the
+// remaining steps, or with ok false closes and removes it. Abandoned when destroyed unfinished.
+class FileReplacement {
+public:
+    FileReplacement() = default;
+    FileReplacement(const FileReplacement&) = delete;
+    FileReplacement& operator=(const FileReplacement&) = delete;
+    ~FileReplacement();
+    std::FILE* begin(const char* path, const char* temporary = nullptr);
+    [[nodiscard]] bool finish(bool ok);
+
+private:
+    std::string path_, temporary_;
+    std::FILE* file_ = nullptr;
+};
+
 // Adds the bytes to the end of the plain file at path (made when missing), all of them or none:
 // a write that fails is cut off again. A link, folder, pipe or device at path is refused.
 [[nodiscard]] bool appendWhole(const char* path, const void* data, size_t size);
