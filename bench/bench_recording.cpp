@@ -19,6 +19,7 @@
 #include "engine/thermocouples.h"
 #include "host/recording.h"
 #include "settings/settings.h"
+#include "storage/storage.h"
 #include "time/clock.h"
 #include "time/data_recording.h"
 
@@ -156,11 +157,8 @@ BENCHMARK(BM_ReduceEverySeries)->Arg(0)->Arg(600)->Unit(benchmark::kMicrosecond)
 int main(int argc, char** argv)
 {
     if (argc == 3 && std::string_view(argv[1]) == "--write") {
-        std::FILE* out = std::fopen(argv[2], "wb");
         const std::string& text = hundredHourFile();
-        const bool ok = out && std::fwrite(text.data(), 1, text.size(), out) == text.size();
-        if (out && std::fclose(out) != 0) return 1;
-        return ok ? 0 : 1;
+        return replaceFile(argv[2], nullptr, text.data(), text.size()) ? 0 : 1;
     }
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

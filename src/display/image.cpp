@@ -2,13 +2,10 @@
 // built-in blocks onto the Framebuffer. Both share one decoding loop.
 #include "display/image.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cstdio>
 
 #include "display/framebuffer.h"
+#include "storage/storage.h"
 
 namespace {
 
@@ -86,18 +83,6 @@ ImageStatus decode(Codes& codes, int width, int height, Plot plot)
 bool onScreen(int x, int y) { return x >= 0 && x < SCREEN_WIDTH && y >= 0 && y < SCREEN_HEIGHT; }
 
 int littleEndian16(const uint8_t* p) { return p[0] | (p[1] << 8); }
-
-// Only a plain file is a picture: a folder, pipe or device of the same name is no file (and a
-// pipe must never keep the instrument waiting).
-std::FILE* openPlainFile(const char* path)
-{
-    const int fd = open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return nullptr;
-    struct stat info;
-    std::FILE* file = fstat(fd, &info) == 0 && S_ISREG(info.st_mode) ? fdopen(fd, "rb") : nullptr;
-    if (!file) close(fd);
-    return file;
-}
 
 }  // namespace
 

@@ -2,6 +2,7 @@
 // the Cruise preset, lets the trends fill for a while, and saves the window with each tab shown.
 //   corvex-docs-shots [folder [seconds [trends]]]
 #include <QApplication>
+#include <QBuffer>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -18,6 +19,7 @@
 #include "host/pass_driver.h"
 #include "host/presets.h"
 #include "host/trends_tab.h"
+#include "storage/storage.h"
 
 namespace {
 
@@ -26,6 +28,15 @@ void waitMs(int ms)
     QEventLoop loop;
     QTimer::singleShot(ms, &loop, &QEventLoop::quit);
     loop.exec();
+}
+
+// The picture as a PNG file, written whole or not at all.
+bool savePicture(const QImage& picture, const QString& path)
+{
+    QByteArray png;
+    QBuffer buffer(&png);
+    return buffer.open(QIODevice::WriteOnly) && picture.save(&buffer, "PNG") &&
+           replaceFile(QFile::encodeName(path).constData(), nullptr, png.constData(), static_cast<size_t>(png.size()));
 }
 
 }  // namespace
@@ -45,7 +56,7 @@ int main(int argc, char** argv)
         QImage icon(128, 128, QImage::Format_ARGB32);
         icon.fill(Qt::transparent);
         QPainter(&icon).drawImage((128 - face.width()) / 2, (128 - face.height()) / 2, face);
-        icon.save(out.filePath("corvex-ems-sim.png"));
+        savePicture(icon, out.filePath("corvex-ems-sim.png"));
     }
     TfrmMain window;
     window.show();
@@ -56,11 +67,11 @@ int main(int argc, char** argv)
     for (const InputPreset& preset : inputPresets())
         if (preset.title == "Cruise") applyPreset(window.inputs(), preset);
     waitMs(seconds * 1000);
-    bool ok = window.grab().save(out.filePath("window.png"));
+    bool ok = savePicture(window.grab().toImage(), out.filePath("window.png"));
     window.tabs()->setCurrentWidget(window.trends());
     window.trends()->findChild<QComboBox*>("TrendSpan")->setCurrentIndex(0);  // the minute just run
     waitMs(300);
-    ok = window.grab().save(out.filePath("trends.png")) && ok;
+    ok = savePicture(window.grab().toImage(), out.filePath("trends.png")) && ok;
     window.passDriver()->powerOff();
     waitMs(200);
     std::printf("%s\n", ok ? "pictures written" : "a picture could not be written");

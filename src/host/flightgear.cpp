@@ -9,12 +9,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
-#include <sstream>
 #include <tuple>
 
 #include "device_readings.h"
 #include "engine/engine.h"
+#include "storage/storage.h"
 #include "settings/settings.h"
 
 namespace flightgear {
@@ -210,14 +209,12 @@ bool readMap(std::string_view text, Map& map, std::string& error)
 
 bool loadMap(const std::string& path, Map& map, std::string& error)
 {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
+    std::string text;
+    if (!readPlainFile(path.c_str(), text)) {
         error = "cannot read " + path;
         return false;
     }
-    std::ostringstream text;
-    text << in.rdbuf();
-    if (!readMap(text.str(), map, error)) {
+    if (!readMap(text, map, error)) {
         error = path + ", " + error;
         return false;
     }

@@ -15,12 +15,16 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
+#include <cerrno>
+#include <cstring>
+#include <string>
 #include <string_view>
 #include <utility>
 
 #include "host/gps_link.h"
 #include "host/nmea_log.h"
 #include "host/serial_choice.h"
+#include "storage/storage.h"
 
 namespace {
 
@@ -297,13 +301,12 @@ void GpsTab::PlayButtonClick()
 
 bool GpsTab::playFile(const QString& path, int epochMs)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        showFailure(QString("The file %1 cannot be read: %2.").arg(path, file.errorString()));
+    std::string text;  // a pipe or device of the name is refused, never waited on
+    if (!readPlainFile(QFile::encodeName(path).constData(), text)) {
+        showFailure(QString("The file %1 cannot be read: %2.").arg(path, QString::fromLocal8Bit(std::strerror(errno))));
         return false;
     }
-    const QByteArray text = file.readAll();
-    std::vector<NmeaEpoch> epochs = splitNmeaLog(std::string_view(text.constData(), static_cast<size_t>(text.size())));
+    std::vector<NmeaEpoch> epochs = splitNmeaLog(text);
     if (epochs.empty()) {
         showFailure(QString("The file %1 holds no NMEA sentences.").arg(path));
         return false;

@@ -6,11 +6,13 @@
 #include <charconv>
 #include <cerrno>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
-#include <fcntl.h>
 #include <limits>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include "storage/storage.h"
 
 #include "time/data_recording.h"
 
@@ -389,32 +391,21 @@ bool readRecordingFile(const std::string& path, Recording& out, const RecordingP
 {
     out = Recording{};
     // Without waiting: a pipe or device at the path is refused, not read.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return false;
+    std::FILE* file = openPlainFile(path.c_str());
+    if (!file) return false;
     struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
+    if (::fstat(fileno(file), &st) != 0) {
+        std::fclose(file);
         return false;
     }
-    out.device = static_cast<uint64_t>(st.st_dev);
-    out.inode = static_cast<uint64_t>(st.st_ino);
+    const uint64_t device = static_cast<uint64_t>(st.st_dev), inode = static_cast<uint64_t>(st.st_ino);
     RecordingParser parser(static_cast<size_t>(st.st_size), control);
     std::vector<char> buffer(1 << 20);
     bool ok = true;
-    for (;;) {
-        const ssize_t n = ::read(fd, buffer.data(), buffer.size());
-        if (n < 0) {
-            ok = false;
-            break;
-        }
-        if (n == 0) break;
-        if (!parser.feed(std::string_view(buffer.data(), static_cast<size_t>(n)))) {
-            ok = false;
-            break;
-        }
-    }
-    ::close(fd);
-    const uint64_t device = out.device, inode = out.inode;
+    for (size_t n; ok && (n = std::fread(buffer.data(), 1, buffer.size(), file)) > 0;)
+        ok = parser.feed(std::string_view(buffer.data(), n));
+    ok = ok && !std::ferror(file);
+    std::fclose(file);
     out = parser.finish();
     out.device = device;
     out.inode = inode;
@@ -465,11 +456,12 @@ bool copyRecordingSession(const std::string& path, const Recording& rec, const R
     const std::string name = path.substr(path.find_last_of('/') + 1);
     const std::string changed = name + " has changed since it was opened.";
     why.clear();
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
+    std::FILE* file = openPlainFile(path.c_str());
+    if (!file) {
         why = name + " cannot be read: " + std::strerror(errno) + ".";
         return false;
     }
+    const int fd = fileno(file);
     struct stat st {};
     const bool same = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && static_cast<uint64_t>(st.st_dev) == rec.device &&
                       static_cast<uint64_t>(st.st_ino) == rec.inode;
@@ -495,6 +487,6 @@ bool copyRecordingSession(const std::string& path, const Recording& rec, const R
     if (!same) why = name + " is no longer the file that was opened.";
     else if (static_cast<uint64_t>(st.st_size) < session.end) why = changed;
     else ok = copy(session.headerBegin, session.headerEnd, session.headerSum) && copy(session.begin, session.end, session.sum);
-    ::close(fd);
+    std::fclose(file);
     return ok;
 }

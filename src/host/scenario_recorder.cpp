@@ -12,7 +12,9 @@
 #include <QFileInfo>
 #include <QScrollBar>
 #include <QShortcut>
+#include <cerrno>
 #include <cmath>
+#include <cstring>
 #include <sstream>
 
 #include "device.h"
@@ -27,6 +29,7 @@
 #include "runner/scenario_commands.h"
 #include "runner/variables.h"
 #include "settings/settings.h"
+#include "storage/storage.h"
 #include "ui/screen.h"
 
 namespace {
@@ -36,6 +39,15 @@ ScenarioRecorder* theRecorder = nullptr;
 constexpr uint32_t kDefaultClock = 1767225600;  // the runner's: 2026-01-01T00:00:00Z
 
 QString waitText(uint64_t ms) { return QString("wait %1.%2").arg(ms / 1000).arg(ms % 1000, 3, 10, QChar('0')); }
+
+// The bytes as the whole new content of the file; false with the reason.
+bool writeWhole(const QString& path, const QByteArray& bytes, QString* error)
+{
+    if (replaceFile(QFile::encodeName(path).constData(), nullptr, bytes.constData(), static_cast<size_t>(bytes.size())))
+        return true;
+    if (error) *error = QString("cannot write %1: %2").arg(path, QString::fromLocal8Bit(std::strerror(errno)));
+    return false;
+}
 
 }  // namespace
 
@@ -155,11 +167,8 @@ bool ScenarioRecorder::writeNmeaFiles(QString* error) const
         return false;
     }
     for (qsizetype i = 0; i < nmeaBatches.size(); ++i) {
-        QFile file(folder.filePath(QString("%1.nmea").arg(i + 1, 4, 10, QChar('0'))));
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(nmeaBatches[i]) != nmeaBatches[i].size()) {
-            if (error) *error = QString("cannot write %1: %2").arg(file.fileName(), file.errorString());
-            return false;
-        }
+        const QString file = folder.filePath(QString("%1.nmea").arg(i + 1, 4, 10, QChar('0')));
+        if (!writeWhole(file, nmeaBatches[i], error)) return false;
     }
     return true;
 }
@@ -192,23 +201,18 @@ bool ScenarioRecorder::stopRecording(QString* error)
     lines << "expect screen " + QString::fromStdString(screenHashText());
     recordingNow = false;
     window->passDriver()->stopLockstep();
-    QFile file(recordPath);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(recordedText().toUtf8()) < 0) {
-        if (error) *error = QString("cannot write %1: %2").arg(recordPath, file.errorString());
-        return false;
-    }
-    return writeNmeaFiles(error);
+    return writeWhole(recordPath, recordedText().toUtf8(), error) && writeNmeaFiles(error);
 }
 
 bool ScenarioRecorder::play(const QString& path, QString* error)
 {
     if (playingNow || recordingNow) return false;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    std::string text;
+    if (!readPlainFile(QFile::encodeName(path).constData(), text)) {
         if (error) *error = "cannot read " + path;
         return false;
     }
-    script = QString::fromUtf8(file.readAll()).split('\n');
+    script = QString::fromStdString(text).split('\n');
     scriptDir = QFileInfo(path).absolutePath();
     // The runner's start: the instrument off, the controls where the program starts them.
     if (deviceIsOn()) window->powerToggle()->trigger();
@@ -292,9 +296,9 @@ void ScenarioRecorder::playNext()
         case CommandId::Nmea: {
             if (c.count != 0) return fail("cannot be played in the window: " + line.substr(0, line.find('#')));
             const std::filesystem::path source = scenarioPath(c.path, scriptDir.toStdString());
-            QFile file(QString::fromStdString(source.string()));
-            if (!file.open(QIODevice::ReadOnly)) return fail("cannot read " + source.string());
-            window->gps()->link()->feedBytes(file.readAll().toStdString());
+            std::string bytes;
+            if (!readPlainFile(source.c_str(), bytes)) return fail("cannot read " + source.string());
+            window->gps()->link()->feedBytes(bytes);
             break;
         }
         case CommandId::Gif: {

@@ -4,6 +4,7 @@
 // shows the same one and hands the pointer's wheel, drags and hover back to the tab.
 #include "host/trends_tab.h"
 
+#include <QBuffer>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateTime>
@@ -20,18 +21,21 @@
 #include <QPainter>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QScrollArea>
 #include <QVBoxLayout>
 #include <QWheelEvent>
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
+#include <cstdio>
+#include <cstring>
 #include <new>
 #include <system_error>
 
 #include "host/axis_ticks.h"
 #include "settings/settings.h"
+#include "storage/storage.h"
 #include "time/clock.h"
 
 namespace {
@@ -640,10 +644,15 @@ void TrendsTab::cancelLoading()
 bool TrendsTab::saveCharts(const QString& path, QString* error) const
 {
     const QImage picture = chartArea->grab().toImage();
-    QSaveFile file(path);
-    QImageWriter writer(&file, "png");
-    if (!file.open(QIODevice::WriteOnly) || !writer.write(picture) || !file.commit()) {
-        if (error) *error = file.errorString().isEmpty() || file.error() == QFileDevice::NoError ? writer.errorString() : file.errorString();
+    QByteArray png;
+    QBuffer buffer(&png);
+    QImageWriter writer(&buffer, "png");
+    if (!buffer.open(QIODevice::WriteOnly) || !writer.write(picture)) {
+        if (error) *error = writer.errorString();
+        return false;
+    }
+    if (!replaceFile(QFile::encodeName(path).constData(), nullptr, png.constData(), static_cast<size_t>(png.size()))) {
+        if (error) *error = QString::fromLocal8Bit(std::strerror(errno));
         return false;
     }
     return true;
@@ -659,13 +668,20 @@ bool TrendsTab::saveSession(const QString& path, QString* error) const
     if (QFileInfo(path).absoluteFilePath() == QFileInfo(recordingPath).absoluteFilePath())
         return fail("The session cannot replace the recording it comes from.");
     const RecordingSession& s = recording.sessions[static_cast<size_t>(sessions->currentIndex())];
-    QSaveFile out(path);
-    if (!out.open(QIODevice::WriteOnly)) return fail(out.errorString());
-    std::string why;
-    const auto write = [&out](std::string_view piece) {
-        return out.write(piece.data(), static_cast<qint64>(piece.size())) == static_cast<qint64>(piece.size());
+    // The session's header and lines, copied only while the file is still the one read.
+    struct Copy {
+        std::string source;
+        const Recording& recording;
+        const RecordingSession& session;
+        mutable std::string why;
     };
-    if (!copyRecordingSession(QFile::encodeName(recordingPath).toStdString(), recording, s, write, why) || !out.commit())
-        return fail(why.empty() ? out.errorString() : QString::fromStdString(why));
-    return true;
+    const Copy copy{QFile::encodeName(recordingPath).toStdString(), recording, s, {}};
+    const bool written = replaceFile(QFile::encodeName(path).constData(), nullptr, [](std::FILE* out, const void* context) {
+        const Copy& c = *static_cast<const Copy*>(context);
+        const auto write = [out](std::string_view piece) { return std::fwrite(piece.data(), 1, piece.size(), out) == piece.size(); };
+        return copyRecordingSession(c.source, c.recording, c.session, write, c.why);
+    }, &copy);
+    if (written) return true;
+    if (!copy.why.empty()) return fail(QString::fromStdString(copy.why));
+    return fail(path + ": " + QString::fromLocal8Bit(std::strerror(errno)));
 }

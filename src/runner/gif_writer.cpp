@@ -6,13 +6,12 @@
 #include <gif_lib.h>
 
 #include <algorithm>
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 
 #include "display/framebuffer.h"
+#include "storage/storage.h"
 
 namespace {
 
@@ -31,7 +30,8 @@ GifWriter::~GifWriter()
 void GifWriter::fail(int code)
 {
     // A failed write or close says why in errno (a full disk, say), clearer than giflib's words.
-    const bool system = (code == E_GIF_ERR_WRITE_FAILED || code == E_GIF_ERR_CLOSE_FAILED) && errno != 0;
+    const bool system =
+        (code == E_GIF_ERR_WRITE_FAILED || code == E_GIF_ERR_CLOSE_FAILED || code == E_GIF_ERR_DISK_IS_FULL) && errno != 0;
     if (failure.empty()) failure = "cannot write " + filePath + ": " + (system ? std::strerror(errno) : GifErrorString(code));
 }
 
@@ -41,18 +41,20 @@ bool GifWriter::open(const std::string& path, unsigned framesPerSecond, uint64_t
     if (file) close(pendingMs, ignored);
     filePath = path;
     failure.clear();
-    // Made as any other file of the user's (giflib's own open makes it private to the owner); a
-    // pipe without a reader is refused rather than waited on.
-    const int descriptor = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NONBLOCK, 0666);
-    if (descriptor < 0) {
+    // Written beside the old file and renamed over it when the animation ends whole; a pipe,
+    // device or folder of the name is refused rather than waited on.
+    if (!output) output = std::make_unique<FileReplacement>();
+    std::FILE* stream = output->begin(path.c_str());
+    if (!stream) {
         error = "cannot write " + path + ": " + std::strerror(errno);
         return false;
     }
-    fcntl(descriptor, F_SETFL, fcntl(descriptor, F_GETFL) & ~O_NONBLOCK);
     int code = 0;
-    file = EGifOpenFileHandle(descriptor, &code);
+    file = EGifOpen(stream, [](GifFileType* gif, const GifByteType* data, int length) {
+        return static_cast<int>(std::fwrite(data, 1, static_cast<size_t>(length), static_cast<std::FILE*>(gif->UserData)));
+    }, &code);
     if (!file) {
-        ::close(descriptor);
+        (void)output->finish(false);
         error = "cannot write " + path + ": " + GifErrorString(code);
         return false;
     }
@@ -171,6 +173,8 @@ bool GifWriter::close(uint64_t endMs, std::string& error)
     errno = 0;
     if (EGifCloseFile(file, &code) == GIF_ERROR) fail(code);
     file = nullptr;
+    if (!output->finish(failure.empty()) && failure.empty())
+        failure = "cannot write " + filePath + ": " + std::strerror(errno);
     error = failure;
     return failure.empty();
 }

@@ -9,6 +9,7 @@
 #include <string>
 
 struct GifFileType;
+class FileReplacement;
 
 class GifWriter {
 public:
@@ -45,6 +46,7 @@ private:
     void fail(int code);
 
     GifFileType* file = nullptr;
+    std::unique_ptr<FileReplacement> output;  // the file, in place only once it is whole
     std::string filePath;
     std::string failure;  // the first write error, empty while all is well
     std::unique_ptr<uint8_t[]> canvas;  // the pending frame's pixels (allocated once)

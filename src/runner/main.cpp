@@ -1,12 +1,13 @@
 // corvex-ems-run SCRIPT: runs a scenario script against the instrument without a window.
 #include <cstring>
-#include <fstream>
 #include <iostream>
+#include <sstream>
 
 #include "device.h"
 #include "runner/scenario.h"
 #include "runner/scenario_commands.h"
 #include "runner/variables.h"
+#include "storage/storage.h"
 
 namespace {
 
@@ -43,11 +44,12 @@ int main(int argc, char** argv)
         printHelp(std::cerr);
         return 2;
     }
-    std::ifstream script(argv[at]);
-    if (!script) {
+    std::string text;
+    if (!readPlainFile(argv[at], text)) {  // a pipe or folder of the name is refused, never waited on
         std::cerr << "cannot open " << argv[at] << '\n';
         return 2;
     }
+    std::istringstream script(text);
     options.scriptDir = std::filesystem::path(argv[at]).parent_path();
     options.scriptPath = argv[at];
     // The same starting point as every test's: factory settings, the instrument off.

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "display/framebuffer.h"
+#include "storage/storage.h"
 
 namespace {
 
@@ -15,11 +16,16 @@ struct FileCloser {
 };
 using File = std::unique_ptr<FILE, FileCloser>;
 
-bool writePng(const std::string& path, int width, int height, int colourType, int bytesPerPixel,
-              const uint8_t* rows, bool withPalette)
+struct PngPicture {
+    int width, height, colourType, bytesPerPixel;
+    const uint8_t* rows;
+    bool withPalette;
+};
+
+bool writePngBody(std::FILE* file, const void* context)
 {
-    File file(std::fopen(path.c_str(), "wb"));
-    if (!file) return false;
+    const PngPicture& p = *static_cast<const PngPicture*>(context);
+    const int width = p.width, height = p.height, bytesPerPixel = p.bytesPerPixel;
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png ? png_create_info_struct(png) : nullptr;
     if (!info) {
@@ -30,11 +36,11 @@ bool writePng(const std::string& path, int width, int height, int colourType, in
         png_destroy_write_struct(&png, &info);
         return false;
     }
-    png_init_io(png, file.get());
+    png_init_io(png, file);
     png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8,
-                 colourType, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+                 p.colourType, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_color colours[256];
-    if (withPalette) {
+    if (p.withPalette) {
         for (int i = 0; i < 256; ++i) {
             colours[i].red = static_cast<png_byte>(palette[i] >> 16);
             colours[i].green = static_cast<png_byte>(palette[i] >> 8);
@@ -44,10 +50,17 @@ bool writePng(const std::string& path, int width, int height, int colourType, in
     }
     png_write_info(png, info);
     for (int y = 0; y < height; ++y)
-        png_write_row(png, const_cast<png_bytep>(rows + static_cast<size_t>(y) * width * bytesPerPixel));
+        png_write_row(png, const_cast<png_bytep>(p.rows + static_cast<size_t>(y) * width * bytesPerPixel));
     png_write_end(png, nullptr);
     png_destroy_write_struct(&png, &info);
-    return std::fflush(file.get()) == 0;
+    return std::ferror(file) == 0;
+}
+
+bool writePng(const std::string& path, int width, int height, int colourType, int bytesPerPixel,
+              const uint8_t* rows, bool withPalette)
+{
+    const PngPicture picture{width, height, colourType, bytesPerPixel, rows, withPalette};
+    return replaceFile(path.c_str(), nullptr, writePngBody, &picture);
 }
 
 }  // namespace
@@ -65,7 +78,7 @@ bool writeRgbPng(const std::string& path, const std::vector<uint8_t>& rgb, int w
 
 bool readIndexedPng(const std::string& path, IndexedImage& image, std::string& error)
 {
-    File file(std::fopen(path.c_str(), "rb"));
+    File file(openPlainFile(path.c_str()));
     if (!file) {
         error = "cannot open " + path;
         return false;

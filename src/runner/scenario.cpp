@@ -5,9 +5,7 @@
 #include <cmath>
 #include <cstring>
 #include <ctime>
-#include <fstream>
 #include <iostream>
-#include <iterator>
 #include <sstream>
 #include <vector>
 
@@ -24,6 +22,7 @@
 #include "runner/variables.h"
 #include "settings/sdcard.h"
 #include "settings/settings_field.h"
+#include "storage/storage.h"
 #include "time/clock.h"
 #include "time/memory.h"
 #include "time/ecu_co.h"
@@ -125,15 +124,15 @@ std::string printedValue(const std::string& name)
 // A jump back in time (a restart) or of more than a minute (a pause) does not wait.
 void replayFlightgear(const std::filesystem::path& file, const std::filesystem::path& mapFile, SimulatedHost& host)
 {
-    if (!std::filesystem::is_regular_file(file)) throw LineError{"cannot read " + file.string()};
+    std::string bytes;
+    if (!readPlainFile(file.string().c_str(), bytes)) throw LineError{"cannot read " + file.string()};
     flightgear::Map loaded;
     if (!mapFile.empty()) {
         std::string error;
         if (!flightgear::loadMap(mapFile.string(), loaded, error)) throw LineError{error};
     }
     const flightgear::Map& map = mapFile.empty() ? flightgear::defaultMap() : loaded;
-    std::ifstream in(file, std::ios::binary);
-    if (!in) throw LineError{"cannot read " + file.string()};
+    std::istringstream in(bytes);
     std::string line;
     flightgear::Packet packet;
     flightgear::Inputs inputs;
@@ -160,10 +159,10 @@ void runCommand(const ParsedCommand& c, SimulatedHost& host, const ScenarioOptio
     const std::filesystem::path path = scenarioPath(c.path, options.scriptDir);
     switch (c.id) {
     case CommandId::Include: {
-        // Checked before it is opened: a pipe of the name would keep the run waiting.
-        if (!std::filesystem::is_regular_file(path)) throw LineError{"cannot read " + path.string()};
-        std::ifstream in(path);
-        if (!in) throw LineError{"cannot read " + path.string()};
+        // A pipe of the name would keep the run waiting: only a plain file is read.
+        std::string text;
+        if (!readPlainFile(path.string().c_str(), text)) throw LineError{"cannot read " + path.string()};
+        std::istringstream in(text);
         std::error_code ec;
         const std::filesystem::path canonical = std::filesystem::weakly_canonical(path, ec);
         for (const auto& open : stack.files)
@@ -251,10 +250,8 @@ void runCommand(const ParsedCommand& c, SimulatedHost& host, const ScenarioOptio
     case CommandId::Nmea: {
         // The file's bytes to the NMEA receiver, as the serial link hands them over; with LINES,
         // one pass follows every LINES lines, as if they arrived spread over the passes.
-        if (!std::filesystem::is_regular_file(path)) throw LineError{"cannot read " + path.string()};
-        std::ifstream in(path, std::ios::binary);
-        if (!in) throw LineError{"cannot read " + path.string()};
-        const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        std::string bytes;
+        if (!readPlainFile(path.string().c_str(), bytes)) throw LineError{"cannot read " + path.string()};
         uint64_t lines = 0;
         for (const char ch : bytes) {
             nmeaReceiveByte(static_cast<uint8_t>(ch));

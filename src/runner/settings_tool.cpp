@@ -12,7 +12,7 @@
 
 #include "engine/fuel.h"
 #include "runner/variables.h"
-#include "settings/file_replace.h"
+#include "storage/storage.h"
 #include "settings/settings.h"
 #include "settings/settings_field.h"
 
@@ -25,15 +25,8 @@ struct Failure {
 // A file's record: the bytes it holds over the factory record, as far as the record goes.
 Settings readRecord(const std::string& path, std::ostream& err)
 {
-    std::FILE* file = openPlainFile(path.c_str());  // a folder or a pipe is no settings file
-    if (!file) throw Failure{"cannot read " + path + ": " + std::strerror(errno)};
-    std::string bytes;
-    char chunk[4096];
-    size_t n = 0;
-    while ((n = std::fread(chunk, 1, sizeof chunk, file)) > 0) bytes.append(chunk, n);
-    const bool failed = std::ferror(file) != 0;
-    std::fclose(file);
-    if (failed) throw Failure{"cannot read " + path};
+    std::string bytes;  // a folder or a pipe is no settings file
+    if (!readPlainFile(path.c_str(), bytes)) throw Failure{"cannot read " + path + ": " + std::strerror(errno)};
     Settings record = factorySettings();
     std::memcpy(&record, bytes.data(), std::min(bytes.size(), sizeof record));
     if (bytes.size() != sizeof record)

@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "device.h"
-#include "settings/file_replace.h"
+#include "storage/storage.h"
 #include "settings/sdcard.h"
 #include "settings/settings.h"
 #include "ui/screen.h"

@@ -8,8 +8,6 @@
 #include <cstdlib>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
-#include <system_error>
 
 #include "device.h"
 #include "engine/alarms.h"
@@ -19,7 +17,7 @@
 #include "engine/thermocouples.h"
 #include "engine/units.h"
 #include "gps/gps.h"
-#include "settings/file_replace.h"
+#include "storage/storage.h"
 #include "settings/sdcard.h"
 #include "settings/settings.h"
 #include "time/clock.h"
@@ -149,40 +147,13 @@ void recordingLine(char* text, size_t size)
 
 namespace {
 
-// The file's size, 0 when there is none yet; false when it cannot be told.
-bool sizeNow(const char* path, bool& existed, std::uintmax_t& size)
-{
-    std::error_code error;
-    existed = std::filesystem::exists(path, error);
-    size = existed && !error ? std::filesystem::file_size(path, error) : 0;
-    return !error;
-}
-
-// Appends text to the file of the size given, or leaves it as it was (no half line) and returns false.
-bool appendWhole(const char* path, bool existed, std::uintmax_t before, const char* text)
-{
-    std::error_code error;
-    std::FILE* file = std::fopen(path, "ab");
-    if (!file) return false;
-    const size_t length = std::strlen(text);
-    bool ok = std::fwrite(text, 1, length, file) == length;
-    ok = std::fflush(file) == 0 && ok;
-    ok = std::fclose(file) == 0 && ok;
-    if (!ok) {
-        if (existed) std::filesystem::resize_file(path, before, error);
-        else std::filesystem::remove(path, error);
-    }
-    return ok;
-}
-
 void recordLine()
 {
     char path[1100];
     if (!sdCardPath(kFileName, path, sizeof path)) return;
     static char text[2 * kLineSize];
-    bool existed = false;
-    std::uintmax_t before = 0;
-    if (!sizeNow(path, existed, before)) {
+    unsigned long long before = 0;
+    if (!sizeOfFile(path, before)) {
         recordingPaused = 1;
         return;
     }
@@ -193,7 +164,7 @@ void recordLine()
     std::snprintf(text, sizeof text, "%s", newHeader ? header : "");
     const size_t used = std::strlen(text);
     recordingLine(text + used, sizeof text - used);
-    if (appendWhole(path, existed, before, text)) {
+    if (appendWhole(path, text, std::strlen(text))) {
         recordingPaused = 0;
         ++recordedLines;
         if (newHeader) std::snprintf(writtenHeader, sizeof writtenHeader, "%s", header);

@@ -6,9 +6,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
-#include <cerrno>
 #include <cstdio>
 #include <cstring>
 
@@ -16,6 +14,7 @@
 #include "display/image.h"
 #include "settings/sdcard.h"
 #include "settings/settings.h"
+#include "storage/storage.h"
 #include "device.h"
 #include "ui/home.h"
 #include "ui/screen.h"
@@ -103,20 +102,6 @@ void showWithoutList(ScreenFunction screen)
     currentScreen = screen;
 }
 
-// A plain file opened for reading without waiting (a pipe or device never blocks the
-// instrument); -1 for anything else.
-int openPlainFile(const char* path)
-{
-    const int fd = open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return -1;
-    struct stat info;
-    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        close(fd);
-        return -1;
-    }
-    return fd;
-}
-
 }  // namespace
 
 bool documentNameMatches(const char* name, bool checklists)
@@ -190,18 +175,17 @@ void openDocumentInSlot(uint8_t slot)
 
 void loadChecklist(const char* path)
 {
-    const int fd = openPlainFile(path);
-    if (fd < 0) return;
+    std::FILE* file = openPlainFile(path);  // a pipe or device of the name never blocks the instrument
+    if (!file) return;
     // Every line starts empty, so a last line without a newline ends where its text ends.
     std::memset(documentText, 0, sizeof documentText);
     documentLineCount = 0;
     int line = 0, column = 0;
     uint8_t block[512];
     while (line < CHECKLIST_LINES) {
-        const ssize_t got = read(fd, block, sizeof block);
-        if (got < 0 && errno == EINTR) continue;
-        if (got <= 0) break;
-        for (ssize_t i = 0; i < got && line < CHECKLIST_LINES; ++i) {
+        const size_t got = std::fread(block, 1, sizeof block, file);
+        if (got == 0) break;
+        for (size_t i = 0; i < got && line < CHECKLIST_LINES; ++i) {
             const char c = static_cast<char>(block[i]);
             if (c == '\n') {
                 if (column < CHECKLIST_COLUMNS) documentText[line][column] = '\0';
@@ -214,5 +198,5 @@ void loadChecklist(const char* path)
             }
         }
     }
-    close(fd);
+    std::fclose(file);
 }

@@ -7,7 +7,7 @@
 #include "device.h"
 #include "engine/engine.h"
 #include "gps/gps.h"
-#include "settings/file_replace.h"
+#include "storage/storage.h"
 #include "settings/sdcard.h"
 #include "settings/settings.h"
 #include "time/clock.h"

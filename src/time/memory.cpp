@@ -10,9 +10,7 @@
 #include <string>
 #include <vector>
 
-#include <sys/stat.h>
-
-#include "settings/file_replace.h"
+#include "storage/storage.h"
 #include "time/clock.h"
 #include "time/flight.h"
 #include "time/flight_log.h"
@@ -227,11 +225,8 @@ MemoryFileOpening openMemoryFile(const char* path, const char* stamp)
     opening.loaded = loadMemoryFile(path, opening.problem);
     if (opening.loaded || opening.problem.empty()) return opening;
     // Kept beside itself under a name no other file has, before anything may be saved.
-    const std::string base = std::string(path) + ".bad-" + stamp;
-    std::string kept = base;
-    struct stat info {};
-    for (int n = 2; ::lstat(kept.c_str(), &info) == 0 && n < 1000; ++n) kept = base + "-" + std::to_string(n);
-    if (std::rename(path, kept.c_str()) == 0) {
+    std::string kept;
+    if (moveAside(path, std::string(path) + ".bad-" + stamp, kept)) {
         opening.keptAs = kept;
         opening.message = std::string("The memory file ") + path + " was not used (" + opening.problem +
                           "); it is kept as " + kept + ". The meters and the flight log start from zero.";

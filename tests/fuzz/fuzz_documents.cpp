@@ -36,10 +36,7 @@ const fs::path& cardFolder()
 
 void writeFile(const fs::path& path, const uint8_t* data, size_t size)
 {
-    if (std::FILE* f = std::fopen(path.c_str(), "wb")) {
-        if (size) std::fwrite(data, 1, size, f);
-        std::fclose(f);
-    }
+    writeScratch(path, data, size);
 }
 
 void checkChecklist()

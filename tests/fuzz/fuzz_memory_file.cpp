@@ -9,8 +9,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -21,17 +19,13 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::vector<uint8_t> bytesOf(const fs::path& path)
+std::vector<uint8_t> bytesIn(const fs::path& path)
 {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    const std::string bytes = bytesOf(path);
+    return {bytes.begin(), bytes.end()};
 }
 
-void write(const fs::path& path, const std::vector<uint8_t>& bytes)
-{
-    std::ofstream(path, std::ios::binary | std::ios::trunc)
-        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-}
+void write(const fs::path& path, const std::vector<uint8_t>& bytes) { writeScratch(path, bytes.data(), bytes.size()); }
 
 }  // namespace
 
@@ -69,12 +63,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
     clearMemory();
     const MemoryFileOpening opening = openMemoryFile(path.c_str(), stamp.c_str());
-    if (what == 1) require(bytesOf(taken1) == std::vector<uint8_t>{1} && bytesOf(taken2) == std::vector<uint8_t>{2});
+    if (what == 1) require(bytesIn(taken1) == std::vector<uint8_t>{1} && bytesIn(taken2) == std::vector<uint8_t>{2});
     if (opening.loaded) {
         require(what <= 2 && opening.writable && opening.problem.empty() && opening.keptAs.empty());
         std::string reason;
         require(saveMemoryFile(path.c_str(), reason));
-        require(bytesOf(path) == input);
+        require(bytesIn(path) == input);
         return 0;
     }
     if (what == 3 && opening.problem.empty()) return 0;  // a link to nothing: a first start, nothing to keep
@@ -83,9 +77,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     require(!kept.empty());
     if (opening.writable) require(!fs::exists(fs::symlink_status(path)));
     const fs::file_status status = fs::symlink_status(kept);
-    if (what <= 1) require(fs::is_regular_file(status) && bytesOf(kept) == input);
+    if (what <= 1) require(fs::is_regular_file(status) && bytesIn(kept) == input);
     if (what == 2 || what == 3) require(fs::is_symlink(status));
-    if (what == 2) require(bytesOf(target) == input);
+    if (what == 2) require(bytesIn(target) == input);
     if (what == 4) require(fs::is_fifo(status));
     if (what == 5) require(fs::is_directory(status));
     return 0;

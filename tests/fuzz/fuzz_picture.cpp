@@ -55,10 +55,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const int height = length >= 4 ? picture[2] | (picture[3] << 8) : 0;
 
     if (fromFile) {
-        if (std::FILE* f = std::fopen(pictureFile().c_str(), "wb")) {
-            if (length) std::fwrite(picture, 1, length, f);
-            std::fclose(f);
-        }
+        writeScratch(pictureFile(), picture, length);
         std::memset(backgroundBuffer, UNTOUCHED, sizeof backgroundBuffer);
         const ImageStatus status = loadImageFile(x, y, pictureFile().c_str());
         const bool fits = width > 0 && width <= MAX_IMAGE_WIDTH && height > 0 && height <= MAX_IMAGE_HEIGHT;

@@ -10,7 +10,6 @@
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 #include <string>
 
@@ -55,11 +54,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     std::error_code ignored;
     fs::remove_all(folder, ignored);
     fs::create_directories(folder / "SDCARD");
-    std::ofstream(folder / "inc.scn") << "pass 2\nprint rpm\ninclude inc.scn\n";
-    std::ofstream(folder / "gps.nmea")
-        << "$GPGGA,171003.972,5200.8519,N,00421.7819,E,1,08,1.0,8.8,M,44.8,M,,0000*57\r\n"
+    writeScratch(folder / "inc.scn", "pass 2\nprint rpm\ninclude inc.scn\n");
+    writeScratch(folder / "gps.nmea",
+        "$GPGGA,171003.972,5200.8519,N,00421.7819,E,1,08,1.0,8.8,M,44.8,M,,0000*57\r\n"
            "$GPGSV,1,1,02,12,73,067,,30,67,271,39*7A\r\n"
-           "$GPRMC,171003.972,A,5200.8519,N,00421.7819,E,000.9,022.1,120610,,,A*68\r\n";
+           "$GPRMC,171003.972,A,5200.8519,N,00421.7819,E,000.9,022.1,120610,,,A*68\r\n");
     mkfifo((folder / "pipe").c_str(), 0600);
     resetDevice();
     setSdCardFolder((folder / "SDCARD").c_str());

@@ -7,7 +7,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <string>
 
 #include "fuzz_support.h"
@@ -34,8 +33,7 @@ const fs::path& cardFolder()
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     fs::create_directories(cardFolder());
-    std::ofstream(cardFolder() / SETTINGS_FILE_NAME, std::ios::binary | std::ios::trunc)
-        .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+    writeScratch(cardFolder() / SETTINGS_FILE_NAME, data, size);
     resetDevice();
     setSdCardFolder(cardFolder().string().c_str());
     devicePowerOn();

@@ -10,8 +10,6 @@
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -23,12 +21,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string bytesOf(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 // Runs the tool; the instrument's settings are the same afterwards.
 int tool(const std::vector<std::string>& args, std::string& out)
@@ -78,7 +70,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         require(what == 2 ? fs::is_directory(a) : fs::is_fifo(a));
         return 0;
     }
-    std::ofstream(a, std::ios::binary).write(file.data(), static_cast<std::streamsize>(file.size()));
+    writeScratch(a, file);
     fs::copy_file(a, b);
 
     require(tool({"dump", a}, out) == 0);

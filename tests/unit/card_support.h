@@ -10,6 +10,9 @@
 // Set while a test wants the card write-protected: the fopen seam of test_fault_injection.cpp then
 // fails every opening for writing, as a write-protected card would even for root.
 extern bool readOnlyFolder;
+// Bytes the write calls may still store before they fail as a full card would (negative: no
+// fault); the fwrite seam of test_fault_injection.cpp.
+extern long long writeBudget;
 
 // An empty folder below the tests' temporary folder, named after the running test's suite and
 // name (tests may run in parallel processes, and two suites may hold a test of the same name),

@@ -1,6 +1,8 @@
 // Faults injected into every file the instrument writes: a write failing at each byte (the
 // fwrite/fputs seam below, linked with --wrap), a full disk (the file size limit), a read-only
-// folder and the card folder removed mid-run. The old file stays whole or the new one is complete.
+// folder, the card folder removed mid-run, and a pipe, a link or a folder at the temporary name.
+// The old file stays whole or the new one is complete. The same seam records the order of the
+// steps of each write.
 #include <gtest/gtest.h>
 
 #include <cerrno>
@@ -9,8 +11,11 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <functional>
 #include <string>
+#include <fcntl.h>
+#include <cstdarg>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -18,6 +23,7 @@
 #include "card_support.h"
 #include "device.h"
 #include "key_press.h"
+#include "runner/settings_tool.h"
 #include "settings/menus.h"
 #include "settings/sdcard.h"
 #include "settings/settings.h"
@@ -30,18 +36,35 @@
 
 namespace fs = std::filesystem;
 
-namespace {
 long long writeBudget = -1;  // bytes the write calls may still store; negative: no fault
-}  // namespace
 bool readOnlyFolder = false; // opening for writing fails as a write-protected folder would
+
+namespace {
+std::string* stepLog = nullptr;  // while set, the steps taken on files open for writing
+
+bool openForWriting(FILE* file) { return file && (fcntl(fileno(file), F_GETFL) & O_ACCMODE) != O_RDONLY; }
+
+void logStep(const char* step)
+{
+    // A run of writes is one step.
+    if (!stepLog || stepLog->ends_with(std::string(step) + " ")) return;
+    *stepLog += std::string(step) + " ";
+}
+}  // namespace
 
 extern "C" {
 size_t __real_fwrite(const void* data, size_t size, size_t count, FILE* file);
 FILE* __real_fopen(const char* path, const char* mode);
+int __real_open(const char* path, int flags, ...);
+int __real_fflush(FILE* file);
+int __real_fclose(FILE* file);
+int __real_fsync(int fd);
+int __real_rename(const char* from, const char* to);
 
 // The seam over the write calls: stores at most writeBudget bytes, then fails as a full card.
 size_t __wrap_fwrite(const void* data, size_t size, size_t count, FILE* file)
 {
+    if (file != stdout && file != stderr) logStep("write");
     if (writeBudget < 0 || file == stdout || file == stderr || size == 0) return __real_fwrite(data, size, count, file);
     const size_t bytes = size * count;
     const size_t allowed = std::min<size_t>(bytes, static_cast<size_t>(writeBudget));
@@ -64,6 +87,39 @@ FILE* __wrap_fopen(const char* path, const char* mode)
     }
     return __real_fopen(path, mode);
 }
+int __wrap_open(const char* path, int flags, ...)
+{
+    if (readOnlyFolder && (flags & (O_WRONLY | O_RDWR | O_CREAT))) {
+        errno = EROFS;
+        return -1;
+    }
+    va_list arguments;
+    va_start(arguments, flags);
+    const mode_t mode = (flags & O_CREAT) ? static_cast<mode_t>(va_arg(arguments, unsigned)) : 0;
+    va_end(arguments);
+    return __real_open(path, flags, mode);
+}
+int __wrap_fflush(FILE* file)
+{
+    if (openForWriting(file) && file != stdout && file != stderr) logStep("flush");
+    return __real_fflush(file);
+}
+int __wrap_fclose(FILE* file)
+{
+    if (openForWriting(file)) logStep("close");
+    return __real_fclose(file);
+}
+int __wrap_fsync(int fd)
+{
+    struct stat info {};
+    logStep(fstat(fd, &info) == 0 && S_ISDIR(info.st_mode) ? "folder-sync" : "sync");
+    return __real_fsync(fd);
+}
+int __wrap_rename(const char* from, const char* to)
+{
+    logStep("rename");
+    return __real_rename(from, to);
+}
 }
 
 namespace {
@@ -80,8 +136,12 @@ struct Writer {
     const char* file;
     std::function<bool(const fs::path& card)> write;
     std::function<void()> change;
-    bool appends;  // adds to the file rather than replacing it
+    bool appends;           // adds to the file rather than replacing it
+    const char* temporary;  // the name the new content is written under first (an append: the file)
+    const char* steps;      // the calls a write makes, in order
 };
+
+constexpr const char* kReplaceSteps = "write flush sync close rename folder-sync ";
 
 class FaultInjection : public testing::TestWithParam<int> {
 protected:
@@ -136,27 +196,37 @@ const Writer& writerOf(int index)
 {
     static const Writer writers[] = {
         {"settings", SETTINGS_FILE_NAME, [](const fs::path&) { return saveSettingsFile(); },
-         [] { ++settings.rpm1HighAlarm; }, false},
+         [] { ++settings.rpm1HighAlarm; }, false, SETTINGS_FILE_NEW_NAME, kReplaceSteps},
         {"flight log export", "FLIGHTS.CSV", [](const fs::path&) { return exportFlightLog(); },
-         [] { ++flightLog[0].flightTime.minutes; }, false},
+         [] { ++flightLog[0].flightTime.minutes; }, false, "FLIGHTS.CSV.TMP", kReplaceSteps},
         {"data recording file", "DATALOG.CSV", [](const fs::path&) { return createRecordingFile(); },
-         [] { ++settings.rpm1HighAlarm; }, false},
+         [] { ++settings.rpm1HighAlarm; }, false, "DATALOG.CSV.TMP", kReplaceSteps},
         {"data recording line", "DATALOG.CSV",
          [](const fs::path&) {
              const uint32_t before = recordedLines;
              recordingSlowStep();
              return recordedLines != before;
          },
-         [] {}, true},
+         [] {}, true, "DATALOG.CSV", "write flush close "},
         {"memory file", "CORVEX.MEM",
          [](const fs::path& card) {
              std::string reason;
              return saveMemoryFile((card / "CORVEX.MEM").string().c_str(), reason);
          },
-         [] { ++flightLog[1].flightTime.minutes; }, false},
+         [] { ++flightLog[1].flightTime.minutes; }, false, "CORVEX.MEM.tmp", kReplaceSteps},
+        {"settings tool", SETTINGS_FILE_NAME,
+         [](const fs::path& card) {
+             // The tool edits a file that is there: the instrument saves the first one.
+             if (!fs::exists(card / SETTINGS_FILE_NAME) && !saveSettingsFile()) return false;
+             std::ostringstream out, err;
+             const std::string edit = "rpm1HighAlarm=" + std::to_string(settings.rpm1HighAlarm);
+             return settingsToolMain({"set", (card / SETTINGS_FILE_NAME).string(), edit}, out, err) == 0;
+         },
+         [] { ++settings.rpm1HighAlarm; }, false, "CORVEX.EMS.new", kReplaceSteps},
     };
     return writers[index];
 }
+constexpr int kWriters = 6;
 
 TEST_P(FaultInjection, AWriteFailingAtEveryByteLeavesTheOldFileOrTheNew)
 {
@@ -245,7 +315,70 @@ TEST_P(FaultInjection, TheCardFolderRemovedMidRun)
     EXPECT_TRUE(fs::exists(card / w.file));
 }
 
-INSTANTIATE_TEST_SUITE_P(EveryWriter, FaultInjection, testing::Range(0, 5),
+// Every write takes its steps in order: the content is on the medium before its new name is, and
+// the name is on the medium before the write counts as done.
+TEST_P(FaultInjection, TheStepsComeInOrder)
+{
+    const Writer& w = writerOf(GetParam());
+    SCOPED_TRACE(w.name);
+    ASSERT_TRUE(w.write(card));
+    w.change();
+    std::string steps;
+    stepLog = &steps;
+    const bool ok = w.write(card);
+    stepLog = nullptr;
+    EXPECT_TRUE(ok);
+    EXPECT_EQ(steps, w.steps);
+}
+
+// A pipe, a link to a file outside the card or a folder standing at the temporary name: never
+// waited on, never written through, and the write says how it went. A replace clears the name and
+// goes through; an append refuses anything but a plain file.
+TEST_P(FaultInjection, WhateverStandsAtTheTemporaryName)
+{
+    const Writer& w = writerOf(GetParam());
+    const fs::path outside = card.string() + "-outside.txt", at = card / w.temporary;
+    for (const char* kind : {"pipe", "link", "folder"}) {
+        SCOPED_TRACE(std::string(w.name) + ", " + kind + " at " + w.temporary);
+        ASSERT_TRUE(w.write(card));
+        w.change();
+        std::ofstream(outside) << "outside";
+        fs::remove(at);
+        int reader = -1;
+        if (kind == std::string("pipe")) {
+            ASSERT_EQ(mkfifo(at.c_str(), 0600), 0);
+            reader = ::open(at.c_str(), O_RDONLY | O_NONBLOCK);  // a writer opening the pipe is not held up
+        } else if (kind == std::string("link")) {
+            fs::create_symlink(outside, at);
+        } else {
+            fs::create_directory(at);
+        }
+        const bool ok = w.write(card);
+        if (reader >= 0) ::close(reader);
+        EXPECT_EQ(slurp(outside), "outside");
+        EXPECT_EQ(ok, !w.appends);
+        if (w.appends) fs::remove_all(at);
+        else EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(card / w.file))) << "the new file is in place";
+        expectOnly(w);
+    }
+    fs::remove(outside);
+    expectRunningOn();
+}
+
+// A replaced file keeps the permission bits it had.
+TEST_P(FaultInjection, TheReplacedFileKeepsItsMode)
+{
+    const Writer& w = writerOf(GetParam());
+    SCOPED_TRACE(w.name);
+    ASSERT_TRUE(w.write(card));
+    const auto mode = fs::perms::owner_read | fs::perms::owner_write | fs::perms::others_read;
+    fs::permissions(card / w.file, mode);
+    w.change();
+    EXPECT_TRUE(w.write(card));
+    EXPECT_EQ(fs::status(card / w.file).permissions(), mode);
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryWriter, FaultInjection, testing::Range(0, kWriters),
                          [](const testing::TestParamInfo<int>& info) {
                              std::string name = writerOf(info.param).name;
                              for (char& c : name)

@@ -229,10 +229,11 @@ TEST_F(FlightLog, ExportReadsBackAndAFailedOneLeavesNoPartialFile)
     EXPECT_EQ(rows[0].size(), 5u);
     EXPECT_EQ(rows[1], (std::vector<std::string>{"2026-03-01T09:00:00", "65", "1", "120.4", "2910"}));
     EXPECT_EQ(rows[5], (std::vector<std::string>{"2026-03-03T09:00:00", "180", "255", "125.0", "2638"}));
-    // A full disk: the temporary file is the full device; the old export stays whole.
+    // A full card: the old export stays whole.
     appendFlightLog({1772600000, {1, 0}, 130, 0, 40, 0, 3});
-    fs::create_symlink("/dev/full", card / "FLIGHTS.CSV.TMP");
+    writeBudget = 100;
     EXPECT_FALSE(exportFlightLog());
+    writeBudget = -1;
     EXPECT_EQ(readText(card / "FLIGHTS.CSV"), exported);
     EXPECT_FALSE(fs::exists(fs::symlink_status(card / "FLIGHTS.CSV.TMP")));
     // The card's folder gone.

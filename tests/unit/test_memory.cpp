@@ -151,6 +151,30 @@ TEST_F(Memory, FileRoundTripAndAMissingFile)
     fs::remove_all(dir);
 }
 
+// Files refused in the same second are each kept under a name of their own, none written over.
+TEST_F(Memory, EveryRefusedFileIsKeptUnderItsOwnName)
+{
+    const fs::path dir = fs::path(testing::TempDir()) / "memory_kept";
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    const std::string path = (dir / "memory.bin").string(), base = path + ".bad-20260308-101500";
+    const struct {
+        const char* bytes;
+        std::string keptAs;
+    } kRefused[] = {{"first", base}, {"second", base + "-2"}, {"third", base + "-3"}};
+    for (const auto& r : kRefused) {
+        std::ofstream(path, std::ios::binary) << r.bytes;
+        const MemoryFileOpening opening = openMemoryFile(path.c_str(), "20260308-101500");
+        EXPECT_TRUE(opening.writable);
+        EXPECT_EQ(opening.keptAs, r.keptAs);
+    }
+    for (const auto& r : kRefused) {
+        std::ifstream in(r.keptAs, std::ios::binary);
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), r.bytes) << r.keptAs;
+    }
+    fs::remove_all(dir);
+}
+
 TEST_F(Memory, TheRunnerKeepsTheMetersAndTheLogThroughAPowerCycle)
 {
     const fs::path dir = fs::path(testing::TempDir()) / "memory_runner";

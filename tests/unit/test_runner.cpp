@@ -3,9 +3,11 @@
 
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <set>
 #include <sstream>
 
+#include "card_support.h"
 #include "device.h"
 #include "runner/scenario.h"
 #include "script_support.h"
@@ -42,13 +44,23 @@ TEST(Runner, BadLinesStopTheRunAndNameTheLine)
         {"gif a.gif 51", "line 1: bad frame rate (want 1..50): 51"},
         {"gif stop", "line 1: no GIF is being written"},
         {"gif /proc/no/such/dir/x.gif", "line 1: cannot write /proc/no/such/dir/x.gif: No such file or directory"},
-        {"gif /dev/full\npower on\nwait 1\ngif stop", "line 4: cannot write /dev/full: No space left on device"},
-        {"gif /dev/full\npower on\nwait 1", "at the end: cannot write /dev/full: No space left on device"},
+        {"gif /dev/full", "line 1: cannot write /dev/full: No such device"},  // a device is never replaced
     };
     for (const Case& c : cases) {
         const ScriptRun r = run(c.script);
         EXPECT_FALSE(r.ok) << c.script;
         EXPECT_EQ(r.error, c.error) << c.script;
+    }
+    // The card fills while an animation is written: the line that ends it fails, or the run at its
+    // end, and no part of the file is left.
+    const std::string gif = (std::filesystem::path(testing::TempDir()) / "full.gif").string();
+    for (const auto& [script, error] : {std::pair<std::string, std::string>{"\ngif stop", "line 5: "}, {"", "at the end: "}}) {
+        writeBudget = 2000;
+        const ScriptRun r = run("gif " + gif + "\npower on\nwait 1\n" + script);
+        writeBudget = -1;
+        EXPECT_EQ(r.error, error + "cannot write " + gif + ": No space left on device");
+        EXPECT_FALSE(std::filesystem::exists(gif));
+        EXPECT_FALSE(std::filesystem::exists(gif + ".tmp"));
     }
 }
 

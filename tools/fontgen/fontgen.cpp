@@ -23,12 +23,13 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
 #include <iostream>
 #include <map>
 #include <sstream>
 #include <string>
 #include <vector>
+
+#include "storage/storage.h"
 
 namespace {
 
@@ -828,10 +829,8 @@ int main(int argc, char** argv)
         writeBlock(out, params, cells, encodeBlock(params, cells));
     }
 
-    std::ofstream file(argv[2], std::ios::binary);
-    file << out.str();
-    file.close();
-    if (!file) {
+    const std::string text = out.str();
+    if (!replaceFile(argv[2], nullptr, text.data(), text.size())) {
         std::cerr << "fontgen: cannot write " << argv[2] << "\n";
         return 1;
     }

@@ -12,7 +12,10 @@
 #include <cstdio>
 #include <iterator>
 #include <string>
+#include <utility>
 #include <vector>
+
+#include "storage/storage.h"
 
 namespace {
 #include "fonts/fonts.inc"
@@ -47,13 +50,18 @@ public:
     }
     bool writePng(const char* path, int scale) const
     {
-        FILE* f = std::fopen(path, "wb");
-        if (!f) return false;
+        const std::pair<const Image*, int> picture{this, scale};
+        return replaceFile(path, nullptr, [](std::FILE* f, const void* context) {
+            const auto& [image, scale] = *static_cast<const std::pair<const Image*, int>*>(context);
+            return image->writePngTo(f, scale);
+        }, &picture);
+    }
+    bool writePngTo(std::FILE* f, int scale) const
+    {
         png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
         png_infop info = png_create_info_struct(png);
         if (setjmp(png_jmpbuf(png))) {
             png_destroy_write_struct(&png, &info);
-            std::fclose(f);
             return false;
         }
         png_init_io(png, f);
@@ -73,7 +81,7 @@ public:
         }
         png_write_end(png, nullptr);
         png_destroy_write_struct(&png, &info);
-        return std::fclose(f) == 0;
+        return std::ferror(f) == 0;
     }
 
 private:

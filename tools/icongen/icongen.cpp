@@ -1,7 +1,6 @@
 // Built-in icon generator: reads the pixel sources in data/icons (one text file per icon, a
 // character per palette colour) and writes their MIF blocks as C++ (icons.inc), plus a preview sheet.
 #include <cstdio>
-#include <fstream>
 #include <map>
 #include <sstream>
 #include <string>
@@ -10,6 +9,7 @@
 #include "display/framebuffer.h"
 #include "mif_encoder.h"
 #include "runner/png_io.h"
+#include "storage/storage.h"
 
 namespace {
 
@@ -40,8 +40,9 @@ struct SourceError {
 //   pixels                   followed by HEIGHT rows of exactly WIDTH characters
 IconSource readSource(const std::string& path)
 {
-    std::ifstream in(path);
-    if (!in) throw SourceError{path + ": cannot open"};
+    std::string bytes;
+    if (!readPlainFile(path.c_str(), bytes)) throw SourceError{path + ": cannot open"};
+    std::istringstream in(bytes);
     IconSource icon;
     std::map<char, int> colours;
     std::string line;
@@ -161,10 +162,8 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "corvex-icongen: %s\n", e.message.c_str());
         return 1;
     }
-    std::ofstream out(argv[2], std::ios::binary);
-    out << text.str();
-    out.close();
-    if (!out) {
+    const std::string written = text.str();
+    if (!replaceFile(argv[2], nullptr, written.data(), written.size())) {
         std::fprintf(stderr, "corvex-icongen: cannot write %s\n", argv[2]);
         return 1;
     }

@@ -1,7 +1,5 @@
 // corvex-mif: converts a PNG or JPEG picture (up to 480 x 272) into the instrument's MIF format,
 // or a MIF picture back into a palette PNG. The direction follows the file names' endings.
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -18,6 +16,7 @@
 #include "palette_match.h"
 #include "picture_io.h"
 #include "runner/png_io.h"
+#include "storage/storage.h"
 
 namespace fs = std::filesystem;
 
@@ -43,47 +42,6 @@ std::string lowerExtension(const std::string& path)
     return ext;
 }
 
-// A new file beside the output, renamed over it only when complete, so that a failure never leaves
-// a half-written output (or removes an older one).
-class TemporaryOutput {
-public:
-    explicit TemporaryOutput(const std::string& output) : output_(output)
-    {
-        fs::path dir = fs::path(output).parent_path();
-        if (dir.empty()) dir = ".";
-        std::string pattern = (dir / ".corvex-mif-XXXXXX").string();
-        std::vector<char> name(pattern.begin(), pattern.end());
-        name.push_back('\0');
-        const int fd = mkstemp(name.data());
-        if (fd < 0) throw Failure{output + ": cannot write in " + dir.string() + ": " + std::strerror(errno)};
-        path_ = name.data();
-        // mkstemp makes the file private; give it the permissions a plain new file would get.
-        const mode_t mask = umask(0);
-        umask(mask);
-        fchmod(fd, 0666 & ~mask);
-        close(fd);
-    }
-    ~TemporaryOutput()
-    {
-        if (!path_.empty()) std::remove(path_.c_str());
-    }
-    TemporaryOutput(const TemporaryOutput&) = delete;
-    TemporaryOutput& operator=(const TemporaryOutput&) = delete;
-
-    const std::string& path() const { return path_; }
-
-    void commit()
-    {
-        if (std::rename(path_.c_str(), output_.c_str()) != 0)
-            throw Failure{output_ + ": cannot write: " + std::strerror(errno)};
-        path_.clear();
-    }
-
-private:
-    std::string output_;
-    std::string path_;
-};
-
 void pictureToMif(const std::string& input, const std::string& output, bool dither)
 {
     Picture picture;
@@ -96,17 +54,14 @@ void pictureToMif(const std::string& input, const std::string& output, bool dith
         picture.indices.empty() ? matchToPalette(picture.rgb, picture.width, picture.height, dither) : picture.indices;
     const std::vector<uint8_t> mif = encodeMif(indices.data(), picture.width, picture.height);
 
-    TemporaryOutput temp(output);
-    std::FILE* file = std::fopen(temp.path().c_str(), "wb");
-    bool written = file && std::fwrite(mif.data(), 1, mif.size(), file) == mif.size();
-    if (file) written = (std::fclose(file) == 0) && written;
-    if (!written) throw Failure{output + ": cannot write: " + std::strerror(errno)};
-    temp.commit();
+    // Renamed over the output only when complete: a failure never leaves a half-written output.
+    if (!replaceFile(output.c_str(), nullptr, mif.data(), mif.size()))
+        throw Failure{output + ": cannot write: " + std::strerror(errno)};
 }
 
 void mifToPng(const std::string& input, const std::string& output)
 {
-    std::FILE* file = std::fopen(input.c_str(), "rb");
+    std::FILE* file = openPlainFile(input.c_str());
     if (!file) throw Failure{input + ": cannot open: " + std::strerror(errno)};
     uint8_t header[4] = {};
     const size_t got = std::fread(header, 1, sizeof header, file);
@@ -131,10 +86,8 @@ void mifToPng(const std::string& input, const std::string& output)
     for (int y = 0; y < height; ++y)
         std::copy_n(backgroundBuffer + y * SCREEN_WIDTH, width, pixels.begin() + static_cast<ptrdiff_t>(y) * width);
 
-    TemporaryOutput temp(output);
-    if (!writeIndexedPng(temp.path(), pixels.data(), width, height))
+    if (!writeIndexedPng(output, pixels.data(), width, height))
         throw Failure{output + ": cannot write: " + std::strerror(errno)};
-    temp.commit();
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include <memory>
 
 #include "display/framebuffer.h"
+#include "storage/storage.h"
 
 namespace {
 
@@ -22,7 +23,7 @@ using File = std::unique_ptr<std::FILE, FileCloser>;
 
 File openInput(const std::string& path, std::string& error)
 {
-    File file(std::fopen(path.c_str(), "rb"));
+    File file(openPlainFile(path.c_str()));
     if (!file) error = path + ": cannot open: " + std::strerror(errno);
     return file;
 }

@@ -22,6 +22,8 @@
 #include <string>
 #include <vector>
 
+#include "storage/storage.h"
+
 #include <ft2build.h>
 #include FT_FREETYPE_H
 #include <jpeglib.h>
@@ -712,9 +714,7 @@ double toSrgb(double c) {
   return s * 255.0;
 }
 
-bool writeJpeg(const char* path, const std::vector<unsigned char>& rgb) {
-  FILE* out = std::fopen(path, "wb");
-  if (!out) return false;
+bool writeJpegTo(std::FILE* out, const std::vector<unsigned char>& rgb) {
   jpeg_compress_struct cinfo;
   jpeg_error_mgr jerr;
   cinfo.err = jpeg_std_error(&jerr);
@@ -740,8 +740,13 @@ bool writeJpeg(const char* path, const std::vector<unsigned char>& rgb) {
   }
   jpeg_finish_compress(&cinfo);
   jpeg_destroy_compress(&cinfo);
-  const bool ok = std::fflush(out) == 0 && !std::ferror(out);
-  return std::fclose(out) == 0 && ok;
+  return !std::ferror(out);
+}
+
+bool writeJpeg(const char* path, const std::vector<unsigned char>& rgb) {
+  return replaceFile(path, nullptr, [](std::FILE* out, const void* context) {
+    return writeJpegTo(out, *static_cast<const std::vector<unsigned char>*>(context));
+  }, &rgb);
 }
 
 }  // namespace

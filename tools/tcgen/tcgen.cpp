@@ -3,7 +3,6 @@
 // that the instrument's documented readings hold.
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <iterator>
 #include <map>
 #include <sstream>
@@ -11,6 +10,7 @@
 #include <vector>
 
 #include "engine/thermocouple_lines.h"
+#include "storage/storage.h"
 
 namespace {
 
@@ -188,8 +188,9 @@ void satisfy(size_t n)
 void readReference(Table& t, const std::string& dir)
 {
     const std::string path = dir + "/" + t.csv;
-    std::ifstream in(path);
-    if (!in) throw Failure{path + ": cannot open"};
+    std::string bytes;
+    if (!readPlainFile(path.c_str(), bytes)) throw Failure{path + ": cannot open"};
+    std::istringstream in(bytes);
     std::string line;
     std::getline(in, line);
     if (!line.empty() && line.back() == '\r') line.pop_back();
@@ -265,10 +266,8 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "corvex-tcgen: %s\n", f.message.c_str());
         return 1;
     }
-    std::ofstream out(argv[2], std::ios::binary);
-    out << text.str();
-    out.close();
-    if (!out) {
+    const std::string written = text.str();
+    if (!replaceFile(argv[2], nullptr, written.data(), written.size())) {
         std::fprintf(stderr, "corvex-tcgen: cannot write %s\n", argv[2]);
         return 1;
     }
