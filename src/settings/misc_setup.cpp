@@ -14,19 +14,14 @@ namespace {
 
 const char* const kProtocols[] = {"NORMAL", "EXTENDED"};
 
-void openRegistration()
-{
-    cursorLine = 0;
-    editMode = 0;
-    currentScreen = registrationScreen;
-}
+void openRegistration() { openScreen(registrationScreen); }
 
 // Both file actions come back here, from "DONE" as from "INSERT" / "SD CARD".
 void fileAction(bool (*action)())
 {
     returnScreen = miscSetupScreen;
     if (sdCardPresent) action();
-    else currentScreen = sdCardMessageScreen;
+    else openScreen(sdCardMessageScreen);
 }
 
 void save() { fileAction(saveSettingsFile); }
