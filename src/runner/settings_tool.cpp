@@ -6,9 +6,11 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <deque>
 #include <fstream>
 #include <iterator>
 #include <sstream>
+#include <string_view>
 
 #include "engine/fuel.h"
 #include "runner/variables.h"
@@ -60,11 +62,24 @@ Settings repaired(const Settings& record)
 
 // One printed line per scalar, array element or text: NAME=VALUE, over the record in `settings`.
 struct FieldLine {
-    std::string name;   // NAME or NAME[i]
+    std::string_view name;  // NAME or NAME[i], kept by fieldLines for the program's life
     std::string value;
     size_t offset;      // bytes of the line's value in the record
     size_t size;
 };
+
+// The runner's variable of every named field, found by name once (null where there is none).
+const std::vector<const DeviceVariable*>& fieldVariables()
+{
+    static const std::vector<const DeviceVariable*> variables = [] {
+        size_t count = 0;
+        const NamedSettingsField* fields = settingsFieldNames(count);
+        std::vector<const DeviceVariable*> found(count);
+        for (size_t i = 0; i < count; ++i) found[i] = findDeviceVariable(fields[i].name);
+        return found;
+    }();
+    return variables;
+}
 
 std::vector<FieldLine> fieldLines(const Settings& record)
 {
@@ -73,6 +88,18 @@ std::vector<FieldLine> fieldLines(const Settings& record)
     std::vector<FieldLine> lines;
     size_t count = 0;
     const NamedSettingsField* fields = settingsFieldNames(count);
+    const std::vector<const DeviceVariable*>& variables = fieldVariables();
+    // The lines' names are the same for every record: kept from the first call on.
+    static std::deque<std::string> names;
+    const bool named = !names.empty();
+    size_t n = 0;
+    const auto nameOf = [&](std::string_view name) -> std::string_view {
+        if (!named) names.emplace_back(name);
+        return names[n++];
+    };
+    lines.reserve(count);
+    std::ostringstream text;  // one stream for every field: making one costs more than printing
+    std::string printed;
     for (size_t i = 0; i < count; ++i) {
         const SettingsField& f = fields[i].field;
         if (f.width == FieldWidth::Text) {
@@ -85,19 +112,22 @@ std::vector<FieldLine> fieldLines(const Settings& record)
                 std::snprintf(escaped, sizeof escaped, "\\x%02X", c);
                 value += c >= 32 && c <= 126 ? std::string(1, static_cast<char>(c)) : std::string(escaped);
             }
-            lines.push_back({fields[i].name, value, f.offset, f.size()});
+            lines.push_back({nameOf(fields[i].name), value, f.offset, f.size()});
             continue;
         }
-        const DeviceVariable* v = findDeviceVariable(fields[i].name);
+        const DeviceVariable* v = variables[i];
         if (!v) continue;
-        std::ostringstream text;
+        text.str({});
         printDeviceVariable(*v, text);
-        std::istringstream printed(text.str());
-        int element = 0;
-        for (std::string line; std::getline(printed, line); ++element) {
+        printed = text.str();
+        size_t start = 0;
+        for (int element = 0; start < printed.size(); ++element) {
+            const size_t end = std::min(printed.find('\n', start), printed.size());
+            const std::string_view line = std::string_view(printed).substr(start, end - start);
             const size_t equals = line.find('=');
-            lines.push_back({line.substr(0, equals), line.substr(equals + 1), f.offset + element * f.elementSize(),
-                             f.elementSize()});
+            lines.push_back({nameOf(line.substr(0, equals)), std::string(line.substr(equals == line.npos ? 0 : equals + 1)),
+                             f.offset + element * f.elementSize(), f.elementSize()});
+            start = end + 1;
         }
     }
     settings = saved;
