@@ -1,4 +1,5 @@
-// The one table of screen and pop-up functions by name. A new screen is one line here.
+// The one table of screen and pop-up functions by name, with what opening each one resets and runs.
+// A new screen is one line here.
 #include "ui/screen_registry.h"
 
 #include <iterator>

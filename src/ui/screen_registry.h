@@ -1,5 +1,6 @@
 // Every screen and pop-up function by name, so that a script or a test can say where the
-// instrument is ("currentScreen=mainMenuScreen", "overlayScreen=none") and iterate them all.
+// instrument is ("currentScreen=mainMenuScreen", "overlayScreen=none") and iterate them all, and
+// what openScreen does on the way into each.
 #pragma once
 #include <cstddef>
 
