@@ -10,6 +10,7 @@
 #include "engine/senders.h"
 #include "engine/setup_screens.h"
 #include "settings/settings_field.h"
+#include "settings/settings_table.h"
 #include "ui/list_screen.h"
 #include "ui/screen.h"
 #include "ui/widget_texts.h"
@@ -73,17 +74,17 @@ constexpr SettingsField pointField(int k, size_t member)
 constexpr std::array<ListLine, 1 + 2 * kPoints> makeLines()
 {
     std::array<ListLine, 1 + 2 * kPoints> lines{};
-    lines[0] = {.label = "POINTS: ", .field = RECORD_FIELD(SenderCurve, pointCount), .min = 2, .max = kPoints,
-                .record = working};
+    lines[0] = {.label = "POINTS: ", .field = RECORD_FIELD(SenderCurve, pointCount), .record = working,
+                .table = &senderCurveTable};
     for (int k = 0; k < kPoints; ++k) {
         lines[1 + 2 * k] = {.label = "DISPLAY %d: ", .field = pointField(k, offsetof(SenderPoint, value)),
-                            .min = 0, .max = 999, .format = formatValue, .stepRule = valueSteps,
-                            .next = wrapped<999>, .item = static_cast<uint8_t>(k), .numbered = true,
-                            .record = working};
+                            .format = formatValue, .stepRule = valueSteps, .next = wrapped<999>,
+                            .item = static_cast<uint8_t>(k), .numbered = true, .record = working,
+                            .table = &senderCurveTable};
         lines[2 + 2 * k] = {.label = "ADC %d: ", .field = pointField(k, offsetof(SenderPoint, reading)),
-                            .min = 0, .max = 4095, .format = formatReading, .steps = &stepsOneTenHundred,
-                            .next = wrapped<4095>, .item = static_cast<uint8_t>(k), .numbered = true,
-                            .record = working};
+                            .format = formatReading, .steps = &stepsOneTenHundred, .next = wrapped<4095>,
+                            .item = static_cast<uint8_t>(k), .numbered = true, .record = working,
+                            .table = &senderCurveTable};
     }
     return lines;
 }
@@ -104,8 +105,7 @@ void drawLiveReading()
 void storeAndGoBack()
 {
     senderCurve() = workingCurve;
-    cursorLine = workingCurveReturnLine;
-    currentScreen = returnScreen;
+    returnToScreen(returnScreen, workingCurveReturnLine);
 }
 
 const ListScreen kScreen = {
@@ -125,13 +125,14 @@ const ListScreen kScreen = {
 void openCalibrateSender(bool temperature)
 {
     workingCurveTemperature = temperature ? 1 : 0;
+    openScreen(calibrateSenderScreen);
+}
+
+void enterCalibrateSender()
+{
     workingCurve = senderCurve();
     workingCurveReturnLine = cursorLine;
     returnScreen = currentScreen;
-    currentScreen = calibrateSenderScreen;
-    cursorLine = 0;
-    listTop = 0;
-    editMode = 0;
 }
 
 void calibrateSenderScreen() { runListScreen(kScreen); }

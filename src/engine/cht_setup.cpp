@@ -1,6 +1,5 @@
 // CHT SETUP: how many thermocouple inputs after the EGTs are CHTs, their unit, scale, alarm, probe
 // type (or the temperature senders of AUX 3 and 4) and which channel the pages show.
-#include <algorithm>
 #include <cstdio>
 
 #include "engine/setup_screens.h"
@@ -9,25 +8,19 @@
 
 namespace {
 
-constexpr int kInputs = 12;
 constexpr int kNtcProbe = 3;
-constexpr int kNtcInputs = 2;  // AUX 3 and AUX 4
 
 constexpr thermocouple_setup::Fields kFields = {SETTING(chtDisplayMax), SETTING(chtDisplayMin),
                                                 SETTING(chtHighAlarmOn), SETTING(chtHighAlarm),
                                                 SETTING(chtHighCaution), SETTING(chtScanMode),
                                                 SETTING(chtScanTime)};
 
-// The inputs the EGTs leave, and no more than the two senders with NTC probes.
-Limits channelLimits()
-{
-    const int left = std::max(0, kInputs - settings.egtChannels);
-    return {0, settings.chtProbe == kNtcProbe ? std::min(left, kNtcInputs) : left};
-}
+// As many as the inputs the EGTs leave, and no more than the two senders with NTC probes.
+constexpr ListLine kChannels = {.label = "CHT CHANNELS: ", .field = SETTING(chtChannels)};
 
 void probeChanged()
 {
-    const int most = channelLimits().max;
+    const int most = lineLimits(kChannels).max;
     if (settings.chtChannels > most) settings.chtChannels = static_cast<uint8_t>(most);
 }
 
@@ -40,9 +33,9 @@ void formatProbe(char* text, size_t size, int32_t v)
 }
 
 const auto kLines = thermocouple_setup::lines<kFields>(
-    {.label = "CHT CHANNELS: ", .field = SETTING(chtChannels), .limits = channelLimits},
-    {.label = "PROBE: ", .kind = LineKind::Choice, .field = SETTING(chtProbe), .max = kNtcProbe,
-     .format = formatProbe, .changed = probeChanged});
+    kChannels,
+    {.label = "PROBE: ", .kind = LineKind::Choice, .field = SETTING(chtProbe), .format = formatProbe,
+     .changed = probeChanged});
 
 const ListScreen kScreen = {.menuName = "EMS SETUP", .screenName = "CHT SETUP", .lines = kLines};
 

@@ -21,10 +21,8 @@ void channelsChanged()
 }
 
 const auto kLines = thermocouple_setup::lines<kFields>(
-    {.label = "EGT CHANNELS: ", .field = SETTING(egtChannels), .min = 0, .max = kInputs,
-     .changed = channelsChanged},
-    {.label = "PROBE: ", .kind = LineKind::Choice, .field = SETTING(egtProbe), .max = 2,
-     .choices = thermocouple_setup::probes});
+    {.label = "EGT CHANNELS: ", .field = SETTING(egtChannels), .changed = channelsChanged},
+    {.label = "PROBE: ", .kind = LineKind::Choice, .field = SETTING(egtProbe), .choices = thermocouple_setup::probes});
 
 const ListScreen kScreen = {.menuName = "EMS SETUP", .screenName = "EGT SETUP", .lines = kLines};
 

@@ -19,7 +19,6 @@ const StepRule kMillibarSteps = {{10, 100, 1000}, {"X10", "X100", "X1000"}};
 
 bool inHg() { return settings.mapUnit == 1; }
 
-Limits pressureLimits() { return inHg() ? Limits{73, 738} : Limits{250, 2500}; }
 const StepRule* pressureSteps() { return inHg() ? &stepsTenthsOneTenHundred : &kMillibarSteps; }
 
 void formatPressure(char* text, size_t size, int32_t value)
@@ -40,13 +39,13 @@ const char* const kFilters[] = {"NONE", "FAST", "SLOW"};
 
 constexpr ListLine pressure(const char* label, SettingsField field)
 {
-    return {.label = label, .field = field, .limits = pressureLimits, .format = formatPressure,
+    return {.label = label, .field = field, .format = formatPressure,
             .stepRule = pressureSteps, .offered = displayOn};
 }
 
 const ListLine kLines[] = {
     onOff("MAP DISPLAY: ", SETTING(mapDisplayOn)),
-    {.label = "MAP UNIT: ", .kind = LineKind::Choice, .field = SETTING(mapUnit), .max = 1, .choices = kUnits,
+    {.label = "MAP UNIT: ", .kind = LineKind::Choice, .field = SETTING(mapUnit), .choices = kUnits,
      .offered = displayOn, .changed = sanitiseSettings},
     pressure("DISPLAY MAX: ", SETTING(mapDisplayMax)),
     pressure("DISPLAY MIN: ", SETTING(mapDisplayMin)),
@@ -56,7 +55,7 @@ const ListLine kLines[] = {
     pressure("LOW CAUTION: ", SETTING(mapLowCaution)),
     onOff("LOW ALARM: ", SETTING(mapLowAlarmOn), displayOn),
     pressure("LOW ALARM: ", SETTING(mapLowAlarm)),
-    {.label = "FILTER: ", .kind = LineKind::Choice, .field = SETTING(mapFilter), .max = 2, .choices = kFilters,
+    {.label = "FILTER: ", .kind = LineKind::Choice, .field = SETTING(mapFilter), .choices = kFilters,
      .offered = displayOn},
     {.label = "MAP CALIBRATION FACTOR: ", .kind = LineKind::Calibration,
      .get = [] { return int32_t{calibration.mapOffset}; },

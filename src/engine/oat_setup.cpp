@@ -14,8 +14,6 @@ namespace {
 
 const char* const kUnits[] = {"\xB0" "C", "\xB0" "F"};
 
-Limits temperatureLimits() { return settings.temperatureUnit == 1 ? Limits{-58, 302} : Limits{-50, 150}; }
-
 void formatTemperature(char* text, size_t size, int32_t v)
 {
     std::snprintf(text, size, "%d%s", static_cast<int>(v), kUnits[settings.oatUnit == 1 ? 1 : 0]);
@@ -28,13 +26,12 @@ void formatCalibration(char* text, size_t size, int32_t v)
 
 constexpr ListLine temperature(const char* label, SettingsField field)
 {
-    return {.label = label, .field = field, .limits = temperatureLimits, .format = formatTemperature,
+    return {.label = label, .field = field, .format = formatTemperature,
             .steps = &stepsOneTen};
 }
 
 const ListLine kLines[] = {
-    {.label = "OAT TEMPERATURE UNIT: ", .kind = LineKind::Choice, .field = SETTING(oatUnit), .max = 1,
-     .choices = kUnits},
+    {.label = "OAT TEMPERATURE UNIT: ", .kind = LineKind::Choice, .field = SETTING(oatUnit), .choices = kUnits},
     temperature("DISPLAY MAX: ", SETTING(oatDisplayMax)),
     temperature("DISPLAY MIN: ", SETTING(oatDisplayMin)),
     onOff("HIGH ALARM: ", SETTING(oatHighAlarmOn)),

@@ -31,33 +31,31 @@ inline void formatTenths(char* text, size_t size, int32_t v) { std::snprintf(tex
 template <const Fields& F> bool displayOn() { return F.mode.get() != ModeOff; }
 template <const Fields& F> bool percentMode() { return F.mode.get() == ModePercent; }
 
-template <const Fields& F> constexpr ListLine rpmValue(const char* label, SettingsField field, int32_t min)
+template <const Fields& F> constexpr ListLine rpmValue(const char* label, SettingsField field)
 {
-    return {.label = label, .field = field, .min = min, .max = 99000, .format = formatLong, .steps = &rpmSteps,
-            .offered = displayOn<F>};
+    return {.label = label, .field = field, .format = formatLong, .steps = &rpmSteps, .offered = displayOn<F>};
 }
 
 // nextMode: the mode after one knob step, or nullptr for a free cycle of the three modes.
 template <const Fields& F> constexpr std::array<ListLine, 13> lines(int32_t (*nextMode)(int32_t, int, int32_t))
 {
     return {{
-        {.label = "RPM DISPLAY: ", .kind = LineKind::Choice, .field = F.mode, .max = ModeOff, .choices = modes,
-         .next = nextMode},
-        {.label = "RPM 100% DISPLAY: ", .field = F.fullScale, .min = 100, .max = 99000, .format = formatLong,
-         .steps = &fullScaleSteps, .offered = percentMode<F>},
-        rpmValue<F>("DISPLAY MAX: ", F.displayMax, 100),
-        rpmValue<F>("DISPLAY MIN: ", F.displayMin, 0),
+        {.label = "RPM DISPLAY: ", .kind = LineKind::Choice, .field = F.mode, .choices = modes, .next = nextMode},
+        {.label = "RPM 100% DISPLAY: ", .field = F.fullScale, .format = formatLong, .steps = &fullScaleSteps,
+         .offered = percentMode<F>},
+        rpmValue<F>("DISPLAY MAX: ", F.displayMax),
+        rpmValue<F>("DISPLAY MIN: ", F.displayMin),
         onOff("HIGH ALARM: ", F.highAlarmOn, displayOn<F>),
-        rpmValue<F>("HIGH ALARM: ", F.highAlarm, 100),
-        rpmValue<F>("HIGH CAUTION: ", F.highCaution, 100),
-        rpmValue<F>("LOW CAUTION: ", F.lowCaution, 0),
+        rpmValue<F>("HIGH ALARM: ", F.highAlarm),
+        rpmValue<F>("HIGH CAUTION: ", F.highCaution),
+        rpmValue<F>("LOW CAUTION: ", F.lowCaution),
         onOff("LOW ALARM: ", F.lowAlarmOn, displayOn<F>),
-        rpmValue<F>("LOW ALARM: ", F.lowAlarm, 0),
-        {.label = "PULSES/REV: ", .field = F.pulsesPerRev, .min = 1, .max = 5000, .format = formatTenths,
-         .steps = &pulseSteps, .offered = displayOn<F>},
-        {.label = "RESOLUTION: ", .kind = LineKind::Choice, .field = F.resolution, .max = 3, .choices = resolutions,
+        rpmValue<F>("LOW ALARM: ", F.lowAlarm),
+        {.label = "PULSES/REV: ", .field = F.pulsesPerRev, .format = formatTenths, .steps = &pulseSteps,
          .offered = displayOn<F>},
-        {.label = "LABEL: ", .kind = LineKind::Choice, .field = F.label, .max = 6, .choices = labels,
+        {.label = "RESOLUTION: ", .kind = LineKind::Choice, .field = F.resolution, .choices = resolutions,
+         .offered = displayOn<F>},
+        {.label = "LABEL: ", .kind = LineKind::Choice, .field = F.label, .choices = labels,
          .offered = displayOn<F>},
     }};
 }

@@ -1,5 +1,5 @@
 // Hooks of the sender setup lines: which lines a sender's function, type and maker offer, value
-// texts and limits by unit, the SENDER choice that follows the type, and the unit change rule.
+// texts and steps by unit, the SENDER choice that follows the type, and the unit change rule.
 #include "engine/sender_lines.h"
 
 #include <cstdio>
@@ -25,9 +25,6 @@ namespace {
 enum Type : uint8_t { Resistive = 0, Voltage = 1, CurrentLoop = 2 };
 enum Source : uint8_t { Vdo = 0, User = 1, Maker = 2 };
 enum TemperatureSender : uint8_t { Lm335 = 2, UserCurve = 3 };
-
-// The largest pressure of each unit: 10.0 bar, 150 psi, 99.9 psi.
-constexpr int32_t kPressureMax[3] = {100, 150, 999};
 
 bool ownSensor() { return listChannel == OWN_SENSOR_CHANNEL; }
 bool inputFunction(uint8_t function) { return listChannel < 4 && analogInputFunction(listChannel) == function; }
@@ -57,8 +54,6 @@ bool umaModelShown() { return pressureShown() && pressure().senderSource == Make
 bool loopPointsShown() { return pressureShown() && pressure().senderSource == Maker && pressure().type == CurrentLoop; }
 bool pressureLabelShown() { return pressureShown() && listChannel != 1 && !ownSensor(); }
 
-Limits pressureLimits() { return {1, kPressureMax[unit()]}; }
-Limits loopPointLimits() { return {0, kPressureMax[unit()]}; }
 const StepRule* pressureSteps() { return unit() == 1 ? &stepsOneTen : &stepsTenthsOneTen; }
 
 void formatPressureValue(char* text, size_t size, int32_t value)
@@ -91,7 +86,7 @@ void typeChanged()
 // Stored pressures are not converted; those beyond the new unit's largest value are cut to it.
 void pressureUnitChanged()
 {
-    const int32_t top = kPressureMax[unit()];
+    const int32_t top = lineLimits({.field = PRESSURE_FIELD(displayMax)}).max;  // the unit's largest pressure
     for (const SettingsField& field : {PRESSURE_FIELD(pressureAt4mA), PRESSURE_FIELD(pressureAt20mA),
                                        PRESSURE_FIELD(displayMax), PRESSURE_FIELD(displayMin),
                                        PRESSURE_FIELD(lowAlarm), PRESSURE_FIELD(highAlarm),
@@ -104,8 +99,6 @@ void openPressureCurve() { openCalibrateSender(false); }
 bool lm335Shown() { return temperatureShown() && temperature().sender == Lm335; }
 bool temperatureCurveShown() { return temperatureShown() && temperature().sender == UserCurve; }
 bool temperatureLabelShown() { return temperatureShown() && listChannel != 0; }
-
-Limits temperatureLimits() { return settings.temperatureUnit == 1 ? Limits{-40, 571} : Limits{-40, 300}; }
 
 void formatTemperature(char* text, size_t size, int32_t value)
 {

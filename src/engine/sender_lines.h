@@ -22,8 +22,6 @@ bool pressureCurveShown();
 bool umaModelShown();
 bool loopPointsShown();
 bool pressureLabelShown();
-Limits pressureLimits();
-Limits loopPointLimits();
 const StepRule* pressureSteps();
 void formatPressureValue(char* text, size_t size, int32_t value);
 void formatSource(char* text, size_t size, int32_t value);
@@ -36,7 +34,6 @@ void openPressureCurve();
 bool lm335Shown();
 bool temperatureCurveShown();
 bool temperatureLabelShown();
-Limits temperatureLimits();
 void formatTemperature(char* text, size_t size, int32_t value);
 void formatLm335(char* text, size_t size, int32_t value);
 void openTemperatureCurve();
@@ -84,27 +81,27 @@ template <size_t... N> constexpr auto joinLines(const std::array<ListLine, N>&..
 constexpr std::array<ListLine, 17> pressureLines()
 {
     constexpr auto value = [](const char* label, SettingsField field) {
-        return ListLine{.label = label, .field = field, .limits = pressureLimits, .format = formatPressureValue,
-                        .stepRule = pressureSteps, .offered = pressureShown};
+        return ListLine{.label = label, .field = field, .format = formatPressureValue, .stepRule = pressureSteps,
+                        .offered = pressureShown};
     };
     constexpr auto loopPoint = [](const char* label, SettingsField field) {
-        return ListLine{.label = label, .field = field, .limits = loopPointLimits, .format = formatPressureValue,
-                        .stepRule = pressureSteps, .offered = loopPointsShown};
+        return ListLine{.label = label, .field = field, .format = formatPressureValue, .stepRule = pressureSteps,
+                        .offered = loopPointsShown};
     };
-    ListLine type = choice("TYPE: ", PRESSURE_FIELD(type), 2, kTypes, pressureShown);
+    ListLine type = choice("TYPE: ", PRESSURE_FIELD(type), kTypes, pressureShown);
     type.changed = typeChanged;
-    ListLine unit = choice("PRESSURE UNIT: ", PRESSURE_FIELD(pressureUnit), 2, kPressureUnits, pressureShown);
+    ListLine unit = choice("PRESSURE UNIT: ", PRESSURE_FIELD(pressureUnit), kPressureUnits, pressureShown);
     unit.changed = pressureUnitChanged;
     const std::array<ListLine, 9> head = {
         type,
-        {.label = "SENDER: ", .kind = LineKind::Choice, .field = PRESSURE_FIELD(senderSource), .max = 2,
+        {.label = "SENDER: ", .kind = LineKind::Choice, .field = PRESSURE_FIELD(senderSource),
          .format = formatSource, .next = nextSource, .offered = pressureShown},
-        choice("MODEL: ", PRESSURE_FIELD(vdoModel), 2, kVdoModels, vdoModelShown),
+        choice("MODEL: ", PRESSURE_FIELD(vdoModel), kVdoModels, vdoModelShown),
         action("CALIBRATE SENDER", openPressureCurve, pressureCurveShown),
-        choice("MODEL: ", PRESSURE_FIELD(umaModel), 5, kUmaModels, umaModelShown),
+        choice("MODEL: ", PRESSURE_FIELD(umaModel), kUmaModels, umaModelShown),
         loopPoint("PRESSURE @ 4mA: ", PRESSURE_FIELD(pressureAt4mA)),
         loopPoint("PRESSURE @ 20mA: ", PRESSURE_FIELD(pressureAt20mA)),
-        choice("LABEL: ", PRESSURE_FIELD(label), 4, kPressureLabels, pressureLabelShown),
+        choice("LABEL: ", PRESSURE_FIELD(label), kPressureLabels, pressureLabelShown),
         unit,
     };
     return joinLines(head, limitLines(value, PRESSURE_FIELD(highAlarmOn), PRESSURE_FIELD(lowAlarmOn), pressureShown,
@@ -117,19 +114,19 @@ constexpr std::array<ListLine, 17> pressureLines()
 constexpr std::array<ListLine, 13> temperatureLines()
 {
     constexpr auto value = [](const char* label, SettingsField field) {
-        return ListLine{.label = label, .field = field, .limits = temperatureLimits, .format = formatTemperature,
-                        .steps = &stepsOneTen, .offered = temperatureShown};
+        return ListLine{.label = label, .field = field, .format = formatTemperature, .steps = &stepsOneTen,
+                        .offered = temperatureShown};
     };
     // The unit is shared with the EGTs, CHTs and OAT: what the new unit cannot show comes to its
     // nearest limit, as on the thermocouple setup screens.
-    ListLine unit = choice("TEMPERATURE UNIT: ", SETTING(temperatureUnit), 1, kTemperatureUnits, temperatureShown);
+    ListLine unit = choice("TEMPERATURE UNIT: ", SETTING(temperatureUnit), kTemperatureUnits, temperatureShown);
     unit.changed = sanitiseSettings;
     const std::array<ListLine, 5> head = {
-        choice("SENDER: ", TEMPERATURE_FIELD(sender), 5, kTemperatureSenders, temperatureShown),
-        {.label = "LM335: ", .kind = LineKind::Calibration, .field = TEMPERATURE_FIELD(lm335Offset), .min = -30,
-         .max = 30, .format = formatLm335, .offered = lm335Shown},
+        choice("SENDER: ", TEMPERATURE_FIELD(sender), kTemperatureSenders, temperatureShown),
+        {.label = "LM335: ", .kind = LineKind::Calibration, .field = TEMPERATURE_FIELD(lm335Offset),
+         .format = formatLm335, .offered = lm335Shown},
         action("CALIBRATE SENDER", openTemperatureCurve, temperatureCurveShown),
-        choice("LABEL: ", TEMPERATURE_FIELD(label), 3, kTemperatureLabels, temperatureLabelShown),
+        choice("LABEL: ", TEMPERATURE_FIELD(label), kTemperatureLabels, temperatureLabelShown),
         unit,
     };
     return joinLines(head, limitLines(value, TEMPERATURE_FIELD(highAlarmOn), TEMPERATURE_FIELD(lowAlarmOn),
@@ -144,12 +141,12 @@ constexpr std::array<ListLine, 13> temperatureLines()
 constexpr std::array<ListLine, 10> currentLines()
 {
     constexpr auto value = [](const char* label, SettingsField field) {
-        return ListLine{.label = label, .field = field, .min = -100, .max = 100, .format = formatAmperes,
-                        .steps = &stepsOneTen, .offered = currentShown};
+        return ListLine{.label = label, .field = field, .format = formatAmperes, .steps = &stepsOneTen,
+                        .offered = currentShown};
     };
     const std::array<ListLine, 2> tail = {
         action("ZERO CURRENT SENSOR", openZeroCurrent, currentShown),
-        {.label = "CURRENT SPAN CALIBRATION: ", .field = CURRENT_FIELD(currentSpan), .min = 1, .max = 100,
+        {.label = "CURRENT SPAN CALIBRATION: ", .field = CURRENT_FIELD(currentSpan),
          .format = formatAmperes, .steps = &stepsOneTen, .offered = currentShown},
     };
     return joinLines(limitLines(value, CURRENT_FIELD(highAlarmOn), CURRENT_FIELD(lowAlarmOn), currentShown,

@@ -36,6 +36,8 @@ extern uint8_t workingCurveTemperature;  // 1: a temperature curve, 0: a pressur
 extern uint8_t workingCurveReturnLine;   // the "CALIBRATE SENDER" line of the screen that opened it
 // Opens CALIBRATE SENDER from the screen now showing, for the sender on listChannel.
 void openCalibrateSender(bool temperature);
+// Its entry (the screen table's): the working copy taken, the way back remembered.
+void enterCalibrateSender();
 void calibrateSenderScreen();
 
 // Where the sensor setup screens go on BACK, with the cursor on their place in EMS SETUP.

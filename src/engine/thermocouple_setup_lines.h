@@ -20,7 +20,6 @@ inline const char* const scanTimes[] = {"1S", "3S", "5S", "10S", "15S", "30S", "
 inline const char* const probes[] = {"K-TYPE", "J-TYPE", "E-TYPE"};
 
 inline bool fahrenheit() { return settings.temperatureUnit == 1; }
-inline Limits temperatureLimits() { return fahrenheit() ? Limits{30, 2190} : Limits{0, 1200}; }
 
 inline void formatTemperature(char* text, size_t size, int32_t v)
 {
@@ -35,7 +34,7 @@ template <const Fields& F> bool scanning() { return F.scanMode.get() == 1; }
 
 constexpr ListLine temperature(const char* label, SettingsField field)
 {
-    return {.label = label, .field = field, .limits = temperatureLimits, .format = formatTemperature,
+    return {.label = label, .field = field, .format = formatTemperature,
             .steps = &stepsOneTenHundred};
 }
 
@@ -44,7 +43,7 @@ template <const Fields& F> constexpr std::array<ListLine, 10> lines(const ListLi
 {
     return {{
         channels,
-        {.label = "TEMPERATURE UNIT: ", .kind = LineKind::Choice, .field = SETTING(temperatureUnit), .max = 1,
+        {.label = "TEMPERATURE UNIT: ", .kind = LineKind::Choice, .field = SETTING(temperatureUnit),
          .choices = units, .changed = unitChanged},
         temperature("DISPLAY MAX: ", F.displayMax),
         temperature("DISPLAY MIN: ", F.displayMin),
@@ -52,8 +51,8 @@ template <const Fields& F> constexpr std::array<ListLine, 10> lines(const ListLi
         temperature("HIGH ALARM: ", F.highAlarm),
         temperature("HIGH CAUTION: ", F.highCaution),
         probe,
-        {.label = "MODE: ", .kind = LineKind::Choice, .field = F.scanMode, .max = 1, .choices = modes},
-        {.label = "SCAN TIME: ", .kind = LineKind::Choice, .field = F.scanTime, .max = 6, .choices = scanTimes,
+        {.label = "MODE: ", .kind = LineKind::Choice, .field = F.scanMode, .choices = modes},
+        {.label = "SCAN TIME: ", .kind = LineKind::Choice, .field = F.scanTime, .choices = scanTimes,
          .offered = scanning<F>},
     }};
 }

@@ -21,7 +21,7 @@ void formatCalibration(char* text, size_t size, int32_t v)
 
 constexpr ListLine voltage(const char* label, SettingsField field)
 {
-    return {.label = label, .field = field, .min = 80, .max = 300, .format = formatVolts, .steps = &stepsTenthsOneTen};
+    return {.label = label, .field = field, .format = formatVolts, .steps = &stepsTenthsOneTen};
 }
 
 const ListLine kLines[] = {

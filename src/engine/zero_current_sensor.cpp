@@ -16,11 +16,11 @@ constexpr uint8_t kZeroLine = 9;
 
 void answer(bool yes)
 {
-    cursorLine = kZeroLine;
     if (!yes) {
-        currentScreen = returnScreen;
+        returnToScreen(returnScreen, kZeroLine);
         return;
     }
+    cursorLine = kZeroLine;
     if (listChannel == OWN_SENSOR_CHANNEL) calibration.currentZero = rawCurrent;
     else calibration.senderZero[listChannel % 4] = analogInput[listChannel % 4];
     showMessage(true);  // "DONE", then back to returnScreen
@@ -35,12 +35,6 @@ const Question kQuestion = {
 
 }  // namespace
 
-void openZeroCurrentSensor()
-{
-    returnScreen = currentScreen;
-    currentScreen = zeroCurrentSensorScreen;
-    cursorLine = 0;
-    editMode = 0;
-}
+void openZeroCurrentSensor() { openScreen(zeroCurrentSensorScreen); }
 
 void zeroCurrentSensorScreen() { runQuestionScreen(kQuestion); }

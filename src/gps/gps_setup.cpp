@@ -41,13 +41,13 @@ void formatVariation(char* text, size_t size, int32_t degrees)
 
 
 const ListLine kLines[] = {
-    choice("GPS: ", SETTING(gpsMode), 1, kModes, nullptr),
-    choice("GPS BAUD RATE: ", SETTING(gpsBaudRate), 9, kBaudRates, gpsOn),
-    choice("POSITION FORMAT: ", SETTING(gpsPositionFormat), 2, kPositionFormats, gpsOn),
-    choice("ALTITUDE UNIT: ", SETTING(gpsAltitudeUnit), 1, kAltitudeUnits, gpsOn),
-    choice("COG: ", SETTING(gpsCogReference), 1, kCogReferences, gpsOn),
-    choice("LOCAL VARIATION: ", SETTING(gpsVariationMode), 1, kVariationModes, magneticCourse),
-    {.label = "MANUAL LOCAL VARIATION: ", .field = SETTING(gpsManualVariation), .min = -180, .max = 180,
+    choice("GPS: ", SETTING(gpsMode), kModes, nullptr),
+    choice("GPS BAUD RATE: ", SETTING(gpsBaudRate), kBaudRates, gpsOn),
+    choice("POSITION FORMAT: ", SETTING(gpsPositionFormat), kPositionFormats, gpsOn),
+    choice("ALTITUDE UNIT: ", SETTING(gpsAltitudeUnit), kAltitudeUnits, gpsOn),
+    choice("COG: ", SETTING(gpsCogReference), kCogReferences, gpsOn),
+    choice("LOCAL VARIATION: ", SETTING(gpsVariationMode), kVariationModes, magneticCourse),
+    {.label = "MANUAL LOCAL VARIATION: ", .field = SETTING(gpsManualVariation),
      .format = formatVariation, .stopAtLimits = true, .offered = manualVariation},
 };
 

@@ -6,15 +6,18 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <deque>
 #include <fstream>
 #include <iterator>
 #include <sstream>
+#include <string_view>
 
 #include "engine/fuel.h"
 #include "runner/variables.h"
 #include "storage/storage.h"
 #include "settings/settings.h"
 #include "settings/settings_field.h"
+#include "settings/settings_table.h"
 
 namespace {
 
@@ -52,11 +55,24 @@ Settings repaired(const Settings& record)
 
 // One printed line per scalar, array element or text: NAME=VALUE, over the record in `settings`.
 struct FieldLine {
-    std::string name;   // NAME or NAME[i]
+    std::string_view name;  // NAME or NAME[i], kept by fieldLines for the program's life
     std::string value;
     size_t offset;      // bytes of the line's value in the record
     size_t size;
 };
+
+// The runner's variable of every named field, found by name once (null where there is none).
+const std::vector<const DeviceVariable*>& fieldVariables()
+{
+    static const std::vector<const DeviceVariable*> variables = [] {
+        size_t count = 0;
+        const NamedSettingsField* fields = settingsFieldNames(count);
+        std::vector<const DeviceVariable*> found(count);
+        for (size_t i = 0; i < count; ++i) found[i] = findDeviceVariable(fields[i].name);
+        return found;
+    }();
+    return variables;
+}
 
 std::vector<FieldLine> fieldLines(const Settings& record)
 {
@@ -65,6 +81,18 @@ std::vector<FieldLine> fieldLines(const Settings& record)
     std::vector<FieldLine> lines;
     size_t count = 0;
     const NamedSettingsField* fields = settingsFieldNames(count);
+    const std::vector<const DeviceVariable*>& variables = fieldVariables();
+    // The lines' names are the same for every record: kept from the first call on.
+    static std::deque<std::string> names;
+    const bool named = !names.empty();
+    size_t n = 0;
+    const auto nameOf = [&](std::string_view name) -> std::string_view {
+        if (!named) names.emplace_back(name);
+        return names[n++];
+    };
+    lines.reserve(count);
+    std::ostringstream text;  // one stream for every field: making one costs more than printing
+    std::string printed;
     for (size_t i = 0; i < count; ++i) {
         const SettingsField& f = fields[i].field;
         if (f.width == FieldWidth::Text) {
@@ -77,19 +105,22 @@ std::vector<FieldLine> fieldLines(const Settings& record)
                 std::snprintf(escaped, sizeof escaped, "\\x%02X", c);
                 value += c >= 32 && c <= 126 ? std::string(1, static_cast<char>(c)) : std::string(escaped);
             }
-            lines.push_back({fields[i].name, value, f.offset, f.size()});
+            lines.push_back({nameOf(fields[i].name), value, f.offset, f.size()});
             continue;
         }
-        const DeviceVariable* v = findDeviceVariable(fields[i].name);
+        const DeviceVariable* v = variables[i];
         if (!v) continue;
-        std::ostringstream text;
+        text.str({});
         printDeviceVariable(*v, text);
-        std::istringstream printed(text.str());
-        int element = 0;
-        for (std::string line; std::getline(printed, line); ++element) {
+        printed = text.str();
+        size_t start = 0;
+        for (int element = 0; start < printed.size(); ++element) {
+            const size_t end = std::min(printed.find('\n', start), printed.size());
+            const std::string_view line = std::string_view(printed).substr(start, end - start);
             const size_t equals = line.find('=');
-            lines.push_back({line.substr(0, equals), line.substr(equals + 1), f.offset + element * f.elementSize(),
-                             f.elementSize()});
+            lines.push_back({nameOf(line.substr(0, equals)), std::string(line.substr(equals == line.npos ? 0 : equals + 1)),
+                             f.offset + element * f.elementSize(), f.elementSize()});
+            start = end + 1;
         }
     }
     settings = saved;
@@ -116,12 +147,12 @@ int dump(const std::string& path, std::ostream& out, std::ostream& err)
     return 0;
 }
 
-// The variable for NAME or NAME[i] over the record in `settings`, with its offset in the record.
-DeviceVariable fieldVariable(const std::string& name, SettingsField& field, int& element)
+// The variable for NAME or NAME[i] over the record in `settings`, with its field and row.
+DeviceVariable fieldVariable(const std::string& name, const NamedSettingsField*& named, int& element)
 {
     const size_t bracket = name.find('[');
     element = 0;
-    const NamedSettingsField* named = findSettingsField(name.c_str());
+    named = findSettingsField(name.c_str());
     std::string base = name;
     if (!named && bracket != std::string::npos && name.back() == ']') {
         base = name.substr(0, bracket);
@@ -135,48 +166,31 @@ DeviceVariable fieldVariable(const std::string& name, SettingsField& field, int&
         DeviceVariable one;
         std::string reason;
         if (!v || !deviceVariableElement(*v, index, one, reason)) throw Failure{reason};
-        field = named->field;
         return one;
     }
     const DeviceVariable* v = named ? findDeviceVariable(name) : nullptr;
     if (!v) throw Failure{"no settings field named " + name};
     if (v->count > 1 && v->type != VariableType::Text) throw Failure{name + " is an array: set " + name + "[i]=VALUE"};
-    field = named->field;
     return *v;
 }
 
-// The values of one element that a recall keeps, as "LO..HI" (or "LO or HI" when only the ends
-// are kept), found by trying values with the rest of the record as it is.
-std::string keptRange(const Settings& record, const SettingsField& f, int element)
+// The values of a field that a recall keeps, as "LO..HI" (or "LO or HI" when only the two ends
+// are), by its limits with what they follow as a recall leaves it in the rest of the record.
+std::string keptRange(const Settings& record, const NamedSettingsField& named)
 {
-    std::vector<int64_t> candidates;
-    const bool narrow = f.elementSize() == 1;
-    const bool isSigned = f.width == FieldWidth::I8 || f.width == FieldWidth::I16 || f.width == FieldWidth::I32;
-    if (narrow) {
-        for (int64_t v = isSigned ? -128 : 0; v <= (isSigned ? 127 : 255); ++v) candidates.push_back(v);
-    } else {
-        const int64_t lowest = isSigned ? -(int64_t(1) << (8 * f.elementSize() - 1)) : 0;
-        const int64_t highest = isSigned ? (int64_t(1) << (8 * f.elementSize() - 1)) - 1
-                                         : (int64_t(1) << (8 * f.elementSize())) - 1;
-        for (const int64_t probe : {lowest, highest}) {
-            Settings trial = record;
-            f.store(&trial, probe, element);
-            const Settings fixed = repaired(trial);
-            candidates.push_back(f.load(&fixed, element));
-        }
-        for (int64_t v = std::max<int64_t>(lowest, -1100); v <= 1100; ++v) candidates.push_back(v);
+    const SettingsField& f = named.field;
+    const SettingLimits& limits = *named.limits;
+    if (limits.repair == Repair::Keep) {  // every value the field holds
+        const bool isSigned = f.width == FieldWidth::I8 || f.width == FieldWidth::I16 || f.width == FieldWidth::I32;
+        const int64_t values = int64_t(1) << (8 * f.elementSize());
+        const int64_t lowest = isSigned ? -values / 2 : 0;
+        return std::to_string(lowest) + ".." + std::to_string(lowest + values - 1);
     }
-    std::vector<int64_t> kept;
-    for (const int64_t v : candidates) {
-        Settings trial = record;
-        f.store(&trial, v, element);
-        const Settings fixed = repaired(trial);
-        if (f.load(&trial, element) == v && f.load(&fixed, element) == v) kept.push_back(v);
-    }
-    if (kept.empty()) return "none";
-    const auto [lo, hi] = std::minmax_element(kept.begin(), kept.end());
-    if (narrow && kept.size() == 2 && *hi - *lo > 1) return std::to_string(*lo) + " or " + std::to_string(*hi);
-    return std::to_string(*lo) + ".." + std::to_string(*hi);
+    const Settings fixed = repaired(record);
+    const SettingSpan span = repairSpan(limits, fixed, reinterpret_cast<const uint8_t*>(&fixed) + named.record);
+    if (span.min > span.max) return "none";
+    const char* between = limits.repair == Repair::Either && span.max - span.min > 1 ? " or " : "..";
+    return std::to_string(span.min) + between + std::to_string(span.max);
 }
 
 int set(const std::string& path, const std::vector<std::string>& assignments, std::ostream& err)
@@ -185,14 +199,15 @@ int set(const std::string& path, const std::vector<std::string>& assignments, st
     const Settings original = readRecord(path, err);
     const Settings saved = settings;
     settings = original;
-    std::vector<std::pair<SettingsField, int>> changed;
+    std::vector<std::pair<const NamedSettingsField*, int>> changed;
     try {
         for (const std::string& a : assignments) {
             const size_t equals = a.find('=');
             if (equals == std::string::npos || equals == 0) throw Failure{"want NAME=VALUE, not " + a};
-            SettingsField field;
+            const NamedSettingsField* named = nullptr;
             int element = 0;
-            const DeviceVariable v = fieldVariable(a.substr(0, equals), field, element);
+            const DeviceVariable v = fieldVariable(a.substr(0, equals), named, element);
+            const SettingsField& field = named->field;
             std::string reason;
             if (!setDeviceVariable(v, a.substr(equals + 1), reason)) {
                 // A number the field cannot even hold is named with the range the field keeps.
@@ -200,10 +215,10 @@ int set(const std::string& path, const std::vector<std::string>& assignments, st
                 const std::string value = a.substr(equals + 1);
                 std::strtoll(value.c_str(), &end, 10);
                 if (field.width != FieldWidth::Text && !value.empty() && *end == '\0')
-                    throw Failure{a + " is outside its range " + keptRange(settings, field, element)};
+                    throw Failure{a + " is outside its range " + keptRange(settings, *named)};
                 throw Failure{a.substr(0, equals) + ": " + reason};
             }
-            changed.push_back({field, element});
+            changed.push_back({named, element});
         }
     } catch (const Failure&) {
         settings = saved;
@@ -213,7 +228,8 @@ int set(const std::string& path, const std::vector<std::string>& assignments, st
     settings = saved;
     const Settings fixed = repaired(edited);
     for (size_t i = 0; i < changed.size(); ++i) {
-        const auto& [f, element] = changed[i];
+        const auto& [named, element] = changed[i];
+        const SettingsField& f = named->field;
         const size_t offset = f.offset + (f.width == FieldWidth::Text ? 0 : element * f.elementSize());
         const size_t size = f.width == FieldWidth::Text ? f.size() : f.elementSize();
         if (std::memcmp(reinterpret_cast<const uint8_t*>(&edited) + offset,
@@ -221,7 +237,7 @@ int set(const std::string& path, const std::vector<std::string>& assignments, st
             const std::string name = assignments[i].substr(0, assignments[i].find('='));
             if (f.width == FieldWidth::Text) throw Failure{name + ": only printable characters 32..126 are kept"};
             throw Failure{name + "=" + std::to_string(f.load(&edited, element)) + " is outside its range " +
-                          keptRange(edited, f, element)};
+                          keptRange(edited, *named)};
         }
     }
     // Fields the edit made invalid (a unit change narrows other limits) or already were.

@@ -12,16 +12,13 @@
 
 namespace {
 
-void clearFreeSpace() { freeSpaceCount = 0; }
 
 const MenuTile kMainTiles[] = {
     {.label1 = "FLIGHT", .label2 = "LOG", .icon = &iconFlightLog, .opens = flightLogMenuScreen},
     {.label1 = "EMS", .label2 = "SETUP", .icon = &iconEngine, .opens = emsSetupScreen},
     {.label1 = "GPS", .label2 = "SETUP", .icon = &iconGps, .opens = gpsSetupScreen},
     {.label1 = "TIMERS", .label2 = "SETUP", .icon = &iconTimer, .opens = timersSetupScreen},
-    // The data recording setup clears its free disk space count before it opens.
-    {.label1 = "DATA REC", .label2 = "SETUP", .icon = &iconSdCard, .opens = dataRecordingSetupScreen,
-     .prepare = clearFreeSpace},
+    {.label1 = "DATA REC", .label2 = "SETUP", .icon = &iconSdCard, .opens = dataRecordingSetupScreen},
     {.label1 = "MISC", .label2 = "SETUP", .icon = &iconQuestion, .opens = miscSetupScreen},
     {.label1 = "ADC", .label2 = "VALUES", .icon = &iconAdc, .opens = adcValuesScreen},
 };

@@ -14,33 +14,24 @@ namespace {
 
 const char* const kProtocols[] = {"NORMAL", "EXTENDED"};
 
-void openRegistration()
-{
-    cursorLine = 0;
-    editMode = 0;
-    currentScreen = registrationScreen;
-}
+void openRegistration() { openScreen(registrationScreen); }
 
 // Both file actions come back here, from "DONE" as from "INSERT" / "SD CARD".
 void fileAction(bool (*action)())
 {
     returnScreen = miscSetupScreen;
     if (sdCardPresent) action();
-    else currentScreen = sdCardMessageScreen;
+    else openScreen(sdCardMessageScreen);
 }
 
 void save() { fileAction(saveSettingsFile); }
 void recall() { fileAction(recallSettingsFile); }
 
-int32_t protocol() { return settings.zedaProtocol; }
-void setProtocol(int32_t value) { settings.zedaProtocol = static_cast<uint8_t>(value); }
-
 const ListLine kMiscLines[] = {
     {.label = "AIRCRAFT REGISTRATION", .kind = LineKind::Action, .action = openRegistration},
     {.label = "SAVE SETTINGS TO SD CARD", .kind = LineKind::Action, .action = save},
     {.label = "RECALL SETTINGS FROM SD CARD", .kind = LineKind::Action, .action = recall},
-    {.label = "ZEDA PROTOCOL: ", .kind = LineKind::Choice, .get = protocol, .set = setProtocol, .min = 0,
-     .max = 1, .choices = kProtocols},
+    choice("ZEDA PROTOCOL: ", SETTING(zedaProtocol), kProtocols),
 };
 
 

@@ -23,11 +23,7 @@ char previousCode(char c)
     return code <= 32 || code > 127 ? '~' : static_cast<char>(code - 1);
 }
 
-void backToMisc()
-{
-    cursorLine = 0;
-    currentScreen = miscSetupScreen;
-}
+void backToMisc() { returnToScreen(miscSetupScreen, 0); }
 
 }  // namespace
 

@@ -64,9 +64,10 @@ struct Names {
     std::vector<NamedSettingsField> rows;
     std::deque<std::string> names;
 
-    void add(std::string name, const SettingsField& field)
+    void add(std::string name, const SettingsField& field, const Setting& row, size_t record)
     {
-        rows.push_back({names.emplace_back(std::move(name)).c_str(), field});
+        rows.push_back({names.emplace_back(std::move(name)).c_str(), field, &row.limits,
+                        static_cast<uint16_t>(record)});
     }
 };
 
@@ -88,13 +89,13 @@ const std::vector<NamedSettingsField>& table()
             const std::string name = prefixOf(path) + row.name;
             SettingsField field = row.field;
             field.offset = static_cast<uint16_t>(record + field.offset);
-            n.add(name, field);
+            n.add(name, field, row, record);
             if (field.width == FieldWidth::Text || field.count == 1) return;
             for (int i = 0; i < field.count; ++i) {
                 SettingsField one = field;
                 one.offset = static_cast<uint16_t>(field.offset + i * field.elementSize());
                 one.count = 1;
-                n.add(name + "[" + std::to_string(i) + "]", one);
+                n.add(name + "[" + std::to_string(i) + "]", one, row, record);
             }
         });
         return true;

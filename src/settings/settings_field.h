@@ -81,9 +81,12 @@ template <typename F> constexpr SettingsField fieldAt(size_t offset, FieldRecord
 // Every field of the settings record by its name, sub-records spelled out per channel
 // ("pressureSender[1].displayMax", "fuelPressureSender.curve.points[0].reading"), in the order of
 // the settings tables' walk (forEachSetting in settings_table.h).
+struct SettingLimits;
 struct NamedSettingsField {
     const char* name;
     SettingsField field;  // offset from the start of the whole record
+    const SettingLimits* limits;  // its row's (settings_table.h)
+    uint16_t record;              // where the record holding it starts in the whole record
 };
 // The list, built once; count receives its length.
 const NamedSettingsField* settingsFieldNames(size_t& count);

@@ -8,31 +8,13 @@
 
 namespace {
 
-// The limits of a row whose record starts at `record` in the device's settings. Those that
-// follow another field are only asked once the fixed ones hold, so every unit indexes its span.
-SettingSpan spanOf(const SettingLimits& limits, const uint8_t* record)
-{
-    const Settings& s = settings;
-    switch (limits.follows) {
-    case Follows::Nothing: break;
-    case Follows::TemperatureUnit: return limits.spans[s.temperatureUnit];
-    case Follows::MapUnit: return limits.spans[s.mapUnit];
-    case Follows::PressureUnit: return limits.spans[record[offsetof(PressureSenderConfig, pressureUnit)]];
-    case Follows::Tank1Size: return {0, s.tank1Size};
-    case Follows::Tank2Size: return {0, s.tank2Size};
-    // The twelve thermocouple inputs are shared; NTC CHT probes exist on AUX 3 and 4 only.
-    case Follows::FreeThermocouples: return {0, std::min(12 - s.egtChannels, s.chtProbe == 3 ? 2 : 12)};
-    }
-    return limits.spans[0];
-}
-
 // Brings one row of the record at `record` into its limits, from the factory record at `factory`.
 // Only ever stores a value inside the limits, which fit the field.
 void repair(const Setting& row, uint8_t* record, const uint8_t* factory)
 {
     const SettingLimits& limits = row.limits;
     if (limits.repair == Repair::Keep) return;
-    const SettingSpan span = spanOf(limits, record);
+    const SettingSpan span = repairSpan(limits, settings, record);
     const SettingsField& f = row.field;
     for (int i = 0; i < f.count; ++i) {
         const int64_t v = f.load(record, i);

@@ -2,6 +2,7 @@
 // factory value and its limits. The offsets are checked against the packed structs, row by row.
 #include "settings/settings_table.h"
 
+#include <algorithm>
 #include <type_traits>
 
 namespace {
@@ -14,15 +15,24 @@ constexpr SettingLimits keep{};
 constexpr SettingLimits kFormatCode = choice(SETTINGS_FORMAT_CODE, SETTINGS_FORMAT_CODE);  // a foreign code is replaced
 
 // Limits that follow a unit or a count; what they follow has fixed limits of its own.
+// A setup screen that offers a different lowest value from what a recall keeps.
+constexpr SettingLimits screenFrom(int32_t min, SettingLimits limits)
+{
+    limits.screenMin = min;
+    return limits;
+}
+
 constexpr SettingLimits kOat{Repair::Clamp, Follows::TemperatureUnit, {{-50, 150}, {-58, 302}}};  // not by oatUnit
 constexpr SettingLimits kMap{Repair::Clamp, Follows::MapUnit, {{250, 2500}, {73, 738}}};  // mb, 0.1 inHg
 constexpr SettingLimits kThermocouple{Repair::Clamp, Follows::TemperatureUnit, {{0, 1200}, {30, 2190}}};  // C, F
 constexpr SettingLimits kFreeThermocouples{Repair::Clamp, Follows::FreeThermocouples};
 constexpr SettingLimits kTank1{Repair::Clamp, Follows::Tank1Size};
 constexpr SettingLimits kTank2{Repair::Clamp, Follows::Tank2Size};
-// Pressures in the sender's own unit (0.1 bar, psi, 0.1 psi). The screens start at 1, but the
-// factory values themselves hold 0 (scale bottom, 4 mA pressure), so 0 is accepted.
-constexpr SettingLimits kPressure{Repair::Clamp, Follows::PressureUnit, {{0, 100}, {0, 150}, {0, 999}}};
+// Pressures in the sender's own unit (0.1 bar, psi, 0.1 psi). The screens start the scale and
+// alarm limits at 1, but the factory values themselves hold 0 (scale bottom, 4 mA pressure), so a
+// recall accepts 0; the current loop's pressures start at 0 on the screen too.
+constexpr SettingLimits kLoopPressure{Repair::Clamp, Follows::PressureUnit, {{0, 100}, {0, 150}, {0, 999}}};
+constexpr SettingLimits kPressure = screenFrom(1, kLoopPressure);
 constexpr SettingLimits kSenderTemperature{Repair::Clamp, Follows::TemperatureUnit, {{-40, 300}, {-40, 571}}};  // C, F
 
 // A row's name and field: S(f) in the whole record, P, T, C, V, W in the sub-records.
@@ -67,8 +77,8 @@ constexpr Setting kPressureSenderRows[] = {
     {P(type),                       0,    0,     choice(0, 2)},
     {P(senderSource),               1,    0,     choice(0, 2)},
     {P(pressureUnit),               2,    0,     choice(0, 2)},
-    {P(pressureAt4mA),              3,    0,     kPressure},
-    {P(pressureAt20mA),             5,    100,   kPressure},
+    {P(pressureAt4mA),              3,    0,     kLoopPressure},
+    {P(pressureAt20mA),             5,    100,   kLoopPressure},
     {P(label),                      7,    4,     choice(0, 4)},
     {P(displayMax),                 8,    100,   kPressure},
     {P(displayMin),                 10,   0,     kPressure},
@@ -179,7 +189,7 @@ constexpr Setting kSettingsRows[] = {
     {S(flightDetectAuto),           130,  0,     choice(0, 1)},
     {S(flightDetectMinRpm),         131,  1000,  clamp(100, 99000)},
     {S(flightDetectMinGroundSpeed), 135,  30,    clamp(10, 250)},
-    {S(pilotNumber),                137,  0,     keep},  // every value is a pilot
+    {S(pilotNumber),                137,  0,     clamp(0, 255)},  // every value is a pilot
     {S(oilTempFunction),            138,  2,     either(0, 2)},  // OFF or TEMPERATURE
     {S(oilPressureFunction),        139,  1,     either(0, 1)},  // OFF or PRESSURE
     {S(aux13Function),              140,  2,     choice(0, 3)},
@@ -221,13 +231,14 @@ constexpr Setting kSettingsRows[] = {
     {S(tank1Source),                937,  0,     choice(0, 2)},
     {S(tank2Source),                938,  2,     choice(0, 2)},
     {S(injectorLevel),              939,  0,     choice(0, 1)},
-    {S(tank1Size),                  940,  45,    clamp(1, 999)},  // not 0: an empty scale cannot be drawn
+    // Not 0 after a recall: an empty scale cannot be drawn. The screen's size wraps within 0..999.
+    {S(tank1Size),                  940,  45,    screenFrom(0, clamp(1, 999))},
     {S(tank1LowAlarmOn),            942,  1,     onOff},
     {S(tank1LowAlarm),              943,  10,    kTank1},
     {S(tank1LowCaution),            945,  20,    kTank1},
     {S(tank1Calibration),           947,  0,     clamp(0, 4096)},
     {S(tank1Filter),                959,  3,     choice(0, 3)},
-    {S(tank2Size),                  960,  45,    clamp(1, 999)},
+    {S(tank2Size),                  960,  45,    screenFrom(0, clamp(1, 999))},
     {S(tank2LowAlarmOn),            962,  1,     onOff},
     {S(tank2LowAlarm),              963,  10,    kTank2},
     {S(tank2LowCaution),            965,  20,    kTank2},
@@ -282,6 +293,63 @@ static_assert(misplacedRow(kCurrentSensor) == -1);
 static_assert(misplacedRow(kSettings) == -1);
 static_assert(kSettings.size == SETTINGS_SIZE);
 
+// The row of a field (or of one element of it) in `table`, whose record starts at `record` in the
+// image searched, looking into sub-records (an element of an array of them by where the field lies).
+const Setting* rowOf(const SettingsField& field, const SettingsTable& table, size_t record = 0)
+{
+    for (const Setting& row : table) {
+        const size_t at = record + row.field.offset;
+        if (row.sub) {
+            const size_t end = at + row.field.count * row.sub->size;
+            if (field.offset >= at && field.offset < end)
+                return rowOf(field, *row.sub, at + (field.offset - at) / row.sub->size * row.sub->size);
+        } else if (field.width == row.field.width && field.offset >= at && field.offset < at + row.field.size() &&
+                   (field.offset - at) % row.field.elementSize() == 0) {
+            return &row;
+        }
+    }
+    return nullptr;
+}
+
 }  // namespace
 
 const SettingsTable& settingsTable() { return kSettings; }
+const SettingsTable senderCurveTable = kSenderCurve;
+
+const SettingLimits* limitsOf(const SettingsField& field, const SettingsTable* table)
+{
+    if (!table) {
+        switch (field.record) {
+        case FieldRecord::Settings: table = &kSettings; break;
+        case FieldRecord::PressureSender: table = &kPressureSender; break;
+        case FieldRecord::TemperatureSender: table = &kTemperatureSender; break;
+        case FieldRecord::CurrentSender: table = &kCurrentSensor; break;
+        }
+    }
+    const Setting* row = rowOf(field, *table);
+    return row ? &row->limits : nullptr;
+}
+
+SettingSpan repairSpan(const SettingLimits& limits, const Settings& whole, const uint8_t* record)
+{
+    switch (limits.follows) {
+    case Follows::Nothing: break;
+    case Follows::TemperatureUnit: return limits.spans[std::min<int>(whole.temperatureUnit, 1)];
+    case Follows::MapUnit: return limits.spans[std::min<int>(whole.mapUnit, 1)];
+    case Follows::PressureUnit:
+        return limits.spans[std::min<int>(record[offsetof(PressureSenderConfig, pressureUnit)], 2)];
+    case Follows::Tank1Size: return {0, whole.tank1Size};
+    case Follows::Tank2Size: return {0, whole.tank2Size};
+    // The twelve thermocouple inputs are shared; NTC CHT probes exist on AUX 3 and 4 only.
+    case Follows::FreeThermocouples:
+        return {0, std::min(std::max(0, 12 - whole.egtChannels), whole.chtProbe == 3 ? 2 : 12)};
+    }
+    return limits.spans[0];
+}
+
+SettingSpan screenSpan(const SettingLimits& limits, const Settings& whole, const uint8_t* record)
+{
+    SettingSpan span = repairSpan(limits, whole, record);
+    if (limits.screenMin != kAsRepaired) span.min = limits.screenMin;
+    return span;
+}

@@ -1,6 +1,7 @@
 // The settings record as one table per record kind: every field's name, file offset, width,
-// factory value and limits. The factory record, the recall's range repair and the field names
-// of the runner and corvex-settings are all walked out of these tables (settings_table.cpp).
+// factory value and limits. The factory record, the recall's range repair, the setup screens'
+// edit ranges and the field names and ranges of the runner and corvex-settings are all walked out
+// of these tables (settings_table.cpp).
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -30,10 +31,14 @@ struct SettingSpan {
     int32_t min, max;
 };
 
+// A setup screen's lowest value that is not the repair's: kAsRepaired when they agree.
+constexpr int32_t kAsRepaired = INT32_MIN;
+
 struct SettingLimits {
     Repair repair = Repair::Keep;
     Follows follows = Follows::Nothing;
     SettingSpan spans[3] = {};  // by the unit followed; spans[0] when fixed
+    int32_t screenMin = kAsRepaired;
 };
 
 struct SettingsTable;
@@ -56,8 +61,20 @@ struct SettingsTable {
     const Setting* end() const { return rows + count; }
 };
 
-// The whole record's table.
+// The whole record's table, and that of a sender curve (CALIBRATE SENDER's working copy).
 const SettingsTable& settingsTable();
+extern const SettingsTable senderCurveTable;
+
+// The limits of a field: found in `table`, or when null in the table of the field's record kind
+// (the whole record or a sender sub-record). Null for a field no row holds.
+const SettingLimits* limitsOf(const SettingsField& field, const SettingsTable* table = nullptr);
+
+// The values a recall keeps in a field with these limits, in the whole record `whole`, the
+// field's own record starting at `record` (a sender sub-record for a sender's field). What the
+// limits follow is taken as it is in `whole`. Not for a Keep field, which keeps every value.
+SettingSpan repairSpan(const SettingLimits& limits, const Settings& whole, const uint8_t* record);
+// The values a setup screen offers: the repair's span, from screenMin when that is set.
+SettingSpan screenSpan(const SettingLimits& limits, const Settings& whole, const uint8_t* record);
 
 // A sub-record being walked: its row and element, inside `outer` (null in the whole record).
 struct SettingsPath {

@@ -57,12 +57,11 @@ const ListLine kLines[] = {
     {.label = "EXPORT FLIGHT LOG TO SD CARD (.CSV FILE)", .kind = LineKind::Action, .action = exportLog},
     {.label = "VIEW FLIGHT LOG", .kind = LineKind::Action, .action = viewLog},
     {.label = "ERASE FLIGHT LOG", .kind = LineKind::Action, .action = eraseLog},
-    {.label = "PILOT NUMBER: ", .field = SETTING(pilotNumber), .min = 0, .max = 255},
-    {.label = "FLIGHT DETECT: ", .kind = LineKind::Choice, .field = SETTING(flightDetectAuto), .min = 0, .max = 1,
-     .choices = kDetectModes},
-    {.label = "FLIGHT DETECT MIN RPM: ", .field = SETTING(flightDetectMinRpm), .min = 100, .max = 99000,
-     .steps = &kRpmSteps, .offered = automatic},
-    {.label = "FLIGHT DETECT MIN GROUND SPEED: ", .field = SETTING(flightDetectMinGroundSpeed), .min = 10, .max = 250,
+    {.label = "PILOT NUMBER: ", .field = SETTING(pilotNumber)},
+    choice("FLIGHT DETECT: ", SETTING(flightDetectAuto), kDetectModes),
+    {.label = "FLIGHT DETECT MIN RPM: ", .field = SETTING(flightDetectMinRpm), .steps = &kRpmSteps,
+     .offered = automatic},
+    {.label = "FLIGHT DETECT MIN GROUND SPEED: ", .field = SETTING(flightDetectMinGroundSpeed),
      .format = formatSpeed, .steps = &stepsOneTen, .offered = automatic},
 };
 

@@ -88,15 +88,12 @@ constexpr ListLine action(const char* label, void (*run)(), bool (*offered)() = 
 }
 
 const ListLine kLines[] = {
-    {.label = "HOBBS MINIMUM RPM: ", .field = SETTING(hobbsMinRpm), .min = 100, .max = 99000,
-     .steps = &kMinRpmSteps},
+    {.label = "HOBBS MINIMUM RPM: ", .field = SETTING(hobbsMinRpm), .steps = &kMinRpmSteps},
     action("SET HOBBS TIME", openHobbsTime),
     action("CHANGE HOBBS CODE", openChangeCode),
     action("SET MAINTENANCE TIMER", openMaintenanceTimer),
-    {.label = "UTC OFFSET: ", .field = SETTING(utcOffsetMinutes), .min = -kOffsetLimit, .max = kOffsetLimit,
-     .format = formatOffset, .next = nextOffset},
-    {.label = "RTC SOURCE: ", .kind = LineKind::Choice, .field = SETTING(rtcSourceGps), .max = 1,
-     .choices = kRtcSources},
+    {.label = "UTC OFFSET: ", .field = SETTING(utcOffsetMinutes), .format = formatOffset, .next = nextOffset},
+    choice("RTC SOURCE: ", SETTING(rtcSourceGps), kRtcSources),
     action("SET UTC DATE & TIME", openUtcDateTime, internalClock),
 };
 

@@ -5,6 +5,7 @@
 #include "display/text.h"
 #include "ui/home.h"
 #include "ui/screen.h"
+#include "ui/screen_registry.h"
 
 void goHome()
 {
@@ -24,11 +25,14 @@ void openMainMenu(uint8_t item)
 
 void openScreen(ScreenFunction screen)
 {
+    const RegisteredScreen* entry = registeredScreen(screen);
+    const uint8_t resets = entry ? entry->resets : uint8_t{ResetAll};
+    if (entry && entry->enter) entry->enter();
     currentScreen = screen;
-    cursorLine = 0;
-    listTop = 0;
-    stepMultiplier = 1;
-    editMode = 0;
+    if (resets & ResetCursor) cursorLine = 0;
+    if (resets & ResetListTop) listTop = 0;
+    if (resets & ResetStep) stepMultiplier = 1;
+    if (resets & ResetEdit) editMode = 0;
 }
 
 void returnToScreen(ScreenFunction screen, uint8_t line)
@@ -37,6 +41,8 @@ void returnToScreen(ScreenFunction screen, uint8_t line)
     cursorLine = line;
     currentScreen = screen;
 }
+
+void returnToScreen(ScreenFunction screen) { currentScreen = screen; }
 
 void drawPageTitle(const char* line1, const char* line2)
 {
@@ -167,7 +173,7 @@ void messageScreen()
     drawImage(145, 115, iconExclamation);
     drawText(285, 120, messageFailed ? "FAILED" : "DONE", 20, AlignCentre, COLOUR_WHITE);
     if (pendingKey != KeyNone) {
-        currentScreen = returnScreen;
+        returnToScreen(returnScreen);
         pendingKey = KeyNone;
         messageFailed = 0;
     }
@@ -176,5 +182,5 @@ void messageScreen()
 void showMessage(bool done)
 {
     messageFailed = done ? 0 : 1;
-    currentScreen = messageScreen;
+    openScreen(messageScreen);
 }

@@ -40,11 +40,8 @@ void formatUnsigned(char* text, size_t size, int32_t v) { std::snprintf(text, si
 // The links remember their line, so that BACK from the screen they open comes back to it.
 void openTank(ScreenFunction screen)
 {
-    updateFuelLayout();
     fuelSetupReturnLine = cursorLine;
-    cursorLine = 0;
-    listTop = 0;
-    currentScreen = screen;
+    openScreen(screen);
 }
 
 // Opens the fuel pressure setup screen on the fuel pressure sender; nothing while that screen is
@@ -58,8 +55,8 @@ void openFuelPressureLine()
 
 constexpr ListLine kFactor(const char* label, SettingsField field, bool (*offered)())
 {
-    return {.label = label, .field = field, .min = 10, .max = 60000, .format = formatUnsigned,
-            .steps = &stepsOneTenHundred, .offered = offered};
+    return {.label = label, .field = field, .format = formatUnsigned, .steps = &stepsOneTenHundred,
+            .offered = offered};
 }
 constexpr ListLine link(const char* label, void (*action)())
 {
@@ -67,19 +64,16 @@ constexpr ListLine link(const char* label, void (*action)())
 }
 
 const ListLine kLines[] = {
-    {.label = "UNIT: ", .kind = LineKind::Choice, .field = SETTING(fuelUnit), .max = 5, .choices = kUnits},
-    {.label = "SPEED: ", .kind = LineKind::Choice, .field = SETTING(fuelSpeedSource), .max = 2,
-     .choices = kSpeedSources},
+    choice("UNIT: ", SETTING(fuelUnit), kUnits),
+    choice("SPEED: ", SETTING(fuelSpeedSource), kSpeedSources),
     onOff("FLOW 1: ", SETTING(flow1On)),
     kFactor("K-FACTOR 1: ", SETTING(flow1KFactor), flow1),
     onOff("FLOW 2: ", SETTING(flow2On)),
     kFactor("K-FACTOR 2: ", SETTING(flow2KFactor), flow2),
-    {.label = "MODE: ", .kind = LineKind::Choice, .field = SETTING(fuelFlowMode), .max = 1, .choices = kFlowModes,
+    {.label = "MODE: ", .kind = LineKind::Choice, .field = SETTING(fuelFlowMode), .choices = kFlowModes,
      .offered = anyFlow, .changed = flowModeChanged},
-    {.label = "INJECTOR: ", .kind = LineKind::Choice, .field = SETTING(injectorLevel), .max = 1,
-     .choices = kInjectorLevels, .offered = injectorOffered},
-    {.label = "FLOW MODE: ", .kind = LineKind::Choice, .field = SETTING(dualFlowMode), .max = 2,
-     .choices = kDualModes, .offered = dualModeOffered},
+    choice("INJECTOR: ", SETTING(injectorLevel), kInjectorLevels, injectorOffered),
+    choice("FLOW MODE: ", SETTING(dualFlowMode), kDualModes, dualModeOffered),
     link("TANK 1 SETUP", [] { openTank(tank1SetupScreen); }),
     link("TANK 2 SETUP", [] { openTank(tank2SetupScreen); }),
     link("FUEL PRESSURE SETUP", openFuelPressureLine),

@@ -139,7 +139,7 @@ void cardMessageScreen(int left, int right, const char* line1, const char* line2
     drawText(240, 104, line1, 16, AlignCentre, COLOUR_WHITE);
     drawText(240, 138, line2, 16, AlignCentre, COLOUR_WHITE);
     if (pendingKey != KeyNone) {
-        currentScreen = returnScreen;
+        returnToScreen(returnScreen);
         pendingKey = KeyNone;
     }
 }

@@ -6,6 +6,7 @@
 
 #include "display/framebuffer.h"
 #include "display/text.h"
+#include "settings/settings_table.h"
 #include "ui/screen.h"
 
 const StepRule stepsOneTen = {{1, 10}, {"X1", "X10"}};
@@ -127,7 +128,14 @@ void setLineValue(const ListLine& line, int32_t value)
     }
 }
 
-Limits lineLimits(const ListLine& line) { return line.limits ? line.limits() : Limits{line.min, line.max}; }
+Limits lineLimits(const ListLine& line)
+{
+    if (line.limits) return line.limits();
+    const SettingLimits* limits = line.field.bound() ? limitsOf(line.field, line.table) : nullptr;
+    if (!limits) return {line.min, line.max};
+    const SettingSpan span = screenSpan(*limits, settings, static_cast<const uint8_t*>(recordOf(line)));
+    return {span.min, span.max};
+}
 
 uint16_t lineMultiplier(const ListLine& line)
 {

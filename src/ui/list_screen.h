@@ -7,6 +7,8 @@
 
 #include "settings/settings_field.h"
 
+struct SettingsTable;
+
 enum class LineKind : uint8_t {
     OnOff,        // "OFF"/"ON"; plus and minus both toggle
     Choice,       // an index min..max into choices; wraps both ways
@@ -39,14 +41,15 @@ struct ListLine {
     const char* label = "";
     LineKind kind = LineKind::Number;
     // The setting the line edits; sender sub-record fields are taken on the screen's listChannel,
-    // and item is the element of an array field.
+    // and item is the element of an array field. Its limits are those the settings tables give
+    // the setup screens (limitsOf, screenSpan in settings/settings_table.h).
     SettingsField field{};
     // A value kept outside the settings (calibration block, working copies) instead of a field.
     int32_t (*get)() = nullptr;
     void (*set)(int32_t value) = nullptr;
-    int32_t min = 0;
+    int32_t min = 0;  // the limits of a value without a field (get and set)
     int32_t max = 0;
-    Limits (*limits)() = nullptr;  // limits that follow other settings; replaces min and max
+    Limits (*limits)() = nullptr;  // limits of a value without a field that follow other settings
     const char* const* choices = nullptr;  // Choice: a text for each index min..max
     // Value text; without it numbers are "%d", choices their text, on/off "OFF"/"ON".
     void (*format)(char* text, size_t size, int32_t value) = nullptr;
@@ -64,20 +67,22 @@ struct ListLine {
     // Label text that follows other values (a tank point's contents, the channel's function);
     // replaces label.
     void (*formatLabel)(char* text, size_t size, uint8_t item) = nullptr;
-    // The record field lives in when it is not the settings (e.g. a working copy).
+    // The record field lives in when it is not the settings (e.g. a working copy), and the
+    // settings table of that kind of record, which holds the field's limits.
     void* (*record)() = nullptr;
+    const SettingsTable* table = nullptr;
 };
 
 // The line shapes most screens use.
 constexpr ListLine onOff(const char* label, SettingsField field, bool (*offered)() = nullptr)
 {
-    return {.label = label, .kind = LineKind::OnOff, .field = field, .max = 1, .offered = offered};
+    return {.label = label, .kind = LineKind::OnOff, .field = field, .offered = offered};
 }
-constexpr ListLine choice(const char* label, SettingsField field, int32_t max, const char* const* choices,
+// choices: a text for each value the settings table gives the field.
+constexpr ListLine choice(const char* label, SettingsField field, const char* const* choices,
                           bool (*offered)() = nullptr)
 {
-    return {.label = label, .kind = LineKind::Choice, .field = field, .max = max, .choices = choices,
-            .offered = offered};
+    return {.label = label, .kind = LineKind::Choice, .field = field, .choices = choices, .offered = offered};
 }
 
 void backToParentMenu();  // ui/tile_menu.h

@@ -78,10 +78,4 @@ void runPopupMenu(const PopupMenu& menu)
 
 void closePopup() { overlayTimeout = 0; }
 
-void openMenuScreen()
-{
-    cursorLine = 0;
-    editMode = 0;
-    listTop = 0;
-    currentScreen = mainMenuScreen;
-}
+void openMenuScreen() { openScreen(mainMenuScreen); }

@@ -41,10 +41,14 @@ void homeScreen();
 void goHome();
 // The MAIN MENU with its cursor on item.
 void openMainMenu(uint8_t item);
-// A screen opened from a menu: its first line selected at the top of its list, step 1, not editing.
+// A screen opened: by its entry in the screen table (ui/screen_registry.h), its own entry run and
+// the list-editing state reset; a screen opened from a menu has its first line selected at the top
+// of its list, step 1, not editing.
 void openScreen(ScreenFunction screen);
 // Back to a parent screen with one of its lines selected, not editing.
 void returnToScreen(ScreenFunction screen, uint8_t line);
+// Back from a message to the screen under it, as that screen was left.
+void returnToScreen(ScreenFunction screen);
 void mainMenuScreen();
 
 // Shared drawing of the menus and setup screens.

@@ -1,9 +1,11 @@
-// The one table of screen and pop-up functions by name. A new screen is one line here.
+// The one table of screen and pop-up functions by name, with what opening each one resets and runs.
+// A new screen is one line here.
 #include "ui/screen_registry.h"
 
 #include <iterator>
 #include <cstring>
 
+#include "engine/fuel.h"
 #include "engine/min_max_page.h"
 #include "engine/setup_screens.h"
 #include "gps/gps_setup.h"
@@ -21,12 +23,22 @@ namespace {
 
 #define SCREEN(f) {#f, f, false}
 #define OVERLAY(f) {#f, f, true}
+// A screen whose opening resets less than a menu's, or has an entry of its own.
+#define ENTERED(f, resets, enter) {#f, f, false, resets, enter}
+
+// The screen being left is where these go back to.
+void returnHere() { returnScreen = currentScreen; }
+void slopeReturnHere() { slopeReturnScreen = currentScreen; }
+void resetCalibrationMode() { calibrationMode = 0; }
+// The data recording setup clears its free disk space count; the pass counts it again.
+void clearFreeSpace() { freeSpaceCount = 0; }
 
 const RegisteredScreen kScreens[] = {
     SCREEN(homeScreen),
-    SCREEN(mainMenuScreen),
-    SCREEN(messageScreen),
-    SCREEN(sdCardMessageScreen),
+    // From the quick menu's MENU: the step stays as it was.
+    ENTERED(mainMenuScreen, ResetCursor | ResetListTop | ResetEdit, nullptr),
+    ENTERED(messageScreen, ResetNothing, nullptr),
+    ENTERED(sdCardMessageScreen, ResetNothing, nullptr),
     SCREEN(mapSetupScreen),
     SCREEN(rpm1SetupScreen),
     SCREEN(rpm2SetupScreen),
@@ -34,25 +46,28 @@ const RegisteredScreen kScreens[] = {
     SCREEN(chtSetupScreen),
     SCREEN(voltsSetupScreen),
     SCREEN(oatSetupScreen),
-    SCREEN(calibrateSenderScreen),
+    // A working copy of the curve of the sender on listChannel; BACK returns to the line that opened it.
+    ENTERED(calibrateSenderScreen, ResetCursor | ResetListTop | ResetEdit, enterCalibrateSender),
     SCREEN(senderSetupScreen),
     SCREEN(currentSetupScreen),
     SCREEN(fuelPressureSetupScreen),
-    SCREEN(zeroCurrentSensorScreen),
+    ENTERED(zeroCurrentSensorScreen, ResetCursor | ResetEdit, returnHere),
     SCREEN(emsSetupScreen),
     SCREEN(fuelSetupScreen),
-    SCREEN(tank1SetupScreen),
-    SCREEN(tank2SetupScreen),
-    SCREEN(tank1CalibrateScreen),
-    SCREEN(tank2CalibrateScreen),
-    SCREEN(slopeErrorScreen),
+    // From FUEL SETUP's links, with the fuel layout brought up to date; the step stays.
+    ENTERED(tank1SetupScreen, ResetCursor | ResetListTop, updateFuelLayout),
+    ENTERED(tank2SetupScreen, ResetCursor | ResetListTop, updateFuelLayout),
+    // In SENDER mode, from the tank's CALIBRATE TANK line; the step stays.
+    ENTERED(tank1CalibrateScreen, ResetCursor | ResetListTop, resetCalibrationMode),
+    ENTERED(tank2CalibrateScreen, ResetCursor | ResetListTop, resetCalibrationMode),
+    ENTERED(slopeErrorScreen, ResetNothing, slopeReturnHere),
     SCREEN(miscSetupScreen),
-    SCREEN(registrationScreen),
+    ENTERED(registrationScreen, ResetCursor | ResetEdit, nullptr),
     SCREEN(adcValuesScreen),
     SCREEN(flightLogMenuScreen),
     SCREEN(flightLogViewScreen),
     SCREEN(eraseFlightLogScreen),
-    SCREEN(dataRecordingSetupScreen),
+    ENTERED(dataRecordingSetupScreen, ResetAll, clearFreeSpace),
     SCREEN(createRecordingFileScreen),
     SCREEN(noFilesScreen),
     SCREEN(ecuScreen),
@@ -84,6 +99,7 @@ const RegisteredScreen kScreens[] = {
 
 #undef SCREEN
 #undef OVERLAY
+#undef ENTERED
 
 }  // namespace
 
@@ -93,12 +109,18 @@ const RegisteredScreen* registeredScreens(size_t& count)
     return kScreens;
 }
 
+const RegisteredScreen* registeredScreen(ScreenFunction function)
+{
+    for (const RegisteredScreen& s : kScreens)
+        if (s.function == function) return &s;
+    return nullptr;
+}
+
 const char* screenName(ScreenFunction function)
 {
     if (!function) return "none";
-    for (const RegisteredScreen& s : kScreens)
-        if (s.function == function) return s.name;
-    return nullptr;
+    const RegisteredScreen* s = registeredScreen(function);
+    return s ? s->name : nullptr;
 }
 
 bool findScreen(const char* name, ScreenFunction& function)

@@ -16,5 +16,5 @@ void slopeErrorScreen()
     drawText(260, 120, "SLOPE ERROR", 20, AlignCentre, COLOUR_WHITE);
     if (pendingKey == KeyNone) return;
     pendingKey = KeyNone;
-    currentScreen = slopeReturnScreen ? slopeReturnScreen : homeScreen;
+    returnToScreen(slopeReturnScreen ? slopeReturnScreen : homeScreen);
 }

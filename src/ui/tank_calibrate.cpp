@@ -48,9 +48,9 @@ template <int Tank> constexpr std::array<ListLine, 1 + kPoints> calibrateLines()
     lines[0] = {.label = "MODE: ", .kind = LineKind::Choice, .get = [] { return int32_t{calibrationMode}; },
                 .set = [](int32_t v) { calibrationMode = static_cast<uint8_t>(v); }, .max = 1, .choices = kModes};
     for (int i = 0; i < kPoints; ++i)
-        lines[1 + i] = {.field = Tank == 0 ? SETTING(tank1Calibration) : SETTING(tank2Calibration), .min = 0,
-                        .max = kTopReading, .stepRule = pointSteps, .next = nextReading,
-                        .item = static_cast<uint8_t>(i), .formatLabel = pointLabel<Tank>};
+        lines[1 + i] = {.field = Tank == 0 ? SETTING(tank1Calibration) : SETTING(tank2Calibration),
+                        .stepRule = pointSteps, .next = nextReading, .item = static_cast<uint8_t>(i),
+                        .formatLabel = pointLabel<Tank>};
     return lines;
 }
 
@@ -61,8 +61,7 @@ const std::array<ListLine, 1 + kPoints> kTank2Lines = calibrateLines<1>();
 template <int Tank> bool slopeChecked()
 {
     if (tankCalibrationMonotonic(Tank)) return true;
-    slopeReturnScreen = Tank == 0 ? tank1CalibrateScreen : tank2CalibrateScreen;
-    currentScreen = slopeErrorScreen;
+    openScreen(slopeErrorScreen);
     return false;
 }
 

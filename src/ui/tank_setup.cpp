@@ -44,25 +44,19 @@ template <int Tank> void formatContents(char* text, size_t n, int32_t v)
 
 const StepRule* contentSteps() { return tenths() ? &stepsTenthsOneTenHundred : &stepsOneTenHundred; }
 
-template <int Tank> void openCalibrate()
-{
-    calibrationMode = 0;
-    cursorLine = 0;
-    listTop = 0;
-    currentScreen = Tank == 0 ? tank1CalibrateScreen : tank2CalibrateScreen;
-}
+template <int Tank> void openCalibrate() { openScreen(Tank == 0 ? tank1CalibrateScreen : tank2CalibrateScreen); }
 
 template <int Tank> constexpr SettingsField pick(SettingsField tank1, SettingsField tank2)
 {
     return Tank == 0 ? tank1 : tank2;
 }
 
-// The size wraps within 0..999; the alarm levels have their own rule.
+// The size wraps within its limits; the alarm levels have their own rule.
 template <int Tank> constexpr ListLine contents(const char* label, SettingsField field,
                                                 int32_t (*next)(int32_t, int, int32_t))
 {
-    return {.label = label, .field = field, .min = 0, .max = 999, .format = formatContents<Tank>,
-            .stepRule = contentSteps, .next = next, .offered = used<Tank>};
+    return {.label = label, .field = field, .format = formatContents<Tank>, .stepRule = contentSteps, .next = next,
+            .offered = used<Tank>};
 }
 
 // The lines offered are numbered as the instrument counts them: SENDER 0..8, CALCULATED 0..6,
@@ -70,25 +64,21 @@ template <int Tank> constexpr ListLine contents(const char* label, SettingsField
 template <int Tank> constexpr std::array<ListLine, 9> tankLines()
 {
     return {{
-        {.label = Tank == 0 ? "TANK 1: " : "TANK 2: ", .kind = LineKind::Choice,
-         .field = pick<Tank>(SETTING(tank1Source), SETTING(tank2Source)), .max = 2, .choices = kSources},
+        choice(Tank == 0 ? "TANK 1: " : "TANK 2: ", pick<Tank>(SETTING(tank1Source), SETTING(tank2Source)),
+               kSources),
         contents<Tank>("TANK SIZE: ", pick<Tank>(SETTING(tank1Size), SETTING(tank2Size)), nullptr),
-        {.label = "LOW ALARM: ", .kind = LineKind::OnOff,
-         .field = pick<Tank>(SETTING(tank1LowAlarmOn), SETTING(tank2LowAlarmOn)), .max = 1, .offered = used<Tank>},
+        onOff("LOW ALARM: ", pick<Tank>(SETTING(tank1LowAlarmOn), SETTING(tank2LowAlarmOn)), used<Tank>),
         contents<Tank>("LOW ALARM: ", pick<Tank>(SETTING(tank1LowAlarm), SETTING(tank2LowAlarm)),
                        nextAlarm<Tank>),
         contents<Tank>("LOW CAUTION: ", pick<Tank>(SETTING(tank1LowCaution), SETTING(tank2LowCaution)),
                        nextAlarm<Tank>),
-        {.label = "ADD TO RANGE: ", .kind = LineKind::Choice,
-         .field = pick<Tank>(SETTING(tank1AddToRange), SETTING(tank2AddToRange)), .max = 1, .choices = kNoYes,
-         .offered = used<Tank>},
+        choice("ADD TO RANGE: ", pick<Tank>(SETTING(tank1AddToRange), SETTING(tank2AddToRange)), kNoYes,
+               used<Tank>),
         {.label = "CALIBRATE TANK", .kind = LineKind::Action, .offered = bySender<Tank>,
          .action = openCalibrate<Tank>},
-        {.label = Tank == 0 ? "TANK FILTER: " : "FILTER: ", .kind = LineKind::Choice,
-         .field = pick<Tank>(SETTING(tank1Filter), SETTING(tank2Filter)), .max = 3, .choices = kFilters,
-         .offered = bySender<Tank>},
-        {.label = "TANK LITRE RESOLUTION: ", .kind = LineKind::Choice, .field = SETTING(tankLitreResolution),
-         .max = 1, .choices = kResolutions, .offered = resolutionOffered<Tank>},
+        choice(Tank == 0 ? "TANK FILTER: " : "FILTER: ", pick<Tank>(SETTING(tank1Filter), SETTING(tank2Filter)),
+               kFilters, bySender<Tank>),
+        choice("TANK LITRE RESOLUTION: ", SETTING(tankLitreResolution), kResolutions, resolutionOffered<Tank>),
     }};
 }
 

@@ -7,6 +7,7 @@
 #include <iterator>
 #include <string>
 #include <vector>
+#include <utility>
 #include <string>
 
 #include "display/framebuffer.h"
@@ -354,9 +355,8 @@ namespace {
 void channelLabel(char* text, size_t size, uint8_t item) { std::snprintf(text, size, "INPUT %d/%d: ", listChannel, item); }
 
 const ListLine kChannelLines[] = {
-    {.label = "MAX: ", .field = PRESSURE_FIELD(displayMax), .min = 1, .max = 100, .item = 3,
-     .formatLabel = channelLabel},
-    {.label = "POINT %d: ", .field = SETTING(tank1Calibration), .min = 0, .max = 4096, .item = 4, .numbered = true},
+    {.label = "MAX: ", .field = PRESSURE_FIELD(displayMax), .item = 3, .formatLabel = channelLabel},
+    {.label = "POINT %d: ", .field = SETTING(tank1Calibration), .item = 4, .numbered = true},
 };
 const ListScreen kChannelScreen = {.screenName = "CHANNELS", .lines = kChannelLines};
 
@@ -381,7 +381,9 @@ TEST(ListEngineFields, LinesBindToSettingsOnTheScreensChannel)
 {
     resetDevice();
     cursorLine = 0;
-    for (const uint8_t channel : {uint8_t{2}, OWN_SENSOR_CHANNEL}) {
+    // The limits follow the channel's own pressure unit: bar on input 2, psi(0.1) on the fuel
+    // pressure sender.
+    for (const auto& [channel, shown] : {std::pair{uint8_t{2}, "1"}, std::pair{OWN_SENSOR_CHANNEL, "101"}}) {
         SCOPED_TRACE(channel);
         listChannel = channel;
         editMode = 1;
@@ -389,10 +391,10 @@ TEST(ListEngineFields, LinesBindToSettingsOnTheScreensChannel)
         runListScreen(kChannelScreen);
         runListScreen(kChannelScreen);
         const std::string label = "INPUT " + std::to_string(channel) + "/3: ";
-        EXPECT_TRUE(rowsShow(label.c_str(), "1", "POINT 5: ", "356")) << "label, value and numbered label";
+        EXPECT_TRUE(rowsShow(label.c_str(), shown, "POINT 5: ", "356")) << "label, value and numbered label";
     }
-    EXPECT_EQ(+settings.pressureSender[2].displayMax, 1) << "100 + 1 wraps to the minimum";
-    EXPECT_EQ(+settings.fuelPressureSender.displayMax, 1);
+    EXPECT_EQ(+settings.pressureSender[2].displayMax, 1) << "10.0 bar + 0.1 wraps to the screen's minimum";
+    EXPECT_EQ(+settings.fuelPressureSender.displayMax, 101);
     EXPECT_EQ(+settings.pressureSender[0].displayMax, 100);
     resetDevice();
 }

@@ -38,6 +38,26 @@ TEST(ScreenRegistry, NamesAndFunctionsAnswerForEachOther)
     EXPECT_FALSE(findScreen("homescreen", none));
 }
 
+TEST(ScreenRegistry, OpeningAScreenResetsWhatItsEntrySaysAndNothingElse)
+{
+    size_t count = 0;
+    const RegisteredScreen* screens = registeredScreens(count);
+    for (size_t i = 0; i < count; ++i) {
+        if (screens[i].overlay) continue;
+        SCOPED_TRACE(screens[i].name);
+        resetDevice();
+        cursorLine = 5, listTop = 3, stepMultiplier = 100, editMode = 1;
+        openScreen(screens[i].function);
+        const uint8_t r = screens[i].resets;
+        EXPECT_EQ(currentScreen, screens[i].function);
+        EXPECT_EQ(cursorLine, r & ResetCursor ? 0 : 5);
+        EXPECT_EQ(listTop, r & ResetListTop ? 0 : 3);
+        EXPECT_EQ(stepMultiplier, r & ResetStep ? 1 : 100);
+        EXPECT_EQ(editMode, r & ResetEdit ? 0 : 1);
+    }
+    resetDevice();
+}
+
 TEST(ScreenRegistry, EveryScreenConsumesEveryKeyAndRedrawsTheWholeDisplay)
 {
     size_t count = 0;

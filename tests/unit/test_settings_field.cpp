@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "settings/settings_field.h"
+#include "settings/settings_table.h"
 #include "time/memory.h"
 
 namespace {
@@ -119,6 +120,33 @@ TEST(SettingsField, FactoryImageNamesAndRepairsKeepTheirDigests)
     }
     EXPECT_EQ(crc(repairs), 0xC556421Eu);
     loadDefaultSettings();
+}
+
+// The setup screens find a field's limits by where it lies, corvex-settings by its name: both find
+// the same row, whose spans (in every unit, and from the screens' own lowest value) fit the field.
+TEST(SettingsField, EveryFieldsLimitsAreFoundByPlaceAndFitTheField)
+{
+    size_t count = 0;
+    const NamedSettingsField* names = settingsFieldNames(count);
+    for (size_t i = 0; i < count; ++i) {
+        const NamedSettingsField& n = names[i];
+        SCOPED_TRACE(n.name);
+        EXPECT_EQ(limitsOf(n.field), n.limits);
+        if (n.field.width == FieldWidth::Text || n.limits->repair == Repair::Keep) continue;
+        const bool isSigned = n.field.width == FieldWidth::I8 || n.field.width == FieldWidth::I16 ||
+                              n.field.width == FieldWidth::I32;
+        const int64_t values = int64_t(1) << (8 * n.field.elementSize());
+        const int64_t lowest = isSigned ? -values / 2 : 0;
+        for (const SettingSpan& span : n.limits->spans) {
+            EXPECT_LE(span.min, span.max);
+            EXPECT_GE(span.min, lowest);
+            EXPECT_LT(span.max, lowest + values);
+        }
+        if (n.limits->screenMin != kAsRepaired) {
+            EXPECT_GE(n.limits->screenMin, lowest);
+            EXPECT_LE(n.limits->screenMin, n.limits->spans[0].max);
+        }
+    }
 }
 
 }  // namespace
