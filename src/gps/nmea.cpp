@@ -288,6 +288,7 @@ void handleRmc()
     if (track == 360) track = 0;
 
     gpsFixValid = fixValid;
+    gpsPositionValid = fixValid;
     gpsLatitude = latitude;
     gpsLongitude = longitude;
     gpsGroundSpeed = static_cast<uint16_t>(speed);
@@ -361,6 +362,7 @@ void handleGsa()
     const uint8_t fixType = static_cast<uint8_t>(f.field[2].first() - '0');
     gpsFixType = fixType == 1 ? 0 : fixType;
     gpsFixValid = gpsFixType > 1 ? 1 : 0;
+    if (gpsFixValid == 0) gpsPositionValid = 0;
     std::memset(gpsUsedPrn, 0, sizeof gpsUsedPrn);
     std::memcpy(gpsUsedPrn, prn, sizeof prn);
     gpsPdop = pdop;
@@ -436,14 +438,14 @@ void gpsSlowStep()
 {
     if (gpsSentenceAge == GPS_AGE_IDLE || ++gpsSentenceAge <= GPS_FIX_TIMEOUT_SECONDS) return;
     gpsSentenceAge = GPS_AGE_IDLE;
-    gpsFixValid = 0;
+    gpsFixValid = gpsPositionValid = 0;
     gpsFixType = 0;
 }
 
 void resetGpsValues()
 {
     gpsSentenceAge = GPS_AGE_IDLE;
-    gpsFixValid = 0;
+    gpsFixValid = gpsPositionValid = 0;
     gpsFixType = 0;
     gpsLatitude = gpsLongitude = 0;
     gpsGroundSpeed = gpsSpeedMax = 0;
