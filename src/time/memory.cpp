@@ -225,7 +225,10 @@ MemoryFileOpening openMemoryFile(const char* path, const char* stamp)
 {
     MemoryFileOpening opening;
     opening.loaded = loadMemoryFile(path, opening.problem);
-    if (opening.loaded || opening.problem.empty()) return opening;
+    if (opening.loaded) return opening;
+    // A file not loaded starts a fresh memory, whatever an earlier file left.
+    clearMemory();
+    if (opening.problem.empty()) return opening;
     // Kept beside itself under a name no other file has, before anything may be saved.
     const std::string base = std::string(path) + ".bad-" + stamp;
     std::string kept = base;
