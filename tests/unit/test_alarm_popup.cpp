@@ -159,6 +159,18 @@ TEST(AlarmLamp, OilPressureLowThroughTheInputs)
     pendingKey = KeySoft1;
     devicePass();
     EXPECT_FALSE(deviceAlarmLampLit());
+    // Dark while off and while the next power-on's notice shows, though an announcement is kept
+    // until the main loop starts.
+    alarmAnnounced = ALARM_AUX2;
+    EXPECT_TRUE(deviceAlarmLampLit());
+    devicePowerOff();
+    devicePass();
+    EXPECT_FALSE(deviceAlarmLampLit());
+    devicePowerOn();
+    devicePass();
+    ASSERT_EQ(devicePhase, DevicePhase::SplashNotice);
+    ASSERT_EQ(alarmAnnounced, ALARM_AUX2);
+    EXPECT_FALSE(deviceAlarmLampLit());
 }
 
 }  // namespace

@@ -132,6 +132,25 @@ TEST_F(FlightgearInputs, AMissingFieldLeavesItsInputsAlone)
     }
 }
 
+// The runner's second word is the field map: here the packet's second field feeds TC2, not RPM.
+TEST_F(FlightgearInputs, TheRunnersMapWordChoosesTheMap)
+{
+    const std::string dir = testing::TempDir();
+    std::ofstream(dir + "tc2.csv") << "1,500\n";
+    std::ofstream(dir + "tc2.map") << "/t s time\n/e degc TC2\n";
+    for (const bool mapped : {false, true}) {
+        resetDevice();
+        std::istringstream script(std::string("flightgear tc2.csv") + (mapped ? " tc2.map\n" : "\n"));
+        ScenarioOptions options;
+        options.scriptDir = dir;
+        std::ostringstream out;
+        std::string error;
+        ASSERT_TRUE(runScenario(script, options, out, error)) << error;
+        EXPECT_EQ(tcInput[1] != 0, mapped) << mapped;
+        EXPECT_EQ(hostControls.rpmBar == inputControls[static_cast<int>(InputControl::Rpm)].start, mapped) << mapped;
+    }
+}
+
 // A capture of a real flight (tests/data/flightgear/README.md) replayed at its pace on the c172p's
 // settings: at the end the instrument shows the last packet's values.
 TEST_F(FlightgearInputs, ARecordedFlightDrivesTheReadings)
