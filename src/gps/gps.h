@@ -12,7 +12,8 @@ struct SatelliteInfo {
 };
 
 extern uint8_t gpsFixValid;
-// 1 once an RMC has given the position of the fix in hand; a GSA can report the fix before it.
+// 1 while the last RMC carried a position (0 from power-on and once the fix is lost until one
+// does); a GSA can report a fix before the RMC with its position.
 extern uint8_t gpsPositionValid;
 extern uint8_t gpsFixType;         // 0 none, 2 two-dimensional, 3 three-dimensional
 extern float gpsLatitude;          // degrees, north positive

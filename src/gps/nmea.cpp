@@ -288,7 +288,8 @@ void handleRmc()
     if (track == 360) track = 0;
 
     gpsFixValid = fixValid;
-    gpsPositionValid = fixValid;
+    // A receiver without a position leaves its fields empty (read as 0 N 0 E).
+    gpsPositionValid = f.field[3].size() != 0 && f.field[5].size() != 0 ? 1 : 0;
     gpsLatitude = latitude;
     gpsLongitude = longitude;
     gpsGroundSpeed = static_cast<uint16_t>(speed);
@@ -362,7 +363,6 @@ void handleGsa()
     const uint8_t fixType = static_cast<uint8_t>(f.field[2].first() - '0');
     gpsFixType = fixType == 1 ? 0 : fixType;
     gpsFixValid = gpsFixType > 1 ? 1 : 0;
-    if (gpsFixValid == 0) gpsPositionValid = 0;
     std::memset(gpsUsedPrn, 0, sizeof gpsUsedPrn);
     std::memcpy(gpsUsedPrn, prn, sizeof prn);
     gpsPdop = pdop;
