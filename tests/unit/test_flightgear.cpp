@@ -16,6 +16,7 @@
 #include "engine/thermocouples.h"
 #include "host/flightgear.h"
 #include "runner/scenario.h"
+#include "script_support.h"
 
 namespace {
 
@@ -139,13 +140,8 @@ TEST_F(FlightgearInputs, TheRunnersMapWordChoosesTheMap)
     std::ofstream(dir + "tc2.csv") << "1,500\n";
     std::ofstream(dir + "tc2.map") << "/t s time\n/e degc TC2\n";
     for (const bool mapped : {false, true}) {
-        resetDevice();
-        std::istringstream script(std::string("flightgear tc2.csv") + (mapped ? " tc2.map\n" : "\n"));
-        ScenarioOptions options;
-        options.scriptDir = dir;
-        std::ostringstream out;
-        std::string error;
-        ASSERT_TRUE(runScenario(script, options, out, error)) << error;
+        const ScriptRun r = runScript(mapped ? "flightgear tc2.csv tc2.map" : "flightgear tc2.csv", dir);
+        ASSERT_TRUE(r.ok) << r.error;
         EXPECT_EQ(tcInput[1] != 0, mapped) << mapped;
         EXPECT_EQ(hostControls.rpmBar == inputControls[static_cast<int>(InputControl::Rpm)].start, mapped) << mapped;
     }
