@@ -92,7 +92,9 @@ void mainLoopPass()
     currentScreen();
     refreshClock();
     runPendingGpsHandlers();
-    if (gpsFixValid == 1 && variationStepCount > 600) {
+    // The count runs with the fix; the computation waits for the fix's position (a GSA can report
+    // the fix a slow step before the RMC with the position arrives).
+    if (gpsFixHasPosition() && variationStepCount > 600) {
         variationStepCount = 0;
         computeMagneticVariation();
     }
@@ -139,7 +141,7 @@ void devicePowerOn()
     resetEcuCoAtPowerOn();
     // 7. GPS state, the magnetic-variation counter, the edit step and the card.
     gpsSatellitesInView = 0;
-    gpsFixValid = 0;
+    gpsFixValid = gpsPositionValid = 0;
     gpsSentenceAge = GPS_AGE_IDLE;
     variationStepCount = 600;
     stepMultiplier = 1;

@@ -2,6 +2,7 @@
 #include "gps/gps.h"
 
 uint8_t gpsFixValid = 0;
+uint8_t gpsPositionValid = 0;
 uint8_t gpsFixType = 0;
 float gpsLatitude = 0;
 float gpsLongitude = 0;

@@ -12,6 +12,9 @@ struct SatelliteInfo {
 };
 
 extern uint8_t gpsFixValid;
+// 1 while the last RMC carried a position (0 from power-on and once the fix is lost until one
+// does); a GSA can report a fix before the RMC with its position.
+extern uint8_t gpsPositionValid;
 extern uint8_t gpsFixType;         // 0 none, 2 two-dimensional, 3 three-dimensional
 extern float gpsLatitude;          // degrees, north positive
 extern float gpsLongitude;         // degrees, east positive
@@ -27,3 +30,6 @@ extern float gpsPdop, gpsHdop, gpsVdop;
 extern uint8_t gpsSatellitesInView;
 extern SatelliteInfo gpsSatellites[16];
 extern float autoVariation;        // degrees, east positive
+
+// The fix and its position: what the magnetic variation and the data recording need.
+inline bool gpsFixHasPosition() { return gpsFixValid == 1 && gpsPositionValid == 1; }

@@ -288,6 +288,8 @@ void handleRmc()
     if (track == 360) track = 0;
 
     gpsFixValid = fixValid;
+    // A receiver without a position leaves its fields empty (read as 0 N 0 E).
+    gpsPositionValid = f.field[3].size() != 0 && f.field[5].size() != 0 ? 1 : 0;
     gpsLatitude = latitude;
     gpsLongitude = longitude;
     gpsGroundSpeed = static_cast<uint16_t>(speed);
@@ -436,14 +438,14 @@ void gpsSlowStep()
 {
     if (gpsSentenceAge == GPS_AGE_IDLE || ++gpsSentenceAge <= GPS_FIX_TIMEOUT_SECONDS) return;
     gpsSentenceAge = GPS_AGE_IDLE;
-    gpsFixValid = 0;
+    gpsFixValid = gpsPositionValid = 0;
     gpsFixType = 0;
 }
 
 void resetGpsValues()
 {
     gpsSentenceAge = GPS_AGE_IDLE;
-    gpsFixValid = 0;
+    gpsFixValid = gpsPositionValid = 0;
     gpsFixType = 0;
     gpsLatitude = gpsLongitude = 0;
     gpsGroundSpeed = gpsSpeedMax = 0;

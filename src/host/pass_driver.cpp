@@ -8,6 +8,7 @@
 #include "host/memory_store.h"
 #include "host/trend_buffer.h"
 #include "time/clock.h"
+#include "ui/screen.h"
 
 namespace {
 
@@ -61,6 +62,24 @@ void PassDriver::powerOn()
 }
 
 void PassDriver::powerOff() { devicePowerOff(); }
+
+void PassDriver::finishPowerOff()
+{
+    if (!deviceIsOn()) return;
+    devicePowerOff();
+    // A notice ignores the request until it ends; each key ends one. At most the two notices,
+    // then the pass that stops.
+    for (;;) {
+        if (devicePhase != DevicePhase::Running) devicePressKey(KeySoft1);
+        if (!devicePass()) break;
+        ++passCount;
+    }
+    passTimer.stop();
+    lockstepPassing = false;
+    saveMemoryStore();
+    emit passesDone();
+    emit stopped();
+}
 
 void PassDriver::runDuePasses()
 {

@@ -15,6 +15,9 @@ public:
     void powerOn();
     // "&Off": the instrument stops after the pass in hand.
     void powerOff();
+    // "&Off" carried through at once: passes run until the instrument has stopped (a power-on
+    // notice ends on a key instead of its time), then stopped() as after the last timed pass.
+    void finishPowerOff();
     bool running() const { return passTimer.isActive() || (lockstepTimer.isActive() && deviceOn()); }
     uint64_t passesRun() const { return passCount; }
 

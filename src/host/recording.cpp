@@ -14,6 +14,7 @@
 
 #include "storage/storage.h"
 
+#include "time/clock.h"
 #include "time/data_recording.h"
 
 namespace {
@@ -22,43 +23,6 @@ constexpr float kNone = std::numeric_limits<float>::quiet_NaN();
 constexpr size_t kCheckEvery = 4096;  // lines between looks at the cancel flag and progress
 
 bool digit(char c) { return c >= '0' && c <= '9'; }
-
-// Days from 1970-01-01 to a proleptic Gregorian date.
-int64_t daysFromCivil(int64_t y, unsigned m, unsigned d)
-{
-    y -= m <= 2;
-    const int64_t era = y / 400;
-    const unsigned yoe = static_cast<unsigned>(y - era * 400);
-    const unsigned doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-    const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return era * 146097 + static_cast<int64_t>(doe) - 719468;
-}
-
-unsigned daysInMonth(unsigned y, unsigned m)
-{
-    static const unsigned kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    const bool leap = (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
-    return m == 2 && leap ? 29 : kDays[m - 1];
-}
-
-// "YYYY-MM-DDTHH:MM:SSZ" as the instrument writes it.
-bool parseTime(std::string_view s, int64_t& t)
-{
-    static const char kShape[] = "0000-00-00T00:00:00Z";
-    if (s.size() != sizeof kShape - 1) return false;
-    for (size_t i = 0; i < s.size(); ++i)
-        if (kShape[i] == '0' ? !digit(s[i]) : s[i] != kShape[i]) return false;
-    auto num = [&s](size_t at, size_t n) {
-        unsigned v = 0;
-        for (size_t i = at; i < at + n; ++i) v = v * 10 + static_cast<unsigned>(s[i] - '0');
-        return v;
-    };
-    const unsigned y = num(0, 4), mo = num(5, 2), d = num(8, 2), h = num(11, 2), mi = num(14, 2), se = num(17, 2);
-    if (y < 1970 || y > 2099 || mo < 1 || mo > 12 || d < 1 || d > daysInMonth(y, mo) || h > 23 || mi > 59 || se > 59)
-        return false;
-    t = daysFromCivil(y, mo, d) * 86400 + h * 3600 + mi * 60 + se;
-    return true;
-}
 
 // A decimal number; short ones (the instrument's own) without the general conversion.
 bool parseNumber(std::string_view s, float& v)
@@ -279,8 +243,9 @@ bool RecordingParser::data(std::string_view text, uint64_t offset, uint64_t leng
 {
     if (!headerSeen) return false;
     const size_t timeEnd = std::min(text.find(','), text.size());
-    int64_t t = 0;
-    if (!parseTime(text.substr(0, timeEnd), t)) return false;
+    uint32_t seconds = 0;
+    if (!parseUtcText(text.substr(0, timeEnd), seconds)) return false;
+    const int64_t t = seconds;
     // Every cell is read before any is kept: a bad cell drops the whole line.
     size_t cell = 0, at = timeEnd + 1;
     bool ok = true;

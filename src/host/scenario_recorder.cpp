@@ -214,8 +214,12 @@ bool ScenarioRecorder::play(const QString& path, QString* error)
     }
     script = QString::fromStdString(text).split('\n');
     scriptDir = QFileInfo(path).absolutePath();
-    // The runner's start: the instrument off, the controls where the program starts them.
-    if (deviceIsOn()) window->powerToggle()->trigger();
+    // The runner's start: the instrument off (not merely asked to stop, so that the script's
+    // "power on" finds it off), the controls where the program starts them.
+    if (deviceIsOn()) {
+        window->powerToggle()->trigger();
+        window->passDriver()->finishPowerOff();
+    }
     for (const InputControlInfo& info : inputControls) window->inputs()->setByCaption(info.caption, info.start, false);
     for (const SwitchControlInfo& info : switchControls) window->inputs()->setByCaption(info.caption, info.start, true);
     // A clock before anything else sets the PC clock from the start.
@@ -294,7 +298,7 @@ void ScenarioRecorder::playNext()
             if (!setScenarioVariable(c.name, c.value, why)) return fail(why);
             break;
         case CommandId::Nmea: {
-            if (c.count != 0) return fail("cannot be played in the window: " + line.substr(0, line.find('#')));
+            if (c.count != 0) return fail("cannot be played in the window: " + scenarioLineWithoutComment(line));
             const std::filesystem::path source = scenarioPath(c.path, scriptDir.toStdString());
             std::string bytes;
             if (!readPlainFile(source.c_str(), bytes)) return fail("cannot read " + source.string());
@@ -314,7 +318,7 @@ void ScenarioRecorder::playNext()
         case CommandId::Expect:
             break;  // checks of the runner; the window shows the screen instead
         default:
-            return fail("cannot be played in the window: " + line.substr(0, line.find('#')));
+            return fail("cannot be played in the window: " + scenarioLineWithoutComment(line));
         }
     }
     if (playingNow) stopPlaying(QString());

@@ -1,5 +1,6 @@
 #include "runner/scenario_commands.h"
 
+#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -58,25 +59,11 @@ uint8_t parseKey(const std::string& name)
     throw ParseError{"unknown key: " + name};
 }
 
-// YYYY-MM-DDTHH:MM:SSZ, 1970..2099.
 uint32_t parseClock(const std::string& text)
 {
-    int year, month, day, hour, minute, second;
-    char tail = 0;
-    if (text.size() != 20 ||
-        std::sscanf(text.c_str(), "%4d-%2d-%2dT%2d:%2d:%2dZ%c", &year, &month, &day, &hour, &minute, &second,
-                    &tail) != 6 ||
-        text[19] != 'Z' || year < 1970 || year > 2099 || month < 1 || month > 12 || day < 1 || day > 31 ||
-        hour > 23 || minute > 59 || second > 59)
-        throw ParseError{"bad clock (want YYYY-MM-DDTHH:MM:SSZ): " + text};
-    DateTime dt;
-    dt.year = static_cast<uint16_t>(year);
-    dt.month = static_cast<uint8_t>(month);
-    dt.day = static_cast<uint8_t>(day);
-    dt.hour = static_cast<uint8_t>(hour);
-    dt.minute = static_cast<uint8_t>(minute);
-    dt.second = static_cast<uint8_t>(second);
-    return dateTimeToSeconds(dt);
+    uint32_t seconds = 0;
+    if (!parseUtcText(text, seconds)) throw ParseError{"bad clock (want YYYY-MM-DDTHH:MM:SSZ): " + text};
+    return seconds;
 }
 
 // A control's caption is every word between the command and the value.
@@ -197,10 +184,21 @@ const std::vector<ScenarioCommandInfo>& scenarioCommandInfo()
     return info;
 }
 
+std::string scenarioLineWithoutComment(const std::string& text)
+{
+    size_t comment = text.find('#');
+    const size_t quote = text.find('"');
+    // A value in double quotes ends at the line's last one; a '#' in it is text.
+    if (quote < comment && (quote == 0 || std::isspace(static_cast<unsigned char>(text[quote - 1]))) &&
+        text.rfind('"') > quote)
+        comment = text.find('#', text.rfind('"'));
+    return text.substr(0, comment);
+}
+
 bool parseScenarioLine(const std::string& text, ParsedCommand& command, std::string& error)
 {
     error.clear();
-    const std::string line = text.substr(0, text.find('#'));
+    const std::string line = scenarioLineWithoutComment(text);
     Words w;
     std::istringstream in(line);
     for (std::string word; in >> word;) w.push_back(word);
@@ -244,8 +242,8 @@ std::string scenarioClockText(uint32_t utc)
 
 std::string scenarioHelpText()
 {
-    std::string text = "Commands, one a line ('#' starts a comment; a relative FILE or DIR is relative to the\n"
-                       "script that names it):\n";
+    std::string text = "Commands, one a line ('#' starts a comment, but is text inside a \"quoted\" value; a\n"
+                       "relative FILE or DIR is relative to the script that names it):\n";
     for (const Command& c : kCommands) {
         char row[160];
         std::snprintf(row, sizeof row, "  %-31s%s\n", c.info.usage, c.info.help);

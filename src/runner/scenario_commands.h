@@ -37,7 +37,10 @@ struct ScenarioCommandInfo {
 };
 const std::vector<ScenarioCommandInfo>& scenarioCommandInfo();
 
-// Parses one line ("#" starts a comment). Returns false for a blank line with error empty, and
+// The line without its comment: "#" starts one, except inside a value in double quotes, which
+// runs from the '"' that opens a word to the line's last '"' ("G-AB#C" is a value).
+std::string scenarioLineWithoutComment(const std::string& line);
+// Parses one line ("#" starts a comment, as above). Returns false for a blank line with error empty, and
 // for a line that is not a command of the language with the reason in error.
 bool parseScenarioLine(const std::string& line, ParsedCommand& command, std::string& error);
 

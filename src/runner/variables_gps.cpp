@@ -22,7 +22,7 @@ void addGpsVariables(std::vector<DeviceVariable>& v)
         VAR(nmeaState), VAR(nmeaLength), VAR(nmeaBody), VAR(nmeaChecksumText), VAR(rmcSentence),
         VAR(ggaSentence), VAR(gsaSentence), VAR(gsvSentence), VAR(rmcPending), VAR(ggaPending),
         VAR(gsaPending), VAR(gsvPending), VAR(gpsDataReceived), VAR(gpsSentenceAge), VAR(gpsFixValid),
-        VAR(gpsFixType), VAR(gpsLatitude), VAR(gpsLongitude), VAR(gpsGroundSpeed), VAR(gpsSpeedMax),
+        VAR(gpsPositionValid), VAR(gpsFixType), VAR(gpsLatitude), VAR(gpsLongitude), VAR(gpsGroundSpeed), VAR(gpsSpeedMax),
         VAR(gpsTrack), VAR(gpsMagneticTrack), VAR(gpsAltitudeMetres), VAR(gpsAltitudeFeet),
         VAR(gpsSatellitesUsed), VAR(gpsUsedPrn), VAR(gpsPdop), VAR(gpsHdop), VAR(gpsVdop),
         VAR(gpsSatellitesInView),

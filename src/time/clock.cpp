@@ -68,6 +68,38 @@ DateTime secondsToDateTime(uint32_t s)
     return dt;
 }
 
+bool parseUtcText(std::string_view text, uint32_t& seconds)
+{
+    static constexpr char kShape[] = "0000-00-00T00:00:00Z";
+    if (text.size() != sizeof kShape - 1) return false;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const bool digit = text[i] >= '0' && text[i] <= '9';
+        if (kShape[i] == '0' ? !digit : text[i] != kShape[i]) return false;
+    }
+    auto number = [text](size_t at, size_t count) {
+        unsigned value = 0;
+        for (size_t i = at; i < at + count; ++i) value = value * 10 + static_cast<unsigned>(text[i] - '0');
+        return value;
+    };
+    const unsigned year = number(0, 4), month = number(5, 2), day = number(8, 2);
+    const unsigned hour = number(11, 2), minute = number(14, 2), second = number(17, 2);
+    if (year < 1970 || year > 2099 || month < 1 || month > 12 || day < 1 || day > 31 || hour > 23 || minute > 59 ||
+        second > 59)
+        return false;
+    DateTime dt;
+    dt.year = static_cast<uint16_t>(year);
+    dt.month = static_cast<uint8_t>(month);
+    dt.day = static_cast<uint8_t>(day);
+    dt.hour = static_cast<uint8_t>(hour);
+    dt.minute = static_cast<uint8_t>(minute);
+    dt.second = static_cast<uint8_t>(second);
+    const uint32_t s = dateTimeToSeconds(dt);
+    // A day its month lacks (31 February) comes back as another month's.
+    if (secondsToDateTime(s).month != month) return false;
+    seconds = s;
+    return true;
+}
+
 void refreshClock()
 {
     // A set clock before 1970 or past 2106 is held at the ends of the 32-bit seconds.

@@ -1,6 +1,7 @@
 // The instrument's clock (UTC and local), calendar conversions and the 100 ms host tick.
 #pragma once
 #include <cstdint>
+#include <string_view>
 
 struct DateTime {
     uint8_t second = 0;
@@ -23,6 +24,9 @@ extern uint8_t slowStepTickCount;
 // Seconds since 1970-01-01 00:00:00; every year divisible by 4 is a leap year (1970..2099).
 uint32_t dateTimeToSeconds(const DateTime& dt);
 DateTime secondsToDateTime(uint32_t s);
+// "YYYY-MM-DDTHH:MM:SSZ" (1970..2099, a day its month has) as seconds since 1970, the form the
+// data recording writes and scripts set the clock with; false for any other text.
+bool parseUtcText(std::string_view text, uint32_t& seconds);
 
 // The host's current UTC time, handed in by the host (the device never reads a clock itself).
 extern uint32_t hostUtcSeconds;

@@ -138,7 +138,8 @@ void recordingLine(char* text, size_t size)
         else t.add(",%ld", static_cast<long>(fuelUsed[i]));
     }
     t.add(",%08lX", static_cast<unsigned long>(alarmFlags));
-    if (gpsFixValid == 1)
+    // A fix whose position has not arrived yet leaves the GPS columns empty, as no fix does.
+    if (gpsFixHasPosition())
         t.add(",%.6f,%.6f,%u,%d", static_cast<double>(gpsLatitude), static_cast<double>(gpsLongitude),
               unsigned{gpsGroundSpeed}, static_cast<int>(gpsTrack));
     else t.add(",,,,");

@@ -223,7 +223,10 @@ MemoryFileOpening openMemoryFile(const char* path, const char* stamp)
 {
     MemoryFileOpening opening;
     opening.loaded = loadMemoryFile(path, opening.problem);
-    if (opening.loaded || opening.problem.empty()) return opening;
+    if (opening.loaded) return opening;
+    // A file not loaded starts a fresh memory, whatever an earlier file left.
+    clearMemory();
+    if (opening.problem.empty()) return opening;
     // Kept beside itself under a name no other file has, before anything may be saved.
     std::string kept;
     if (moveAside(path, std::string(path) + ".bad-" + stamp, kept)) {

@@ -32,6 +32,7 @@ bool loadMemoryFile(const char* path, std::string& reason);
 // A host's memory file at start. A file that is there but could not be loaded is moved aside to
 // PATH.bad-STAMP (STAMP from the host's clock, "-2", "-3", ... added while that name is taken), so
 // that no save ever writes over it; when it cannot be moved, the host must not write the file.
+// Unless the file is loaded, the memory starts from zero (clearMemory), as after a first start.
 struct MemoryFileOpening {
     bool loaded = false;
     bool writable = true;

@@ -16,6 +16,7 @@
 #include "device.h"
 #include "fuzz_support.h"
 #include "runner/scenario.h"
+#include "runner/scenario_commands.h"
 #include "settings/sdcard.h"
 
 namespace fs = std::filesystem;
@@ -24,7 +25,7 @@ namespace {
 
 bool harmless(const std::string& line)
 {
-    const std::string code = line.substr(0, line.find('#'));
+    const std::string code = scenarioLineWithoutComment(line);
     for (const char* command : {"include", "screenshot", "gif", "memory", "sdcard", "nmea"})
         if (code.find(command) != std::string::npos &&
             (code.find('/') != std::string::npos || code.find("..") != std::string::npos))

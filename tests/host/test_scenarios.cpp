@@ -275,14 +275,20 @@ private slots:
             QVERIFY2(result == c.result, qPrintable(c.args.join(' ') + ": " + message));
             QVERIFY2(message.contains(c.message), qPrintable(c.args.join(' ') + ": " + message));
         }
+        // --on and a script that switches on (as data/flightgear/c172p.scn does): on it stays.
+        QFile on(folder.filePath("on.scn"));
+        QVERIFY(on.open(QIODevice::WriteOnly) && on.write("power on\nset rpm1HighAlarm 2700\n") > 0);
+        on.close();
         WindowOptions options;
         QString message;
-        parseWindowCommandLine({"sim", "--on", "--zoom", "2", "--play", scn}, options, message);
+        parseWindowCommandLine({"sim", "--on", "--zoom", "2", "--play", on.fileName()}, options, message);
         QVERIFY(options.powerOn);
         applyWindowOptions(*window, options);
-        QVERIFY(deviceIsOn());
         QCOMPARE(window->zoom(), TfrmMain::Zoom::X2);
-        QTRY_VERIFY(!window->recorder()->playing());  // the empty script has ended
+        QTRY_VERIFY(!window->recorder()->playing());  // the script has ended
+        QTRY_VERIFY_WITH_TIMEOUT(devicePhase == DevicePhase::Running, 8000);  // past the splash
+        QVERIFY(deviceIsOn());
+        QCOMPARE(settings.rpm1HighAlarm, 2700);
     }
 
     // The pilot's settings and the NMEA bytes that arrived go into the script: the runner ends on

@@ -159,6 +159,17 @@ TEST(AlarmLamp, OilPressureLowThroughTheInputs)
     pendingKey = KeySoft1;
     devicePass();
     EXPECT_FALSE(deviceAlarmLampLit());
+    // Dark while off and while the next power-on's notice shows, though an announcement is kept
+    // until the main loop starts.
+    alarmAnnounced = ALARM_AUX2;
+    EXPECT_TRUE(deviceAlarmLampLit());
+    for (void (*power)() : {devicePowerOff, devicePowerOn}) {
+        power();
+        devicePass();
+        EXPECT_FALSE(deviceAlarmLampLit()) << static_cast<int>(devicePhase);
+    }
+    ASSERT_EQ(devicePhase, DevicePhase::SplashNotice);
+    EXPECT_EQ(alarmAnnounced, ALARM_AUX2);
 }
 
 }  // namespace

@@ -79,7 +79,7 @@ TEST_F(DataRecording, EachSlowStepAppendsALineThatReadsBack)
     tc[0] = 650;
     tc[5] = 180;
     alarmFlags = 0x2001;
-    gpsFixValid = 1;
+    gpsFixValid = gpsPositionValid = 1;
     gpsLatitude = 51.5f;
     gpsLongitude = -0.25f;
     gpsGroundSpeed = 95;

@@ -18,6 +18,7 @@
 #include "engine/thermocouples.h"
 #include "host/flightgear.h"
 #include "runner/scenario.h"
+#include "script_support.h"
 
 namespace {
 
@@ -148,6 +149,20 @@ TEST_F(FlightgearInputs, AMissingFieldLeavesItsInputsAlone)
         const auto id = static_cast<InputControl>(i);
         const bool fed = id == InputControl::Rpm || (id >= InputControl::Tc1 && id <= InputControl::Tc4);
         EXPECT_EQ(in.inputs[i].set, fed) << inputControls[i].caption;
+    }
+}
+
+// The runner's second word is the field map: here the packet's second field feeds TC2, not RPM.
+TEST_F(FlightgearInputs, TheRunnersMapWordChoosesTheMap)
+{
+    const std::string dir = testing::TempDir();
+    std::ofstream(dir + "tc2.csv") << "1,500\n";
+    std::ofstream(dir + "tc2.map") << "/t s time\n/e degc TC2\n";
+    for (const bool mapped : {false, true}) {
+        const ScriptRun r = runScript(mapped ? "flightgear tc2.csv tc2.map" : "flightgear tc2.csv", dir);
+        ASSERT_TRUE(r.ok) << r.error;
+        EXPECT_EQ(tcInput[1] != 0, mapped) << mapped;
+        EXPECT_EQ(hostControls.rpmBar == inputControls[static_cast<int>(InputControl::Rpm)].start, mapped) << mapped;
     }
 }
 

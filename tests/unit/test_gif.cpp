@@ -3,9 +3,11 @@
 #include <gif_lib.h>
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <string>
 
 #include "display/framebuffer.h"
 #include "runner/png_io.h"
@@ -16,7 +18,10 @@ namespace {
 struct Frame {
     std::vector<uint8_t> shown;  // the whole display after this frame is drawn
     int startCs = 0;
+    int delayCs = 0;
 };
+
+constexpr int kMaxDelayCs = 65535;  // a GIF delay is a 16-bit count of 1/100 s
 
 // Composites every frame as a viewer does (each drawn over the one before).
 std::vector<Frame> decodeGif(const std::string& path, int& totalCs)
@@ -42,10 +47,12 @@ std::vector<Frame> decodeGif(const std::string& path, int& totalCs)
         bool top = false, bottom = false, left = false, right = false;
         for (int x = d.Left; x < d.Left + d.Width; ++x) top |= changed(x, d.Top), bottom |= changed(x, d.Top + d.Height - 1);
         for (int y = d.Top; y < d.Top + d.Height; ++y) left |= changed(d.Left, y), right |= changed(d.Left + d.Width - 1, y);
-        EXPECT_TRUE(i == 0 || (top && bottom && left && right)) << "frame " << i << " is not its changed rectangle";
+        // A frame that lasts longer than one delay holds goes on as one unchanged pixel.
+        const bool goesOn = i > 0 && frames.back().delayCs == kMaxDelayCs && d.Width == 1 && d.Height == 1;
+        EXPECT_TRUE(i == 0 || goesOn || (top && bottom && left && right)) << "frame " << i << " is not its changed rectangle";
         GraphicsControlBlock control{};
         DGifSavedExtensionToGCB(gif, i, &control);
-        frames.push_back({canvas, totalCs});
+        frames.push_back({canvas, totalCs, control.DelayTime});
         totalCs += control.DelayTime;
     }
     DGifCloseFile(gif, &code);
@@ -77,6 +84,21 @@ TEST(Gif, EveryFrameIsTheDisplayAtItsTimeAndTheDelaysKeepTime)
         }
     }
     EXPECT_TRUE(runScript("gif a.gif 50\ngif stop\ngif b.gif 1").ok);
+}
+
+TEST(Gif, AFrameLongerThanOneDelayHoldsGoesOnInFrames)
+{
+    const struct {
+        const char* seconds;
+        size_t frames;
+    } cases[] = {{"655.35", 1}, {"655.36", 2}, {"1400", 3}};
+    for (const auto& c : cases) {
+        const ScriptRun r = runScript(std::string("gif long.gif 1\nwait ") + c.seconds + "\ngif stop");
+        ASSERT_TRUE(r.ok) << r.error;
+        int totalCs = 0;
+        EXPECT_EQ(decodeGif(testing::TempDir() + "long.gif", totalCs).size(), c.frames) << c.seconds;
+        EXPECT_EQ(totalCs, std::lround(std::stod(c.seconds) * 100)) << c.seconds;
+    }
 }
 
 TEST(Gif, TwentySecondsOfTheEnginePageStaySmall)

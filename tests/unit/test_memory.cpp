@@ -215,6 +215,14 @@ TEST_F(Memory, TheRunnerKeepsTheMetersAndTheLogThroughAPowerCycle)
     EXPECT_NE(blocked.notes.find("cannot open it"), std::string::npos) << blocked.notes;
     EXPECT_NE(blocked.notes.find("will not be written"), std::string::npos) << blocked.notes;
     EXPECT_EQ(runScript("memory " + (dir / "new.bin").string() + "\n").notes, "");
+    // A second memory file that is not loaded starts from zero, not from the first one's meters,
+    // and is written so.
+    ASSERT_TRUE(runScript("memory " + file + "\nset hobbsHours 250\n").ok);
+    std::ofstream(file + "2", std::ios::binary) << foreign;
+    for (const std::string& second : {file + "2", (dir / "none.bin").string()}) {
+        EXPECT_EQ(runScript("memory " + file + "\nmemory " + second + "\nprint hobbsHours\n").out, "hobbsHours=0\n");
+        EXPECT_EQ(runScript("memory " + second + "\nprint hobbsHours\n").out, "hobbsHours=0\n") << second;
+    }
     fs::remove_all(dir);
 }
 

@@ -63,13 +63,15 @@ TEST(NmeaRmc, PositionWithHemispheres)
         {"3644.759484", "S", "17444.072904", "E", -36.7459914f, 174.7345484f},
         {"0030.000", "S", "00030.000", "W", -0.5f, -0.5f},   // under one degree
         {"4807.038", "", "01131.000", "", 48.1173f, 11.5166667f},  // no hemisphere: north, east
-        {"", "S", "", "W", 0.0f, 0.0f},
+        {"", "S", "", "W", 0.0f, 0.0f},          // no position: none arrived
+        {"4807.038", "N", "", "E", 48.1173f, 0.0f},
     };
     for (const Case& c : cases) {
         freshGps();
         handleSentence(rmc("123519", "A", c.lat, c.ns, c.lon, c.ew, "0.0", "0.0", "230394"));
         EXPECT_FLOAT_EQ(gpsLatitude, c.latitude) << c.lat << c.ns;
         EXPECT_FLOAT_EQ(gpsLongitude, c.longitude) << c.lon << c.ew;
+        EXPECT_EQ(gpsPositionValid, c.lat[0] != '\0' && c.lon[0] != '\0') << c.lat << c.lon;
     }
 }
 
@@ -117,6 +119,7 @@ TEST(NmeaRmc, ASilentReceiverLosesItsFix)
         EXPECT_EQ(gpsFixValid, c.fix) << c.name;
         if (c.fix == 0) {
             EXPECT_EQ(gpsFixType, 0) << c.name;
+            EXPECT_EQ(gpsPositionValid, 0) << c.name;
         }
     }
 }

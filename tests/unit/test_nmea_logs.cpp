@@ -6,9 +6,12 @@
 #include <string>
 
 #include "device.h"
+#include "gps/gps.h"
+#include "log_test_support.h"
 #include "nmea_test_support.h"
 #include "runner/scenario.h"
 #include "script_support.h"
+#include "time/sun.h"
 
 namespace {
 
@@ -133,6 +136,37 @@ TEST(NmeaLogs, AnyPacingOfEveryLogLeavesConsistentValues)
             EXPECT_EQ(rmcPending + ggaPending + gsaPending + gsvPending, 0) << log.file << pacing;
         }
     }
+}
+
+TEST(NmeaLogs, AFixReportedBeforeItsPositionWaitsForThePosition)
+{
+    // The log's first GGA, GLL and GSA (fix type 3) a slow step before their RMC, as a receiver at
+    // 4800 baud sends them on a first fix.
+    std::istringstream log(logtest::readText(kLogs + "skytraq-fix.log"));
+    std::string head, rest;
+    for (std::string line; std::getline(log, line);)
+        (rest.empty() && head.find("$GPGSA") == std::string::npos ? head : rest) += line + "\n";
+    const logtest::fs::path dir = freshCardFolder("fix_before_position_");
+    std::ofstream(dir / "head.log") << head;
+    std::ofstream(dir / "rest.log") << rest;
+    const ScriptRun r = run(kRunning + "sdcard " + dir.string() + "\nset dataRecordingOn 1\nnmea " +
+                            (dir / "head.log").string() + " 1\nwait 2\nnmea " + (dir / "rest.log").string() +
+                            " 1\nwait 1\n");
+    ASSERT_TRUE(r.ok) << r.error;
+    ASSERT_EQ(gpsFixValid, 1);
+    const float own = autoVariation;
+    computeMagneticVariation();
+    EXPECT_NEAR(own, autoVariation, 0.01f);
+    // No position is recorded before it arrives (no 0 N 0 E), the real one after.
+    const auto rows = logtest::parseCsv(logtest::readText(dir / "DATALOG.CSV"));
+    ASSERT_EQ(rows.size(), 4u);
+    const size_t latitude = rows[0].size() - 4;
+    ASSERT_EQ(rows[0][latitude], "LATITUDE (DEG)");
+    for (size_t i = 1; i < 3; ++i) {
+        EXPECT_EQ(rows[i].size(), rows[0].size());
+        EXPECT_EQ(rows[i][latitude] + rows[i][latitude + 1] + rows[i][latitude + 2], "") << "line " << i;
+    }
+    EXPECT_EQ(rows[3][latitude].substr(0, 7), "44.0687");
 }
 
 TEST(NmeaLogs, TheRunnersNmeaCommandErrors)

@@ -160,6 +160,11 @@ TEST_F(PowerCycle, PowerOnResetsTheCalibrationBlockButKeepsTheCurrentSensorZero)
     devicePass();
     EXPECT_EQ(current, 0);  // not the +25 A of a zero at 0
     settings.currentOn = 0;
+    // So does the working reset a recording starts from (the instrument off).
+    devicePowerOff();
+    devicePass();
+    resetWorkingValues();
+    EXPECT_EQ(+calibration.currentZero, 2048);
 }
 
 TEST_F(PowerCycle, MainLoopReadsTheHostControlsEveryPass)

@@ -2,11 +2,13 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 
 #include "runner/scenario.h"
 #include "script_support.h"
+#include "settings/settings.h"
 
 namespace {
 
@@ -31,6 +33,8 @@ TEST(RunnerExpect, PassesOnTheValueAndNamesTheLineOtherwise)
         {"set oatLowAlarmOn 1\nexpect oatLowAlarmOn 1", ""},
         {"set oatLowAlarmOn 1\n\nexpect oatLowAlarmOn 0", "line 3: expected oatLowAlarmOn=0, got 1"},
         {"set aircraftRegistration \"G-ABCD  \"\nexpect aircraftRegistration \"G-ABCD  \"", ""},
+        {"set aircraftRegistration \"G-AB#C\"  # a comment\nexpect aircraftRegistration \"G-AB#C\"", ""},
+        {"set aircraftRegistration \"G-AB#C\"\nexpect aircraftRegistration \"G-AB\"#C", "line 2: expected aircraftRegistration=G-AB, got G-AB#C"},
         {"set tank1Calibration[2] 7\nexpect tank1Calibration[2] 7", ""},
         {"expect tank1Calibration 7", "line 1: tank1Calibration is an array: expect tank1Calibration[i]"},
         {"expect noSuchThing 1", "line 1: unknown variable: noSuchThing"},
@@ -42,6 +46,12 @@ TEST(RunnerExpect, PassesOnTheValueAndNamesTheLineOtherwise)
         EXPECT_EQ(r.ok, c.error[0] == '\0');
         EXPECT_EQ(r.error, c.error);
     }
+    // The window's recorder writes the settings so: every printable character reads back.
+    std::strcpy(settings.aircraftRegistration, "G\"#B C# ");
+    std::string lines;
+    for (const std::string& line : settingsSetLines()) lines += line + "\n";
+    const ScriptRun r = runScript(lines + "expect aircraftRegistration \"G\"#B C# \"");
+    EXPECT_TRUE(r.ok) << lines << r.error;
 }
 
 TEST(RunnerInclude, RunsTheSharedPreambleRelativeToTheIncludingScript)
