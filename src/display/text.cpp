@@ -158,6 +158,10 @@ int drawText(int x, int y, const char* text, uint8_t fontId, uint8_t align, uint
     else if (align == AlignRight) x0 = static_cast<int16_t>(x - total);
     else x0 = static_cast<int16_t>(x - (total >> 1));
     lastTextStartX = x0;
+    if (!displayDrawing) {  // measured only
+        lastTextEndX = static_cast<int16_t>(x0 + (align == AlignLeft ? advanceOf(block, text) : total));
+        return lastTextEndX;
+    }
     for (const char* c = text; *c; ++c) {
         const Glyph g = glyphOf(block, static_cast<uint8_t>(*c));
         if (!g.bits) continue;  // a code outside the font is skipped

@@ -3,6 +3,9 @@
 #include "host/pass_driver.h"
 
 #include <QDateTime>
+#include <QGuiApplication>
+#include <QScreen>
+#include <algorithm>
 
 #include "device.h"
 #include "host/memory_store.h"
@@ -40,6 +43,25 @@ PassDriver::PassDriver(QObject* parent) : QObject(parent)
     lockstepTimer.setTimerType(Qt::PreciseTimer);
     lockstepTimer.setInterval(kPassTimerMs);
     connect(&lockstepTimer, &QTimer::timeout, this, &PassDriver::runLockstep);
+    if (const QScreen* screen = QGuiApplication::primaryScreen(); screen && screen->refreshRate() >= 1)
+        frameIntervalMs = std::max(1, static_cast<int>(1000 / screen->refreshRate()));
+    sinceDrawn.start();
+}
+
+bool PassDriver::frameDue() const
+{
+    return frameEveryBatch || deviceFrameWanted() || sinceDrawn.elapsed() >= frameIntervalMs;
+}
+
+bool PassDriver::pass(PassView view)
+{
+    const bool drawn = view == PassView::Seen || deviceDrawEveryPass;
+    const bool ran = devicePass(view);
+    if (ran && drawn) {
+        ++drawnCount;
+        sinceDrawn.restart();
+    }
+    return ran;
 }
 
 bool PassDriver::deviceOn() { return deviceIsOn(); }
@@ -72,9 +94,10 @@ void PassDriver::runDuePasses()
         batch = kMaxPassesPerBatch;
     }
     hostUtcSeconds = pcClockUtcSeconds();
+    const bool show = frameDue();
     for (uint64_t i = 0; i < batch; ++i) {
         ++passesStarted;
-        if (!devicePass()) {
+        if (!pass(show && i + 1 == batch ? PassView::Seen : PassView::Unseen)) {
             passTimer.stop();
             saveMemoryStore();
             emit passesDone();
@@ -85,6 +108,7 @@ void PassDriver::runDuePasses()
     }
     saveMemoryStoreIfChanged();
     emit passesDone();
+    if (show) emit frameDrawn();
 }
 
 void PassDriver::startLockstep(uint32_t clockUtc)
@@ -135,7 +159,8 @@ void PassDriver::runLockstep()
         }
         ++simulatedMs;
         hostUtcSeconds = lockstepClockUtc + static_cast<uint32_t>(simulatedMs / 1000);
-        if (devicePass()) {
+        const bool last = simulatedMs >= due || steps >= kMaxPassesPerBatch || (breakAction && simulatedMs >= breakMs);
+        if (pass(last ? PassView::Seen : PassView::Unseen)) {
             ++passCount;
             lockstepPassing = true;
         } else if (lockstepPassing) {
@@ -149,4 +174,5 @@ void PassDriver::runLockstep()
     if (due > simulatedMs + kMaxPassesPerBatch) lockstepLagMs += due - simulatedMs - kMaxPassesPerBatch;
     saveMemoryStoreIfChanged();
     emit passesDone();
+    emit frameDrawn();
 }
