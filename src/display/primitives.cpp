@@ -111,10 +111,26 @@ void drawThickLine(int x0, int y0, int x1, int y1, uint8_t colour)
         stepLine(x0, y0, x1, y1, [colour](int x, int y) { plotPlus(x, y, colour); });
         return;
     }
-    stepLine(x0, y0, x1, y1, [colour](int x, int y) {
-        uint8_t* p = framebuffer + x + SCREEN_WIDTH * y;
-        p[0] = p[-1] = p[1] = p[-SCREEN_WIDTH] = p[SCREEN_WIDTH] = colour;
-    });
+    // Consecutive steps move one pixel along the major axis and at most one across, so each
+    // step's cross of the brush is covered by its neighbours' bars but at the two ends: a bar of
+    // three across the line a step, and the brush's tips beyond both ends.
+    if (std::abs(bx - ax) >= std::abs(by - ay)) {
+        stepLine(ax, ay, bx, by, [colour](int x, int y) {
+            uint8_t* p = framebuffer + x + SCREEN_WIDTH * y;
+            p[-SCREEN_WIDTH] = p[0] = p[SCREEN_WIDTH] = colour;
+        });
+        const int s = ax > bx ? -1 : 1;
+        framebuffer[ax - s + SCREEN_WIDTH * ay] = colour;
+        framebuffer[bx + s + SCREEN_WIDTH * by] = colour;
+    } else {
+        stepLine(ax, ay, bx, by, [colour](int x, int y) {
+            uint8_t* p = framebuffer + x + SCREEN_WIDTH * y;
+            p[-1] = p[0] = p[1] = colour;
+        });
+        const int s = ay > by ? -1 : 1;
+        framebuffer[ax + SCREEN_WIDTH * (ay - s)] = colour;
+        framebuffer[bx + SCREEN_WIDTH * (by + s)] = colour;
+    }
 }
 
 void drawHLine(int x0, int x1, int y, uint8_t colour)
