@@ -375,6 +375,7 @@ void TfrmMain::keyClick(uint8_t keyCode)
 {
     scenarios->record(QString("key ") + scenarioKeyName(keyCode));
     devicePressKey(keyCode);
+    driver->catchUp();
 }
 
 void TfrmMain::turnKnob(int detents)
@@ -383,6 +384,7 @@ void TfrmMain::turnKnob(int detents)
     const uint8_t key = detents > 0 ? KeyKnobPlus : KeyKnobMinus;
     scenarios->record(QString("key ") + scenarioKeyName(key));
     devicePressKey(key);
+    driver->catchUp();
 }
 
 void TfrmMain::recordScenarioClick()

@@ -14,8 +14,9 @@
 
 namespace {
 
-// Passes run in small batches: four at a time at the steady rate keeps keys and scroll bars
-// within 4 ms of the instrument while waking the window thread only 250 times a second.
+// Passes run in batches, one for each frame the screen shows (about 16 at the steady rate), so
+// the window thread wakes only at the screen's rate; a key runs the passes due at once. Lockstep
+// runs four at a time, as scenarios are recorded and played in it.
 constexpr int kPassTimerMs = 4;
 // After a stall (a modal dialog, a debugger), passes do not race to catch up.
 constexpr uint64_t kMaxPassesPerBatch = 50;
@@ -45,12 +46,19 @@ PassDriver::PassDriver(QObject* parent) : QObject(parent)
     connect(&lockstepTimer, &QTimer::timeout, this, &PassDriver::runLockstep);
     if (const QScreen* screen = QGuiApplication::primaryScreen(); screen && screen->refreshRate() >= 1)
         frameIntervalMs = std::max(1, static_cast<int>(1000 / screen->refreshRate()));
+    passTimer.setInterval(frameIntervalMs);
     sinceDrawn.start();
+}
+
+void PassDriver::catchUp()
+{
+    if (passTimer.isActive()) runDuePasses();
 }
 
 bool PassDriver::frameDue() const
 {
-    return frameEveryBatch || deviceFrameWanted() || sinceDrawn.elapsed() >= frameIntervalMs;
+    // A timer may fire a little early: a frame within 2 ms of its time is due.
+    return frameEveryBatch || deviceFrameWanted() || sinceDrawn.elapsed() + 2 >= frameIntervalMs;
 }
 
 bool PassDriver::pass(PassView view)

@@ -17,6 +17,9 @@ public:
     void powerOn();
     // "&Off": the instrument stops after the pass in hand.
     void powerOff();
+    // Runs the passes due by now at once (after a key, so that it is handled and shown without
+    // waiting for the next batch). Nothing in lockstep or while off.
+    void catchUp();
     bool running() const { return passTimer.isActive() || (lockstepTimer.isActive() && deviceOn()); }
     uint64_t passesRun() const { return passCount; }
 
