@@ -1,6 +1,8 @@
 // The cost of the instrument's own work per main-loop pass and of its heaviest primitives.
 #include <benchmark/benchmark.h>
 
+#include <sstream>
+
 #include "device.h"
 #include "display/framebuffer.h"
 #include "display/text.h"
@@ -8,6 +10,7 @@
 #include "engine/engine.h"
 #include "engine/fuel.h"
 #include "engine/inputs.h"
+#include "runner/scenario.h"
 #include "settings/settings.h"
 #include "ui/home.h"
 #include "ui/popups.h"
@@ -109,6 +112,38 @@ void BM_QuickMenuOverBusiestPagePass(benchmark::State& state)
     if (overlayScreen != quickMenuScreen) state.SkipWithError("the quick menu did not open");
 }
 BENCHMARK(BM_QuickMenuOverBusiestPagePass);
+
+// The same page as no one sees it: its logic and measuring, no pixel written.
+void BM_BusiestEnginePageUnseenPass(benchmark::State& state)
+{
+    configureEveryChannel();
+    for (auto _ : state) {
+        devicePass(PassView::Unseen);
+        benchmark::DoNotOptimize(framebuffer[0]);
+    }
+}
+BENCHMARK(BM_BusiestEnginePageUnseenPass);
+
+// One simulated second of the runner on the engine page at cruise (the window's Cruise preset):
+// 1000 passes and 10 ticks, the last pass drawn as after a "wait 1"; with argument 1 every pass
+// is drawn (--draw-every-pass).
+void BM_RunnerCruiseSecond(benchmark::State& state)
+{
+    resetDevice();
+    deviceDrawEveryPass = state.range(0) != 0;
+    std::istringstream script("power on\nkey 1\npass 1\nkey 1\npass 1\ninclude " CORVEX_SOURCE_DIR
+                              "/data/presets/cruise.scn\nwait 5\n");
+    std::ostringstream out;
+    std::string error;
+    if (!runScenario(script, ScenarioOptions{}, out, error)) state.SkipWithError(error.c_str());
+    SimulatedHost host;
+    for (auto _ : state) {
+        host.advanceMs(1000, true);
+        benchmark::DoNotOptimize(framebuffer[0]);
+    }
+    deviceDrawEveryPass = false;
+}
+BENCHMARK(BM_RunnerCruiseSecond)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 void BM_CopyBackground(benchmark::State& state)
 {

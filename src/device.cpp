@@ -38,10 +38,23 @@ uint32_t instrumentSerialNumber = 0;  // nothing assigns it: the splash shows se
 
 DevicePhase devicePhase = DevicePhase::Off;
 uint16_t noticePassCount = 0;
+bool deviceDrawEveryPass = false;
 
 namespace {
 
 constexpr double kSoftwareVersion = 1.12;
+
+bool frameWanted = false;  // a key or a power-on not yet shown
+
+// Runs a pass with the display switch set for it; drawing is on again between passes.
+struct PassDrawing {
+    explicit PassDrawing(PassView view) { displayDrawing = view == PassView::Seen || deviceDrawEveryPass; }
+    ~PassDrawing()
+    {
+        if (displayDrawing) frameWanted = false;
+        displayDrawing = true;
+    }
+};
 
 void drawSplashNotice()
 {
@@ -154,14 +167,18 @@ void devicePowerOn()
     pendingKey = KeyNone;
     noticePassCount = 0;
     devicePhase = DevicePhase::SplashNotice;
+    frameWanted = true;
 }
 
 void devicePowerOff() { powerOffRequest = 1; }
 
 bool deviceIsOn() { return devicePhase != DevicePhase::Off; }
 
-bool devicePass()
+bool deviceFrameWanted() { return frameWanted; }
+
+bool devicePass(PassView view)
 {
+    const PassDrawing drawing(view);
     switch (devicePhase) {
     case DevicePhase::Off:
         return false;
@@ -189,5 +206,8 @@ bool deviceAlarmLampLit() { return devicePhase == DevicePhase::Running && alarmA
 
 void devicePressKey(uint8_t code)
 {
-    if (code >= KeySoft1 && code <= KeyKnobMinus && pendingKey == KeyNone) pendingKey = code;
+    if (code >= KeySoft1 && code <= KeyKnobMinus && pendingKey == KeyNone) {
+        pendingKey = code;
+        frameWanted = true;
+    }
 }

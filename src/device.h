@@ -40,9 +40,21 @@ extern uint16_t noticePassCount;
 void devicePowerOn();
 // "&Off", "&Exit", closing the window: the loop ends before its next pass.
 void devicePowerOff();
+
+// Whether anyone will look at the frame a pass leaves. Every pass runs all of its logic (keys,
+// values, alarms, timers, recording, screen changes); an unseen pass writes no pixel, so the
+// Framebuffer keeps the frame of the last seen pass. A host marks as seen the pass before each
+// look at the display: a present, a screenshot, an "expect screen", a GIF frame, a power-off.
+enum class PassView : uint8_t { Unseen, Seen };
+// Debug switch: every pass draws, seen or not (the frames seen are the same either way).
+extern bool deviceDrawEveryPass;
+// True from a stored key or a power-on until the next seen pass: the host draws the next pass
+// and shows it at once instead of at its next frame.
+bool deviceFrameWanted();
+
 // Runs one pass of whatever the instrument is doing. Returns false, running nothing, when the
 // instrument is off (or has just finished its last pass after a power-off request).
-bool devicePass();
+bool devicePass(PassView view = PassView::Seen);
 bool deviceIsOn();
 
 // The instrument as a freshly started program, switched off: every device variable at its initial

@@ -31,12 +31,17 @@ void buildTrigTables();
 float sinDeg(int angle);
 float cosDeg(int angle);
 
+// Whether the primitives below (and drawText, drawImage) write the Framebuffer. Cleared only for
+// a pass whose frame no one will look at: such a pass runs all of its logic, text is still
+// measured, but no pixel changes. The BackgroundBuffer is state, written either way.
+extern bool displayDrawing;
+
 // Primitives. Coordinates are 16-bit device values: a negative coordinate is off-screen.
 // Everything clips to the screen; nothing is ever written outside the buffer or wraps a row.
 inline void putPixel(int x, int y, uint8_t colour)
 {
     const auto ux = static_cast<uint16_t>(x), uy = static_cast<uint16_t>(y);
-    if (ux < SCREEN_WIDTH && uy < SCREEN_HEIGHT) framebuffer[ux + SCREEN_WIDTH * uy] = colour;
+    if (ux < SCREEN_WIDTH && uy < SCREEN_HEIGHT && displayDrawing) framebuffer[ux + SCREEN_WIDTH * uy] = colour;
 }
 void drawLine(int x0, int y0, int x1, int y1, uint8_t colour);
 void drawThickLine(int x0, int y0, int x1, int y1, uint8_t colour);

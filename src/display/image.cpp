@@ -110,6 +110,7 @@ ImageStatus loadImageFile(int x, int y, const char* path)
 ImageStatus drawImage(int x, int y, const Icon& image)
 {
     if (!image.data || image.size < 4) return ImageStatus::BadHeader;
+    if (!displayDrawing) return ImageStatus::Complete;  // nothing to draw: not decoded
     BlockCodes codes(image.data + 4, image.size - 4u);
     return decode(codes, littleEndian16(image.data), littleEndian16(image.data + 2),
                   [x, y](int column, int row, uint8_t colour) {

@@ -29,5 +29,6 @@ constexpr int IMAGE_READ_BLOCK = 128;
 ImageStatus loadImageFile(int x, int y, const char* path);
 
 // Decodes a built-in block onto the Framebuffer with its top-left pixel at (x, y), clipped at the
-// screen edges. The header is taken as it is.
+// screen edges. The header is taken as it is. While the display is not drawing (an unseen pass)
+// nothing is decoded and a block with a header counts as Complete.
 ImageStatus drawImage(int x, int y, const Icon& image);

@@ -9,6 +9,7 @@
 
 uint8_t framebuffer[FRAMEBUFFER_SIZE];
 uint8_t backgroundBuffer[FRAMEBUFFER_SIZE];
+bool displayDrawing = true;
 
 namespace {
 
@@ -55,6 +56,7 @@ inline void plotPlus(int x, int y, uint8_t colour)
 
 void arcBand(int cx, int cy, int width, int r, int a0, int a1, uint8_t colour, int xSign)
 {
+    if (!displayDrawing) return;
     a0 = foldAngle(a0), a1 = foldAngle(a1);
     for (int a = a0; a < a1; ++a) {
         const float c = cosDeg(a), s = sinDeg(a);
@@ -93,11 +95,13 @@ float cosDeg(int angle)
 
 void drawLine(int x0, int y0, int x1, int y1, uint8_t colour)
 {
+    if (!displayDrawing) return;
     stepLine(x0, y0, x1, y1, [colour](int x, int y) { putPixel(x, y, colour); });
 }
 
 void drawThickLine(int x0, int y0, int x1, int y1, uint8_t colour)
 {
+    if (!displayDrawing) return;
     // A line whose brush stays on the screen at both ends (and so everywhere between) is drawn
     // without clipping; any other pixel by pixel.
     const int ax = to16(x0), ay = to16(y0), bx = to16(x1), by = to16(y1);
@@ -107,14 +111,31 @@ void drawThickLine(int x0, int y0, int x1, int y1, uint8_t colour)
         stepLine(x0, y0, x1, y1, [colour](int x, int y) { plotPlus(x, y, colour); });
         return;
     }
-    stepLine(x0, y0, x1, y1, [colour](int x, int y) {
-        uint8_t* p = framebuffer + x + SCREEN_WIDTH * y;
-        p[0] = p[-1] = p[1] = p[-SCREEN_WIDTH] = p[SCREEN_WIDTH] = colour;
-    });
+    // Consecutive steps move one pixel along the major axis and at most one across, so each
+    // step's cross of the brush is covered by its neighbours' bars but at the two ends: a bar of
+    // three across the line a step, and the brush's tips beyond both ends.
+    if (std::abs(bx - ax) >= std::abs(by - ay)) {
+        stepLine(ax, ay, bx, by, [colour](int x, int y) {
+            uint8_t* p = framebuffer + x + SCREEN_WIDTH * y;
+            p[-SCREEN_WIDTH] = p[0] = p[SCREEN_WIDTH] = colour;
+        });
+        const int s = ax > bx ? -1 : 1;
+        framebuffer[ax - s + SCREEN_WIDTH * ay] = colour;
+        framebuffer[bx + s + SCREEN_WIDTH * by] = colour;
+    } else {
+        stepLine(ax, ay, bx, by, [colour](int x, int y) {
+            uint8_t* p = framebuffer + x + SCREEN_WIDTH * y;
+            p[-1] = p[0] = p[1] = colour;
+        });
+        const int s = ay > by ? -1 : 1;
+        framebuffer[ax + SCREEN_WIDTH * (ay - s)] = colour;
+        framebuffer[bx + SCREEN_WIDTH * (by + s)] = colour;
+    }
 }
 
 void drawHLine(int x0, int x1, int y, uint8_t colour)
 {
+    if (!displayDrawing) return;
     x0 = to16(x0), x1 = to16(x1), y = to16(y);
     if (x0 > x1 || y < 0 || y >= SCREEN_HEIGHT) return;
     x0 = std::max(x0, 0);
@@ -125,6 +146,7 @@ void drawHLine(int x0, int x1, int y, uint8_t colour)
 
 void drawVLine(int y0, int y1, int x, uint8_t colour)
 {
+    if (!displayDrawing) return;
     y0 = to16(y0), y1 = to16(y1), x = to16(x);
     if (y0 > y1 || x < 0 || x >= SCREEN_WIDTH) return;
     y0 = std::max(y0, 0);
@@ -143,6 +165,7 @@ void drawRect(int x0, int y0, int x1, int y1, uint8_t colour)
 
 void fillRect(int x0, int y0, int x1, int y1, uint8_t colour)
 {
+    if (!displayDrawing) return;
     y0 = to16(y0), y1 = to16(y1), x0 = to16(x0), x1 = to16(x1);
     if (y0 == y1 || x0 > x1) return;
     x0 = std::max(x0, 0);
@@ -172,6 +195,7 @@ void fillRect(int x0, int y0, int x1, int y1, uint8_t colour)
 
 void drawCircle(int cx, int cy, int r, uint8_t colour)
 {
+    if (!displayDrawing) return;
     auto symmetric = [&](int x, int y) {
         if (x == 0) {
             putPixel(cx, cy + y, colour);
@@ -208,6 +232,7 @@ void drawCircle(int cx, int cy, int r, uint8_t colour)
 
 void drawArcDots(int cx, int cy, int r, int a0, int a1, uint8_t colour)
 {
+    if (!displayDrawing) return;
     a0 = foldAngle(a0), a1 = foldAngle(a1);
     for (int a = a0; a < a1; ++a)
         putPixel(cx + static_cast<int>(cosDeg(a) * r), cy + static_cast<int>(sinDeg(a) * r), colour);
@@ -223,11 +248,17 @@ void drawArcBandMirrored(int cx, int cy, int width, int r, int a0, int a1, uint8
     arcBand(cx, cy, width, r, a0, a1, colour, -1);
 }
 
-void clearScreen() { std::memset(framebuffer, 0, sizeof framebuffer); }
+void clearScreen()
+{
+    if (displayDrawing) std::memset(framebuffer, 0, sizeof framebuffer);
+}
 
 void clearBackground() { std::memset(backgroundBuffer, 0, sizeof backgroundBuffer); }
 
-void copyBackground() { std::memcpy(framebuffer, backgroundBuffer, sizeof framebuffer); }
+void copyBackground()
+{
+    if (displayDrawing) std::memcpy(framebuffer, backgroundBuffer, sizeof framebuffer);
+}
 
 void putBackgroundPixel(int x, int y, uint8_t colour)
 {

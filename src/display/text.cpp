@@ -30,13 +30,26 @@ Glyph glyphOf(const uint8_t* block, uint8_t code)
     return {block + offset, entry[1]};
 }
 
+// Every code's advance in one font: its width and the blank column, 0 for a code outside it.
+using Advances = std::array<uint16_t, 256>;
+
+Advances advancesOf(const uint8_t* block)
+{
+    Advances a{};
+    for (unsigned code = 0; code < 256; ++code) {
+        const Glyph g = glyphOf(block, static_cast<uint8_t>(code));
+        if (g.bits) a[code] = static_cast<uint16_t>(g.width + 1);
+    }
+    return a;
+}
+
+const Advances& advanceTable(const uint8_t* block);
+
 uint16_t advanceOf(const uint8_t* block, const char* text)
 {
+    const Advances& advances = advanceTable(block);
     uint16_t total = 0;
-    for (const char* c = text; *c; ++c) {
-        const Glyph g = glyphOf(block, static_cast<uint8_t>(*c));
-        if (g.bits) total = static_cast<uint16_t>(total + g.width + 1);
-    }
+    for (const char* c = text; *c; ++c) total = static_cast<uint16_t>(total + advances[static_cast<uint8_t>(*c)]);
     return total;
 }
 
@@ -133,6 +146,21 @@ const uint8_t* fontBlock(uint8_t fontId)
     }
 }
 
+namespace {
+
+const Advances& advanceTable(const uint8_t* block)
+{
+    static const Advances tables[] = {advancesOf(fontBlock(8)),  advancesOf(fontBlock(9)),  advancesOf(fontBlock(10)),
+                                      advancesOf(fontBlock(12)), advancesOf(fontBlock(16)), advancesOf(fontBlock(20))};
+    static const uint8_t* const blocks[] = {fontBlock(8),  fontBlock(9),  fontBlock(10),
+                                            fontBlock(12), fontBlock(16), fontBlock(20)};
+    for (size_t i = 0; i + 1 < std::size(blocks); ++i)
+        if (blocks[i] == block) return tables[i];
+    return tables[std::size(blocks) - 1];
+}
+
+}  // namespace
+
 int glyphWidth(uint8_t fontId, uint8_t code)
 {
     const uint8_t* block = fontBlock(fontId);
@@ -158,6 +186,10 @@ int drawText(int x, int y, const char* text, uint8_t fontId, uint8_t align, uint
     else if (align == AlignRight) x0 = static_cast<int16_t>(x - total);
     else x0 = static_cast<int16_t>(x - (total >> 1));
     lastTextStartX = x0;
+    if (!displayDrawing) {  // measured only
+        lastTextEndX = static_cast<int16_t>(x0 + (align == AlignLeft ? advanceOf(block, text) : total));
+        return lastTextEndX;
+    }
     for (const char* c = text; *c; ++c) {
         const Glyph g = glyphOf(block, static_cast<uint8_t>(*c));
         if (!g.bits) continue;  // a code outside the font is skipped

@@ -40,6 +40,20 @@ template <typename EmfAt> int emfSegment(int count, EmfAt emfAt, int32_t emf)
     return emf >= 0 ? count - 2 : 0;
 }
 
+// The same segment by bisection, for a table whose points rise strictly (the first point from 1 on
+// at or above the EMF ends it).
+template <typename EmfAt> int emfSegmentRising(int count, EmfAt emfAt, int32_t emf)
+{
+    int lo = 1, hi = count;
+    while (lo < hi) {
+        const int mid = lo + (hi - lo) / 2;
+        if (emfAt(mid) < emf) lo = mid + 1;
+        else hi = mid;
+    }
+    if (lo < count && emfAt(lo - 1) <= emf) return lo - 1;
+    return emf >= 0 ? count - 2 : 0;
+}
+
 // EMF in microvolts at `celsius` along the table's lines, extrapolating along its end segments.
 template <typename EmfAt> int32_t lineMicrovolts(int32_t first, int32_t step, int count, EmfAt emfAt, int32_t celsius)
 {
@@ -50,13 +64,19 @@ template <typename EmfAt> int32_t lineMicrovolts(int32_t first, int32_t step, in
     return truncateLineValue(slope * celsius + intercept);
 }
 
-// Temperature in 0.1 degrees C of an EMF (already against a 0 C junction) along the table's lines.
-template <typename EmfAt> int32_t lineTenths(int32_t first, int32_t step, int count, EmfAt emfAt, int32_t emf)
+// Temperature in 0.1 degrees C of an EMF (already against a 0 C junction) along segment k of the
+// table's lines.
+template <typename EmfAt> int32_t lineTenthsOn(int k, int32_t first, int32_t step, EmfAt emfAt, int32_t emf)
 {
-    const int k = emfSegment(count, emfAt, emf);
     const double t1 = first + static_cast<double>(k + 1) * step;
     const double slope = segmentSlope(step, emfAt, k);
     if (slope == 0.0) return truncateLineValue((t1 - step) * 10.0);  // flat: no inverse; tables rise strictly
     const double intercept = static_cast<double>(emfAt(k + 1)) - slope * t1;
     return truncateLineValue((emf - intercept) / slope * 10.0);
+}
+
+// Temperature in 0.1 degrees C of an EMF (already against a 0 C junction) along the table's lines.
+template <typename EmfAt> int32_t lineTenths(int32_t first, int32_t step, int count, EmfAt emfAt, int32_t emf)
+{
+    return lineTenthsOn(emfSegment(count, emfAt, emf), first, step, emfAt, emf);
 }

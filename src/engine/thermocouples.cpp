@@ -39,6 +39,13 @@ int32_t firstPoint(const ThermocoupleTable& table) { return table.start / 10; }
 // Point i's EMF, clamped into the table (the packed table's members are read by value).
 int32_t emfAt(const ThermocoupleTable& table, int i) { return table.emf[std::clamp(i, 0, table.count - 1)]; }
 
+bool risesStrictly(const ThermocoupleTable& table)
+{
+    for (int i = 1; i < table.count; ++i)
+        if (emfAt(table, i) <= emfAt(table, i - 1)) return false;
+    return true;
+}
+
 // A CHT read from a temperature sender: the first CHT on analog input 3, every later one on input 4,
 // whatever the inputs' functions are. The value is the sender's own temperature before any unit
 // conversion or display limits; a curve without a line for the reading gives no result.
@@ -93,18 +100,46 @@ int32_t tcMicrovolts(int32_t celsius, int type)
     return lineMicrovolts(firstPoint(table), table.step, table.count, [&](int i) { return emfAt(table, i); }, celsius);
 }
 
+namespace {
+
+int tableIndex(int type) { return type == PROBE_J ? 1 : type == PROBE_E ? 2 : 0; }
+
+// The cold junction's EMF along a table: the same for every channel of a pass, so worked out
+// once for each cold-junction temperature.
+int32_t cjcMicrovolts(int type)
+{
+    static bool known[3] = {};
+    static int16_t at[3] = {};
+    static int32_t emf[3] = {};
+    const int i = tableIndex(type);
+    if (!known[i] || at[i] != cjcTemp) {
+        emf[i] = tcMicrovolts(cjcTemp, type);
+        at[i] = cjcTemp;
+        known[i] = true;
+    }
+    return emf[i];
+}
+
+}  // namespace
+
 int32_t tcTenthsFromMicrovolts(int32_t microvolts, int type)
 {
     const ThermocoupleTable& table = thermocoupleTable(type);
-    const int32_t e = clampToInt32(int64_t{microvolts} + tcMicrovolts(cjcTemp, type));
-    return lineTenths(firstPoint(table), table.step, table.count, [&](int i) { return emfAt(table, i); }, e);
+    const int32_t e = clampToInt32(int64_t{microvolts} + cjcMicrovolts(type));
+    const auto point = [&](int i) { return emfAt(table, i); };
+    // Each table's points rise strictly (checked once): its segment is found by bisection.
+    static const bool rising[3] = {risesStrictly(thermocoupleTable(PROBE_K)), risesStrictly(thermocoupleTable(PROBE_J)),
+                                   risesStrictly(thermocoupleTable(PROBE_E))};
+    const bool bisect = rising[tableIndex(type)];
+    const int k = bisect ? emfSegmentRising(table.count, point, e) : emfSegment(table.count, point, e);
+    return lineTenthsOn(k, firstPoint(table), table.step, point, e);
 }
 
 int16_t cjcForCounts(uint16_t counts) { return static_cast<int16_t>(static_cast<int32_t>(counts) * 1220 / 10000 - 273); }
 
 int32_t thermocoupleCelsius(int16_t hotJunction, int probe)
 {
-    const int32_t emf = clampToInt32(int64_t{tcMicrovolts(hotJunction, PROBE_K)} - tcMicrovolts(cjcTemp, PROBE_K));
+    const int32_t emf = clampToInt32(int64_t{tcMicrovolts(hotJunction, PROBE_K)} - cjcMicrovolts(PROBE_K));
     return tcTenthsFromMicrovolts(emf, probe) / 10;
 }
 

@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include "device.h"
 #include "host/flight_sim_tab.h"
 #include "host/gps_tab.h"
 #include "host/main_window.h"
@@ -46,7 +47,10 @@ CommandLineResult parseWindowCommandLine(const QStringList& given, WindowOptions
                                         "Listens for FlightGear's corvex-ems packets at start, on PORT or ADDRESS:PORT "
                                         "if given (127.0.0.1:5500).");
     const QCommandLineOption flightgearMap("flightgear-map", "Maps FlightGear's fields to the inputs with FILE.", "FILE");
-    parser.addOptions({help, version, memory, sdcard, on, zoom, play, nmea, port, recording, flightgear, flightgearMap});
+    const QCommandLineOption drawEveryPass("draw-every-pass",
+                                           "Draws every pass, not only those whose frame is shown (for checking).");
+    parser.addOptions({help, version, memory, sdcard, on, zoom, play, nmea, port, recording, flightgear, flightgearMap,
+                       drawEveryPass});
 
     if (!parser.parse(arguments)) {
         message = parser.errorText();
@@ -123,11 +127,13 @@ CommandLineResult parseWindowCommandLine(const QStringList& given, WindowOptions
         }
     }
     options.powerOn = parser.isSet(on);
+    options.drawEveryPass = parser.isSet(drawEveryPass);
     return CommandLineResult::Run;
 }
 
 void applyWindowOptions(TfrmMain& window, const WindowOptions& options)
 {
+    deviceDrawEveryPass = options.drawEveryPass;
     if (options.zoom >= 0) window.setZoom(static_cast<TfrmMain::Zoom>(options.zoom));
     if (options.powerOn) window.powerToggle()->trigger();
     if (!options.port.isEmpty()) window.gps()->connectPort(options.port);

@@ -20,6 +20,7 @@ struct WindowOptions {
     bool flightgear = false;  // --flightgear [PORT|ADDRESS:PORT]: listen for FlightGear at start
     QString flightgearAt;     // "" = the tab's default, 127.0.0.1:5500
     QString flightgearMap;    // --flightgear-map FILE
+    bool drawEveryPass = false;  // --draw-every-pass
 };
 
 class TfrmMain;

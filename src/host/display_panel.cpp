@@ -22,14 +22,23 @@ DisplayPanel::DisplayPanel(QWidget* parent)
     convertShown();  // what the panel shows before the first frame is presented
     refreshCheck.setSingleShot(true);
     refreshCheck.setInterval(15);  // a little under one 60 Hz refresh
-    connect(&refreshCheck, &QTimer::timeout, this, &DisplayPanel::checkForChange);
+    connect(&refreshCheck, &QTimer::timeout, this, [this] {
+        if (!checkPending) return;
+        checkPending = false;
+        checkForChange();
+    });
 }
 
 DisplayPanel::~DisplayPanel() = default;
 
 void DisplayPanel::frameReady()
 {
-    if (!refreshCheck.isActive()) refreshCheck.start();
+    if (refreshCheck.isActive()) {
+        checkPending = true;
+        return;
+    }
+    refreshCheck.start();
+    checkForChange();
 }
 
 void DisplayPanel::checkForChange()

@@ -1,6 +1,7 @@
 // The instrument's display in the window: presents the Framebuffer through the palette whenever
-// it or the backlight has changed since the frame last shown, as bright as the backlight setting, at most once per display refresh, scaled by whole
-// framebuffer pixels (nearest sampling) to the panel's size at any zoom and screen pixel ratio.
+// it or the backlight has changed since the frame last shown, as bright as the backlight setting,
+// at most once per display refresh, scaled by whole framebuffer pixels (nearest sampling) to the
+// panel's size at any zoom and screen pixel ratio.
 #pragma once
 #include <QImage>
 #include <QTimer>
@@ -14,8 +15,9 @@ public:
     explicit DisplayPanel(QWidget* parent);
     ~DisplayPanel() override;
 
-    // Called after passes have run: schedules a repaint if the Framebuffer differs from the
-    // frame on show. Cheap when nothing changed.
+    // Called after a drawn pass: schedules a repaint if the Framebuffer differs from the frame on
+    // show, at once unless a frame was checked less than a refresh ago (then at its end). Cheap
+    // when nothing changed.
     void frameReady();
     // Frames put on the panel since start (for tests and measurement).
     uint64_t framesPresented() const { return presented; }
@@ -39,6 +41,7 @@ private:
     std::array<uint32_t, 256> rgb{};                         // the palette as QImage RGB32
     QImage image;                                            // the frame on show, in colour
     bool repaintPending = false;
-    QTimer refreshCheck;  // the change check runs at most once per display refresh
+    bool checkPending = false;  // a frame arrived during the refresh guard
+    QTimer refreshCheck;        // the change check runs at most once per display refresh
     uint64_t presented = 0;
 };

@@ -88,10 +88,10 @@ TfrmMain::TfrmMain(QWidget* parent) : QMainWindow(parent)
         if (KeyArea* area = frontPanel->keyArea(code)) area->setPressed(false);
     });
 
-    connect(driver, &PassDriver::passesDone, frontPanel->display(), &DisplayPanel::frameReady);
+    connect(driver, &PassDriver::frameDrawn, frontPanel->display(), &DisplayPanel::frameReady);
     // A GIF being recorded takes the frame the display is handed, at its steps of the
-    // instrument's time (a pass a millisecond).
-    connect(driver, &PassDriver::passesDone, this, [this] {
+    // instrument's time (a pass a millisecond); while it records, every batch's last pass draws.
+    connect(driver, &PassDriver::frameDrawn, this, [this] {
         if (gif.due(driver->passesRun())) gif.sample(framebuffer, driver->passesRun());
     });
     // The lamps follow the instrument pass by pass (the ALARM lamp the announcement); a refresh
@@ -375,6 +375,7 @@ void TfrmMain::keyClick(uint8_t keyCode)
 {
     scenarios->record(QString("key ") + scenarioKeyName(keyCode));
     devicePressKey(keyCode);
+    driver->catchUp();
 }
 
 void TfrmMain::turnKnob(int detents)
@@ -383,6 +384,7 @@ void TfrmMain::turnKnob(int detents)
     const uint8_t key = detents > 0 ? KeyKnobPlus : KeyKnobMinus;
     scenarios->record(QString("key ") + scenarioKeyName(key));
     devicePressKey(key);
+    driver->catchUp();
 }
 
 void TfrmMain::recordScenarioClick()
@@ -424,6 +426,7 @@ bool TfrmMain::startGif(const QString& path, unsigned fps, QString* error)
         return false;
     }
     gif.sample(framebuffer, driver->passesRun());
+    driver->setFrameEveryBatch(true);
     gifAction->setChecked(true);
     return true;
 }
@@ -432,6 +435,7 @@ bool TfrmMain::stopGif(QString* error)
 {
     std::string why;
     const bool written = gif.close(driver->passesRun(), why);
+    driver->setFrameEveryBatch(false);
     gifAction->setChecked(false);
     if (!written && error) *error = QString::fromStdString(why);
     return written;

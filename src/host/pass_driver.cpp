@@ -3,6 +3,9 @@
 #include "host/pass_driver.h"
 
 #include <QDateTime>
+#include <QGuiApplication>
+#include <QScreen>
+#include <algorithm>
 
 #include "device.h"
 #include "host/memory_store.h"
@@ -12,8 +15,9 @@
 
 namespace {
 
-// Passes run in small batches: four at a time at the steady rate keeps keys and scroll bars
-// within 4 ms of the instrument while waking the window thread only 250 times a second.
+// Passes run in batches, one for each frame the screen shows (about 16 at the steady rate), so
+// the window thread wakes only at the screen's rate; a key runs the passes due at once. Lockstep
+// runs four at a time, as scenarios are recorded and played in it.
 constexpr int kPassTimerMs = 4;
 // After a stall (a modal dialog, a debugger), passes do not race to catch up.
 constexpr uint64_t kMaxPassesPerBatch = 50;
@@ -41,6 +45,32 @@ PassDriver::PassDriver(QObject* parent) : QObject(parent)
     lockstepTimer.setTimerType(Qt::PreciseTimer);
     lockstepTimer.setInterval(kPassTimerMs);
     connect(&lockstepTimer, &QTimer::timeout, this, &PassDriver::runLockstep);
+    if (const QScreen* screen = QGuiApplication::primaryScreen(); screen && screen->refreshRate() >= 1)
+        frameIntervalMs = std::max(1, static_cast<int>(1000 / screen->refreshRate()));
+    passTimer.setInterval(frameIntervalMs);
+    sinceDrawn.start();
+}
+
+void PassDriver::catchUp()
+{
+    if (passTimer.isActive()) runDuePasses();
+}
+
+bool PassDriver::frameDue() const
+{
+    // A timer may fire a little early: a frame within 2 ms of its time is due.
+    return frameEveryBatch || deviceFrameWanted() || sinceDrawn.elapsed() + 2 >= frameIntervalMs;
+}
+
+bool PassDriver::pass(PassView view)
+{
+    const bool drawn = view == PassView::Seen || deviceDrawEveryPass;
+    const bool ran = devicePass(view);
+    if (ran && drawn) {
+        ++drawnCount;
+        sinceDrawn.restart();
+    }
+    return ran;
 }
 
 bool PassDriver::deviceOn() { return deviceIsOn(); }
@@ -91,9 +121,10 @@ void PassDriver::runDuePasses()
         batch = kMaxPassesPerBatch;
     }
     hostUtcSeconds = pcClockUtcSeconds();
+    const bool show = frameDue();
     for (uint64_t i = 0; i < batch; ++i) {
         ++passesStarted;
-        if (!devicePass()) {
+        if (!pass(show && i + 1 == batch ? PassView::Seen : PassView::Unseen)) {
             passTimer.stop();
             saveMemoryStore();
             emit passesDone();
@@ -104,6 +135,7 @@ void PassDriver::runDuePasses()
     }
     saveMemoryStoreIfChanged();
     emit passesDone();
+    if (show) emit frameDrawn();
 }
 
 void PassDriver::startLockstep(uint32_t clockUtc)
@@ -154,7 +186,8 @@ void PassDriver::runLockstep()
         }
         ++simulatedMs;
         hostUtcSeconds = lockstepClockUtc + static_cast<uint32_t>(simulatedMs / 1000);
-        if (devicePass()) {
+        const bool last = simulatedMs >= due || steps >= kMaxPassesPerBatch || (breakAction && simulatedMs >= breakMs);
+        if (pass(last ? PassView::Seen : PassView::Unseen)) {
             ++passCount;
             lockstepPassing = true;
         } else if (lockstepPassing) {
@@ -168,4 +201,5 @@ void PassDriver::runLockstep()
     if (due > simulatedMs + kMaxPassesPerBatch) lockstepLagMs += due - simulatedMs - kMaxPassesPerBatch;
     saveMemoryStoreIfChanged();
     emit passesDone();
+    emit frameDrawn();
 }

@@ -6,6 +6,8 @@
 #include <QTimer>
 #include <functional>
 
+#include "device.h"
+
 class PassDriver : public QObject {
     Q_OBJECT
 public:
@@ -18,6 +20,9 @@ public:
     // "&Off" carried through at once: passes run until the instrument has stopped (a power-on
     // notice ends on a key instead of its time), then stopped() as after the last timed pass.
     void finishPowerOff();
+    // Runs the passes due by now at once (after a key, so that it is handled and shown without
+    // waiting for the next batch). Nothing in lockstep or while off.
+    void catchUp();
     bool running() const { return passTimer.isActive() || (lockstepTimer.isActive() && deviceOn()); }
     uint64_t passesRun() const { return passCount; }
 
@@ -31,14 +36,25 @@ public:
     // Runs action between passes once the lockstep time reaches atMs (one pending at a time).
     void atLockstepMs(uint64_t atMs, std::function<void()> action);
 
+    // Which passes draw: the last of a batch when the display's next frame is due (at most the
+    // screen's refresh rate), or at once after a key or power-on; with every set (a GIF being
+    // recorded), the last of every batch. Lockstep draws the last pass of every batch and the
+    // pass before a scenario's action, so a recording's last frame is the runner's.
+    void setFrameEveryBatch(bool every) { frameEveryBatch = every; }
+    uint64_t passesDrawn() const { return drawnCount; }
+
 signals:
-    // After each batch of passes; the display uses it to present a changed frame.
+    // After each batch of passes; the lamps and the memory follow it.
     void passesDone();
+    // After a batch whose last pass was drawn: the Framebuffer holds a new frame to show.
+    void frameDrawn();
     // The instrument has finished its last pass after a power-off request.
     void stopped();
 
 private:
     void runDuePasses();
+    bool frameDue() const;
+    bool pass(PassView view);
     void runLockstep();
     static bool deviceOn();
 
@@ -56,4 +72,8 @@ private:
     bool lockstepPassing = false;  // the last lockstep pass ran (for stopped())
     uint64_t breakMs = 0;
     std::function<void()> breakAction;
+    QElapsedTimer sinceDrawn;  // real time since the last drawn pass
+    int frameIntervalMs = 16;  // the screen's refresh period
+    bool frameEveryBatch = false;
+    uint64_t drawnCount = 0;
 };

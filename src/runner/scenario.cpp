@@ -1,6 +1,7 @@
 // The scenario command interpreter: power, passes, ticks, waits, keys, clock, screenshots, print.
 #include "runner/scenario.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -48,6 +49,19 @@ GifWriter gif;
 void sampleGif(uint64_t elapsedMs)
 {
     if (gif.due(elapsedMs)) gif.sample(framebuffer, elapsedMs);
+}
+
+// Where the frame of every seen pass goes, when the run is being checked.
+std::FILE* seenFrames = nullptr;
+
+// One pass at the host's time. A command that runs passes sees its last one, so the display is
+// the last pass's frame whenever a command (screenshot, expect screen, power off, gif, the end of
+// the script) looks at it.
+void runPass(const SimulatedHost& host, bool seen)
+{
+    hostUtcSeconds = host.utcNow();
+    devicePass(seen ? PassView::Seen : PassView::Unseen);
+    if (seen && seenFrames) std::fwrite(framebuffer, 1, FRAMEBUFFER_SIZE, seenFrames);  // a failure shows at the file's end
 }
 
 // A relative picture path as a harness may collect a run's pictures in a folder of its own,
@@ -194,10 +208,7 @@ void runCommand(const ParsedCommand& c, SimulatedHost& host, const ScenarioOptio
         }
         break;
     case CommandId::Pass:
-        for (uint64_t i = 0; i < c.count; ++i) {
-            hostUtcSeconds = host.utcNow();
-            devicePass();
-        }
+        for (uint64_t i = 0; i < c.count; ++i) runPass(host, i + 1 == c.count);
         break;
     case CommandId::Tick:
         for (uint64_t i = 0; i < c.count; ++i) {
@@ -253,12 +264,10 @@ void runCommand(const ParsedCommand& c, SimulatedHost& host, const ScenarioOptio
         std::string bytes;
         if (!readPlainFile(path.string().c_str(), bytes)) throw LineError{"cannot read " + path.string()};
         uint64_t lines = 0;
+        const uint64_t passes = c.count == 0 ? 0 : static_cast<uint64_t>(std::count(bytes.begin(), bytes.end(), '\n')) / c.count;
         for (const char ch : bytes) {
             nmeaReceiveByte(static_cast<uint8_t>(ch));
-            if (c.count != 0 && ch == '\n' && ++lines % c.count == 0) {
-                hostUtcSeconds = host.utcNow();
-                devicePass();
-            }
+            if (c.count != 0 && ch == '\n' && ++lines % c.count == 0) runPass(host, lines / c.count == passes);
         }
         break;
     }
@@ -296,10 +305,7 @@ void SimulatedHost::advanceMs(uint64_t ms, bool runPasses)
     const int msPerPass = 1000 / PASSES_PER_SECOND;
     for (uint64_t i = 0; i < ms; ++i) {
         ++elapsedMs;
-        if (runPasses && elapsedMs % msPerPass == 0) {
-            hostUtcSeconds = utcNow();
-            devicePass();
-        }
+        if (runPasses && elapsedMs % msPerPass == 0) runPass(*this, i + msPerPass >= ms || gif.due(elapsedMs));
         if (++msSinceTick >= HOST_TICK_MS) {
             msSinceTick = 0;
             hostTick();
@@ -338,6 +344,7 @@ bool runScenario(std::istream& script, const ScenarioOptions& options, std::ostr
     SimulatedHost host;
     hostUtcSeconds = host.utcNow();
     memoryPath.clear();
+    seenFrames = options.seenFrames;
     ScriptStack stack;
     if (!options.scriptPath.empty()) {
         std::error_code ec;
@@ -346,11 +353,13 @@ bool runScenario(std::istream& script, const ScenarioOptions& options, std::ostr
     try {
         runLines(script, host, options, out, stack);
     } catch (const LineError& e) {
+        seenFrames = nullptr;
         error = e.message;
         std::string ignored;
         if (gif.isOpen()) gif.close(host.elapsedMs, ignored);  // what was recorded up to the error
         return false;
     }
+    seenFrames = nullptr;
     saveMemory(out);
     if (gif.isOpen() && !gif.close(host.elapsedMs, error)) {
         error = "at the end: " + error;

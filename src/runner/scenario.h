@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <istream>
+#include <cstdio>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -12,6 +13,7 @@ struct ScenarioOptions {
     std::filesystem::path outputDir;        // if set, where relative screenshot paths go instead
     std::filesystem::path scriptPath;       // the script itself, when it is a file (refuses including it)
     std::ostream* notes = nullptr;          // what the user is told besides the output (stderr if null)
+    std::FILE* seenFrames = nullptr;       // if set, gets the Framebuffer's bytes after every seen pass
 };
 
 // The simulated host: the time the window would see, and the PC clock it would read.
@@ -23,7 +25,9 @@ struct SimulatedHost {
 
     SimulatedHost();
     uint32_t utcNow() const;
-    void advanceMs(uint64_t ms, bool runPasses);  // ticks every 100 ms, one pass per ms
+    // Ticks every 100 ms, one pass per ms. Only the last pass and those before a GIF frame are
+    // seen (drawn): the display is looked at only between commands and for a GIF frame.
+    void advanceMs(uint64_t ms, bool runPasses);
 };
 
 // Runs a whole script. On a bad line returns false with "line N: ..." in error.

@@ -67,11 +67,10 @@ int barX(const Group& g, int k) { return g.geometry.firstX + k * g.geometry.pitc
 int barRight(const Group& g, int k) { return barX(g, k) + g.geometry.width; }
 int barCentre(const Group& g, int k) { return barX(g, k) + g.geometry.width / 2; }
 
-// Pixels 0..4 of every 10 from x0 to x1 on one row.
+// Pixels 0..4 of every 10 from x0 to x1 on one row, a span each.
 void dashedLine(int x0, int x1, int y, uint8_t colour)
 {
-    for (int x = x0; x <= x1; ++x)
-        if ((x - x0) % 10 < 5) putPixel(x, y, colour);
+    for (int x = x0; x <= x1; x += 10) drawHLine(x, std::min(x + 4, x1), y, colour);
 }
 
 // Bar heights: 0 .. maxHeight pixels (57 for the EGT bars in lean mode, 77 otherwise); a value

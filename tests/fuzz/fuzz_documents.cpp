@@ -57,10 +57,13 @@ void checkWindow()
     }
 }
 
+// A pass of the screen as no one sees it: its logic only (the pages are drawn at the end).
 void key(uint8_t code)
 {
     pendingKey = code;
+    displayDrawing = false;
     currentScreen();
+    displayDrawing = true;
     require(pendingKey == KeyNone);
 }
 

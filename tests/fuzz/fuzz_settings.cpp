@@ -1,5 +1,6 @@
 // libFuzzer target for a settings file from the card: the bytes are recalled as CORVEX.EMS and
-// then every registered screen and pop-up runs one pass with a key taken from the input.
+// then every registered screen and pop-up runs one pass with a key taken from the input; the pass
+// of one of them, chosen by the input, is seen (drawn), the others run their logic only.
 #include <unistd.h>
 
 #include <cstddef>
@@ -49,12 +50,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     require(std::memcmp(&recalled, &settings, sizeof settings) == 0);
     size_t count = 0;
     const RegisteredScreen* screens = registeredScreens(count);
+    const size_t seen = size ? data[size - 1] % count : 0;
     for (size_t i = 0; i < count; ++i) {
         currentScreen = screens[i].overlay ? homeScreen : screens[i].function;
         overlayScreen = screens[i].overlay ? screens[i].function : nullptr;
         overlayTimeout = screens[i].overlay ? 5 : 0;
         devicePressKey(size ? static_cast<uint8_t>(data[i % size] % 9) : 0);
-        devicePass();
+        devicePass(i == seen ? PassView::Seen : PassView::Unseen);
         require(pendingKey == 0);
         require(screenName(currentScreen) != nullptr && screenName(overlayScreen) != nullptr);
     }

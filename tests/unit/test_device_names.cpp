@@ -63,10 +63,12 @@ std::vector<std::string> declaredDeviceVariables()
 TEST(DeviceNames, EveryDeviceVariableIsReachableInTheRunner)
 {
     // Reached another way: the records byte by byte (below), the host's controls by the runner's
-    // input and check commands, the images by screenshot, flowWindow is fuelTimingInputs[1].
+    // input and check commands, the images by screenshot, flowWindow is fuelTimingInputs[1], the
+    // drawing switches by the runner's option and each pass.
     const std::map<std::string, const char*> elsewhere = {
         {"settings", "byte by byte"}, {"calibration", "byte by byte"}, {"hostControls", "input and check"},
         {"framebuffer", "screenshot"}, {"backgroundBuffer", "screenshot"}, {"flowWindow", "fuelTimingInputs"},
+        {"deviceDrawEveryPass", "--draw-every-pass"}, {"displayDrawing", "devicePass"},
     };
     const std::vector<std::string> declared = declaredDeviceVariables();
     ASSERT_GT(declared.size(), 150u);
