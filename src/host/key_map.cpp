@@ -1,7 +1,6 @@
 // The key table and the window-wide key filter.
 #include "host/key_map.h"
 
-#include <QAbstractItemView>
 #include <QAbstractSlider>
 #include <QAbstractSpinBox>
 #include <QApplication>
@@ -10,7 +9,6 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QTabBar>
 #include <QTextEdit>
 #include <QTimer>
 
@@ -45,10 +43,26 @@ bool editsText(const QWidget* w)
     return false;
 }
 
-bool ownsArrows(const QWidget* w)
+// The control a widget is part of: the line edit inside a combo or spin box is the box.
+QWidget* controlOf(QWidget* w)
 {
-    return qobject_cast<const QAbstractSlider*>(w) || qobject_cast<const QComboBox*>(w) ||
-           qobject_cast<const QTabBar*>(w) || qobject_cast<const QAbstractItemView*>(w);
+    QWidget* parent = w ? w->parentWidget() : nullptr;
+    if (parent && (qobject_cast<QComboBox*>(parent) || qobject_cast<QAbstractSpinBox*>(parent))) return parent;
+    return w;
+}
+
+// A key that changes a text field's contents: typing, not moving about in it.
+bool typesText(const QKeyEvent* key)
+{
+    if (key->key() == Qt::Key_Backspace || key->key() == Qt::Key_Delete) return true;
+    const QString text = key->text();
+    return !text.isEmpty() && text.at(0).isPrint();
+}
+
+bool chosenBy(Qt::FocusReason reason)
+{
+    return reason == Qt::MouseFocusReason || reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason ||
+           reason == Qt::ShortcutFocusReason;
 }
 
 }  // namespace
@@ -73,7 +87,10 @@ QString keyMapHelpText()
     return text;
 }
 
-KeyboardKeys::KeyboardKeys(QWidget* window) : QObject(window), window(window) { qApp->installEventFilter(this); }
+KeyboardKeys::KeyboardKeys(QWidget* window, QWidget* home) : QObject(window), window(window), home(home)
+{
+    qApp->installEventFilter(this);
+}
 
 bool KeyboardKeys::eventFilter(QObject* watched, QEvent* event)
 {
@@ -88,6 +105,25 @@ bool KeyboardKeys::eventFilter(QObject* watched, QEvent* event)
             });
         return false;
     }
+    if (event->type() == QEvent::MouseButtonPress) {
+        // A click on a control that takes the focus chooses it, also one that has the focus already.
+        auto* clicked = qobject_cast<QWidget*>(watched);
+        if (clicked && clicked->window() == window && (clicked->focusPolicy() & Qt::ClickFocus) == Qt::ClickFocus)
+            chosen = controlOf(clicked);
+        return false;
+    }
+    if (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut) {
+        // The user's choice lasts while the control keeps the focus (a pop-up of its own or
+        // another window taking it for a while does not end it).
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        QWidget* control = controlOf(qobject_cast<QWidget*>(watched));
+        if (!control || control->window() != window || reason == Qt::PopupFocusReason ||
+            reason == Qt::ActiveWindowFocusReason)
+            return false;
+        if (event->type() == QEvent::FocusIn) chosen = chosenBy(reason) ? control : nullptr;
+        else if (control == chosen) chosen = nullptr;
+        return false;
+    }
     if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease) return false;
     // A key a widget leaves unused travels on to its parents, and passes here again: only its
     // first receiver, the widget it was meant for, decides.
@@ -98,14 +134,29 @@ bool KeyboardKeys::eventFilter(QObject* watched, QEvent* event)
         return false;
     lastSeen = {event, event->type(), key->key(), target};
     if (!target || target->window() != window) return false;
+    QWidget* focus = window->focusWidget();  // the window's own, also while another window is active
+    const bool press = event->type() == QEvent::KeyPress;
+    if (press && editsText(target) && controlOf(target) == controlOf(focus)) {
+        if (key->key() == Qt::Key_Escape && chosen == controlOf(target)) {
+            // Esc hands the keys back: the display takes the focus once the field has seen the key.
+            chosen = nullptr;
+            QTimer::singleShot(0, home, [h = QPointer<QWidget>(home)] {
+                if (h) h->setFocus(Qt::OtherFocusReason);
+            });
+        } else if (typesText(key) && instrumentKeyFor(key->key()) == 0) {
+            chosen = controlOf(target);
+        }
+    }
     if (key->modifiers() & ~(Qt::KeypadModifier)) return false;  // Ctrl+O and the like are menu shortcuts
     const uint8_t code = instrumentKeyFor(key->key());
     if (code == 0) return false;
-    // The widget the key goes to, and the one with the focus, keep only the keys they need to be
-    // used at all: a text field being edited all of them, a scroll bar or a list the arrows. A
-    // focused button or check box does not take Return or Space from the instrument.
-    for (const QWidget* w : {static_cast<const QWidget*>(target), static_cast<const QWidget*>(QApplication::focusWidget())})
-        if (w && (editsText(w) || (isTurn(code) && ownsArrows(w)))) return false;
+    // Only a control the user chose keeps keys from the instrument: a text field all of them, a
+    // scroll bar the arrows. A key sent straight to a widget without the focus counts as chosen.
+    const bool direct = focus != target && !(focus && (focus->isAncestorOf(target) || target->isAncestorOf(focus)));
+    for (QWidget* w : {target, focus}) {
+        if (!w || (controlOf(w) != chosen && !(direct && w == target))) continue;
+        if (editsText(controlOf(w)) || (isTurn(code) && qobject_cast<const QAbstractSlider*>(w))) return false;
+    }
     if (event->type() == QEvent::KeyPress) {
         if (!key->isAutoRepeat() || isTurn(code)) emit pressed(code);
     } else if (!key->isAutoRepeat()) {

@@ -21,12 +21,13 @@ uint8_t instrumentKeyFor(int qtKey);
 QString keyMapHelpText();
 
 // Watches the application's key events for one window and reports the instrument keys, except
-// while a text field has the focus, or a control that uses the arrows (a scroll bar, a list) has
-// it and the key is an arrow.
+// to a control the user chose (clicked, reached with Tab or typed into): a text field keeps every
+// key, a scroll bar the arrows. A control the focus only fell to (on a change of tab, say) keeps
+// none. Esc in a text field hands the keys back to home (the display), as a click there does.
 class KeyboardKeys : public QObject {
     Q_OBJECT
 public:
-    explicit KeyboardKeys(QWidget* window);
+    KeyboardKeys(QWidget* window, QWidget* home);
 
 signals:
     void pressed(uint8_t code);   // a key went down (the knob's turns repeat while held)
@@ -37,6 +38,8 @@ protected:
 
 private:
     QWidget* window;
+    QWidget* home;
+    QPointer<QWidget> chosen;  // the control the user put the focus on, while it has it
     struct Seen {
         const QEvent* event = nullptr;
         int type = 0;

@@ -79,7 +79,7 @@ TfrmMain::TfrmMain(QWidget* parent) : QMainWindow(parent)
     statusBar()->setSizeGripEnabled(false);
     buildPresetBar();
 
-    auto* keys = new KeyboardKeys(this);
+    auto* keys = new KeyboardKeys(this, frontPanel->display());
     connect(keys, &KeyboardKeys::pressed, this, [this](uint8_t code) {
         if (KeyArea* area = frontPanel->keyArea(code)) area->setPressed(true);
         keyClick(code);

@@ -11,6 +11,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QMenu>
 #include <QScreen>
@@ -467,6 +468,7 @@ private slots:
         // Not while a text field is edited.
         pendingKey = KeyNone;
         auto* port = window->gps()->findChild<QComboBox*>("ComboBox1");
+        QTest::mouseClick(port->lineEdit(), Qt::LeftButton);
         QTest::keyClick(port->lineEdit(), Qt::Key_F2);
         QTest::keyClick(port->lineEdit(), Qt::Key_Space);
         QCOMPARE(pendingKey, uint8_t{KeyNone});
@@ -486,6 +488,75 @@ private slots:
             QCOMPARE(pendingKey, w.code);
         }
         pendingKey = KeyNone;
+    }
+
+    // Whatever was clicked last and whichever tab is shown, the keys reach the instrument; only a
+    // text field the user clicked keeps them (Esc or a click on the display hands them back), and
+    // a clicked scroll bar the arrows.
+    void keysReachTheInstrumentOnEveryTab()
+    {
+        const struct {
+            Qt::Key key;
+            uint8_t code;
+        } keys[] = {{Qt::Key_F1, KeySoft1},     {Qt::Key_F2, KeySoft2},   {Qt::Key_F3, KeySoft3},
+                    {Qt::Key_F4, KeySoft4},     {Qt::Key_F5, KeySoft5},   {Qt::Key_Return, KeyKnobPress},
+                    {Qt::Key_Right, KeyKnobPlus}, {Qt::Key_Left, KeyKnobMinus}};
+        // How many of the keys reach the instrument, typed as a user types them (to the focus).
+        const auto reaching = [&](bool arrows) {
+            int count = 0;
+            for (const auto& k : keys) {
+                if (!arrows && (k.code == KeyKnobPlus || k.code == KeyKnobMinus)) continue;
+                pendingKey = KeyNone;
+                QTest::keyClick(window->windowHandle(), k.key);
+                count += pendingKey == k.code;
+            }
+            pendingKey = KeyNone;
+            return count;
+        };
+        const int all = static_cast<int>(std::size(keys));
+        const auto click = [](QWidget* w) { QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center()); };
+        QTabBar* tabBar = window->tabs()->tabBar();
+        int fields = 0;
+        for (int t = 0; t < window->tabs()->count(); ++t) {
+            if (!window->tabs()->isTabVisible(t)) continue;
+            QTest::mouseClick(tabBar, Qt::LeftButton, {}, tabBar->tabRect(t).center());
+            QWidget* page = window->tabs()->widget(t);
+            const QString name = window->tabs()->tabText(t);
+            QCOMPARE(window->tabs()->currentIndex(), t);
+            QVERIFY2(reaching(true) == all, qPrintable(name));
+            const auto first = [page](auto* kind, auto keep) {
+                for (auto* w : page->findChildren<std::remove_pointer_t<decltype(kind)>*>())
+                    if (w->isVisible() && w->isEnabled() && keep(w)) return w;
+                return decltype(kind){};
+            };
+            // A text field keeps the keys once clicked, until Esc or a click on the display.
+            QWidget* field = first(static_cast<QLineEdit*>(nullptr), [](QLineEdit* e) { return !e->isReadOnly(); });
+            for (const bool byEsc : {true, false}) {
+                if (!field) break;
+                ++fields;
+                click(field);
+                for (const Qt::Key key : {Qt::Key_F2, Qt::Key_Right}) QTest::keyClick(window->windowHandle(), key);
+                QVERIFY2(pendingKey == KeyNone, qPrintable(name));
+                if (byEsc) QTest::keyClick(window->windowHandle(), Qt::Key_Escape);
+                else click(window->displayPanel());
+                QTRY_VERIFY(window->focusWidget() == window->displayPanel());
+                QVERIFY2(reaching(true) == all, qPrintable(name));
+            }
+            // A scroll bar keeps the arrows; a check box nothing. The next tab comes after a check box.
+            if (auto* bar = first(static_cast<QScrollBar*>(nullptr), [](QScrollBar* b) { return b->objectName() != ""; })) {
+                click(bar);
+                QVERIFY2(reaching(false) == all - 2, qPrintable(name));
+                const int before = bar->value();
+                QTest::keyClick(window->windowHandle(), Qt::Key_Right);
+                QVERIFY(bar->value() != before);
+            }
+            if (auto* box = first(static_cast<QCheckBox*>(nullptr), [](QCheckBox*) { return true; })) {
+                click(box);
+                QVERIFY2(reaching(true) == all, qPrintable(name));
+                click(box);
+            }
+        }
+        QVERIFY(fields >= 2);
     }
 
     void thePowerLampAndButtonsShowTheState()
