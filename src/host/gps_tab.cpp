@@ -96,6 +96,7 @@ GpsTab::GpsTab(QWidget* parent) : QWidget(parent)
     secondTexts[int(GpsSource::FlightGearUdp)] = QString::number(kFlightGearNmeaPort);
     secondTexts[int(GpsSource::Gpsd)] = QString("localhost:%1").arg(kGpsdPort);
     connect(ComboBox1, &QComboBox::currentTextChanged, this, &GpsTab::sourceChosen);
+    for (QComboBox* box : {ComboBox1, ComboBox2}) connect(box, &QComboBox::currentTextChanged, this, &GpsTab::settingsChanged);
 
     Button5 = new QPushButton("&Connect", settings);
     Button5->setObjectName("Button5");
@@ -310,6 +311,7 @@ bool GpsTab::playFile(const QString& path, int epochMs)
     }
     const size_t count = epochs.size();
     lastNmeaFile = path;
+    emit settingsChanged();
     gpsLink->resetCounters();
     gpsLink->play(std::move(epochs), epochMs);
     setStatus(QString("Playing %1 (%2 fixes)").arg(QFileInfo(path).fileName()).arg(count));

@@ -3,6 +3,8 @@
 
 #include <QActionGroup>
 #include <QCloseEvent>
+#include <QMoveEvent>
+#include <QResizeEvent>
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -107,6 +109,13 @@ TfrmMain::TfrmMain(QWidget* parent) : QMainWindow(parent)
     applyPreset(inputsTab, inputPresets()[1]);
     powerStateChanged();
     restoreSettings();
+    storeTimer.setSingleShot(true);
+    storeTimer.setInterval(500);
+    connect(&storeTimer, &QTimer::timeout, this, &TfrmMain::storeSettings);
+    connect(PageControl1, &QTabWidget::currentChanged, this, &TfrmMain::settingsChanged);
+    connect(recallAction, &QAction::toggled, this, &TfrmMain::settingsChanged);
+    connect(gpsTab, &GpsTab::settingsChanged, this, &TfrmMain::settingsChanged);
+    settingsRestored = true;
     frontPanel->display()->setFocus();
 }
 
@@ -299,6 +308,8 @@ void TfrmMain::setZoom(Zoom zoom)
         setMinimumSize(0, 0);
         setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
         layoutClient();
+        keepOnScreen();
+        settingsChanged();
         return;
     }
     const double factor = wholePixelScale(static_cast<int>(zoom), devicePixelRatioF());
@@ -309,6 +320,35 @@ void TfrmMain::setZoom(Zoom zoom)
     layoutClient();
     adjustSize();
     setFixedSize(sizeHint());
+    keepOnScreen();
+    settingsChanged();
+}
+
+void TfrmMain::keepOnScreen()
+{
+    if (!isVisible() || !screen()) return;
+    const QRect area = screen()->availableGeometry();
+    const QSize frame = frameGeometry().size() - geometry().size();
+    if (zoomChoice == Zoom::Fit && (width() + frame.width() > area.width() || height() + frame.height() > area.height()))
+        resize(std::min(width(), area.width() - frame.width()), std::min(height(), area.height() - frame.height()));
+    // Too large still (a whole zoom is not, but the panel's least size may be): the top left
+    // corner stays in the area, with the menu bar.
+    const QRect now = frameGeometry();
+    const int x = std::max(area.left(), std::min(now.left(), area.right() + 1 - now.width()));
+    const int y = std::max(area.top(), std::min(now.top(), area.bottom() + 1 - now.height()));
+    if (x != now.left() || y != now.top()) move(x, y);
+}
+
+void TfrmMain::moveEvent(QMoveEvent* event)
+{
+    QMainWindow::moveEvent(event);
+    settingsChanged();
+}
+
+void TfrmMain::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    settingsChanged();
 }
 
 void TfrmMain::layoutClient()
@@ -480,7 +520,9 @@ void TfrmMain::restoreSettings()
     const QSettings stored;
     const int zoom = stored.value("window/zoom", 1).toInt();
     setZoom(zoom >= 0 && zoom <= 3 ? static_cast<Zoom>(zoom) : Zoom::X1);
+    // Where the window was, on whichever screen it opens now: showEvent keeps it on that screen.
     if (zoomChoice == Zoom::Fit && stored.contains("window/size")) resize(stored.value("window/size").toSize());
+    if (stored.contains("window/position")) move(stored.value("window/position").toPoint());
     const int tab = stored.value("window/tab", 0).toInt();
     PageControl1->setCurrentIndex(tab >= 0 && tab < PageControl1->count() && PageControl1->isTabVisible(tab) ? tab : 0);
     gpsTab->restoreSettings(stored);
@@ -492,6 +534,7 @@ void TfrmMain::storeSettings() const
     QSettings stored;
     stored.setValue("window/zoom", static_cast<int>(zoomChoice));
     stored.setValue("window/size", size());
+    stored.setValue("window/position", pos());
     stored.setValue("window/tab", PageControl1->currentIndex());
     gpsTab->storeSettings(stored);
     stored.setValue("instrument/recallAtPowerOn", recallAction->isChecked());

@@ -61,6 +61,8 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -83,6 +85,11 @@ private:
     void showGraphicsFailure(const QString& message);
     void restoreSettings();
     void storeSettings() const;
+    // The choices are stored shortly after each change, so a killed program keeps them.
+    void settingsChanged() { if (settingsRestored) storeTimer.start(); }
+    // The whole window inside the available area of its screen, moved (and a Fit window made
+    // smaller) where it is not.
+    void keepOnScreen();
 
     QWidget* client = nullptr;
     FrontPanel* frontPanel = nullptr;
@@ -102,5 +109,7 @@ private:
     Zoom zoomChoice = Zoom::X1;
     bool screenWatched = false;
     QTimer readingsTimer;
+    QTimer storeTimer;
+    bool settingsRestored = false;
     GifWriter gif;
 };

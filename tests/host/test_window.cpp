@@ -101,6 +101,9 @@ private slots:
         window = new TfrmMain;
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window));
+        // Active, as the window a user works in: focus changes reach the widgets.
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window));
     }
 
     void cleanup()
@@ -643,6 +646,36 @@ private slots:
         QVERIFY(offered >= 1 + (area.width() >= 1700 && window->devicePixelRatioF() == 1.0));
     }
 
+    // A zoom change keeps the whole window on the screen, and so does a remembered size and
+    // position larger than the screen the window opens on. Also run on a small screen.
+    void theWindowStaysOnTheScreen()
+    {
+        const QRect area = window->screen()->availableGeometry();
+        const QRect frame = window->frameGeometry();
+        window->move(area.right() + 1 - frame.width(), area.bottom() + 1 - frame.height());
+        QTRY_VERIFY(area.contains(window->frameGeometry()));
+        for (const TfrmMain::Zoom zoom : {TfrmMain::Zoom::X2, TfrmMain::Zoom::X3, TfrmMain::Zoom::Fit, TfrmMain::Zoom::X1}) {
+            window->setZoom(zoom);
+            QVERIFY2(area.contains(window->frameGeometry()), qPrintable(QString("zoom %1").arg(static_cast<int>(zoom))));
+        }
+        window->setZoom(TfrmMain::Zoom::Fit);
+        window->close();
+        delete window;
+        QSettings stored;
+        stored.setValue("window/size", area.size() + QSize(500, 180));
+        stored.setValue("window/position", area.topLeft() - QPoint(260, 90));
+        stored.sync();
+        window = new TfrmMain;
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        QCOMPARE(window->zoom(), TfrmMain::Zoom::Fit);
+        QTRY_VERIFY2(area.contains(window->frameGeometry()), qPrintable(QString("%1,%2 %3x%4")
+                                                                          .arg(window->frameGeometry().x())
+                                                                          .arg(window->frameGeometry().y())
+                                                                          .arg(window->frameGeometry().width())
+                                                                          .arg(window->frameGeometry().height())));
+    }
+
     void fitToWindowFollowsTheWindowsSize()
     {
         window->setZoom(TfrmMain::Zoom::Fit);
@@ -656,6 +689,9 @@ private slots:
         window->setZoom(TfrmMain::Zoom::X3);
         window->tabs()->setCurrentIndex(4);  // ECU / CO: any tab shown, not only the first two
         window->gps()->findChild<QComboBox*>("ComboBox1")->setEditText("COM 2 (/dev/ttyS1)");
+        // Stored at the change: a program that is killed keeps them too.
+        QTRY_COMPARE(QSettings().value("window/zoom").toInt(), 3);
+        QTRY_COMPARE(QSettings().value("gps/port").toString(), QString("COM 2 (/dev/ttyS1)"));
         window->close();
         delete window;
         window = new TfrmMain;
