@@ -89,6 +89,7 @@ void mainLoopPass()
     remoteUnitOn = hostControls.zedaOn ? 1 : 0;
     processEngineInputs();
     trackAlarmPass();
+    knobMovesCursor = 0;
     currentScreen();
     refreshClock();
     runPendingGpsHandlers();

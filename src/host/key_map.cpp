@@ -12,24 +12,36 @@
 #include <QTextEdit>
 #include <QTimer>
 
+#include <iterator>
+
 #include "ui/screen.h"
 
 namespace {
 
 const KeyBinding kBindings[] = {
-    {Qt::Key_F1, KeySoft1, "F1", "soft key 1"},
-    {Qt::Key_F2, KeySoft2, "F2", "soft key 2"},
-    {Qt::Key_F3, KeySoft3, "F3", "soft key 3"},
-    {Qt::Key_F4, KeySoft4, "F4", "soft key 4"},
-    {Qt::Key_F5, KeySoft5, "F5", "soft key 5"},
-    {Qt::Key_Return, KeyKnobPress, "Return", "knob press"},
-    {Qt::Key_Enter, KeyKnobPress, "Enter", "knob press"},
-    {Qt::Key_Space, KeyKnobPress, "Space", "knob press"},
-    {Qt::Key_Up, KeyKnobPlus, "Up", "knob clockwise (+)"},
-    {Qt::Key_Right, KeyKnobPlus, "Right", "knob clockwise (+)"},
-    {Qt::Key_Down, KeyKnobMinus, "Down", "knob anticlockwise (-)"},
-    {Qt::Key_Left, KeyKnobMinus, "Left", "knob anticlockwise (-)"},
+    {Qt::Key_F1, KeySoft1, "F1", "soft key 1 (the round buttons under the display, left to right)", false},
+    {Qt::Key_F2, KeySoft2, "F2", "soft key 2", false},
+    {Qt::Key_F3, KeySoft3, "F3", "soft key 3", false},
+    {Qt::Key_F4, KeySoft4, "F4", "soft key 4", false},
+    {Qt::Key_F5, KeySoft5, "F5", "soft key 5", false},
+    {Qt::Key_Return, KeyKnobPress, "Return", "knob press", false},
+    {Qt::Key_Enter, KeyKnobPress, "Enter", "knob press", false},
+    {Qt::Key_Space, KeyKnobPress, "Space", "knob press", false},
+    {Qt::Key_Right, KeyKnobPlus, "Right", "knob clockwise (+)", false},
+    {Qt::Key_Left, KeyKnobMinus, "Left", "knob anticlockwise (-)", false},
+    {Qt::Key_Up, KeyKnobPlus, "Up", "a value up (knob +); in a menu or list the cursor up (knob -)", true},
+    {Qt::Key_Down, KeyKnobMinus, "Down", "a value down (knob -); in a menu or list the cursor down (knob +)", true},
+    {0, KeyKnobPlus, "Wheel up", "over the display or the knob: knob clockwise (+), a detent a turn", false},
+    {0, KeyKnobMinus, "Wheel down", "over the display or the knob: knob anticlockwise (-)", false},
+    {0, 0, "Ctrl+O", "power on / off", false},
+    {0, 0, "Ctrl+S", "save the display as a PNG", false},
 };
+
+const char* const kKeyRule =
+    "The keys act whichever tab is shown. Only a control you clicked, reached with Tab or typed into "
+    "keeps keys from the instrument: a text field all of them, until Esc or a click on the display; "
+    "a scroll bar the arrows (Shift: one count).";
+
 
 bool isTurn(uint8_t code) { return code == KeyKnobPlus || code == KeyKnobMinus; }
 
@@ -69,8 +81,11 @@ bool chosenBy(Qt::FocusReason reason)
 
 uint8_t instrumentKeyFor(int qtKey)
 {
-    for (const KeyBinding& b : kBindings)
-        if (b.key == qtKey) return b.code;
+    for (const KeyBinding& b : kBindings) {
+        if (qtKey == 0 || b.key != qtKey) continue;
+        if (b.followsCursor && knobMovesCursor) return b.code == KeyKnobPlus ? KeyKnobMinus : KeyKnobPlus;
+        return b.code;
+    }
     return 0;
 }
 
@@ -79,12 +94,23 @@ QString keyMapHelpText()
     QString text = "<table cellspacing=4>";
     for (const KeyBinding& b : kBindings)
         text += QString("<tr><td><b>%1</b></td><td>%2</td></tr>").arg(b.keyName, b.action);
-    text += "<tr><td><b>Wheel</b></td><td>over the display or the knob: one detent, one turn</td></tr>"
-            "<tr><td><b>Ctrl+O</b></td><td>power on / off</td></tr>"
-            "<tr><td><b>Ctrl+S</b></td><td>save the display as a PNG</td></tr></table>"
-            "<p>The keys act whichever tab is shown, but not while a text field is edited; the arrows "
-            "move a scroll bar that has the focus (Shift: one count).</p>";
-    return text;
+    return text + "</table><p>" + kKeyRule + "</p>";
+}
+
+QString keyMapMarkdown()
+{
+    // Neighbours that do the same share a row.
+    QString text = "| Key | On the instrument |\n|---|---|\n";
+    const size_t count = std::size(kBindings);
+    for (size_t i = 0; i < count;) {
+        QString keys = kBindings[i].keyName;
+        size_t next = i + 1;
+        for (; next < count && QString(kBindings[next].action) == kBindings[i].action; ++next)
+            keys += QString(", ") + kBindings[next].keyName;
+        text += QString("| %1 | %2 |\n").arg(keys, kBindings[i].action);
+        i = next;
+    }
+    return text + "\n" + kKeyRule + "\n";
 }
 
 KeyboardKeys::KeyboardKeys(QWidget* window, QWidget* home) : QObject(window), window(window), home(home)

@@ -38,6 +38,7 @@
 #include "host/input_bar.h"
 #include "host/inputs_tab.h"
 #include "host/key_area.h"
+#include "host/key_map.h"
 #include "host/main_window.h"
 #include "host/pass_driver.h"
 #include "host/presenter.h"
@@ -460,6 +461,15 @@ private slots:
                 }
             }
         QCOMPARE(box->isChecked(), ticked);
+        // In a menu or a list Down moves the cursor down, the knob's clockwise turn there.
+        knobMovesCursor = 1;
+        for (const auto& [key, code] : {std::pair{Qt::Key_Down, KeyKnobPlus}, std::pair{Qt::Key_Up, KeyKnobMinus},
+                                        std::pair{Qt::Key_Right, KeyKnobPlus}}) {
+            pendingKey = KeyNone;
+            QTest::keyClick(window->windowHandle(), key);
+            QCOMPARE(pendingKey, uint8_t{code});
+        }
+        knobMovesCursor = 0;
         // A dialog that closes gives the keyboard back to the window, with no click needed.
         QDialog dialog(window);
         dialog.show();
@@ -560,6 +570,27 @@ private slots:
             }
         }
         QVERIFY(fields >= 2);
+    }
+
+    // The README's and the guide's key tables are the window's own (CORVEX_WRITE_KEYS=1 writes them).
+    void theGuidesShowTheKeyMap()
+    {
+        for (const char* name : {"README.md", "docs/USER_GUIDE.md"}) {
+            QFile file(QString(CORVEX_SOURCE_DIR "/") + name);
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            QString text = QString::fromUtf8(file.readAll());
+            file.close();
+            const qsizetype begin = text.indexOf("-->\n", text.indexOf("<!-- keys:")) + 4;
+            const qsizetype end = text.indexOf("<!-- /keys -->");
+            QVERIFY2(begin > 3 && end >= begin, name);
+            if (qEnvironmentVariableIsSet("CORVEX_WRITE_KEYS")) {
+                text.replace(begin, end - begin, keyMapMarkdown());
+                QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+                file.write(text.toUtf8());
+                continue;
+            }
+            QVERIFY2(text.mid(begin, end - begin) == keyMapMarkdown(), qPrintable(QString(name) + " wants:\n" + keyMapMarkdown()));
+        }
     }
 
     void thePowerLampAndButtonsShowTheState()
