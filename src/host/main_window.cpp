@@ -19,6 +19,7 @@
 #include <QScreen>
 #include <QWindow>
 #include <cmath>
+#include <vector>
 
 #include "device.h"
 #include "display/framebuffer.h"
@@ -33,6 +34,7 @@
 #include "host/panel_lamps.h"
 #include "host/pass_driver.h"
 #include "host/presets.h"
+#include "host/save_dialog.h"
 #include "host/scenario_recorder.h"
 #include "runner/scenario_commands.h"
 #include "settings/sdcard.h"
@@ -187,7 +189,7 @@ void TfrmMain::buildMenus()
     charts->setObjectName("SaveCharts");
     connect(charts, &QAction::triggered, this, [this] {
         PageControl1->setCurrentWidget(trendsTab);
-        const QString path = QFileDialog::getSaveFileName(this, "Save Charts", "charts.png", "PNG pictures (*.png)");
+        const QString path = askSavePath(this, "Save Charts", "charts.png", "PNG pictures (*.png)", "png");
         QString error;
         if (path.isEmpty()) return;
         if (!trendsTab->saveCharts(path, &error)) QMessageBox::warning(this, "Save Charts", QString("%1 was not saved: %2").arg(path, error));
@@ -434,7 +436,7 @@ void TfrmMain::recordScenarioClick()
         action->setChecked(false);
         return;
     }
-    const QString path = QFileDialog::getSaveFileName(this, "Record Scenario", QString(), "Scenarios (*.scn)");
+    const QString path = askSavePath(this, "Record Scenario", QString(), "Scenarios (*.scn)", "scn");
     action->setChecked(!path.isEmpty() && scenarios->startRecording(path));
     if (action->isChecked()) statusBar()->showMessage("Recording: File > Record Scenario again stops", 5000);
 }
@@ -449,7 +451,7 @@ void TfrmMain::recordGifClick()
         return;
     }
     gifAction->setChecked(false);
-    const QString path = QFileDialog::getSaveFileName(this, "Record GIF", "corvex-display.gif", "GIF images (*.gif)");
+    const QString path = askSavePath(this, "Record GIF", "corvex-display.gif", "GIF images (*.gif)", "gif");
     if (path.isEmpty()) return;
     if (startGif(path, GifWriter::kDefaultFps, &error))
         statusBar()->showMessage("Recording the display: File > Record GIF again stops", 5000);
@@ -494,16 +496,20 @@ bool TfrmMain::playScenario(const QString& path)
     return false;
 }
 
-bool TfrmMain::saveScreenshot(const QString& path)
+bool TfrmMain::saveScreenshot(const QString& path) { return saveScreenshot(path, framebuffer); }
+
+bool TfrmMain::saveScreenshot(const QString& path, const uint8_t* pixels)
 {
-    return writeIndexedPng(QFile::encodeName(path).toStdString(), framebuffer, SCREEN_WIDTH, SCREEN_HEIGHT);
+    return writeIndexedPng(QFile::encodeName(path).toStdString(), pixels, SCREEN_WIDTH, SCREEN_HEIGHT);
 }
 
 void TfrmMain::saveScreenshotAs()
 {
-    const QString path = QFileDialog::getSaveFileName(this, "Save Screenshot", "corvex-display.png", "PNG images (*.png)");
+    // The display as it stood at the key press, not once the dialog has closed.
+    const std::vector<uint8_t> shown(framebuffer, framebuffer + FRAMEBUFFER_SIZE);
+    const QString path = askSavePath(this, "Save Screenshot", "corvex-display.png", "PNG images (*.png)", "png");
     if (path.isEmpty()) return;
-    if (!saveScreenshot(path)) QMessageBox::warning(this, "Corvex", QString("The file %1 cannot be written.").arg(path));
+    if (!saveScreenshot(path, shown.data())) QMessageBox::warning(this, "Corvex", QString("The file %1 cannot be written.").arg(path));
     else statusBar()->showMessage("Saved the display as " + path, 8000);
 }
 

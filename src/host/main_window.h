@@ -51,6 +51,7 @@ public:
     Zoom zoom() const { return zoomChoice; }
     // Writes the Framebuffer as the runner's 480 x 272 indexed PNG. False when it cannot.
     static bool saveScreenshot(const QString& path);
+    static bool saveScreenshot(const QString& path, const uint8_t* pixels);
     // File > Record GIF without its dialog: the display as an animated GIF, sampled fps times a
     // second of the instrument's time (its passes) as they are presented, until stopGif. False
     // with the reason when the file cannot be written (also at the stop).

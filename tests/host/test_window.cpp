@@ -2,6 +2,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QDialog>
+#include <QFileDialog>
 #include <QComboBox>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -743,6 +744,25 @@ private slots:
         QCOMPARE(image.size(), QSize(480, 272));
         QCOMPARE(image.format(), QImage::Format_Indexed8);
         QCOMPARE(image.pixelIndex(100, 10), (100 + 4800) % 251);
+    }
+
+    // Ctrl+S keeps the display as it was at the key press, and a name typed without an extension
+    // gets the dialog's own (as every save dialog of the window does).
+    void aScreenshotIsTheDisplayAtTheKeyPressUnderTheTypedName()
+    {
+        for (int i = 0; i < FRAMEBUFFER_SIZE; ++i) framebuffer[i] = 7;
+        QTimer::singleShot(0, this, [this] {
+            QTRY_VERIFY(qobject_cast<QFileDialog*>(QApplication::activeModalWidget()));
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            for (int i = 0; i < FRAMEBUFFER_SIZE; ++i) framebuffer[i] = 9;  // the display moves on meanwhile
+            dialog->setDirectory(settingsFolder.path());
+            dialog->selectFile("typed");
+            QMetaObject::invokeMethod(dialog, "accept");
+        });
+        window->findChild<QAction*>("SaveScreenshot")->trigger();
+        const QImage image(settingsFolder.filePath("typed.png"));
+        QCOMPARE(image.size(), QSize(480, 272));
+        QCOMPARE(image.pixelIndex(100, 10), 7);
     }
 
     // A feed ended with CR CR LF: bytes arrive, every sentence is rejected for its line end.
