@@ -339,9 +339,17 @@ void GpsTab::showFailure(const QString& text)
 
 void GpsTab::setStatus(const QString& text)
 {
-    // Never cut off: a text too long for the row is elided, and the whole of it is the tooltip.
+    // Never cut mid-text: a text too long for the row shows its first clause (a long file name is
+    // elided at its end), and the whole of it is the tooltip.
     statusText = text;
-    LinkStatus->setText(LinkStatus->fontMetrics().elidedText(text, Qt::ElideMiddle, LinkStatus->width()));
+    QString shown = text;
+    if (const QFontMetrics metrics = LinkStatus->fontMetrics(); metrics.horizontalAdvance(text) > LinkStatus->width()) {
+        qsizetype clause = -1;
+        for (const char* mark : {"; ", " ("})
+            if (const qsizetype at = text.indexOf(mark); at > 0 && (clause < 0 || at < clause)) clause = at;
+        if (clause > 0) shown = text.left(clause) + "...";
+    }
+    LinkStatus->setText(LinkStatus->fontMetrics().elidedText(shown, Qt::ElideRight, LinkStatus->width()));
     LinkStatus->setToolTip(text);
 }
 

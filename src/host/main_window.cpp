@@ -3,6 +3,11 @@
 
 #include <QActionGroup>
 #include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
+#include <QUrl>
 #include <QMoveEvent>
 #include <QResizeEvent>
 #include <QFileDialog>
@@ -49,6 +54,16 @@ namespace {
 constexpr int kTabsWidth = 513;
 constexpr int kGap = 2;
 constexpr int kStatusBarHeight = 19;
+constexpr const char* kLicence = "none chosen yet: the source tree carries no licence file";
+
+// The user's guide: installed beside the program (the package's doc folder), else the source
+// tree's the program was built from.
+QString userGuidePath()
+{
+    const QString installed =
+        QDir(QCoreApplication::applicationDirPath()).absoluteFilePath("../share/doc/corvex-ems-sim/USER_GUIDE.md");
+    return QFileInfo::exists(installed) ? QDir::cleanPath(installed) : QString(CORVEX_SOURCE_GUIDE);
+}
 
 }  // namespace
 
@@ -115,6 +130,8 @@ TfrmMain::TfrmMain(QWidget* parent) : QMainWindow(parent)
     storeTimer.setInterval(500);
     connect(&storeTimer, &QTimer::timeout, this, &TfrmMain::storeSettings);
     connect(PageControl1, &QTabWidget::currentChanged, this, &TfrmMain::settingsChanged);
+    connect(PageControl1, &QTabWidget::currentChanged, this, &TfrmMain::updateTitle);
+    connect(trendsTab, &TrendsTab::recordingLoaded, this, &TfrmMain::updateTitle);
     connect(recallAction, &QAction::toggled, this, &TfrmMain::settingsChanged);
     connect(gpsTab, &GpsTab::settingsChanged, this, &TfrmMain::settingsChanged);
     settingsRestored = true;
@@ -208,6 +225,7 @@ void TfrmMain::buildMenus()
     gifRecord->setCheckable(true);
     connect(gifRecord, &QAction::triggered, this, &TfrmMain::recordGifClick);
     connect(scenarios, &ScenarioRecorder::playFinished, this, [this](const QString& message) {
+        updateTitle();
         statusBar()->showMessage(message.isEmpty() ? "Scenario played" : "Scenario " + message, 5000);
     });
     file->addSeparator();
@@ -234,6 +252,15 @@ void TfrmMain::buildMenus()
     QAction* keys = help->addAction("&Keys");
     keys->setObjectName("HelpKeys");
     connect(keys, &QAction::triggered, this, &TfrmMain::showKeys);
+    QAction* guide = help->addAction("&User's Guide");
+    guide->setObjectName("HelpGuide");
+    connect(guide, &QAction::triggered, this, [this] {
+        if (!QDesktopServices::openUrl(QUrl::fromLocalFile(userGuidePath())))
+            QMessageBox::information(this, "User's Guide", "The user's guide is " + userGuidePath());
+    });
+    QAction* about = help->addAction("&About");
+    about->setObjectName("HelpAbout");
+    connect(about, &QAction::triggered, this, &TfrmMain::showAbout);
 }
 
 void TfrmMain::buildPresetBar()
@@ -434,10 +461,13 @@ void TfrmMain::recordScenarioClick()
         QString error;
         if (!scenarios->stopRecording(&error)) QMessageBox::warning(this, "Record Scenario", error);
         action->setChecked(false);
+        updateTitle();
         return;
     }
     const QString path = askSavePath(this, "Record Scenario", QString(), "Scenarios (*.scn)", "scn");
     action->setChecked(!path.isEmpty() && scenarios->startRecording(path));
+    scenarioFile = path;
+    updateTitle();
     if (action->isChecked()) statusBar()->showMessage("Recording: File > Record Scenario again stops", 5000);
 }
 
@@ -467,6 +497,7 @@ bool TfrmMain::startGif(const QString& path, unsigned fps, QString* error)
     }
     gif.sample(framebuffer, driver->passesRun());
     gifAction->setChecked(true);
+    updateTitle();
     return true;
 }
 
@@ -475,6 +506,7 @@ bool TfrmMain::stopGif(QString* error)
     std::string why;
     const bool written = gif.close(driver->passesRun(), why);
     gifAction->setChecked(false);
+    updateTitle();
     if (!written && error) *error = QString::fromStdString(why);
     return written;
 }
@@ -489,6 +521,8 @@ bool TfrmMain::playScenario(const QString& path)
 {
     QString error;
     if (scenarios->play(path, &error)) {
+        scenarioFile = path;
+        updateTitle();
         statusBar()->showMessage("Playing " + path + " (Esc stops)");
         return true;
     }
@@ -517,6 +551,32 @@ void TfrmMain::showKeys()
 {
     auto* box = new QMessageBox(QMessageBox::Information, "Keys", keyMapHelpText(), QMessageBox::Ok, this);
     box->setObjectName("KeysHelp");
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
+}
+
+void TfrmMain::updateTitle()
+{
+    QStringList parts{"Corvex EMS Generation 1 Simulator"};
+    const QString scenario = QFileInfo(scenarioFile).fileName();
+    if (scenarios->recording()) parts << "recording " + scenario;
+    else if (scenarios->playing()) parts << "playing " + scenario;
+    if (gif.isOpen()) parts << "recording GIF " + QFileInfo(QString::fromStdString(gif.path())).fileName();
+    if (PageControl1->currentWidget() == trendsTab && !trendsTab->recordingFile().isEmpty())
+        parts << QFileInfo(trendsTab->recordingFile()).fileName();
+    setWindowTitle(parts.join(" - "));
+}
+
+void TfrmMain::showAbout()
+{
+    auto* box = new QMessageBox(QMessageBox::NoIcon, "About", QString(), QMessageBox::Ok, this);
+    box->setObjectName("AboutBox");
+    box->setTextFormat(Qt::RichText);
+    const QString guide = userGuidePath();
+    box->setText(QString("<h3>Corvex EMS Generation 1 Simulator %1</h3>"
+                         "<p>A desktop simulator of the Corvex EMS engine-monitoring instrument.</p>"
+                         "<p>Licence: %2</p><p>User's guide: <a href=\"%3\">%4</a></p>")
+                     .arg(CORVEX_VERSION, kLicence, QUrl::fromLocalFile(guide).toString(), guide.toHtmlEscaped()));
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->open();
 }

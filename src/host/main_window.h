@@ -83,6 +83,10 @@ private:
     void recordGifClick();
     void playScenarioClick();
     void showKeys();
+    void showAbout();
+    // The title names what runs: a scenario recorded or played, a GIF recorded, the recording on
+    // the Trends tab while it is shown.
+    void updateTitle();
     void showGraphicsFailure(const QString& message);
     void restoreSettings();
     void storeSettings() const;
@@ -113,4 +117,5 @@ private:
     QTimer storeTimer;
     bool settingsRestored = false;
     GifWriter gif;
+    QString scenarioFile;  // the scenario recorded or played
 };
