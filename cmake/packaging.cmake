@@ -20,9 +20,9 @@ install(FILES ${PROJECT_SOURCE_DIR}/SDCARD/CHECKLST/BEFSTART.ECL ${PROJECT_SOURC
 install(FILES ${PROJECT_SOURCE_DIR}/SDCARD/INFOPAGE/ENGLIMIT.MIF ${PROJECT_SOURCE_DIR}/SDCARD/INFOPAGE/FUELPLAN.MIF
   DESTINATION ${CMAKE_INSTALL_DATADIR}/corvex-ems-sim/SDCARD/INFOPAGE)
 # The user's guide with its pictures, which Help > User's Guide opens.
-install(FILES ${PROJECT_SOURCE_DIR}/docs/USER_GUIDE.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
+install(FILES ${PROJECT_SOURCE_DIR}/docs/USER_GUIDE.md DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/corvex-ems-sim)
 file(GLOB CORVEX_GUIDE_PICTURES ${PROJECT_SOURCE_DIR}/docs/*.png)
-install(FILES ${CORVEX_GUIDE_PICTURES} DESTINATION ${CMAKE_INSTALL_DOCDIR})
+install(FILES ${CORVEX_GUIDE_PICTURES} DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/corvex-ems-sim)
 # FlightGear's protocol file (to be copied into its Protocol folder), the c172p map and engine set-up.
 install(FILES ${PROJECT_SOURCE_DIR}/data/flightgear/corvex-ems.xml ${PROJECT_SOURCE_DIR}/data/flightgear/c172p.map
   ${PROJECT_SOURCE_DIR}/data/flightgear/c172p.scn
