@@ -10,7 +10,19 @@ if(TARGET corvex-ems-sim)
   install(FILES ${PROJECT_SOURCE_DIR}/data/package/corvex-ems-sim.png
     DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/128x128/apps)
 endif()
-install(DIRECTORY ${PROJECT_SOURCE_DIR}/SDCARD DESTINATION ${CMAKE_INSTALL_DATADIR}/corvex-ems-sim)
+# The sample card's own files, named one by one: what runs and tests write into SDCARD/
+# (DATALOG.CSV, CORVEX.EMS, FLIGHTS.CSV) stays out of the package.
+install(FILES ${PROJECT_SOURCE_DIR}/SDCARD/SPLASH.MIF DESTINATION ${CMAKE_INSTALL_DATADIR}/corvex-ems-sim/SDCARD)
+install(FILES ${PROJECT_SOURCE_DIR}/SDCARD/CHECKLST/BEFSTART.ECL ${PROJECT_SOURCE_DIR}/SDCARD/CHECKLST/BEFTO.ECL
+  ${PROJECT_SOURCE_DIR}/SDCARD/CHECKLST/CRUISE.ECL ${PROJECT_SOURCE_DIR}/SDCARD/CHECKLST/ENGFAIL.ECL
+  ${PROJECT_SOURCE_DIR}/SDCARD/CHECKLST/RUNUP.ECL
+  DESTINATION ${CMAKE_INSTALL_DATADIR}/corvex-ems-sim/SDCARD/CHECKLST)
+install(FILES ${PROJECT_SOURCE_DIR}/SDCARD/INFOPAGE/ENGLIMIT.MIF ${PROJECT_SOURCE_DIR}/SDCARD/INFOPAGE/FUELPLAN.MIF
+  DESTINATION ${CMAKE_INSTALL_DATADIR}/corvex-ems-sim/SDCARD/INFOPAGE)
+# The user's guide with its pictures, which Help > User's Guide opens.
+install(FILES ${PROJECT_SOURCE_DIR}/docs/USER_GUIDE.md DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/corvex-ems-sim)
+file(GLOB CORVEX_GUIDE_PICTURES ${PROJECT_SOURCE_DIR}/docs/*.png)
+install(FILES ${CORVEX_GUIDE_PICTURES} DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/corvex-ems-sim)
 # FlightGear's protocol file (to be copied into its Protocol folder), the c172p map and engine set-up.
 install(FILES ${PROJECT_SOURCE_DIR}/data/flightgear/corvex-ems.xml ${PROJECT_SOURCE_DIR}/data/flightgear/c172p.map
   ${PROJECT_SOURCE_DIR}/data/flightgear/c172p.scn

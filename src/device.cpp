@@ -102,6 +102,7 @@ void mainLoopPass()
     remoteUnitOn = hostControls.zedaOn ? 1 : 0;
     processEngineInputs();
     trackAlarmPass();
+    knobMovesCursor = 0;
     currentScreen();
     refreshClock();
     runPendingGpsHandlers();

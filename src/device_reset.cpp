@@ -62,7 +62,7 @@ void resetScreens()
     returnScreen = homeScreen;
     messageFailed = 0;
     pendingKey = KeyNone;
-    cursorLine = listTop = editMode = 0;
+    cursorLine = listTop = editMode = knobMovesCursor = 0;
     stepMultiplier = 1;
     listChannel = 0;
     homePage = 0;

@@ -22,6 +22,17 @@
 
 namespace {
 
+// The sentence the receiver just accepted, whole as it was received: "$", the body, "*" and the
+// two checksum characters, whichever path fed it.
+std::string receivedSentence()
+{
+    std::string sentence = "$";
+    sentence += nmeaAcceptedSentence();
+    sentence += '*';
+    sentence.append(nmeaChecksumText, 2);
+    return sentence;
+}
+
 // Bytes taken from the port per read; more is read in further chunks.
 constexpr qint64 kChunkBytes = 10000;
 // Sentences kept for the window thread while it is busy; the communications window shows no more.
@@ -278,7 +289,7 @@ void GpsLink::feedHeld()
     NmeaCounters counted;
     QStringList sentences;
     for (const char byte : bytes)
-        if (feedNmeaByte(static_cast<uint8_t>(byte), counted)) sentences << QString::fromLatin1(nmeaAcceptedSentence());
+        if (feedNmeaByte(static_cast<uint8_t>(byte), counted)) sentences << QString::fromStdString(receivedSentence());
     {
         std::lock_guard lock(mutex);
         totals += counted;
@@ -622,15 +633,9 @@ void GpsReader::feed(const char* bytes, size_t count, std::vector<std::string>& 
     }
     if (restart) nmeaState = 0;
     for (const char byte : waiting)
-        if (feedNmeaByte(static_cast<uint8_t>(byte), counted)) sentences.emplace_back(nmeaAcceptedSentence());
+        if (feedNmeaByte(static_cast<uint8_t>(byte), counted)) sentences.push_back(receivedSentence());
     for (size_t i = 0; i < count; ++i)
-        if (feedNmeaByte(static_cast<uint8_t>(bytes[i]), counted)) {
-            // Whole, as received: "$", the body, "*" and the two checksum characters.
-            std::string& sentence = sentences.emplace_back("$");
-            sentence += nmeaAcceptedSentence();
-            sentence += '*';
-            sentence.append(nmeaChecksumText, 2);
-        }
+        if (feedNmeaByte(static_cast<uint8_t>(bytes[i]), counted)) sentences.push_back(receivedSentence());
 }
 
 void GpsReader::readAvailable()

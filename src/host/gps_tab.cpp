@@ -100,6 +100,7 @@ GpsTab::GpsTab(QWidget* parent) : QWidget(parent)
     secondTexts[int(GpsSource::FlightGearUdp)] = QString::number(kFlightGearNmeaPort);
     secondTexts[int(GpsSource::Gpsd)] = QString("localhost:%1").arg(kGpsdPort);
     connect(ComboBox1, &QComboBox::currentTextChanged, this, &GpsTab::sourceChosen);
+    for (QComboBox* box : {ComboBox1, ComboBox2}) connect(box, &QComboBox::currentTextChanged, this, &GpsTab::settingsChanged);
 
     Button5 = new QPushButton("&Connect", settings);
     Button5->setObjectName("Button5");
@@ -313,6 +314,7 @@ bool GpsTab::playFile(const QString& path, int epochMs)
     }
     const size_t count = epochs.size();
     lastNmeaFile = path;
+    emit settingsChanged();
     gpsLink->resetCounters();
     gpsLink->play(std::move(epochs), epochMs);
     setStatus(QString("Playing %1 (%2 fixes)").arg(QFileInfo(path).fileName()).arg(count));
@@ -340,9 +342,17 @@ void GpsTab::showFailure(const QString& text)
 
 void GpsTab::setStatus(const QString& text)
 {
-    // Never cut off: a text too long for the row is elided, and the whole of it is the tooltip.
+    // Never cut mid-text: a text too long for the row shows its first clause (a long file name is
+    // elided at its end), and the whole of it is the tooltip.
     statusText = text;
-    LinkStatus->setText(LinkStatus->fontMetrics().elidedText(text, Qt::ElideMiddle, LinkStatus->width()));
+    QString shown = text;
+    if (const QFontMetrics metrics = LinkStatus->fontMetrics(); metrics.horizontalAdvance(text) > LinkStatus->width()) {
+        qsizetype clause = -1;
+        for (const char* mark : {"; ", " ("})
+            if (const qsizetype at = text.indexOf(mark); at > 0 && (clause < 0 || at < clause)) clause = at;
+        if (clause > 0) shown = text.left(clause) + "...";
+    }
+    LinkStatus->setText(LinkStatus->fontMetrics().elidedText(shown, Qt::ElideRight, LinkStatus->width()));
     LinkStatus->setToolTip(text);
 }
 

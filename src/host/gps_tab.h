@@ -17,6 +17,10 @@ class GpsLink;
 
 class GpsTab : public QWidget {
     Q_OBJECT
+signals:
+    // A choice the window remembers changed: a box's text, the last file played.
+    void settingsChanged();
+
 public:
     explicit GpsTab(QWidget* parent = nullptr);
     ~GpsTab() override;

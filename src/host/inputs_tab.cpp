@@ -231,7 +231,7 @@ void InputsTab::openEditor(InputControl id)
     editor->selectAll();
     editor->installEventFilter(this);
     editor->show();
-    editor->setFocus();
+    editor->setFocus(Qt::MouseFocusReason);  // opened by a double-click: the user's own field
     connect(editor, &QLineEdit::returnPressed, this, [this] { closeEditor(true); });
 }
 

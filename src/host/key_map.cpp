@@ -1,7 +1,6 @@
 // The key table and the window-wide key filter.
 #include "host/key_map.h"
 
-#include <QAbstractItemView>
 #include <QAbstractSlider>
 #include <QAbstractSpinBox>
 #include <QApplication>
@@ -10,28 +9,39 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QTabBar>
 #include <QTextEdit>
 #include <QTimer>
+
+#include <iterator>
 
 #include "ui/screen.h"
 
 namespace {
 
 const KeyBinding kBindings[] = {
-    {Qt::Key_F1, KeySoft1, "F1", "soft key 1"},
-    {Qt::Key_F2, KeySoft2, "F2", "soft key 2"},
-    {Qt::Key_F3, KeySoft3, "F3", "soft key 3"},
-    {Qt::Key_F4, KeySoft4, "F4", "soft key 4"},
-    {Qt::Key_F5, KeySoft5, "F5", "soft key 5"},
-    {Qt::Key_Return, KeyKnobPress, "Return", "knob press"},
-    {Qt::Key_Enter, KeyKnobPress, "Enter", "knob press"},
-    {Qt::Key_Space, KeyKnobPress, "Space", "knob press"},
-    {Qt::Key_Up, KeyKnobPlus, "Up", "knob clockwise (+)"},
-    {Qt::Key_Right, KeyKnobPlus, "Right", "knob clockwise (+)"},
-    {Qt::Key_Down, KeyKnobMinus, "Down", "knob anticlockwise (-)"},
-    {Qt::Key_Left, KeyKnobMinus, "Left", "knob anticlockwise (-)"},
+    {Qt::Key_F1, KeySoft1, "F1", "soft key 1 (the round buttons under the display, left to right)", false},
+    {Qt::Key_F2, KeySoft2, "F2", "soft key 2", false},
+    {Qt::Key_F3, KeySoft3, "F3", "soft key 3", false},
+    {Qt::Key_F4, KeySoft4, "F4", "soft key 4", false},
+    {Qt::Key_F5, KeySoft5, "F5", "soft key 5", false},
+    {Qt::Key_Return, KeyKnobPress, "Return", "knob press", false},
+    {Qt::Key_Enter, KeyKnobPress, "Enter", "knob press", false},
+    {Qt::Key_Space, KeyKnobPress, "Space", "knob press", false},
+    {Qt::Key_Right, KeyKnobPlus, "Right", "knob clockwise (+)", false},
+    {Qt::Key_Left, KeyKnobMinus, "Left", "knob anticlockwise (-)", false},
+    {Qt::Key_Up, KeyKnobPlus, "Up", "a value up (knob +); in a menu or list the cursor up (knob -)", true},
+    {Qt::Key_Down, KeyKnobMinus, "Down", "a value down (knob -); in a menu or list the cursor down (knob +)", true},
+    {0, KeyKnobPlus, "Wheel up", "over the display or the knob: knob clockwise (+), a detent a turn", false},
+    {0, KeyKnobMinus, "Wheel down", "over the display or the knob: knob anticlockwise (-)", false},
+    {0, 0, "Ctrl+O", "power on / off", false},
+    {0, 0, "Ctrl+S", "save the display as a PNG", false},
 };
+
+const char* const kKeyRule =
+    "The keys act whichever tab is shown. Only a control you clicked, reached with Tab or typed into "
+    "keeps keys from the instrument: a text field all of them, until Esc or a click on the display; "
+    "a scroll bar the arrows (Shift: one count).";
+
 
 bool isTurn(uint8_t code) { return code == KeyKnobPlus || code == KeyKnobMinus; }
 
@@ -45,18 +55,37 @@ bool editsText(const QWidget* w)
     return false;
 }
 
-bool ownsArrows(const QWidget* w)
+// The control a widget is part of: the line edit inside a combo or spin box is the box.
+QWidget* controlOf(QWidget* w)
 {
-    return qobject_cast<const QAbstractSlider*>(w) || qobject_cast<const QComboBox*>(w) ||
-           qobject_cast<const QTabBar*>(w) || qobject_cast<const QAbstractItemView*>(w);
+    QWidget* parent = w ? w->parentWidget() : nullptr;
+    if (parent && (qobject_cast<QComboBox*>(parent) || qobject_cast<QAbstractSpinBox*>(parent))) return parent;
+    return w;
+}
+
+// A key that changes a text field's contents: typing, not moving about in it.
+bool typesText(const QKeyEvent* key)
+{
+    if (key->key() == Qt::Key_Backspace || key->key() == Qt::Key_Delete) return true;
+    const QString text = key->text();
+    return !text.isEmpty() && text.at(0).isPrint();
+}
+
+bool chosenBy(Qt::FocusReason reason)
+{
+    return reason == Qt::MouseFocusReason || reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason ||
+           reason == Qt::ShortcutFocusReason;
 }
 
 }  // namespace
 
 uint8_t instrumentKeyFor(int qtKey)
 {
-    for (const KeyBinding& b : kBindings)
-        if (b.key == qtKey) return b.code;
+    for (const KeyBinding& b : kBindings) {
+        if (qtKey == 0 || b.key != qtKey) continue;
+        if (b.followsCursor && knobMovesCursor) return b.code == KeyKnobPlus ? KeyKnobMinus : KeyKnobPlus;
+        return b.code;
+    }
     return 0;
 }
 
@@ -65,15 +94,29 @@ QString keyMapHelpText()
     QString text = "<table cellspacing=4>";
     for (const KeyBinding& b : kBindings)
         text += QString("<tr><td><b>%1</b></td><td>%2</td></tr>").arg(b.keyName, b.action);
-    text += "<tr><td><b>Wheel</b></td><td>over the display or the knob: one detent, one turn</td></tr>"
-            "<tr><td><b>Ctrl+O</b></td><td>power on / off</td></tr>"
-            "<tr><td><b>Ctrl+S</b></td><td>save the display as a PNG</td></tr></table>"
-            "<p>The keys act whichever tab is shown, but not while a text field is edited; the arrows "
-            "move a scroll bar that has the focus (Shift: one count).</p>";
-    return text;
+    return text + "</table><p>" + kKeyRule + "</p>";
 }
 
-KeyboardKeys::KeyboardKeys(QWidget* window) : QObject(window), window(window) { qApp->installEventFilter(this); }
+QString keyMapMarkdown()
+{
+    // Neighbours that do the same share a row.
+    QString text = "| Key | On the instrument |\n|---|---|\n";
+    const size_t count = std::size(kBindings);
+    for (size_t i = 0; i < count;) {
+        QString keys = kBindings[i].keyName;
+        size_t next = i + 1;
+        for (; next < count && QString(kBindings[next].action) == kBindings[i].action; ++next)
+            keys += QString(", ") + kBindings[next].keyName;
+        text += QString("| %1 | %2 |\n").arg(keys, kBindings[i].action);
+        i = next;
+    }
+    return text + "\n" + kKeyRule + "\n";
+}
+
+KeyboardKeys::KeyboardKeys(QWidget* window, QWidget* home) : QObject(window), window(window), home(home)
+{
+    qApp->installEventFilter(this);
+}
 
 bool KeyboardKeys::eventFilter(QObject* watched, QEvent* event)
 {
@@ -88,6 +131,25 @@ bool KeyboardKeys::eventFilter(QObject* watched, QEvent* event)
             });
         return false;
     }
+    if (event->type() == QEvent::MouseButtonPress) {
+        // A click on a control that takes the focus chooses it, also one that has the focus already.
+        auto* clicked = qobject_cast<QWidget*>(watched);
+        if (clicked && clicked->window() == window && (clicked->focusPolicy() & Qt::ClickFocus) == Qt::ClickFocus)
+            chosen = controlOf(clicked);
+        return false;
+    }
+    if (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut) {
+        // The user's choice lasts while the control keeps the focus (a pop-up of its own or
+        // another window taking it for a while does not end it).
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        QWidget* control = controlOf(qobject_cast<QWidget*>(watched));
+        if (!control || control->window() != window || reason == Qt::PopupFocusReason ||
+            reason == Qt::ActiveWindowFocusReason)
+            return false;
+        if (event->type() == QEvent::FocusIn) chosen = chosenBy(reason) ? control : nullptr;
+        else if (control == chosen) chosen = nullptr;
+        return false;
+    }
     if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease) return false;
     // A key a widget leaves unused travels on to its parents, and passes here again: only its
     // first receiver, the widget it was meant for, decides.
@@ -98,14 +160,29 @@ bool KeyboardKeys::eventFilter(QObject* watched, QEvent* event)
         return false;
     lastSeen = {event, event->type(), key->key(), target};
     if (!target || target->window() != window) return false;
+    QWidget* focus = window->focusWidget();  // the window's own, also while another window is active
+    const bool press = event->type() == QEvent::KeyPress;
+    if (press && editsText(target) && controlOf(target) == controlOf(focus)) {
+        if (key->key() == Qt::Key_Escape && chosen == controlOf(target)) {
+            // Esc hands the keys back: the display takes the focus once the field has seen the key.
+            chosen = nullptr;
+            QTimer::singleShot(0, home, [h = QPointer<QWidget>(home)] {
+                if (h) h->setFocus(Qt::OtherFocusReason);
+            });
+        } else if (typesText(key) && instrumentKeyFor(key->key()) == 0) {
+            chosen = controlOf(target);
+        }
+    }
     if (key->modifiers() & ~(Qt::KeypadModifier)) return false;  // Ctrl+O and the like are menu shortcuts
     const uint8_t code = instrumentKeyFor(key->key());
     if (code == 0) return false;
-    // The widget the key goes to, and the one with the focus, keep only the keys they need to be
-    // used at all: a text field being edited all of them, a scroll bar or a list the arrows. A
-    // focused button or check box does not take Return or Space from the instrument.
-    for (const QWidget* w : {static_cast<const QWidget*>(target), static_cast<const QWidget*>(QApplication::focusWidget())})
-        if (w && (editsText(w) || (isTurn(code) && ownsArrows(w)))) return false;
+    // Only a control the user chose keeps keys from the instrument: a text field all of them, a
+    // scroll bar the arrows. A key sent straight to a widget without the focus counts as chosen.
+    const bool direct = focus != target && !(focus && (focus->isAncestorOf(target) || target->isAncestorOf(focus)));
+    for (QWidget* w : {target, focus}) {
+        if (!w || (controlOf(w) != chosen && !(direct && w == target))) continue;
+        if (editsText(controlOf(w)) || (isTurn(code) && qobject_cast<const QAbstractSlider*>(w))) return false;
+    }
     if (event->type() == QEvent::KeyPress) {
         if (!key->isAutoRepeat() || isTurn(code)) emit pressed(code);
     } else if (!key->isAutoRepeat()) {

@@ -1,5 +1,6 @@
 // The keyboard as the instrument's keys: F1..F5 the soft keys, Return or Space the knob press,
-// Up/Right and Down/Left the knob's turns. One table serves the window's filter and Help > Keys.
+// the arrows the knob's turns. One table serves the window's filter, Help > Keys and the keys'
+// table in the README and the user's guide.
 #pragma once
 #include <QObject>
 #include <QPointer>
@@ -9,24 +10,29 @@
 class QWidget;
 
 struct KeyBinding {
-    int key;              // Qt::Key
+    int key;              // Qt::Key, 0 for a row of the help only (the wheel, the shortcuts)
     uint8_t code;         // instrument key code
-    const char* keyName;  // as Help > Keys shows it
+    const char* keyName;  // as Help > Keys and the guides show it
     const char* action;
+    bool followsCursor;   // Up and Down: the other turn while the knob moves a cursor, so Down
+                          // moves it down a list and Up raises a value
 };
 
-// The instrument key a keyboard key stands for; 0 for none.
+// The instrument key a keyboard key stands for now; 0 for none.
 uint8_t instrumentKeyFor(int qtKey);
 // The key map as rich text for Help > Keys.
 QString keyMapHelpText();
+// The key map as the Markdown table and rules of the README and the user's guide.
+QString keyMapMarkdown();
 
 // Watches the application's key events for one window and reports the instrument keys, except
-// while a text field has the focus, or a control that uses the arrows (a scroll bar, a list) has
-// it and the key is an arrow.
+// to a control the user chose (clicked, reached with Tab or typed into): a text field keeps every
+// key, a scroll bar the arrows. A control the focus only fell to (on a change of tab, say) keeps
+// none. Esc in a text field hands the keys back to home (the display), as a click there does.
 class KeyboardKeys : public QObject {
     Q_OBJECT
 public:
-    explicit KeyboardKeys(QWidget* window);
+    KeyboardKeys(QWidget* window, QWidget* home);
 
 signals:
     void pressed(uint8_t code);   // a key went down (the knob's turns repeat while held)
@@ -37,6 +43,8 @@ protected:
 
 private:
     QWidget* window;
+    QWidget* home;
+    QPointer<QWidget> chosen;  // the control the user put the focus on, while it has it
     struct Seen {
         const QEvent* event = nullptr;
         int type = 0;

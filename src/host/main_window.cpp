@@ -3,6 +3,13 @@
 
 #include <QActionGroup>
 #include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
+#include <QUrl>
+#include <QMoveEvent>
+#include <QResizeEvent>
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -17,6 +24,7 @@
 #include <QScreen>
 #include <QWindow>
 #include <cmath>
+#include <vector>
 
 #include "device.h"
 #include "display/framebuffer.h"
@@ -31,6 +39,7 @@
 #include "host/panel_lamps.h"
 #include "host/pass_driver.h"
 #include "host/presets.h"
+#include "host/save_dialog.h"
 #include "host/scenario_recorder.h"
 #include "runner/scenario_commands.h"
 #include "settings/sdcard.h"
@@ -45,6 +54,16 @@ namespace {
 constexpr int kTabsWidth = 513;
 constexpr int kGap = 2;
 constexpr int kStatusBarHeight = 19;
+constexpr const char* kLicence = "none chosen yet: the source tree carries no licence file";
+
+// The user's guide: installed beside the program (the package's doc folder), else the source
+// tree's the program was built from.
+QString userGuidePath()
+{
+    const QString installed =
+        QDir(QCoreApplication::applicationDirPath()).absoluteFilePath("../share/doc/corvex-ems-sim/USER_GUIDE.md");
+    return QFileInfo::exists(installed) ? QDir::cleanPath(installed) : QString(CORVEX_SOURCE_GUIDE);
+}
 
 }  // namespace
 
@@ -79,7 +98,7 @@ TfrmMain::TfrmMain(QWidget* parent) : QMainWindow(parent)
     statusBar()->setSizeGripEnabled(false);
     buildPresetBar();
 
-    auto* keys = new KeyboardKeys(this);
+    auto* keys = new KeyboardKeys(this, frontPanel->display());
     connect(keys, &KeyboardKeys::pressed, this, [this](uint8_t code) {
         if (KeyArea* area = frontPanel->keyArea(code)) area->setPressed(true);
         keyClick(code);
@@ -107,6 +126,15 @@ TfrmMain::TfrmMain(QWidget* parent) : QMainWindow(parent)
     applyPreset(inputsTab, inputPresets()[1]);
     powerStateChanged();
     restoreSettings();
+    storeTimer.setSingleShot(true);
+    storeTimer.setInterval(500);
+    connect(&storeTimer, &QTimer::timeout, this, &TfrmMain::storeSettings);
+    connect(PageControl1, &QTabWidget::currentChanged, this, &TfrmMain::settingsChanged);
+    connect(PageControl1, &QTabWidget::currentChanged, this, &TfrmMain::updateTitle);
+    connect(trendsTab, &TrendsTab::recordingLoaded, this, &TfrmMain::updateTitle);
+    connect(recallAction, &QAction::toggled, this, &TfrmMain::settingsChanged);
+    connect(gpsTab, &GpsTab::settingsChanged, this, &TfrmMain::settingsChanged);
+    settingsRestored = true;
     frontPanel->display()->setFocus();
 }
 
@@ -178,7 +206,7 @@ void TfrmMain::buildMenus()
     charts->setObjectName("SaveCharts");
     connect(charts, &QAction::triggered, this, [this] {
         PageControl1->setCurrentWidget(trendsTab);
-        const QString path = QFileDialog::getSaveFileName(this, "Save Charts", "charts.png", "PNG pictures (*.png)");
+        const QString path = askSavePath(this, "Save Charts", "charts.png", "PNG pictures (*.png)", "png");
         QString error;
         if (path.isEmpty()) return;
         if (!trendsTab->saveCharts(path, &error)) QMessageBox::warning(this, "Save Charts", QString("%1 was not saved: %2").arg(path, error));
@@ -197,6 +225,7 @@ void TfrmMain::buildMenus()
     gifRecord->setCheckable(true);
     connect(gifRecord, &QAction::triggered, this, &TfrmMain::recordGifClick);
     connect(scenarios, &ScenarioRecorder::playFinished, this, [this](const QString& message) {
+        updateTitle();
         statusBar()->showMessage(message.isEmpty() ? "Scenario played" : "Scenario " + message, 5000);
     });
     file->addSeparator();
@@ -223,6 +252,15 @@ void TfrmMain::buildMenus()
     QAction* keys = help->addAction("&Keys");
     keys->setObjectName("HelpKeys");
     connect(keys, &QAction::triggered, this, &TfrmMain::showKeys);
+    QAction* guide = help->addAction("&User's Guide");
+    guide->setObjectName("HelpGuide");
+    connect(guide, &QAction::triggered, this, [this] {
+        if (!QDesktopServices::openUrl(QUrl::fromLocalFile(userGuidePath())))
+            QMessageBox::information(this, "User's Guide", "The user's guide is " + userGuidePath());
+    });
+    QAction* about = help->addAction("&About");
+    about->setObjectName("HelpAbout");
+    connect(about, &QAction::triggered, this, &TfrmMain::showAbout);
 }
 
 void TfrmMain::buildPresetBar()
@@ -299,6 +337,8 @@ void TfrmMain::setZoom(Zoom zoom)
         setMinimumSize(0, 0);
         setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
         layoutClient();
+        keepOnScreen();
+        settingsChanged();
         return;
     }
     const double factor = wholePixelScale(static_cast<int>(zoom), devicePixelRatioF());
@@ -309,6 +349,35 @@ void TfrmMain::setZoom(Zoom zoom)
     layoutClient();
     adjustSize();
     setFixedSize(sizeHint());
+    keepOnScreen();
+    settingsChanged();
+}
+
+void TfrmMain::keepOnScreen()
+{
+    if (!isVisible() || !screen()) return;
+    const QRect area = screen()->availableGeometry();
+    const QSize frame = frameGeometry().size() - geometry().size();
+    if (zoomChoice == Zoom::Fit && (width() + frame.width() > area.width() || height() + frame.height() > area.height()))
+        resize(std::min(width(), area.width() - frame.width()), std::min(height(), area.height() - frame.height()));
+    // Too large still (a whole zoom is not, but the panel's least size may be): the top left
+    // corner stays in the area, with the menu bar.
+    const QRect now = frameGeometry();
+    const int x = std::max(area.left(), std::min(now.left(), area.right() + 1 - now.width()));
+    const int y = std::max(area.top(), std::min(now.top(), area.bottom() + 1 - now.height()));
+    if (x != now.left() || y != now.top()) move(x, y);
+}
+
+void TfrmMain::moveEvent(QMoveEvent* event)
+{
+    QMainWindow::moveEvent(event);
+    settingsChanged();
+}
+
+void TfrmMain::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    settingsChanged();
 }
 
 void TfrmMain::layoutClient()
@@ -394,10 +463,13 @@ void TfrmMain::recordScenarioClick()
         QString error;
         if (!scenarios->stopRecording(&error)) QMessageBox::warning(this, "Record Scenario", error);
         action->setChecked(false);
+        updateTitle();
         return;
     }
-    const QString path = QFileDialog::getSaveFileName(this, "Record Scenario", QString(), "Scenarios (*.scn)");
+    const QString path = askSavePath(this, "Record Scenario", QString(), "Scenarios (*.scn)", "scn");
     action->setChecked(!path.isEmpty() && scenarios->startRecording(path));
+    scenarioFile = path;
+    updateTitle();
     if (action->isChecked()) statusBar()->showMessage("Recording: File > Record Scenario again stops", 5000);
 }
 
@@ -411,7 +483,7 @@ void TfrmMain::recordGifClick()
         return;
     }
     gifAction->setChecked(false);
-    const QString path = QFileDialog::getSaveFileName(this, "Record GIF", "corvex-display.gif", "GIF images (*.gif)");
+    const QString path = askSavePath(this, "Record GIF", "corvex-display.gif", "GIF images (*.gif)", "gif");
     if (path.isEmpty()) return;
     if (startGif(path, GifWriter::kDefaultFps, &error))
         statusBar()->showMessage("Recording the display: File > Record GIF again stops", 5000);
@@ -428,6 +500,7 @@ bool TfrmMain::startGif(const QString& path, unsigned fps, QString* error)
     gif.sample(framebuffer, driver->passesRun());
     driver->setFrameEveryBatch(true);
     gifAction->setChecked(true);
+    updateTitle();
     return true;
 }
 
@@ -437,6 +510,7 @@ bool TfrmMain::stopGif(QString* error)
     const bool written = gif.close(driver->passesRun(), why);
     driver->setFrameEveryBatch(false);
     gifAction->setChecked(false);
+    updateTitle();
     if (!written && error) *error = QString::fromStdString(why);
     return written;
 }
@@ -451,6 +525,8 @@ bool TfrmMain::playScenario(const QString& path)
 {
     QString error;
     if (scenarios->play(path, &error)) {
+        scenarioFile = path;
+        updateTitle();
         statusBar()->showMessage("Playing " + path + " (Esc stops)");
         return true;
     }
@@ -458,16 +534,20 @@ bool TfrmMain::playScenario(const QString& path)
     return false;
 }
 
-bool TfrmMain::saveScreenshot(const QString& path)
+bool TfrmMain::saveScreenshot(const QString& path) { return saveScreenshot(path, framebuffer); }
+
+bool TfrmMain::saveScreenshot(const QString& path, const uint8_t* pixels)
 {
-    return writeIndexedPng(QFile::encodeName(path).toStdString(), framebuffer, SCREEN_WIDTH, SCREEN_HEIGHT);
+    return writeIndexedPng(QFile::encodeName(path).toStdString(), pixels, SCREEN_WIDTH, SCREEN_HEIGHT);
 }
 
 void TfrmMain::saveScreenshotAs()
 {
-    const QString path = QFileDialog::getSaveFileName(this, "Save Screenshot", "corvex-display.png", "PNG images (*.png)");
+    // The display as it stood at the key press, not once the dialog has closed.
+    const std::vector<uint8_t> shown(framebuffer, framebuffer + FRAMEBUFFER_SIZE);
+    const QString path = askSavePath(this, "Save Screenshot", "corvex-display.png", "PNG images (*.png)", "png");
     if (path.isEmpty()) return;
-    if (!saveScreenshot(path)) QMessageBox::warning(this, "Corvex", QString("The file %1 cannot be written.").arg(path));
+    if (!saveScreenshot(path, shown.data())) QMessageBox::warning(this, "Corvex", QString("The file %1 cannot be written.").arg(path));
     else statusBar()->showMessage("Saved the display as " + path, 8000);
 }
 
@@ -479,12 +559,40 @@ void TfrmMain::showKeys()
     box->open();
 }
 
+void TfrmMain::updateTitle()
+{
+    QStringList parts{"Corvex EMS Generation 1 Simulator"};
+    const QString scenario = QFileInfo(scenarioFile).fileName();
+    if (scenarios->recording()) parts << "recording " + scenario;
+    else if (scenarios->playing()) parts << "playing " + scenario;
+    if (gif.isOpen()) parts << "recording GIF " + QFileInfo(QString::fromStdString(gif.path())).fileName();
+    if (PageControl1->currentWidget() == trendsTab && !trendsTab->recordingFile().isEmpty())
+        parts << QFileInfo(trendsTab->recordingFile()).fileName();
+    setWindowTitle(parts.join(" - "));
+}
+
+void TfrmMain::showAbout()
+{
+    auto* box = new QMessageBox(QMessageBox::NoIcon, "About", QString(), QMessageBox::Ok, this);
+    box->setObjectName("AboutBox");
+    box->setTextFormat(Qt::RichText);
+    const QString guide = userGuidePath();
+    box->setText(QString("<h3>Corvex EMS Generation 1 Simulator %1</h3>"
+                         "<p>A desktop simulator of the Corvex EMS engine-monitoring instrument.</p>"
+                         "<p>Licence: %2</p><p>User's guide: <a href=\"%3\">%4</a></p>")
+                     .arg(CORVEX_VERSION, kLicence, QUrl::fromLocalFile(guide).toString(), guide.toHtmlEscaped()));
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
+}
+
 void TfrmMain::restoreSettings()
 {
     const QSettings stored;
     const int zoom = stored.value("window/zoom", 1).toInt();
     setZoom(zoom >= 0 && zoom <= 3 ? static_cast<Zoom>(zoom) : Zoom::X1);
+    // Where the window was, on whichever screen it opens now: showEvent keeps it on that screen.
     if (zoomChoice == Zoom::Fit && stored.contains("window/size")) resize(stored.value("window/size").toSize());
+    if (stored.contains("window/position")) move(stored.value("window/position").toPoint());
     const int tab = stored.value("window/tab", 0).toInt();
     PageControl1->setCurrentIndex(tab >= 0 && tab < PageControl1->count() && PageControl1->isTabVisible(tab) ? tab : 0);
     gpsTab->restoreSettings(stored);
@@ -496,6 +604,7 @@ void TfrmMain::storeSettings() const
     QSettings stored;
     stored.setValue("window/zoom", static_cast<int>(zoomChoice));
     stored.setValue("window/size", size());
+    stored.setValue("window/position", pos());
     stored.setValue("window/tab", PageControl1->currentIndex());
     gpsTab->storeSettings(stored);
     stored.setValue("instrument/recallAtPowerOn", recallAction->isChecked());

@@ -51,6 +51,7 @@ public:
     Zoom zoom() const { return zoomChoice; }
     // Writes the Framebuffer as the runner's 480 x 272 indexed PNG. False when it cannot.
     static bool saveScreenshot(const QString& path);
+    static bool saveScreenshot(const QString& path, const uint8_t* pixels);
     // File > Record GIF without its dialog: the display as an animated GIF, sampled fps times a
     // second of the instrument's time (its passes) as they are presented, until stopGif. False
     // with the reason when the file cannot be written (also at the stop).
@@ -61,6 +62,8 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -80,9 +83,18 @@ private:
     void recordGifClick();
     void playScenarioClick();
     void showKeys();
+    void showAbout();
+    // The title names what runs: a scenario recorded or played, a GIF recorded, the recording on
+    // the Trends tab while it is shown.
+    void updateTitle();
     void showGraphicsFailure(const QString& message);
     void restoreSettings();
     void storeSettings() const;
+    // The choices are stored shortly after each change, so a killed program keeps them.
+    void settingsChanged() { if (settingsRestored) storeTimer.start(); }
+    // The whole window inside the available area of its screen, moved (and a Fit window made
+    // smaller) where it is not.
+    void keepOnScreen();
 
     QWidget* client = nullptr;
     FrontPanel* frontPanel = nullptr;
@@ -102,5 +114,8 @@ private:
     Zoom zoomChoice = Zoom::X1;
     bool screenWatched = false;
     QTimer readingsTimer;
+    QTimer storeTimer;
+    bool settingsRestored = false;
     GifWriter gif;
+    QString scenarioFile;  // the scenario recorded or played
 };

@@ -34,6 +34,7 @@
 #include <system_error>
 
 #include "host/axis_ticks.h"
+#include "host/save_dialog.h"
 #include "settings/settings.h"
 #include "storage/storage.h"
 #include "time/clock.h"
@@ -373,7 +374,7 @@ TrendsTab::TrendsTab(QWidget* parent) : QWidget(parent), cursor(kNone)
     connect(sessions, &QComboBox::activated, this, &TrendsTab::showSession);
     connect(saveSessionButton, &QPushButton::clicked, this, [this] {
         const QString suggested = QFileInfo(recordingPath).dir().filePath(QString("SESSION%1.CSV").arg(sessions->currentIndex() + 1));
-        const QString path = QFileDialog::getSaveFileName(this, "Save Session", suggested, "Recordings (*.CSV *.csv)");
+        const QString path = askSavePath(this, "Save Session", suggested, "Recordings (*.CSV *.csv)", "csv");
         QString error;
         if (!path.isEmpty() && !saveSession(path, &error))
             QMessageBox::warning(this, "Save Session", QString("%1 was not saved: %2").arg(path, error));

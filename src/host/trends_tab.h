@@ -40,6 +40,8 @@ public:
     bool showRecording(Recording&& read, const QString& path);
     void showLive();
     bool showingRecording() const { return !recording.sessions.empty(); }
+    // The recording file shown; empty while the live trends are.
+    QString recordingFile() const { return showingRecording() ? recordingPath : QString(); }
     const Recording& shownRecording() const { return recording; }
     int sessionShown() const;
     void showSession(int index);

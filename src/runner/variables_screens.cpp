@@ -51,7 +51,7 @@ void addScreenVariables(std::vector<DeviceVariable>& v)
         screen("returnScreen", returnScreen),
         VAR(messageFailed),
         screen("overlayScreen", overlayScreen),
-        VAR(cursorLine), VAR(listTop), VAR(editMode), VAR(listChannel), VAR(calibrationMode),
+        VAR(cursorLine), VAR(listTop), VAR(editMode), VAR(knobMovesCursor), VAR(listChannel), VAR(calibrationMode),
         VAR(fuelSetupReturnLine),
         screen("slopeReturnScreen", slopeReturnScreen),
         // The power phase: 0 off, 1 splash notice, 2 expiry notice, 3 running. Read only: the

@@ -101,6 +101,7 @@ void homeScreen()
     // An announced alarm comes first; the pilot's menu or pop-up waits underneath, not drawn.
     if (alarmPopupShown()) alarmPopup();
     else if (overlayTimeout != 0 && overlayScreen) overlayScreen();
+    else if (homePage == 3) knobMovesCursor = 1;  // the document's lines
     switch (pendingKey) {
     case KeySoft1: stepPage(-1); break;
     case KeySoft5: stepPage(+1); break;

@@ -186,6 +186,7 @@ void runListScreen(const ListScreen& screen)
     if (screen.drawExtra) screen.drawExtra();
     drawSoftKeyBar(screen.softKeys);
 
+    knobMovesCursor = editMode == 0 ? 1 : 0;
     const uint8_t key = takeKey();
     if (key == KeyNone) return;
     if (screen.handleKey && screen.handleKey(key, current)) return;

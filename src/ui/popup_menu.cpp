@@ -38,6 +38,7 @@ void runPopupMenu(const PopupMenu& menu)
     // The offered items are counted every pass, so an item that comes or goes while the menu is
     // open (a flight started elsewhere) never leaves the cursor outside the box.
     const uint8_t n = popupMenuShownCount(menu);
+    knobMovesCursor = 1;
     menuItemCount = n;
     if (n == 0) {
         closePopup();

@@ -33,6 +33,9 @@ extern uint8_t cursorLine;      // selected line (or icon)
 extern uint8_t listTop;         // first list line shown in the top row of a long list
 extern uint8_t editMode;        // 1 while the value on the cursor line is being changed
 extern uint16_t stepMultiplier; // knob step when editing a number: 1, 10 or 100
+// 1 while the screen of the last pass moves a cursor with the knob (clockwise: down the list, on
+// to the next tile, further into a document) rather than change a value; every pass starts at 0.
+extern uint8_t knobMovesCursor;
 
 // The home screen hosts the home pages; it is the screen after program start (ui/home.h).
 void homeScreen();

@@ -42,6 +42,7 @@ void runTileMenu(const TileMenu& menu)
     const uint8_t last = static_cast<uint8_t>(tileCount - 1);
     if (cursorLine > last) cursorLine = last;  // a stale cursor from another screen
     const bool twoPages = tileCount > kTilesPerPage;
+    knobMovesCursor = 1;
 
     drawPageTitle("", menu.title);
     const int first = cursorLine / kTilesPerPage * kTilesPerPage;

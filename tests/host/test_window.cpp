@@ -2,6 +2,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QDialog>
+#include <QFileDialog>
 #include <QComboBox>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -11,6 +12,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QMenu>
 #include <QScreen>
@@ -37,6 +39,7 @@
 #include "host/input_bar.h"
 #include "host/inputs_tab.h"
 #include "host/key_area.h"
+#include "host/key_map.h"
 #include "host/main_window.h"
 #include "host/pass_driver.h"
 #include "host/presenter.h"
@@ -100,6 +103,9 @@ private slots:
         window = new TfrmMain;
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window));
+        // Active, as the window a user works in: focus changes reach the widgets.
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window));
     }
 
     void cleanup()
@@ -462,6 +468,15 @@ private slots:
                 }
             }
         QCOMPARE(box->isChecked(), ticked);
+        // In a menu or a list Down moves the cursor down, the knob's clockwise turn there.
+        knobMovesCursor = 1;
+        for (const auto& [key, code] : {std::pair{Qt::Key_Down, KeyKnobPlus}, std::pair{Qt::Key_Up, KeyKnobMinus},
+                                        std::pair{Qt::Key_Right, KeyKnobPlus}}) {
+            pendingKey = KeyNone;
+            QTest::keyClick(window->windowHandle(), key);
+            QCOMPARE(pendingKey, uint8_t{code});
+        }
+        knobMovesCursor = 0;
         // A dialog that closes gives the keyboard back to the window, with no click needed.
         QDialog dialog(window);
         dialog.show();
@@ -473,6 +488,7 @@ private slots:
         // Not while a text field is edited.
         pendingKey = KeyNone;
         auto* port = window->gps()->findChild<QComboBox*>("ComboBox1");
+        QTest::mouseClick(port->lineEdit(), Qt::LeftButton);
         QTest::keyClick(port->lineEdit(), Qt::Key_F2);
         QTest::keyClick(port->lineEdit(), Qt::Key_Space);
         QCOMPARE(pendingKey, uint8_t{KeyNone});
@@ -492,6 +508,96 @@ private slots:
             QCOMPARE(pendingKey, w.code);
         }
         pendingKey = KeyNone;
+    }
+
+    // Whatever was clicked last and whichever tab is shown, the keys reach the instrument; only a
+    // text field the user clicked keeps them (Esc or a click on the display hands them back), and
+    // a clicked scroll bar the arrows.
+    void keysReachTheInstrumentOnEveryTab()
+    {
+        const struct {
+            Qt::Key key;
+            uint8_t code;
+        } keys[] = {{Qt::Key_F1, KeySoft1},     {Qt::Key_F2, KeySoft2},   {Qt::Key_F3, KeySoft3},
+                    {Qt::Key_F4, KeySoft4},     {Qt::Key_F5, KeySoft5},   {Qt::Key_Return, KeyKnobPress},
+                    {Qt::Key_Right, KeyKnobPlus}, {Qt::Key_Left, KeyKnobMinus}};
+        // How many of the keys reach the instrument, typed as a user types them (to the focus).
+        const auto reaching = [&](bool arrows) {
+            int count = 0;
+            for (const auto& k : keys) {
+                if (!arrows && (k.code == KeyKnobPlus || k.code == KeyKnobMinus)) continue;
+                pendingKey = KeyNone;
+                QTest::keyClick(window->windowHandle(), k.key);
+                count += pendingKey == k.code;
+            }
+            pendingKey = KeyNone;
+            return count;
+        };
+        const int all = static_cast<int>(std::size(keys));
+        const auto click = [](QWidget* w) { QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center()); };
+        QTabBar* tabBar = window->tabs()->tabBar();
+        int fields = 0;
+        for (int t = 0; t < window->tabs()->count(); ++t) {
+            if (!window->tabs()->isTabVisible(t)) continue;
+            QTest::mouseClick(tabBar, Qt::LeftButton, {}, tabBar->tabRect(t).center());
+            QWidget* page = window->tabs()->widget(t);
+            const QString name = window->tabs()->tabText(t);
+            QCOMPARE(window->tabs()->currentIndex(), t);
+            QVERIFY2(reaching(true) == all, qPrintable(name));
+            const auto first = [page](auto* kind, auto keep) {
+                for (auto* w : page->findChildren<std::remove_pointer_t<decltype(kind)>*>())
+                    if (w->isVisible() && w->isEnabled() && keep(w)) return w;
+                return decltype(kind){};
+            };
+            // A text field keeps the keys once clicked, until Esc or a click on the display.
+            QWidget* field = first(static_cast<QLineEdit*>(nullptr), [](QLineEdit* e) { return !e->isReadOnly(); });
+            for (const bool byEsc : {true, false}) {
+                if (!field) break;
+                ++fields;
+                click(field);
+                for (const Qt::Key key : {Qt::Key_F2, Qt::Key_Right}) QTest::keyClick(window->windowHandle(), key);
+                QVERIFY2(pendingKey == KeyNone, qPrintable(name));
+                if (byEsc) QTest::keyClick(window->windowHandle(), Qt::Key_Escape);
+                else click(window->displayPanel());
+                QTRY_VERIFY(window->focusWidget() == window->displayPanel());
+                QVERIFY2(reaching(true) == all, qPrintable(name));
+            }
+            // A scroll bar keeps the arrows; a check box nothing. The next tab comes after a check box.
+            if (auto* bar = first(static_cast<QScrollBar*>(nullptr), [](QScrollBar* b) { return b->objectName() != ""; })) {
+                click(bar);
+                QVERIFY2(reaching(false) == all - 2, qPrintable(name));
+                const int before = bar->value();
+                QTest::keyClick(window->windowHandle(), Qt::Key_Right);
+                QVERIFY(bar->value() != before);
+            }
+            if (auto* box = first(static_cast<QCheckBox*>(nullptr), [](QCheckBox*) { return true; })) {
+                click(box);
+                QVERIFY2(reaching(true) == all, qPrintable(name));
+                click(box);
+            }
+        }
+        QVERIFY(fields >= 2);
+    }
+
+    // The README's and the guide's key tables are the window's own (CORVEX_WRITE_KEYS=1 writes them).
+    void theGuidesShowTheKeyMap()
+    {
+        for (const char* name : {"README.md", "docs/USER_GUIDE.md"}) {
+            QFile file(QString(CORVEX_SOURCE_DIR "/") + name);
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            QString text = QString::fromUtf8(file.readAll());
+            file.close();
+            const qsizetype begin = text.indexOf("-->\n", text.indexOf("<!-- keys:")) + 4;
+            const qsizetype end = text.indexOf("<!-- /keys -->");
+            QVERIFY2(begin > 3 && end >= begin, name);
+            if (qEnvironmentVariableIsSet("CORVEX_WRITE_KEYS")) {
+                text.replace(begin, end - begin, keyMapMarkdown());
+                QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+                file.write(text.toUtf8());
+                continue;
+            }
+            QVERIFY2(text.mid(begin, end - begin) == keyMapMarkdown(), qPrintable(QString(name) + " wants:\n" + keyMapMarkdown()));
+        }
     }
 
     void thePowerLampAndButtonsShowTheState()
@@ -578,6 +684,36 @@ private slots:
         QVERIFY(offered >= 1 + (area.width() >= 1700 && window->devicePixelRatioF() == 1.0));
     }
 
+    // A zoom change keeps the whole window on the screen, and so does a remembered size and
+    // position larger than the screen the window opens on. Also run on a small screen.
+    void theWindowStaysOnTheScreen()
+    {
+        const QRect area = window->screen()->availableGeometry();
+        const QRect frame = window->frameGeometry();
+        window->move(area.right() + 1 - frame.width(), area.bottom() + 1 - frame.height());
+        QTRY_VERIFY(area.contains(window->frameGeometry()));
+        for (const TfrmMain::Zoom zoom : {TfrmMain::Zoom::X2, TfrmMain::Zoom::X3, TfrmMain::Zoom::Fit, TfrmMain::Zoom::X1}) {
+            window->setZoom(zoom);
+            QVERIFY2(area.contains(window->frameGeometry()), qPrintable(QString("zoom %1").arg(static_cast<int>(zoom))));
+        }
+        window->setZoom(TfrmMain::Zoom::Fit);
+        window->close();
+        delete window;
+        QSettings stored;
+        stored.setValue("window/size", area.size() + QSize(500, 180));
+        stored.setValue("window/position", area.topLeft() - QPoint(260, 90));
+        stored.sync();
+        window = new TfrmMain;
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        QCOMPARE(window->zoom(), TfrmMain::Zoom::Fit);
+        QTRY_VERIFY2(area.contains(window->frameGeometry()), qPrintable(QString("%1,%2 %3x%4")
+                                                                          .arg(window->frameGeometry().x())
+                                                                          .arg(window->frameGeometry().y())
+                                                                          .arg(window->frameGeometry().width())
+                                                                          .arg(window->frameGeometry().height())));
+    }
+
     void fitToWindowFollowsTheWindowsSize()
     {
         window->setZoom(TfrmMain::Zoom::Fit);
@@ -591,6 +727,9 @@ private slots:
         window->setZoom(TfrmMain::Zoom::X3);
         window->tabs()->setCurrentIndex(4);  // ECU / CO: any tab shown, not only the first two
         window->gps()->findChild<QComboBox*>("ComboBox1")->setEditText("COM 2 (/dev/ttyS1)");
+        // Stored at the change: a program that is killed keeps them too.
+        QTRY_COMPARE(QSettings().value("window/zoom").toInt(), 3);
+        QTRY_COMPARE(QSettings().value("gps/port").toString(), QString("COM 2 (/dev/ttyS1)"));
         window->close();
         delete window;
         window = new TfrmMain;
@@ -611,6 +750,25 @@ private slots:
         QCOMPARE(image.size(), QSize(480, 272));
         QCOMPARE(image.format(), QImage::Format_Indexed8);
         QCOMPARE(image.pixelIndex(100, 10), (100 + 4800) % 251);
+    }
+
+    // Ctrl+S keeps the display as it was at the key press, and a name typed without an extension
+    // gets the dialog's own (as every save dialog of the window does).
+    void aScreenshotIsTheDisplayAtTheKeyPressUnderTheTypedName()
+    {
+        for (int i = 0; i < FRAMEBUFFER_SIZE; ++i) framebuffer[i] = 7;
+        QTimer::singleShot(0, this, [this] {
+            QTRY_VERIFY(qobject_cast<QFileDialog*>(QApplication::activeModalWidget()));
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            for (int i = 0; i < FRAMEBUFFER_SIZE; ++i) framebuffer[i] = 9;  // the display moves on meanwhile
+            dialog->setDirectory(settingsFolder.path());
+            dialog->selectFile("typed");
+            QMetaObject::invokeMethod(dialog, "accept");
+        });
+        window->findChild<QAction*>("SaveScreenshot")->trigger();
+        const QImage image(settingsFolder.filePath("typed.png"));
+        QCOMPARE(image.size(), QSize(480, 272));
+        QCOMPARE(image.pixelIndex(100, 10), 7);
     }
 
     // A feed ended with CR CR LF: bytes arrive, every sentence is rejected for its line end.
