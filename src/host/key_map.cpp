@@ -8,30 +8,36 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QKeyEvent>
+#include <QKeySequence>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTabBar>
 #include <QTextEdit>
 #include <QTimer>
+#include <array>
+#include <iterator>
 
+#include "host/panel_layout.h"
 #include "ui/screen.h"
 
 namespace {
 
-const KeyBinding kBindings[] = {
-    {Qt::Key_F1, KeySoft1, "F1", "soft key 1"},
-    {Qt::Key_F2, KeySoft2, "F2", "soft key 2"},
-    {Qt::Key_F3, KeySoft3, "F3", "soft key 3"},
-    {Qt::Key_F4, KeySoft4, "F4", "soft key 4"},
-    {Qt::Key_F5, KeySoft5, "F5", "soft key 5"},
-    {Qt::Key_Return, KeyKnobPress, "Return", "knob press"},
-    {Qt::Key_Enter, KeyKnobPress, "Enter", "knob press"},
-    {Qt::Key_Space, KeyKnobPress, "Space", "knob press"},
-    {Qt::Key_Up, KeyKnobPlus, "Up", "knob clockwise (+)"},
-    {Qt::Key_Right, KeyKnobPlus, "Right", "knob clockwise (+)"},
-    {Qt::Key_Down, KeyKnobMinus, "Down", "knob anticlockwise (-)"},
-    {Qt::Key_Left, KeyKnobMinus, "Left", "knob anticlockwise (-)"},
+// The table's key names as Qt's keys, looked up once.
+struct QtBinding {
+    int key;
+    uint8_t code;
 };
+const std::array<QtBinding, std::size(panel::kKeyBindings)>& qtBindings()
+{
+    static const auto bindings = [] {
+        std::array<QtBinding, std::size(panel::kKeyBindings)> table{};
+        for (size_t i = 0; i < table.size(); ++i)
+            table[i] = {QKeySequence::fromString(panel::kKeyBindings[i].keyName, QKeySequence::PortableText)[0].key(),
+                        panel::kKeyBindings[i].code};
+        return table;
+    }();
+    return bindings;
+}
 
 bool isTurn(uint8_t code) { return code == KeyKnobPlus || code == KeyKnobMinus; }
 
@@ -55,7 +61,7 @@ bool ownsArrows(const QWidget* w)
 
 uint8_t instrumentKeyFor(int qtKey)
 {
-    for (const KeyBinding& b : kBindings)
+    for (const QtBinding& b : qtBindings())
         if (b.key == qtKey) return b.code;
     return 0;
 }
@@ -63,7 +69,7 @@ uint8_t instrumentKeyFor(int qtKey)
 QString keyMapHelpText()
 {
     QString text = "<table cellspacing=4>";
-    for (const KeyBinding& b : kBindings)
+    for (const panel::KeyBinding& b : panel::kKeyBindings)
         text += QString("<tr><td><b>%1</b></td><td>%2</td></tr>").arg(b.keyName, b.action);
     text += "<tr><td><b>Wheel</b></td><td>over the display or the knob: one detent, one turn</td></tr>"
             "<tr><td><b>Ctrl+O</b></td><td>power on / off</td></tr>"

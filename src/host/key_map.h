@@ -8,14 +8,7 @@
 
 class QWidget;
 
-struct KeyBinding {
-    int key;              // Qt::Key
-    uint8_t code;         // instrument key code
-    const char* keyName;  // as Help > Keys shows it
-    const char* action;
-};
-
-// The instrument key a keyboard key stands for; 0 for none.
+// The instrument key a keyboard key stands for (the table of host/panel_layout.h); 0 for none.
 uint8_t instrumentKeyFor(int qtKey);
 // The key map as rich text for Help > Keys.
 QString keyMapHelpText();
