@@ -11,12 +11,12 @@ class BrowserError(Exception):
 
 
 class Browser:
-    def __init__(self, user_data_dir, chromium="chromium"):
+    def __init__(self, user_data_dir, chromium="chromium", window_size="1280,1024"):
         self.to_chrome_r, self.to_chrome_w = os.pipe()
         self.from_chrome_r, self.from_chrome_w = os.pipe()
         args = [chromium, "--headless", "--no-sandbox", "--disable-gpu", "--disable-background-networking",
                 "--disable-component-update", "--disable-sync", "--no-first-run", "--remote-debugging-pipe",
-                "--user-data-dir=" + user_data_dir, "--window-size=1280,1024", "about:blank"]
+                "--user-data-dir=" + user_data_dir, "--window-size=" + window_size, "about:blank"]
         # Chromium reads the protocol on fd 3 and writes it on fd 4.
         # (the originals are moved out of the way first, as either may be 3 or 4 itself).
         def fds():
