@@ -27,7 +27,7 @@ const page = {
 };
 const ready = new Promise((resolve) => { page.readyResolve = resolve; });
 
-window.addEventListener('error', (e) => setStatus('Error: ' + e.message));
+window.addEventListener('error', (e) => showError('Error: ' + e.message));
 
 var Module = {
   noInitialRun: true,
@@ -69,6 +69,10 @@ function bindApi() {
 function utcNow() { return Math.floor(Date.now() / 1000); }
 
 function setStatus(text) { document.getElementById('status').textContent = text; }
+function showError(text) {
+  page.error = true;
+  setStatus(text);
+}
 
 // ---- Storage: the card and the memory in IndexedDB ---------------------------------------------
 
@@ -132,6 +136,8 @@ function syncStorage() {
 
 async function clearStorage() {
   if (!confirm('Clear the SD card and the instrument\'s memory kept in this browser?')) return;
+  // Nothing is written again before the page starts afresh.
+  page.clearing = true;
   api.power(0, performance.now(), utcNow());
   removeTree(PERSIST);
   await syncStorage();
@@ -346,7 +352,7 @@ function buildPresets() {
 function applyLines(text, dir) {
   const error = api.runLines(text, dir, 0);
   showControls();
-  if (error) setStatus(error);
+  if (error) showError(error);
   return error;
 }
 
@@ -393,6 +399,7 @@ function showLamps() {
 
 let lastSlow = 0;
 function frame(now) {
+  if (page.clearing) return;
   if (!document.hidden) {
     if (api.advance(now, utcNow())) page.storageDirty = true;
     present();
@@ -401,6 +408,7 @@ function frame(now) {
       lastSlow = now;
       page.inputs.forEach((input, i) => { input.reading.textContent = api.reading(i); });
       showNmea();
+      if (!page.error) setStatus(api.lamps() & 1 ? 'On: Off stops the instrument.' : 'Off: On powers the instrument.');
       // The card's files (settings, recordings) are written out every few seconds while on.
       if (page.storageDirty || (api.lamps() & 1 && now - page.lastStorageSync > 5000)) {
         page.storageDirty = false;
@@ -434,9 +442,9 @@ function start() {
   document.getElementById('screenshot').addEventListener('click', screenshot);
   document.getElementById('clear-storage').addEventListener('click', clearStorage);
   document.addEventListener('visibilitychange', () => {
-    if (document.hidden) { api.saveMemory(); syncStorage(); }
+    if (document.hidden && !page.clearing) { api.saveMemory(); syncStorage(); }
   });
-  window.addEventListener('pagehide', () => { api.saveMemory(); syncStorage(); });
+  window.addEventListener('pagehide', () => { if (!page.clearing) { api.saveMemory(); syncStorage(); } });
   setStatus('Ready: On powers the instrument.');
   present();
   requestAnimationFrame(frame);

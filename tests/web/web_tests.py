@@ -89,7 +89,7 @@ def screen_hash(indices):
 
 def open_page(browser, url):
     browser.open(url)
-    browser.wait_for("window.corvex !== undefined && document.getElementById('status').textContent.startsWith('Ready')")
+    browser.wait_for("window.corvex !== undefined")
     browser.evaluate("corvex.ready")
 
 
@@ -117,13 +117,14 @@ def live_checks(browser, url):
           "power on reaches the engine page")
     check(browser.evaluate("corvex.lamps() & 1") == 1, "the power lamp is lit")
     # The panel's soft key 5 (a click on the picture) turns the home page; the keyboard's Return
-    # presses the knob, which opens the quick menu.
+    # presses the knob, which opens the page's menu.
     page = value(browser, "homePage")
     browser.evaluate("document.querySelector('.key-area[data-code=\\'5\\']').click()")
     time.sleep(0.5)
     check(value(browser, "homePage") != page, "the panel's soft key 5 turns the home page")
     browser.evaluate("document.dispatchEvent(new KeyboardEvent('keydown', {key: 'Enter', code: 'Enter', bubbles: true}))")
-    check(wait_value(browser, "overlayScreen", "quickMenuScreen", 5), "the keyboard's Return opens the quick menu")
+    # (on the second page, the page menu)
+    check(wait_value(browser, "overlayScreen", "pageMenuScreen", 5), "the keyboard's Return opens the page's menu")
     # The RPM slider to the cruise's count: the reading beside it and the instrument follow.
     browser.evaluate("(() => { const s = document.getElementById('input-2'); s.value = 325;"
                      " s.dispatchEvent(new Event('input')); })()")
