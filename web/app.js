@@ -469,6 +469,7 @@ window.corvex = {
   // instrument off), relative paths from dir; the screenshots come back as their pixels' hashes.
   runScript(text, dir = REPO + '/tests/web', fresh = true) {
     const error = api.runLines(text, dir, fresh ? 1 : 0);
+    if (fresh) showStorage('A script ran from a fresh instrument: the stored memory is kept as it was until the page is loaded again.');
     showControls();
     present();
     const shots = api.screenshots().split('\n').filter(Boolean).map((line) => {

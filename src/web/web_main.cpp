@@ -320,14 +320,17 @@ EMSCRIPTEN_KEEPALIVE const char* corvexReading(int index)
 
 // Runs the runner's lines as corvex-ems-run runs a script, with relative paths from scriptDir:
 // a preset's input and check lines, or a whole script in lockstep (FRESH: from factory settings
-// and the instrument off, as a fresh runner starts). Returns "" or the runner's "line N: ..."; the
+// and the instrument off, as a fresh runner starts, the page's stored memory no longer written
+// until the page is loaded again). Returns "" or the runner's "line N: ..."; the
 // printed output and the screenshots' hashes follow with corvexScriptOutput.
 std::string scriptOutput;
 
 EMSCRIPTEN_KEEPALIVE const char* corvexRunLines(const char* lines, const char* scriptDir, int fresh)
 {
     if (fresh) {
+        // The stored memory is the page's, not the script's: nothing of the run is written there.
         resetDevice();
+        memoryPath.clear();
         passing = false;
         epochs.clear();
     }
