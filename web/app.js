@@ -336,9 +336,9 @@ function buildPresets() {
   const FS = Module.FS;
   const dir = REPO + '/data/presets';
   const box = document.getElementById('presets');
-  for (const name of FS.readdir(dir).filter((n) => n.endsWith('.scn')).sort()) {
-    const text = FS.readFile(dir + '/' + name, { encoding: 'utf8' });
-    const title = (/^#\s*([^:\n]+):/.exec(text) || [null, name])[1];
+  for (const preset of page.desc.presets) {
+    const text = FS.readFile(dir + '/' + preset.file, { encoding: 'utf8' });
+    const title = preset.title;
     const button = document.createElement('button');
     button.type = 'button';
     button.textContent = title;
@@ -437,7 +437,8 @@ function start() {
   buildInputs();
   buildPresets();
   buildGps();
-  applyLines(Module.FS.readFile(REPO + '/data/presets/idle.scn', { encoding: 'utf8' }), REPO + '/data/presets');
+  // A fresh start shows an engine at idle, as the window's.
+  applyLines(Module.FS.readFile(REPO + '/data/presets/' + page.desc.presets[1].file, { encoding: 'utf8' }), REPO + '/data/presets');
   document.addEventListener('keydown', keyboard);
   document.getElementById('screenshot').addEventListener('click', screenshot);
   document.getElementById('clear-storage').addEventListener('click', clearStorage);

@@ -40,6 +40,16 @@ const KeyBinding kKeyBindings[12] = {
     {"Left", KeyKnobMinus, "knob anticlockwise (-)"},
 };
 
+const Preset kPresets[7] = {
+    {"Engine off", "engine_off.scn"},
+    {"Idle", "idle.scn"},
+    {"Take-off", "take_off.scn"},
+    {"Cruise", "cruise.scn"},
+    {"Low oil pressure", "low_oil_pressure.scn"},
+    {"High CHT", "high_cht.scn"},
+    {"Fuel low", "fuel_low.scn"},
+};
+
 uint8_t instrumentKeyForName(const char* keyName)
 {
     for (const KeyBinding& b : kKeyBindings)

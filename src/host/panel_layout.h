@@ -1,6 +1,6 @@
 // The front panel as every host draws it (the window and the web page): the picture's size, where
-// the display, the keys, the buttons and the lamps sit on it at zoom 1, and which keyboard key
-// stands for which instrument key. Plain C++: the window builds its widgets from these tables and
+// the display, the keys, the buttons and the lamps sit on it at zoom 1, which keyboard key stands
+// for which instrument key, and the preset buttons. Plain C++: the window builds its widgets from these tables and
 // the web page receives them through its glue.
 #pragma once
 #include <cstdint>
@@ -54,6 +54,14 @@ struct KeyBinding {
     const char* action;
 };
 extern const KeyBinding kKeyBindings[12];
+
+// The presets' buttons below the panel, in their order: the caption and the script of
+// data/presets/ that sets every input.
+struct Preset {
+    const char* title;
+    const char* file;
+};
+extern const Preset kPresets[7];
 
 // The instrument key a key name stands for; 0 for none.
 uint8_t instrumentKeyForName(const char* keyName);

@@ -156,7 +156,8 @@ EMSCRIPTEN_KEEPALIVE const char* corvexStart(const char* memoryFile, const char*
     return hand(opening.message);
 }
 
-// The page's tables as JSON: the inputs, the switches, the panel's places, the keys, the version.
+// The page's tables as JSON: the inputs, the switches, the panel's places, the presets, the keys,
+// the version.
 EMSCRIPTEN_KEEPALIVE const char* corvexDescribe()
 {
     std::string out = "{\"version\":\"" CORVEX_VERSION "\",\"inputs\":[";
@@ -198,7 +199,16 @@ EMSCRIPTEN_KEEPALIVE const char* corvexDescribe()
         appendRect(out, l.place);
         out += "}";
     }
-    out += "]},\"keyBindings\":[";
+    out += "]},\"presets\":[";
+    for (const panel::Preset& p : panel::kPresets) {
+        if (&p != panel::kPresets) out += ',';
+        out += "{\"title\":";
+        appendJsonString(out, p.title);
+        out += ",\"file\":";
+        appendJsonString(out, p.file);
+        out += "}";
+    }
+    out += "],\"keyBindings\":[";
     for (const panel::KeyBinding& b : panel::kKeyBindings) {
         if (&b != panel::kKeyBindings) out += ',';
         out += "{\"key\":";
