@@ -2,7 +2,6 @@
 // times and variation on the left; sky view and signal-quality bars on the right.
 #include "gps/gps_page.h"
 
-#include <atomic>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -290,7 +289,7 @@ void drawGpsPage()
     drawSkyView();
     drawSignalBars();
     // The reader thread sets the flag; read it as it writes it.
-    if (std::atomic_ref<uint8_t>(gpsDataReceived).load(std::memory_order_relaxed) == 0) {
+    if (loadSharedFlag(gpsDataReceived) == 0) {
         drawThickLine(50, 50, 429, 221, COLOUR_RED);
         drawThickLine(50, 221, 429, 50, COLOUR_RED);
     }

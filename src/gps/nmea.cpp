@@ -2,13 +2,13 @@
 // turn parked RMC, GGA, GSA and GSV sentences into the GPS values and, on request, the clock.
 #include "gps/nmea.h"
 
-#include <atomic>
 #include <cfloat>
 #include <charconv>
 #include <cmath>
 #include <cstring>
 #include <limits>
 
+#include "decimal_text.h"
 #include "gps/gps.h"
 #include "settings/settings.h"
 #include "time/clock.h"
@@ -27,14 +27,11 @@ uint8_t rmcPending = 0, ggaPending = 0, gsaPending = 0, gsvPending = 0;
 uint8_t gpsDataReceived = 0;
 uint8_t gpsSentenceAge = GPS_AGE_IDLE;
 
-static_assert(std::atomic_ref<uint8_t>::is_always_lock_free);
+static_assert(__atomic_always_lock_free(sizeof(uint8_t), 0));
 
 namespace {
 
 // ---- Receiver ----------------------------------------------------------------------------------
-
-uint8_t loadFlag(uint8_t& flag) { return std::atomic_ref<uint8_t>(flag).load(std::memory_order_acquire); }
-void storeFlag(uint8_t& flag, uint8_t value) { std::atomic_ref<uint8_t>(flag).store(value, std::memory_order_release); }
 
 struct SentenceSlot {
     const char* address;
@@ -74,9 +71,9 @@ void parkSentence()
     if (nmeaLength >= NMEA_SLOT_SIZE) return;
     for (const SentenceSlot& slot : kSlots) {
         if (std::strncmp(nmeaBody, slot.address, 5) != 0) continue;
-        if (loadFlag(*slot.pending) != 0) return;
+        if (loadSharedFlag(*slot.pending) != 0) return;
         std::memcpy(slot.text, nmeaBody, nmeaLength + 1u);
-        storeFlag(*slot.pending, 1);
+        storeSharedFlag(*slot.pending, 1);
         return;
     }
 }
@@ -88,8 +85,7 @@ bool checkSentence()
     for (uint16_t i = 0; i < nmeaLength; ++i) sum ^= static_cast<uint8_t>(nmeaBody[i]);
     if (sum != checksumFromText()) return false;
     nmeaBody[nmeaLength] = '\0';
-    std::atomic_ref<uint8_t> received(gpsDataReceived);
-    if (received.load(std::memory_order_relaxed) == 0) received.store(1, std::memory_order_relaxed);
+    if (loadSharedFlag(gpsDataReceived) == 0) storeSharedFlag(gpsDataReceived, 1);
     parkSentence();
     return true;
 }
@@ -153,8 +149,7 @@ bool fieldNumber(const Field& f, double& value)
             for (p = e; p < f.end && isDigit(*p); ++p) {}
     }
     double v = 0;
-    const auto [stop, ec] = std::from_chars(digitsBegin, p, v);
-    if (ec != std::errc() || stop != p) return false;
+    if (!decimalFromText(digitsBegin, p, v)) return false;
     value = negative ? -v : v;
     return true;
 }
@@ -403,21 +398,21 @@ void handleGsv()
 
 void runPendingGpsHandlers()
 {
-    if (loadFlag(rmcPending) != 0) {
+    if (loadSharedFlag(rmcPending) != 0) {
         handleRmc();
-        storeFlag(rmcPending, 0);
+        storeSharedFlag(rmcPending, 0);
     }
-    if (loadFlag(ggaPending) != 0) {
+    if (loadSharedFlag(ggaPending) != 0) {
         handleGga();
-        storeFlag(ggaPending, 0);
+        storeSharedFlag(ggaPending, 0);
     }
-    if (loadFlag(gsaPending) != 0) {
+    if (loadSharedFlag(gsaPending) != 0) {
         handleGsa();
-        storeFlag(gsaPending, 0);
+        storeSharedFlag(gsaPending, 0);
     }
-    if (loadFlag(gsvPending) != 0) {
+    if (loadSharedFlag(gsvPending) != 0) {
         handleGsv();
-        storeFlag(gsvPending, 0);
+        storeSharedFlag(gsvPending, 0);
     }
 }
 
@@ -429,7 +424,7 @@ void resetNmeaReceiver()
     std::memset(nmeaChecksumText, 0, sizeof nmeaChecksumText);
     for (const SentenceSlot& slot : kSlots) {
         std::memset(slot.text, 0, NMEA_SLOT_SIZE);
-        storeFlag(*slot.pending, 0);
+        storeSharedFlag(*slot.pending, 0);
     }
     gpsDataReceived = 0;
 }

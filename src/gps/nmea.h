@@ -17,8 +17,8 @@ extern char nmeaChecksumText[3];
 
 // The four slots of wanted sentences (GP talker only). A slot belongs to the receiver while its
 // pending flag is 0 and to the main loop while it is 1. While the reader thread runs, the flags
-// are accessed only inside this module, through std::atomic_ref: set with release after the
-// slot is written, read with acquire before the slot is read, cleared with release.
+// are accessed only inside this module, through the atomic loads and stores below: set with
+// release after the slot is written, read with acquire before the slot is read, cleared with release.
 extern char rmcSentence[NMEA_SLOT_SIZE];
 extern char ggaSentence[NMEA_SLOT_SIZE];
 extern char gsaSentence[NMEA_SLOT_SIZE];
@@ -27,8 +27,13 @@ extern uint8_t rmcPending, ggaPending, gsaPending, gsvPending;
 
 // 1 once any sentence was accepted; never cleared while the program runs. The reader thread
 // writes it once (an atomic store); a reader on another thread that must be race-free loads it
-// through std::atomic_ref<uint8_t>.
+// with loadSharedFlag.
 extern uint8_t gpsDataReceived;
+
+// Atomic access to a one-byte flag shared with the reader thread: what std::atomic_ref<uint8_t>
+// does, through the compiler's builtins, which every standard library here has.
+inline uint8_t loadSharedFlag(const uint8_t& flag) { return __atomic_load_n(&flag, __ATOMIC_ACQUIRE); }
+inline void storeSharedFlag(uint8_t& flag, uint8_t value) { __atomic_store_n(&flag, value, __ATOMIC_RELEASE); }
 
 // Reader thread: one received byte. Returns true when this byte completed a sentence that the
 // receiver accepted; nmeaAcceptedSentence() then holds its text (after "$", up to "*") until the

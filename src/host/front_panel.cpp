@@ -10,6 +10,7 @@
 #include "host/jpeg_image.h"
 #include "host/key_area.h"
 #include "host/panel_lamps.h"
+#include "host/panel_layout.h"
 #include "ui/screen.h"
 
 namespace {
@@ -29,6 +30,8 @@ QPushButton* makeButton(const QString& caption, const QString& name, QWidget* pa
 
 }  // namespace
 
+QRect toQRect(const panel::Rect& r) { return {r.left, r.top, r.width, r.height}; }
+
 FrontPanel::FrontPanel(QWidget* parent) : QWidget(parent)
 {
     setObjectName("FrontPanel");
@@ -45,32 +48,24 @@ FrontPanel::FrontPanel(QWidget* parent) : QWidget(parent)
     Panel1 = new DisplayPanel(this);
     Panel1->setFocusPolicy(Qt::ClickFocus);
     Panel1->installEventFilter(this);
-    place(Panel1, {34, 65, 480, 273});
+    place(Panel1, toQRect(panel::kDisplay));
 
-    const struct {
-        const char* name;
-        int left, top, size;
-        uint8_t code;
-    } areas[] = {{"Image2", 24, 416, 41, KeySoft1},  {"Image3", 104, 416, 41, KeySoft2}, {"Image4", 184, 416, 41, KeySoft3},
-                 {"Image5", 264, 416, 41, KeySoft4}, {"Image7", 344, 416, 41, KeySoft5}, {"Image8", 464, 400, 49, KeyKnobPress}};
     for (size_t i = 0; i < keyAreas.size(); ++i) {
-        const auto& a = areas[i];
+        const panel::KeyPlace& a = panel::kKeyPlaces[i];
         keyAreas[i] = new KeyArea(a.code, a.name, this);
-        place(keyAreas[i], {a.left, a.top, a.size, a.size});
+        place(keyAreas[i], toQRect(a.place));
         connect(keyAreas[i], &KeyArea::clicked, this, &FrontPanel::keyClicked);
     }
     connect(keyAreas[5], &KeyArea::turned, this, &FrontPanel::turned);
 
-    Button3 = makeButton("+", "Button3", this, true);
-    place(Button3, {456, 448, 25, 25}, 16);
-    Button4 = makeButton("-", "Button4", this, true);
-    place(Button4, {496, 448, 27, 25}, 16);
+    QPushButton** buttons[] = {&Button3, &Button4, &Button1, &Button2};
+    for (size_t i = 0; i < std::size(panel::kButtons); ++i) {
+        const panel::ButtonPlace& b = panel::kButtons[i];
+        *buttons[i] = makeButton(b.caption, b.name, this, b.bold);
+        place(*buttons[i], toQRect(b.place), b.fontPixels);
+    }
     connect(Button3, &QPushButton::clicked, this, [this] { emit keyClicked(KeyKnobPlus); });
     connect(Button4, &QPushButton::clicked, this, [this] { emit keyClicked(KeyKnobMinus); });
-    Button1 = makeButton("&On", "Button1", this, false);
-    place(Button1, {344, 16, 75, 25}, 11);
-    Button2 = makeButton("&Off", "Button2", this, false);
-    place(Button2, {440, 16, 75, 25}, 11);
 
     lampRow = new PanelLamps(this);
     setScale(1.0);

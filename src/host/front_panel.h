@@ -5,17 +5,22 @@
 #include <array>
 #include <vector>
 
+#include "host/panel_layout.h"
+
 class QLabel;
 class QPushButton;
 class DisplayPanel;
 class KeyArea;
 class PanelLamps;
 
+// A rectangle of the panel's tables as Qt's.
+QRect toQRect(const panel::Rect& r);
+
 class FrontPanel : public QWidget {
     Q_OBJECT
 public:
-    static constexpr int kWidth = 550;  // at zoom 1
-    static constexpr int kHeight = 477;
+    static constexpr int kWidth = panel::kWidth;  // at zoom 1
+    static constexpr int kHeight = panel::kHeight;
 
     explicit FrontPanel(QWidget* parent);
     void setScale(double factor);

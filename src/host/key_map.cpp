@@ -7,40 +7,25 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QKeyEvent>
+#include <QKeySequence>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTextEdit>
 #include <QTimer>
 
+#include <array>
 #include <iterator>
 
+#include "host/panel_layout.h"
 #include "ui/screen.h"
 
 namespace {
 
-const KeyBinding kBindings[] = {
-    {Qt::Key_F1, KeySoft1, "F1", "soft key 1 (the round buttons under the display, left to right)", false},
-    {Qt::Key_F2, KeySoft2, "F2", "soft key 2", false},
-    {Qt::Key_F3, KeySoft3, "F3", "soft key 3", false},
-    {Qt::Key_F4, KeySoft4, "F4", "soft key 4", false},
-    {Qt::Key_F5, KeySoft5, "F5", "soft key 5", false},
-    {Qt::Key_Return, KeyKnobPress, "Return", "knob press", false},
-    {Qt::Key_Enter, KeyKnobPress, "Enter", "knob press", false},
-    {Qt::Key_Space, KeyKnobPress, "Space", "knob press", false},
-    {Qt::Key_Right, KeyKnobPlus, "Right", "knob clockwise (+)", false},
-    {Qt::Key_Left, KeyKnobMinus, "Left", "knob anticlockwise (-)", false},
-    {Qt::Key_Up, KeyKnobPlus, "Up", "a value up (knob +); in a menu or list the cursor up (knob -)", true},
-    {Qt::Key_Down, KeyKnobMinus, "Down", "a value down (knob -); in a menu or list the cursor down (knob +)", true},
-    {0, KeyKnobPlus, "Wheel up", "over the display or the knob: knob clockwise (+), a detent a turn", false},
-    {0, KeyKnobMinus, "Wheel down", "over the display or the knob: knob anticlockwise (-)", false},
-    {0, 0, "Ctrl+O", "power on / off", false},
-    {0, 0, "Ctrl+S", "save the display as a PNG", false},
-};
-
-const char* const kKeyRule =
-    "The keys act whichever tab is shown. Only a control you clicked, reached with Tab or typed into "
-    "keeps keys from the instrument: a text field all of them, until Esc or a click on the display; "
-    "a scroll bar the arrows (Shift: one count).";
+// The table's keyboard keys as Qt's keys, looked up once.
+int qtKeyOf(const panel::KeyBinding& b)
+{
+    return b.keyboard ? QKeySequence::fromString(b.keyName, QKeySequence::PortableText)[0].key() : 0;
+}
 
 
 bool isTurn(uint8_t code) { return code == KeyKnobPlus || code == KeyKnobMinus; }
@@ -81,36 +66,38 @@ bool chosenBy(Qt::FocusReason reason)
 
 uint8_t instrumentKeyFor(int qtKey)
 {
-    for (const KeyBinding& b : kBindings) {
-        if (qtKey == 0 || b.key != qtKey) continue;
-        if (b.followsCursor && knobMovesCursor) return b.code == KeyKnobPlus ? KeyKnobMinus : KeyKnobPlus;
-        return b.code;
-    }
+    static const auto names = [] {
+        std::array<int, std::size(panel::kKeyBindings)> keys{};
+        for (size_t i = 0; i < keys.size(); ++i) keys[i] = qtKeyOf(panel::kKeyBindings[i]);
+        return keys;
+    }();
+    for (size_t i = 0; i < names.size(); ++i)
+        if (qtKey != 0 && names[i] == qtKey) return panel::instrumentKeyForName(panel::kKeyBindings[i].keyName);
     return 0;
 }
 
 QString keyMapHelpText()
 {
     QString text = "<table cellspacing=4>";
-    for (const KeyBinding& b : kBindings)
+    for (const panel::KeyBinding& b : panel::kKeyBindings)
         text += QString("<tr><td><b>%1</b></td><td>%2</td></tr>").arg(b.keyName, b.action);
-    return text + "</table><p>" + kKeyRule + "</p>";
+    return text + "</table><p>" + panel::kKeyRule + "</p>";
 }
 
 QString keyMapMarkdown()
 {
     // Neighbours that do the same share a row.
     QString text = "| Key | On the instrument |\n|---|---|\n";
-    const size_t count = std::size(kBindings);
+    const size_t count = std::size(panel::kKeyBindings);
     for (size_t i = 0; i < count;) {
-        QString keys = kBindings[i].keyName;
+        QString keys = panel::kKeyBindings[i].keyName;
         size_t next = i + 1;
-        for (; next < count && QString(kBindings[next].action) == kBindings[i].action; ++next)
-            keys += QString(", ") + kBindings[next].keyName;
-        text += QString("| %1 | %2 |\n").arg(keys, kBindings[i].action);
+        for (; next < count && QString(panel::kKeyBindings[next].action) == panel::kKeyBindings[i].action; ++next)
+            keys += QString(", ") + panel::kKeyBindings[next].keyName;
+        text += QString("| %1 | %2 |\n").arg(keys, panel::kKeyBindings[i].action);
         i = next;
     }
-    return text + "\n" + kKeyRule + "\n";
+    return text + "\n" + panel::kKeyRule + "\n";
 }
 
 KeyboardKeys::KeyboardKeys(QWidget* window, QWidget* home) : QObject(window), window(window), home(home)

@@ -9,16 +9,7 @@
 
 class QWidget;
 
-struct KeyBinding {
-    int key;              // Qt::Key, 0 for a row of the help only (the wheel, the shortcuts)
-    uint8_t code;         // instrument key code
-    const char* keyName;  // as Help > Keys and the guides show it
-    const char* action;
-    bool followsCursor;   // Up and Down: the other turn while the knob moves a cursor, so Down
-                          // moves it down a list and Up raises a value
-};
-
-// The instrument key a keyboard key stands for now; 0 for none.
+// The instrument key a keyboard key stands for now (the table of host/panel_layout.h); 0 for none.
 uint8_t instrumentKeyFor(int qtKey);
 // The key map as rich text for Help > Keys.
 QString keyMapHelpText();

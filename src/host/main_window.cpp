@@ -89,8 +89,9 @@ TfrmMain::TfrmMain(QWidget* parent) : QMainWindow(parent)
     connect(frontPanel, &FrontPanel::turned, this, &TfrmMain::turnKnob);
     connect(frontPanel->onButton(), &QPushButton::clicked, this, &TfrmMain::Button1Click);
     connect(frontPanel->offButton(), &QPushButton::clicked, this, &TfrmMain::Button2Click);
-    frontPanel->lamps()->addLamp({"Power", {316, 21, 16, 16}, QColor(40, 230, 60), [] { return deviceIsOn(); }});
-    frontPanel->lamps()->addLamp({"ALARM", {340, 21, 16, 16}, QColor(235, 30, 30), [] { return deviceAlarmLampLit(); }});
+    for (const panel::LampPlace& lamp : panel::kLamps)
+        frontPanel->lamps()->addLamp({lamp.name, toQRect(lamp.place), QColor::fromRgb(lamp.colour),
+                                      lamp.id == panel::Lamp::Power ? deviceIsOn : deviceAlarmLampLit});
     buildTabs();
     buildMenus();
     statusBar()->setObjectName("StatusBar1");

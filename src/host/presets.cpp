@@ -6,18 +6,15 @@
 #include <QRegularExpression>
 
 #include "host/inputs_tab.h"
+#include "host/panel_layout.h"
 
 const std::vector<InputPreset>& inputPresets()
 {
-    static const std::vector<InputPreset> presets = {
-        {"Engine off", ":/presets/engine_off.scn"},
-        {"Idle", ":/presets/idle.scn"},
-        {"Take-off", ":/presets/take_off.scn"},
-        {"Cruise", ":/presets/cruise.scn"},
-        {"Low oil pressure", ":/presets/low_oil_pressure.scn"},
-        {"High CHT", ":/presets/high_cht.scn"},
-        {"Fuel low", ":/presets/fuel_low.scn"},
-    };
+    static const std::vector<InputPreset> presets = [] {
+        std::vector<InputPreset> list;
+        for (const panel::Preset& p : panel::kPresets) list.push_back({p.title, QString(":/presets/") + p.file});
+        return list;
+    }();
     return presets;
 }
 

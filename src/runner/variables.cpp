@@ -8,6 +8,7 @@
 #include <limits>
 #include <vector>
 
+#include "decimal_text.h"
 #include "device.h"
 #include "display/text.h"
 #include "time/clock.h"
@@ -165,8 +166,7 @@ bool setDeviceVariable(const DeviceVariable& v, const std::string& text, std::st
     }
     if (v.type == VariableType::F32) {
         float f = 0;
-        const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), f);
-        if (ec != std::errc() || end != text.data() + text.size()) {
+        if (!decimalFromText(text.data(), text.data() + text.size(), f)) {
             error = "not a number: " + text;
             return false;
         }
