@@ -5,11 +5,15 @@
 #include <array>
 #include <vector>
 
+class QImage;
 class QLabel;
 class QPushButton;
 class DisplayPanel;
 class KeyArea;
 class PanelLamps;
+
+// The front panel's picture (a built-in resource), decoded; null if it cannot be read.
+QImage frontPanelPicture();
 
 class FrontPanel : public QWidget {
     Q_OBJECT

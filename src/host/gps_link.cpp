@@ -18,7 +18,7 @@
 #include <unistd.h>
 
 #include "gps/nmea.h"
-#include "host/nmea_net.h"
+#include "links/nmea_net.h"
 
 namespace {
 

@@ -32,11 +32,11 @@
 #include "host/pass_driver.h"
 #include "host/presets.h"
 #include "host/scenario_recorder.h"
-#include "runner/scenario_commands.h"
+#include "scenario/scenario_commands.h"
 #include "settings/sdcard.h"
 #include "settings/settings_file.h"
 #include "host/trends_tab.h"
-#include "runner/png_io.h"
+#include "images/png_io.h"
 #include "settings/settings.h"
 #include "ui/screen.h"
 

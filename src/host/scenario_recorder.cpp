@@ -23,9 +23,9 @@
 #include "host/inputs_tab.h"
 #include "host/main_window.h"
 #include "host/pass_driver.h"
-#include "runner/scenario.h"
-#include "runner/scenario_commands.h"
-#include "runner/variables.h"
+#include "scenario/scenario.h"
+#include "scenario/scenario_commands.h"
+#include "scenario/variables.h"
 #include "settings/settings.h"
 #include "ui/screen.h"
 

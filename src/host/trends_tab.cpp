@@ -28,7 +28,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "host/axis_ticks.h"
+#include "trends/axis_ticks.h"
 #include "settings/settings.h"
 #include "time/clock.h"
 

@@ -1,7 +1,7 @@
 // giflib's encoder, driven one frame at a time: a frame's delay goes before its pixels, so the
 // latest different sample waits (as the changed rectangle of the one canvas) until the next one
 // or the end says how long it was shown.
-#include "runner/gif_writer.h"
+#include "images/gif_writer.h"
 
 #include <gif_lib.h>
 

@@ -1,5 +1,5 @@
-// libjpeg decoding from memory into an RGB QImage, with errors turned into a null image.
-#include "host/jpeg_image.h"
+// libjpeg decoding from memory into RGB bytes, with errors turned into an empty image.
+#include "images/jpeg_image.h"
 
 #include <csetjmp>
 #include <cstdio>
@@ -22,32 +22,33 @@ void onMessage(j_common_ptr) {}
 
 }  // namespace
 
-QImage decodeJpeg(const QByteArray& data)
+bool decodeJpeg(const uint8_t* data, size_t size, RgbImage& image)
 {
-    if (data.isEmpty()) return {};
+    image = {};
+    if (size == 0) return false;
     jpeg_decompress_struct info{};
     ErrorManager errors{};
     info.err = jpeg_std_error(&errors.base);
     errors.base.error_exit = onError;
     errors.base.output_message = onMessage;
-    QImage image;
     if (setjmp(errors.jump)) {
         jpeg_destroy_decompress(&info);
-        return {};
+        image = {};
+        return false;
     }
     jpeg_create_decompress(&info);
-    jpeg_mem_src(&info, reinterpret_cast<const unsigned char*>(data.constData()),
-                 static_cast<unsigned long>(data.size()));
+    jpeg_mem_src(&info, data, static_cast<unsigned long>(size));
     jpeg_read_header(&info, TRUE);
     info.out_color_space = JCS_RGB;
     jpeg_start_decompress(&info);
-    image = QImage(static_cast<int>(info.output_width), static_cast<int>(info.output_height),
-                   QImage::Format_RGB888);
+    image.width = static_cast<int>(info.output_width);
+    image.height = static_cast<int>(info.output_height);
+    image.rgb.assign(size_t{3} * info.output_width * info.output_height, 0);
     while (info.output_scanline < info.output_height) {
-        JSAMPROW row = image.scanLine(static_cast<int>(info.output_scanline));
+        JSAMPROW row = image.rgb.data() + size_t{3} * info.output_width * info.output_scanline;
         jpeg_read_scanlines(&info, &row, 1);
     }
     jpeg_finish_decompress(&info);
     jpeg_destroy_decompress(&info);
-    return image;
+    return true;
 }

@@ -1,5 +1,5 @@
 // libpng wrappers for indexed screenshots and RGB diff images.
-#include "runner/png_io.h"
+#include "images/png_io.h"
 
 #include <png.h>
 

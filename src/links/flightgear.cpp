@@ -1,6 +1,6 @@
 // The packet parser, the map reader and the conversion of FlightGear's values to the instrument's
 // raw inputs.
-#include "host/flightgear.h"
+#include "links/flightgear.h"
 
 #include <algorithm>
 #include <cctype>

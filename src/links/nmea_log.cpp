@@ -1,5 +1,5 @@
 // Splitting a recorded NMEA log into fix epochs for playback at the recording's pace.
-#include "host/nmea_log.h"
+#include "links/nmea_log.h"
 
 namespace {
 

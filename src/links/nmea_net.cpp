@@ -1,5 +1,5 @@
 // The network GPS sources' byte repairs.
-#include "host/nmea_net.h"
+#include "links/nmea_net.h"
 
 size_t LineEndRepair::repair(std::string_view piece, std::string& out)
 {

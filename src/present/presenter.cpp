@@ -1,5 +1,5 @@
 // Fixed-function OpenGL presentation of the Framebuffer.
-#include "host/presenter.h"
+#include "present/presenter.h"
 
 #include <GL/gl.h>
 #include <GL/glu.h>

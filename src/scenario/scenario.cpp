@@ -1,5 +1,5 @@
 // The scenario command interpreter: power, passes, ticks, waits, keys, clock, screenshots, print.
-#include "runner/scenario.h"
+#include "scenario/scenario.h"
 
 #include <charconv>
 #include <cmath>
@@ -16,12 +16,12 @@
 #include "display/framebuffer.h"
 #include "engine/engine.h"
 #include "engine/inputs.h"
-#include "host/flightgear.h"
+#include "links/flightgear.h"
 #include "gps/nmea.h"
-#include "runner/gif_writer.h"
-#include "runner/png_io.h"
-#include "runner/scenario_commands.h"
-#include "runner/variables.h"
+#include "images/gif_writer.h"
+#include "images/png_io.h"
+#include "scenario/scenario_commands.h"
+#include "scenario/variables.h"
 #include "settings/sdcard.h"
 #include "settings/settings_field.h"
 #include "time/clock.h"

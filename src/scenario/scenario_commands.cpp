@@ -1,4 +1,4 @@
-#include "runner/scenario_commands.h"
+#include "scenario/scenario_commands.h"
 
 #include <charconv>
 #include <cmath>
@@ -7,7 +7,7 @@
 #include <sstream>
 
 #include "device_inputs.h"
-#include "runner/gif_writer.h"
+#include "images/gif_writer.h"
 #include "time/clock.h"
 #include "ui/screen.h"
 

@@ -1,6 +1,6 @@
 // The settings file tool: every field by name, edits checked against the recall's range repair and
 // written beside the file then renamed over it, and a field-by-field comparison of two files.
-#include "runner/settings_tool.h"
+#include "scenario/settings_tool.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -11,7 +11,7 @@
 #include <sstream>
 
 #include "engine/fuel.h"
-#include "runner/variables.h"
+#include "scenario/variables.h"
 #include "settings/file_replace.h"
 #include "settings/settings.h"
 #include "settings/settings_field.h"

@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <vector>
 
-#include "runner/variables.h"
+#include "scenario/variables.h"
 
 template <typename T> constexpr VariableType typeOf();
 template <> constexpr VariableType typeOf<uint8_t>() { return VariableType::U8; }

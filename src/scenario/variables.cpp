@@ -1,7 +1,7 @@
 // The table of named device variables; each area of the instrument adds its own entries here.
-#include "runner/variables.h"
+#include "scenario/variables.h"
 
-#include "runner/variable_table.h"
+#include "scenario/variable_table.h"
 
 #include <charconv>
 #include <cstring>

@@ -2,7 +2,7 @@
 // slot, documentText[i] and documentNames[i]), of the engine computer and of the CO detector.
 #include <cstdio>
 
-#include "runner/variable_table.h"
+#include "scenario/variable_table.h"
 #include "time/documents.h"
 #include "time/ecu_co.h"
 #include "ui/home.h"

@@ -5,7 +5,7 @@
 #include "engine/alarms.h"
 #include "engine/engine.h"
 #include "engine/inputs.h"
-#include "runner/variable_table.h"
+#include "scenario/variable_table.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // Named variables of the fuel processing: injector and timing inputs, flows, tanks, totals,
 // range, endurance, the layout code and the 4-second interval counter.
 #include "engine/fuel.h"
-#include "runner/variable_table.h"
+#include "scenario/variable_table.h"
 
 namespace {
 

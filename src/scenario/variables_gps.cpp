@@ -2,7 +2,7 @@
 // of the GPS values; the satellite table is printed field by field, gpsSatellites.prn[i] and so on.
 #include "gps/gps.h"
 #include "gps/nmea.h"
-#include "runner/variable_table.h"
+#include "scenario/variable_table.h"
 
 namespace {
 

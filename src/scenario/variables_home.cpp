@@ -1,6 +1,6 @@
 // Named variables of the home screen: the page shown, pop-up hosting, scan selections and the
 // information display page.
-#include "runner/variable_table.h"
+#include "scenario/variable_table.h"
 #include "ui/home.h"
 #include "ui/widgets.h"
 

@@ -1,5 +1,5 @@
 // Named variables of the home page's pop-ups: the digits being edited and the refill entries.
-#include "runner/variable_table.h"
+#include "scenario/variable_table.h"
 #include "ui/digit_editor.h"
 #include "ui/popups.h"
 

@@ -8,7 +8,7 @@
 
 #include "device.h"
 #include "engine/setup_screens.h"
-#include "runner/variable_table.h"
+#include "scenario/variable_table.h"
 #include "settings/settings.h"
 #include "ui/fuel_setup.h"
 #include "ui/home.h"

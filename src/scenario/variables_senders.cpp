@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "engine/senders.h"
-#include "runner/variable_table.h"
+#include "scenario/variable_table.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 // The names come from the settings' own field list.
 #include <vector>
 
-#include "runner/variable_table.h"
+#include "scenario/variable_table.h"
 #include "settings/settings_field.h"
 
 namespace {

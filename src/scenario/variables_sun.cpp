@@ -1,7 +1,7 @@
 // Named variables of the sun times and the magnetic variation: the last sunrise or sunset
 // computed, whether it was found, and the automatic variation.
 #include "gps/gps.h"
-#include "runner/variable_table.h"
+#include "scenario/variable_table.h"
 #include "time/sun.h"
 
 void addSunVariables(std::vector<DeviceVariable>& v)

@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "engine/thermocouples.h"
-#include "runner/variable_table.h"
+#include "scenario/variable_table.h"
 
 void addThermocoupleVariables(std::vector<DeviceVariable>& variables)
 {

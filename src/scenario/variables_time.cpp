@@ -5,7 +5,7 @@
 #include <string>
 
 #include "engine/airspeed.h"
-#include "runner/variable_table.h"
+#include "scenario/variable_table.h"
 #include "time/clock.h"
 #include "time/data_recording.h"
 #include "time/flight.h"

@@ -1,5 +1,5 @@
 // The tick steps and the time tick labels.
-#include "host/axis_ticks.h"
+#include "trends/axis_ticks.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,6 +1,6 @@
 // The recording reader: lines to columns without an object per sample, sessions, and the min/max
 // reduction per pixel column.
-#include "host/recording.h"
+#include "trends/recording.h"
 
 #include <algorithm>
 #include <charconv>

@@ -1,5 +1,5 @@
 // The trend ring, the sample taken from the instrument's values, and the reader of recordings.
-#include "host/trend_buffer.h"
+#include "trends/trend_buffer.h"
 
 #include <algorithm>
 #include <cmath>

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "host/recording.h"
+#include "trends/recording.h"
 
 // One value per series, in the unit the instrument shows (V, L/h or gal/h, bar or psi, ...).
 enum TrendSeries : uint8_t {

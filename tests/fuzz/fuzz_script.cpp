@@ -16,7 +16,7 @@
 
 #include "device.h"
 #include "fuzz_support.h"
-#include "runner/scenario.h"
+#include "scenario/scenario.h"
 #include "settings/sdcard.h"
 
 namespace fs = std::filesystem;

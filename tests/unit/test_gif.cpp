@@ -8,7 +8,7 @@
 #include <filesystem>
 
 #include "display/framebuffer.h"
-#include "runner/png_io.h"
+#include "images/png_io.h"
 #include "script_support.h"
 
 namespace {

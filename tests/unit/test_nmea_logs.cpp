@@ -7,7 +7,7 @@
 
 #include "device.h"
 #include "nmea_test_support.h"
-#include "runner/scenario.h"
+#include "scenario/scenario.h"
 #include "script_support.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <string>
 
-#include "host/recording.h"
+#include "trends/recording.h"
 
 namespace {
 

@@ -7,9 +7,9 @@
 #include <sstream>
 
 #include "device.h"
-#include "runner/scenario.h"
+#include "scenario/scenario.h"
 #include "script_support.h"
-#include "runner/variables.h"
+#include "scenario/variables.h"
 #include "time/clock.h"
 #include "ui/screen.h"
 

@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "runner/scenario.h"
+#include "scenario/scenario.h"
 #include "script_support.h"
 
 namespace {

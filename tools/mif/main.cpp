@@ -17,7 +17,7 @@
 #include "mif_encoder.h"
 #include "palette_match.h"
 #include "picture_io.h"
-#include "runner/png_io.h"
+#include "images/png_io.h"
 
 namespace fs = std::filesystem;
 
