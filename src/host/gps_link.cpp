@@ -222,7 +222,7 @@ void GpsLink::feedHeld()
     NmeaCounters counted;
     QStringList sentences;
     for (const char byte : bytes)
-        if (feedNmeaByte(static_cast<uint8_t>(byte), counted)) sentences << QString::fromStdString(shownSentence());
+        if (feedNmeaByte(static_cast<uint8_t>(byte), counted)) sentences << QString::fromLatin1(shownSentence());
     {
         std::lock_guard lock(mutex);
         totals += counted;
