@@ -13,7 +13,7 @@
 
 #include "device.h"
 #include "display/framebuffer.h"
-#include "host/presenter.h"
+#include "present/presenter.h"
 #include "ui/screen.h"
 
 namespace {

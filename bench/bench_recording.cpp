@@ -17,7 +17,7 @@
 #include "engine/fuel.h"
 #include "engine/senders.h"
 #include "engine/thermocouples.h"
-#include "host/recording.h"
+#include "trends/recording.h"
 #include "settings/settings.h"
 #include "storage/storage.h"
 #include "time/clock.h"

@@ -5,7 +5,7 @@
 
 #include <memory>
 
-#include "host/recording.h"
+#include "trends/recording.h"
 
 struct WindowOptions {
     QString memory;   // --memory FILE: the instrument's memory file ("" = the data folder's)

@@ -8,7 +8,7 @@
 #include <cstring>
 
 #include "display/framebuffer.h"
-#include "host/presenter.h"
+#include "present/presenter.h"
 #include "settings/settings.h"
 
 DisplayPanel::DisplayPanel(QWidget* parent)

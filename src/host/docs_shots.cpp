@@ -5,7 +5,6 @@
 #include <QBuffer>
 #include <QComboBox>
 #include <QDir>
-#include <QFile>
 #include <QPainter>
 #include <QTabWidget>
 #include <QTimer>
@@ -13,8 +12,8 @@
 #include <cstdio>
 
 #include "device.h"
+#include "host/front_panel.h"
 #include "host/inputs_tab.h"
-#include "host/jpeg_image.h"
 #include "host/main_window.h"
 #include "host/pass_driver.h"
 #include "host/presets.h"
@@ -50,9 +49,8 @@ int main(int argc, char** argv)
     QApplication::setApplicationName("CorvexDocs");  // keeps the user's own window choices apart
     QApplication::setOrganizationName("Corvex");
     // The package's menu icon: the whole front panel, centred on a clear square.
-    QFile panel(":/panel/front_panel.jpg");
-    if (panel.open(QIODevice::ReadOnly)) {
-        const QImage face = decodeJpeg(panel.readAll()).scaled(128, 128, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    if (const QImage picture = frontPanelPicture(); !picture.isNull()) {
+        const QImage face = picture.scaled(128, 128, Qt::KeepAspectRatio, Qt::SmoothTransformation);
         QImage icon(128, 128, QImage::Format_ARGB32);
         icon.fill(Qt::transparent);
         QPainter(&icon).drawImage((128 - face.width()) / 2, (128 - face.height()) / 2, face);

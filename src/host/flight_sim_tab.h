@@ -8,7 +8,7 @@
 
 #include <array>
 
-#include "host/flightgear.h"
+#include "links/flightgear.h"
 
 class QCheckBox;
 class QLabel;

@@ -2,15 +2,16 @@
 #include "host/front_panel.h"
 
 #include <QFile>
+#include <QImage>
 #include <QLabel>
 #include <QPushButton>
 #include <QWheelEvent>
 
 #include "host/display_panel.h"
-#include "host/jpeg_image.h"
+#include "images/jpeg_image.h"
 #include "host/key_area.h"
 #include "host/panel_lamps.h"
-#include "host/panel_layout.h"
+#include "panel/panel_layout.h"
 #include "ui/screen.h"
 
 namespace {
@@ -32,17 +33,25 @@ QPushButton* makeButton(const QString& caption, const QString& name, QWidget* pa
 
 QRect toQRect(const panel::Rect& r) { return {r.left, r.top, r.width, r.height}; }
 
+QImage frontPanelPicture()
+{
+    QFile picture(":/panel/front_panel.jpg");
+    if (!picture.open(QIODevice::ReadOnly)) return {};
+    const QByteArray data = picture.readAll();
+    RgbImage decoded;
+    if (!decodeJpeg(reinterpret_cast<const uint8_t*>(data.constData()), static_cast<size_t>(data.size()), decoded))
+        return {};
+    return QImage(decoded.rgb.data(), decoded.width, decoded.height, 3 * decoded.width, QImage::Format_RGB888).copy();
+}
+
 FrontPanel::FrontPanel(QWidget* parent) : QWidget(parent)
 {
     setObjectName("FrontPanel");
     Image1 = new QLabel(this);
     Image1->setObjectName("Image1");
     Image1->setScaledContents(true);
-    QFile picture(":/panel/front_panel.jpg");
-    if (picture.open(QIODevice::ReadOnly)) {
-        const QImage image = decodeJpeg(picture.readAll());
-        if (!image.isNull()) Image1->setPixmap(QPixmap::fromImage(image));
-    }
+    const QImage image = frontPanelPicture();
+    if (!image.isNull()) Image1->setPixmap(QPixmap::fromImage(image));
     place(Image1, {0, 0, kWidth, kHeight});
 
     Panel1 = new DisplayPanel(this);

@@ -5,8 +5,9 @@
 #include <array>
 #include <vector>
 
-#include "host/panel_layout.h"
+#include "panel/panel_layout.h"
 
+class QImage;
 class QLabel;
 class QPushButton;
 class DisplayPanel;
@@ -15,6 +16,8 @@ class PanelLamps;
 
 // A rectangle of the panel's tables as Qt's.
 QRect toQRect(const panel::Rect& r);
+// The front panel's picture (a built-in resource), decoded; null if it cannot be read.
+QImage frontPanelPicture();
 
 class FrontPanel : public QWidget {
     Q_OBJECT

@@ -1,16 +1,11 @@
-// The reader thread of the GPS link: the serial port and the network sockets are created, opened,
-// read and closed there, and a played log is fed from there too, so the NMEA receiver always runs
-// on this one thread.
+// The GPS link: the window thread's commands and deliveries, and the reader thread's receiver
+// path that every source (gps_source_*.cpp) feeds. The serial port and the network sockets are
+// created, opened, read and closed on the reader thread, and a played log is fed from there too,
+// so the NMEA receiver always runs on this one thread.
 #include "host/gps_link.h"
 
-#include <QElapsedTimer>
-#include <QNetworkProxy>
-#include <QSerialPort>
 #include <QSocketNotifier>
-#include <QTcpSocket>
 #include <QThread>
-#include <QTimer>
-#include <QUdpSocket>
 
 #include <algorithm>
 #include <cerrno>
@@ -18,23 +13,10 @@
 #include <unistd.h>
 
 #include "gps/nmea.h"
-#include "host/nmea_net.h"
+#include "host/gps_reader.h"
 
 namespace {
 
-// The sentence the receiver just accepted, whole as it was received: "$", the body, "*" and the
-// two checksum characters, whichever path fed it.
-std::string receivedSentence()
-{
-    std::string sentence = "$";
-    sentence += nmeaAcceptedSentence();
-    sentence += '*';
-    sentence.append(nmeaChecksumText, 2);
-    return sentence;
-}
-
-// Bytes taken from the port per read; more is read in further chunks.
-constexpr qint64 kChunkBytes = 10000;
 // Sentences kept for the window thread while it is busy; the communications window shows no more.
 constexpr size_t kMaxWaitingSentences = 2000;
 
@@ -57,66 +39,18 @@ void clearWake(int fd)
     }
 }
 
+// The one way an accepted sentence is shown: whole, as received ("$", the body, "*" and the two
+// checksum characters).
+std::string shownSentence()
+{
+    std::string sentence = "$";
+    sentence += nmeaAcceptedSentence();
+    sentence += '*';
+    sentence.append(nmeaChecksumText, 2);
+    return sentence;
+}
+
 }  // namespace
-
-// Lives on the reader thread; all its members are touched there only.
-class GpsReader : public QObject {
-public:
-    explicit GpsReader(GpsLink& owner) : link(owner) {}
-
-    GpsLink::OpenResult openPort(const std::string& device, int baudRate);
-    GpsLink::OpenResult listenUdp(int udpPort);
-    GpsLink::OpenResult connectGpsd(const std::string& host, int tcpPort);
-    void closePort();
-    void startPlayback(std::vector<NmeaEpoch>&& log, int epochMs);
-    void stopPlayback();
-    void shutdown();
-
-    // Reader thread: a command is waiting.
-    void commandsWaiting()
-    {
-        clearWake(link.readerWakeFd);
-        link.runCommands();
-    }
-
-private:
-    void readAvailable();
-    void portError(QSerialPort::SerialPortError error);
-    void dropLostPort(uint64_t lostSession, const std::string& reason);
-    void playDue();
-    qint64 dueTime(size_t epoch, size_t sentence) const;
-    void feed(const char* bytes, size_t count, std::vector<std::string>& sentences);
-    NmeaCounters counted;  // since the last publication
-    void startNewStream();
-    void closeNetwork();
-    void readDatagrams();
-    void readGpsd();
-    void gpsdError();
-    void dropLostGpsd(uint64_t lostSession, const std::string& reason);
-    // Feeds a network source's bytes (gpsd's without its reports) with their line ends repaired.
-    void feedRepaired(std::string_view bytes, std::vector<std::string>& sentences);
-
-    GpsLink& link;
-    QSerialPort* port = nullptr;
-    uint64_t portSession = 0;
-    bool lossPending = false;
-    QTimer* playTimer = nullptr;
-    QElapsedTimer playClock;
-    std::vector<NmeaEpoch> epochs;
-    int playEpochMs = 1000;
-    size_t epochIndex = 0;
-    size_t sentenceIndex = 0;
-    uint64_t playSession = 0;
-    QUdpSocket* udp = nullptr;
-    QTcpSocket* gpsd = nullptr;
-    std::string gpsdName;  // "host:port"
-    uint64_t netSession = 0;
-    LineEndRepair lineEnds;
-    GpsdReportFilter gpsdReports;
-    std::string filtered;  // reused for each read, so reading allocates nothing once warm
-    std::string repaired;
-    char buffer[kChunkBytes];
-};
 
 // The reader thread's event loop, watching for commands while it runs.
 class GpsReaderThread : public QThread {
@@ -139,7 +73,6 @@ private:
     GpsReader& reader;
     int fd;
 };
-
 // ---- window thread ----
 
 GpsLink::GpsLink(QObject* parent) : QObject(parent)
@@ -289,7 +222,7 @@ void GpsLink::feedHeld()
     NmeaCounters counted;
     QStringList sentences;
     for (const char byte : bytes)
-        if (feedNmeaByte(static_cast<uint8_t>(byte), counted)) sentences << QString::fromStdString(receivedSentence());
+        if (feedNmeaByte(static_cast<uint8_t>(byte), counted)) sentences << QString::fromLatin1(shownSentence());
     {
         std::lock_guard lock(mutex);
         totals += counted;
@@ -349,14 +282,11 @@ void GpsLink::runCommands()
         }
         OpenResult opened;
         switch (command.kind) {
-        case Command::Open: opened = reader->openPort(command.device, command.baudRate); break;
-        case Command::ListenUdp: opened = reader->listenUdp(command.baudRate); break;
-        case Command::ConnectGpsd: opened = reader->connectGpsd(command.device, command.baudRate); break;
-        case Command::Close:
-            reader->stopPlayback();
-            reader->closePort();
-            break;
-        case Command::Play: reader->startPlayback(std::move(command.epochs), command.epochMs); break;
+        case Command::Open: opened = reader->serial.open(command.device, command.baudRate); break;
+        case Command::ListenUdp: opened = reader->udp.open(command.baudRate); break;
+        case Command::ConnectGpsd: opened = reader->gpsd.open(command.device, command.baudRate); break;
+        case Command::Close: reader->closeLink(); break;
+        case Command::Play: reader->file.play(std::move(command.epochs), command.epochMs); break;
         case Command::Shutdown: reader->shutdown(); break;
         }
         // Notified under the lock: once the window thread sees a shutdown done, this thread
@@ -429,191 +359,65 @@ void GpsLink::wakeWindow()
     wake(windowWakeFd);
 }
 
-GpsLink::OpenResult GpsReader::openPort(const std::string& device, int baudRate)
+// ---- the receiver path (reader thread) ----
+
+void GpsReader::commandsWaiting()
 {
-    stopPlayback();
-    if (port && port->isOpen()) return {true, {}};
-    closeNetwork();
-    if (!port) {
-        port = new QSerialPort(this);
-        connect(port, &QSerialPort::readyRead, this, &GpsReader::readAvailable);
-        connect(port, &QSerialPort::errorOccurred, this, &GpsReader::portError);
-    }
-    port->setPortName(QString::fromStdString(device));
-    port->setBaudRate(baudRate);
-    port->setDataBits(QSerialPort::Data8);
-    port->setParity(QSerialPort::NoParity);
-    port->setStopBits(QSerialPort::OneStop);
-    port->setFlowControl(QSerialPort::NoFlowControl);
-    if (!port->open(QIODevice::ReadOnly)) {
-        const QString reason = port->errorString();
-        port->clearError();
-        link.setState(GpsLink::State::Disconnected);
-        return {false, reason};
-    }
-    // Not every device has modem lines (a pseudo-terminal has none): a refusal here is harmless.
-    port->setDataTerminalReady(false);
-    port->setRequestToSend(false);
-    port->clearError();
-    lossPending = false;
-    startNewStream();
-    link.setState(GpsLink::State::Connected);
-    {
-        std::lock_guard lock(link.mutex);
-        portSession = link.session;
-    }
-    return {true, {}};
+    clearWake(link.readerWakeFd);
+    link.runCommands();
 }
 
-void GpsReader::closePort()
+void GpsReader::closeSources()
 {
-    if (port && port->isOpen()) port->close();
-    closeNetwork();
+    file.close();
+    serial.close();
+    udp.close();
+    gpsd.close();
+}
+
+void GpsReader::closeLink()
+{
+    closeSources();
     link.setState(GpsLink::State::Disconnected);
-}
-
-void GpsReader::closeNetwork()
-{
-    if (udp) udp->close();
-    if (gpsd) {
-        gpsd->disconnect(this);
-        gpsd->abort();
-        gpsd->deleteLater();  // a socket is not deleted from inside its own notification
-        gpsd = nullptr;
-    }
-}
-
-GpsLink::OpenResult GpsReader::listenUdp(int udpPort)
-{
-    stopPlayback();
-    if (port && port->isOpen()) port->close();
-    closeNetwork();
-    if (!udp) {
-        udp = new QUdpSocket(this);
-        connect(udp, &QUdpSocket::readyRead, this, &GpsReader::readDatagrams);
-    }
-    // Exclusively, so that a port another program already listens on is refused, not shared.
-    if (udpPort < 1 || udpPort > 65535 ||
-        !udp->bind(QHostAddress::LocalHost, static_cast<quint16>(udpPort), QAbstractSocket::DontShareAddress)) {
-        const QString reason = udpPort < 1 || udpPort > 65535 ? QString("no such port") : udp->errorString();
-        udp->close();
-        link.setState(GpsLink::State::Disconnected);
-        return {false, reason};
-    }
-    startNewStream();
-    lineEnds.reset();
-    link.setState(GpsLink::State::Connected);
-    std::lock_guard lock(link.mutex);
-    netSession = link.session;
-    return {true, {}};
-}
-
-GpsLink::OpenResult GpsReader::connectGpsd(const std::string& host, int tcpPort)
-{
-    stopPlayback();
-    if (port && port->isOpen()) port->close();
-    closeNetwork();
-    if (tcpPort < 1 || tcpPort > 65535) {
-        link.setState(GpsLink::State::Disconnected);
-        return {false, "no such port"};
-    }
-    gpsd = new QTcpSocket(this);
-    gpsd->setProxy(QNetworkProxy::NoProxy);  // gpsd is reached directly, never through a proxy
-    gpsdName = host + ":" + std::to_string(tcpPort);
-    startNewStream();
-    lineEnds.reset();
-    gpsdReports.reset();
-    link.setState(GpsLink::State::Connected);
-    {
-        std::lock_guard lock(link.mutex);
-        netSession = link.session;
-    }
-    const uint64_t session = netSession;
-    QTcpSocket* socket = gpsd;
-    connect(gpsd, &QTcpSocket::connected, this, [this, socket, session] {
-        if (socket != gpsd) return;
-        // Raw NMEA as the receiver sent it, besides gpsd's reports (which are left out here).
-        socket->write("?WATCH={\"enable\":true,\"nmea\":true}\n");
-        link.reportEstablished(session);
-    });
-    connect(gpsd, &QTcpSocket::readyRead, this, &GpsReader::readGpsd);
-    connect(gpsd, &QTcpSocket::errorOccurred, this, &GpsReader::gpsdError);
-    gpsd->connectToHost(QString::fromStdString(host), static_cast<quint16>(tcpPort));
-    return {true, {}};
-}
-
-void GpsReader::feedRepaired(std::string_view bytes, std::vector<std::string>& sentences)
-{
-    repaired.clear();
-    counted.repairedLineEnds += lineEnds.repair(bytes, repaired);
-    if (!repaired.empty()) feed(repaired.data(), repaired.size(), sentences);
-}
-
-void GpsReader::readDatagrams()
-{
-    std::vector<std::string> sentences;
-    while (udp->hasPendingDatagrams()) {
-        // A datagram longer than the buffer is cut to it: no NMEA sender makes one that long.
-        const qint64 count = udp->readDatagram(buffer, kChunkBytes);
-        if (count <= 0) continue;
-        feedRepaired(std::string_view(buffer, static_cast<size_t>(count)), sentences);
-    }
-    link.publishSentences(std::move(sentences), counted);
-    counted = {};
-}
-
-void GpsReader::readGpsd()
-{
-    std::vector<std::string> sentences;
-    while (gpsd && gpsd->bytesAvailable() > 0) {
-        const qint64 count = gpsd->read(buffer, kChunkBytes);
-        if (count <= 0) break;
-        filtered.clear();
-        counted.gpsdReports += gpsdReports.filter(std::string_view(buffer, static_cast<size_t>(count)), filtered);
-        feedRepaired(filtered, sentences);
-    }
-    link.publishSentences(std::move(sentences), counted);
-    counted = {};
-}
-
-void GpsReader::gpsdError()
-{
-    if (!gpsd) return;
-    // Refused, not found, timed out or closed by gpsd: the link ends, and "&Connect" tries again.
-    const std::string reason = "gpsd at " + gpsdName + ": " + gpsd->errorString().toStdString();
-    const uint64_t lostSession = netSession;
-    QTimer::singleShot(0, this, [this, lostSession, reason] { dropLostGpsd(lostSession, reason); });
-}
-
-void GpsReader::dropLostGpsd(uint64_t lostSession, const std::string& reason)
-{
-    if (!gpsd || lostSession != netSession) return;
-    closeNetwork();
-    link.reportEnded(lostSession, reason);
 }
 
 void GpsReader::shutdown()
 {
-    stopPlayback();
-    closePort();
-    delete port;
-    port = nullptr;
-    delete udp;
-    udp = nullptr;
-    delete playTimer;
-    playTimer = nullptr;
+    closeLink();
+    file.release();
+    serial.release();
+    udp.release();
+    gpsd.release();
 }
 
-void GpsReader::startNewStream()
+uint64_t GpsReader::startStream(GpsLink::State state)
 {
-    // A sentence cut off when the last link ended must not swallow the first one of this link:
-    // the receiver (whose framing state belongs to the thread that feeds it) waits for a "$" again.
+    lineEnds.reset();
+    {
+        // The receiver's framing state belongs to the thread that feeds it.
+        std::lock_guard lock(link.mutex);
+        if (link.held) link.heldRestart = true;
+        else nmeaState = 0;
+    }
+    link.setState(state);
     std::lock_guard lock(link.mutex);
-    if (link.held) link.heldRestart = true;
-    else nmeaState = 0;
+    return link.session;
 }
 
-void GpsReader::feed(const char* bytes, size_t count, std::vector<std::string>& sentences)
+GpsLink::OpenResult GpsReader::refuse(const QString& reason)
+{
+    link.setState(GpsLink::State::Disconnected);
+    return {false, reason};
+}
+
+void GpsReader::feedRepaired(std::string_view bytes)
+{
+    repaired.clear();
+    counted.repairedLineEnds += lineEnds.repair(bytes, repaired);
+    if (!repaired.empty()) feed(repaired.data(), repaired.size());
+}
+
+void GpsReader::feed(const char* bytes, size_t count)
 {
     std::string waiting;
     bool restart = false;
@@ -633,103 +437,14 @@ void GpsReader::feed(const char* bytes, size_t count, std::vector<std::string>& 
     }
     if (restart) nmeaState = 0;
     for (const char byte : waiting)
-        if (feedNmeaByte(static_cast<uint8_t>(byte), counted)) sentences.push_back(receivedSentence());
+        if (feedNmeaByte(static_cast<uint8_t>(byte), counted)) sentences.push_back(shownSentence());
     for (size_t i = 0; i < count; ++i)
-        if (feedNmeaByte(static_cast<uint8_t>(bytes[i]), counted)) sentences.push_back(receivedSentence());
+        if (feedNmeaByte(static_cast<uint8_t>(bytes[i]), counted)) sentences.push_back(shownSentence());
 }
 
-void GpsReader::readAvailable()
+void GpsReader::publish()
 {
-    std::vector<std::string> sentences;
-    while (port->isOpen()) {
-        const qint64 count = port->read(buffer, kChunkBytes);
-        if (count <= 0) break;
-        feed(buffer, static_cast<size_t>(count), sentences);
-    }
     link.publishSentences(std::move(sentences), counted);
+    sentences.clear();
     counted = {};
-}
-
-void GpsReader::portError(QSerialPort::SerialPortError error)
-{
-    // A device that went away (a USB receiver unplugged, the far end of a pseudo-terminal closed)
-    // or that cannot be read any more ends the link; anything else is ignored, as is a refused
-    // modem-line setting.
-    if (error != QSerialPort::ResourceError && error != QSerialPort::ReadError) return;
-    if (!port->isOpen() || lossPending) return;
-    lossPending = true;
-    const std::string reason = port->errorString().toStdString();
-    const uint64_t lostSession = portSession;
-    // Closed once the port's own notification has returned, not from inside it.
-    QTimer::singleShot(0, this, [this, lostSession, reason] { dropLostPort(lostSession, reason); });
-}
-
-void GpsReader::dropLostPort(uint64_t lostSession, const std::string& reason)
-{
-    lossPending = false;
-    if (!port || !port->isOpen() || lostSession != portSession) return;
-    port->close();
-    port->clearError();
-    link.reportEnded(lostSession, "the receiver's port failed: " + reason);
-}
-
-void GpsReader::startPlayback(std::vector<NmeaEpoch>&& log, int epochMs)
-{
-    stopPlayback();
-    if (port && port->isOpen()) port->close();
-    closeNetwork();
-    epochs = std::move(log);
-    playEpochMs = std::max(epochMs, 1);
-    epochIndex = 0;
-    sentenceIndex = 0;
-    if (!playTimer) {
-        playTimer = new QTimer(this);
-        playTimer->setSingleShot(true);
-        playTimer->setTimerType(Qt::PreciseTimer);
-        connect(playTimer, &QTimer::timeout, this, &GpsReader::playDue);
-    }
-    startNewStream();
-    link.setState(GpsLink::State::Playing);
-    {
-        std::lock_guard lock(link.mutex);
-        playSession = link.session;
-    }
-    playClock.start();
-    playDue();
-}
-
-void GpsReader::stopPlayback()
-{
-    if (playTimer) playTimer->stop();
-    epochs.clear();
-}
-
-qint64 GpsReader::dueTime(size_t epoch, size_t sentence) const
-{
-    // The sentences of an epoch are spread over its time, as a receiver sends them one after the
-    // other, so the main loop takes each one (a sentence type still parked is dropped).
-    const qint64 size = static_cast<qint64>(epochs[epoch].size());
-    return static_cast<qint64>(epoch) * playEpochMs + static_cast<qint64>(sentence) * playEpochMs / size;
-}
-
-void GpsReader::playDue()
-{
-    std::vector<std::string> sentences;
-    const qint64 now = playClock.elapsed();
-    while (epochIndex < epochs.size() && dueTime(epochIndex, sentenceIndex) <= now) {
-        const std::string& text = epochs[epochIndex][sentenceIndex];
-        feed(text.data(), text.size(), sentences);
-        if (++sentenceIndex == epochs[epochIndex].size()) {
-            ++epochIndex;
-            sentenceIndex = 0;
-        }
-    }
-    link.publishSentences(std::move(sentences), counted);
-    counted = {};
-    if (epochIndex < epochs.size()) {
-        playTimer->start(static_cast<int>(dueTime(epochIndex, sentenceIndex) - now));
-        return;
-    }
-    epochs.clear();
-    link.reportEnded(playSession, "end of the recorded log");
 }

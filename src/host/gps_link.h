@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "host/nmea_counters.h"
-#include "host/nmea_log.h"
+#include "links/nmea_log.h"
 
 class QSocketNotifier;
 class QThread;

@@ -22,7 +22,7 @@
 #include <utility>
 
 #include "host/gps_link.h"
-#include "host/nmea_log.h"
+#include "links/nmea_log.h"
 #include "host/serial_choice.h"
 #include "storage/storage.h"
 

@@ -16,7 +16,7 @@
 #include <array>
 #include <iterator>
 
-#include "host/panel_layout.h"
+#include "panel/panel_layout.h"
 #include "ui/screen.h"
 
 namespace {

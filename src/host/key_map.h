@@ -9,7 +9,7 @@
 
 class QWidget;
 
-// The instrument key a keyboard key stands for now (the table of host/panel_layout.h); 0 for none.
+// The instrument key a keyboard key stands for now (the table of panel/panel_layout.h); 0 for none.
 uint8_t instrumentKeyFor(int qtKey);
 // The key map as rich text for Help > Keys.
 QString keyMapHelpText();

@@ -41,11 +41,11 @@
 #include "host/presets.h"
 #include "host/save_dialog.h"
 #include "host/scenario_recorder.h"
-#include "runner/scenario_commands.h"
+#include "scenario/scenario_commands.h"
 #include "settings/sdcard.h"
 #include "settings/settings_file.h"
 #include "host/trends_tab.h"
-#include "runner/png_io.h"
+#include "images/png_io.h"
 #include "settings/settings.h"
 #include "ui/screen.h"
 

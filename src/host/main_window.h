@@ -4,7 +4,7 @@
 #include <QMainWindow>
 #include <QTimer>
 
-#include "runner/gif_writer.h"
+#include "images/gif_writer.h"
 
 class QAction;
 class QActionGroup;

@@ -9,7 +9,7 @@
 
 #include "device.h"
 #include "host/memory_store.h"
-#include "host/trend_buffer.h"
+#include "trends/trend_buffer.h"
 #include "time/clock.h"
 #include "ui/screen.h"
 

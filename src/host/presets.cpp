@@ -6,7 +6,7 @@
 #include <QRegularExpression>
 
 #include "host/inputs_tab.h"
-#include "host/panel_layout.h"
+#include "panel/panel_layout.h"
 
 const std::vector<InputPreset>& inputPresets()
 {

@@ -1,7 +1,6 @@
-// Each chart is a plain widget that paints its reduced series: at most two points per pixel column
-// and series, whatever the span, so a live quarter of an hour costs what a minute does and a
-// hundred-hour session redraws as fast as a short one. The tab owns the span shown; every chart
-// shows the same one and hands the pointer's wheel, drags and hover back to the tab.
+// The tab owns the span shown; every chart (trends_chart.cpp) shows the same one and hands the
+// pointer's wheel, drags and hover back to the tab. Charts draw reduced series, so a live quarter
+// of an hour costs what a minute does and a hundred-hour session redraws as fast as a short one.
 #include "host/trends_tab.h"
 
 #include <QBuffer>
@@ -17,13 +16,10 @@
 #include <QImageWriter>
 #include <QLabel>
 #include <QMessageBox>
-#include <QMouseEvent>
-#include <QPainter>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QVBoxLayout>
-#include <QWheelEvent>
 
 #include <algorithm>
 #include <cerrno>
@@ -33,7 +29,8 @@
 #include <new>
 #include <system_error>
 
-#include "host/axis_ticks.h"
+#include "trends/axis_ticks.h"
+#include "host/trends_chart.h"
 #include "host/save_dialog.h"
 #include "settings/settings.h"
 #include "storage/storage.h"
@@ -42,17 +39,9 @@
 namespace {
 
 const int kSpans[] = {1, 5, 15};
-constexpr int kValueTicks = 5;
-constexpr int kTimeTicks = 4;            // time labels across a chart, at most
 constexpr double kShortestView = 20;     // seconds: the closest look
-constexpr double kWheelStep = 0.8;       // span factor per wheel notch
 constexpr qint64 kProgressAfterMs = 300; // a read shorter than this shows no progress
 constexpr float kNone = std::numeric_limits<float>::quiet_NaN();
-
-const QColor kLineColors[12] = {
-    {31, 119, 180}, {255, 127, 14}, {44, 160, 44}, {214, 39, 40}, {148, 103, 189}, {140, 86, 75},
-    {227, 119, 194}, {127, 127, 127}, {188, 189, 34}, {23, 190, 207}, {0, 0, 128}, {128, 128, 0},
-};
 
 int egtsNow() { return settings.egtChannels > 12 ? 12 : settings.egtChannels; }
 
@@ -70,226 +59,12 @@ int liveSeries(TrendGroup group, int line, int egts)
     return -1;
 }
 
-QString valueText(float v)
-{
-    if (std::isnan(v)) return "-";
-    return v == std::round(v) ? QString::number(static_cast<double>(v), 'f', 0) : QString::number(static_cast<double>(v), 'f', 1);
-}
-
 QString clockText(double seconds, const char* format)
 {
     return QDateTime::fromSecsSinceEpoch(static_cast<qint64>(std::floor(seconds)), Qt::UTC).toString(format);
 }
 
 }  // namespace
-
-// One group's chart: its lines, limit lines, axes with round ticks, a legend that reads the
-// cursor, and the cursor line.
-class TrendChart : public QWidget {
-public:
-    TrendChart(TrendGroup group, TrendsTab* tab) : group(group), tab(tab)
-    {
-        setObjectName(QString("Trend%1").arg(int(group)));
-        setMouseTracking(true);
-        setAutoFillBackground(false);
-        QFont small = font();
-        small.setPointSize(7);
-        setFont(small);
-        setMinimumHeight(group == TGROUP_EGT || group == TGROUP_CHT ? 210 : 170);
-        setToolTip("Wheel: zoom about the pointer. Drag: move in time. Double-click: the whole session.");
-    }
-
-    // A refresh: the frame, then each line's points, then finish().
-    void begin(const QString& chartTitle, const TrendLimits& l, bool floorAtZero, double t0, double t1, double offset)
-    {
-        title = chartTitle;
-        limits[0] = l.lowAlarm, limits[1] = l.highAlarm, limits[2] = l.lowCaution, limits[3] = l.highCaution;
-        neverNegative = floorAtZero;
-        x0 = t0, x1 = t1, labelOffset = offset;
-        used = 0;
-    }
-    std::vector<RecordingPoint>& line(const QString& name)
-    {
-        if (used == lines.size()) lines.emplace_back();
-        Line& l = lines[used++];
-        l.name = name;
-        l.points.clear();
-        l.atCursor = kNone;
-        return l.points;
-    }
-    void finish()
-    {
-        double lo = INFINITY, hi = -INFINITY;
-        for (size_t i = 0; i < used; ++i)
-            for (const RecordingPoint& p : lines[i].points) lo = std::min(lo, double(p.value)), hi = std::max(hi, double(p.value));
-        for (float l : limits)
-            if (shows(l)) lo = std::min(lo, double(l)), hi = std::max(hi, double(l));
-        if (!(lo <= hi)) lo = 0, hi = 1;
-        const double pad = std::max((hi - lo) * 0.08, 1.0);
-        y0 = neverNegative ? std::max(lo - pad, 0.0) : lo - pad;
-        y1 = hi + pad;
-        yTicks = roundTicks(y0, y1, kValueTicks);
-        // As many labels as fit apart, up to kTimeTicks.
-        const int fit = plotWidth() / (2 * fontMetrics().horizontalAdvance("00:00:00"));
-        xTicks = roundTicks(x0 + labelOffset, x1 + labelOffset, std::clamp(fit, 2, kTimeTicks), TickScale::Time);
-        xLabels.clear();
-        for (int i = 0; i < xTicks.count; ++i)
-            xLabels << QString::fromStdString(timeTickLabel(xTicks.at(i), xTicks, x1 - x0));
-        drawn = used > 0 ? static_cast<int>(lines[0].points.size()) : 0;
-        update();
-    }
-    size_t lineCount() const { return used; }
-    void setCursorValue(size_t line, float v) { lines[line].atCursor = v; }
-    void setCursor(double t)
-    {
-        cursor = t;
-        update();
-    }
-
-    // The plot's width in pixels: what the series are reduced to.
-    int plotWidth() const { return std::max(1, plot().width()); }
-    double valueAxisMinimum() const { return y0; }
-    const QStringList& timeLabels() const { return xLabels; }
-    QStringList legend() const
-    {
-        QStringList out;
-        for (size_t i = 0; i < used; ++i)
-            if (!lines[i].points.empty()) out << legendText(lines[i]);
-        return out;
-    }
-    int drawn = 0;
-
-protected:
-    void paintEvent(QPaintEvent*) override
-    {
-        QPainter p(this);
-        p.fillRect(rect(), Qt::white);
-        const QRect r = plot();
-        const QFontMetrics fm = fontMetrics();
-        QFont bold = font();
-        bold.setBold(true);
-        p.setFont(bold);
-        p.setPen(Qt::black);
-        p.drawText(QRect(r.left(), 0, r.width(), kTitle), Qt::AlignLeft | Qt::AlignVCenter, title);
-        p.setFont(font());
-        const QColor grid(225, 225, 225);
-        for (int i = 0; i < yTicks.count; ++i) {
-            const double y = yOf(yTicks.at(i));
-            p.setPen(grid);
-            p.drawLine(QPointF(r.left(), y), QPointF(r.right(), y));
-            p.setPen(Qt::black);
-            p.drawText(QRectF(0, y - fm.height() / 2.0, r.left() - 4, fm.height()), Qt::AlignRight | Qt::AlignVCenter,
-                       QString::number(yTicks.at(i), 'f', yTicks.decimals()));
-        }
-        for (int i = 0; i < xTicks.count; ++i) {
-            const double x = xOf(xTicks.at(i) - labelOffset);
-            p.setPen(grid);
-            p.drawLine(QPointF(x, r.top()), QPointF(x, r.bottom()));
-            p.setPen(Qt::black);
-            const int w = fm.horizontalAdvance(xLabels[i]);
-            p.drawText(QPointF(std::clamp(x - w / 2.0, 0.0, double(width() - w)), r.bottom() + fm.ascent() + 2), xLabels[i]);
-        }
-        p.setClipRect(r);
-        const QColor alarm(220, 0, 0), caution(230, 170, 0);
-        for (int i = 0; i < 4; ++i) {
-            if (!shows(limits[i])) continue;
-            p.setPen(QPen(i < 2 ? alarm : caution, 1, Qt::DashLine));
-            p.drawLine(QPointF(r.left(), yOf(limits[i])), QPointF(r.right(), yOf(limits[i])));
-        }
-        for (size_t i = 0; i < used; ++i) {
-            polyline.clear();
-            for (const RecordingPoint& pt : lines[i].points) polyline.append(QPointF(xOf(pt.time), yOf(pt.value)));
-            p.setPen(QPen(kLineColors[i % 12], 1));
-            if (polyline.size() == 1) p.drawPoint(polyline[0]);
-            else p.drawPolyline(polyline);
-        }
-        if (std::isfinite(cursor) && cursor >= x0 && cursor <= x1) {
-            p.setPen(QPen(QColor(60, 60, 60), 1));
-            p.drawLine(QPointF(xOf(cursor), r.top()), QPointF(xOf(cursor), r.bottom()));
-        }
-        p.setClipping(false);
-        p.setPen(QColor(160, 160, 160));
-        p.drawRect(r);
-        // The legend: rows under the time labels, each entry its colour, name and cursor value.
-        int x = r.left(), y = r.bottom() + fm.height() + 6;
-        for (size_t i = 0; i < used; ++i) {
-            if (lines[i].points.empty()) continue;
-            const QString text = legendText(lines[i]);
-            const int w = 14 + fm.horizontalAdvance(text) + 12;
-            if (x + w > width() && x > r.left()) x = r.left(), y += fm.height() + 2;
-            p.fillRect(QRect(x, y + fm.height() / 2 - 2, 10, 4), kLineColors[i % 12]);
-            p.setPen(Qt::black);
-            p.drawText(QPoint(x + 14, y + fm.ascent()), text);
-            x += w;
-        }
-    }
-
-    void wheelEvent(QWheelEvent* e) override
-    {
-        const double notches = e->angleDelta().y() / 120.0;
-        if (notches != 0) tab->zoomAbout(timeAt(e->position().x()), std::pow(kWheelStep, notches));
-        e->accept();
-    }
-    void mousePressEvent(QMouseEvent* e) override
-    {
-        if (e->button() == Qt::LeftButton) dragX = e->position().x();
-    }
-    void mouseMoveEvent(QMouseEvent* e) override
-    {
-        const double x = e->position().x();
-        if ((e->buttons() & Qt::LeftButton) && std::isfinite(dragX)) {
-            tab->panBy((dragX - x) / plotWidth() * (x1 - x0));
-            dragX = x;
-        }
-        tab->setCursorTime(plot().contains(e->position().toPoint()) ? timeAt(x) : kNone);
-    }
-    void mouseReleaseEvent(QMouseEvent*) override { dragX = kNone; }
-    void mouseDoubleClickEvent(QMouseEvent*) override { tab->showWhole(); }
-    void leaveEvent(QEvent*) override { tab->setCursorTime(kNone); }
-
-private:
-    struct Line {
-        QString name;
-        std::vector<RecordingPoint> points;
-        float atCursor = kNone;
-    };
-    static constexpr int kTitle = 16, kLeft = 44, kRight = 10;
-
-    static bool shows(float limit) { return !std::isnan(limit) && limit != 0; }
-    QString legendText(const Line& l) const
-    {
-        return std::isfinite(cursor) ? l.name + " " + valueText(l.atCursor) : l.name;
-    }
-    int legendRows() const { return group == TGROUP_EGT || group == TGROUP_CHT ? 2 : 1; }
-    QRect plot() const
-    {
-        const int row = fontMetrics().height() + 2;
-        return QRect(kLeft, kTitle, width() - kLeft - kRight, height() - kTitle - row - 4 - legendRows() * row - 4);
-    }
-    double xOf(double t) const
-    {
-        const QRect r = plot();
-        return r.left() + (x1 > x0 ? (t - x0) / (x1 - x0) : 0.0) * r.width();
-    }
-    double yOf(double v) const
-    {
-        const QRect r = plot();
-        return r.bottom() - (y1 > y0 ? (v - y0) / (y1 - y0) : 0.0) * r.height();
-    }
-    double timeAt(double x) const { return x0 + (x - plot().left()) / plotWidth() * (x1 - x0); }
-
-    TrendGroup group;
-    TrendsTab* tab;
-    QString title;
-    float limits[4] = {kNone, kNone, kNone, kNone};
-    bool neverNegative = false;
-    double x0 = 0, x1 = 1, y0 = 0, y1 = 1, labelOffset = 0, cursor = kNone, dragX = kNone;
-    AxisTicks xTicks, yTicks;
-    QStringList xLabels;
-    std::vector<Line> lines;
-    size_t used = 0;
-    QPolygonF polyline;
-};
 
 // A read on the worker thread: the thread alone writes result and ok until done is set.
 struct TrendsTab::Loader {
@@ -543,8 +318,8 @@ bool TrendsTab::showRecording(Recording&& read, const QString& path)
         QString text = QString("%1 (%2:%3:%4)").arg(clockText(static_cast<double>(s.start) + offset, "yyyy-MM-dd hh:mm"))
                            .arg(s.duration / 3600).arg(s.duration / 60 % 60, 2, 10, QChar('0')).arg(s.duration % 60, 2, 10, QChar('0'));
         // The peaks tell a flight from a ground run.
-        if (!std::isnan(s.peakRpm)) text += QString(", peak %1 RPM").arg(valueText(s.peakRpm));
-        if (!std::isnan(s.peakEgt)) text += QString(", EGT %1").arg(valueText(s.peakEgt));
+        if (!std::isnan(s.peakRpm)) text += QString(", peak %1 RPM").arg(trendValueText(s.peakRpm));
+        if (!std::isnan(s.peakEgt)) text += QString(", EGT %1").arg(trendValueText(s.peakEgt));
         sessions->addItem(text);
     }
     QString about = "Recording: " + QFileInfo(path).fileName();

@@ -12,8 +12,8 @@
 #include <memory>
 #include <thread>
 
-#include "host/recording.h"
-#include "host/trend_buffer.h"
+#include "trends/recording.h"
+#include "trends/trend_buffer.h"
 
 class QCheckBox;
 class QComboBox;

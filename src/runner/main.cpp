@@ -4,9 +4,9 @@
 #include <sstream>
 
 #include "device.h"
-#include "runner/scenario.h"
-#include "runner/scenario_commands.h"
-#include "runner/variables.h"
+#include "scenario/scenario.h"
+#include "scenario/scenario_commands.h"
+#include "scenario/variables.h"
 #include "storage/storage.h"
 
 namespace {

@@ -1,7 +1,7 @@
 // corvex-settings: dump, edit and compare settings files from the shell (see settings_tool.h).
 #include <iostream>
 
-#include "runner/settings_tool.h"
+#include "scenario/settings_tool.h"
 
 int main(int argc, char** argv)
 {

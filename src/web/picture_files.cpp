@@ -4,9 +4,9 @@
 // page saves the display as a PNG through the browser instead.
 #include <string>
 
-#include "runner/gif_writer.h"
-#include "runner/png_io.h"
-#include "runner/scenario.h"
+#include "images/gif_writer.h"
+#include "images/png_io.h"
+#include "scenario/scenario.h"
 #include "web/web_shots.h"
 
 namespace {

@@ -40,9 +40,9 @@
 #include "engine/thermocouples.h"
 #include "gps/gps.h"
 #include "gps/nmea.h"
-#include "host/flightgear.h"
-#include "host/nmea_net.h"
-#include "runner/scenario.h"
+#include "links/flightgear.h"
+#include "links/nmea_net.h"
+#include "scenario/scenario.h"
 #include "time/clock.h"
 
 namespace {

@@ -10,7 +10,7 @@
 
 #include "device.h"
 #include "fuzz_support.h"
-#include "host/flightgear.h"
+#include "links/flightgear.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

@@ -8,7 +8,7 @@
 
 #include "display/framebuffer.h"
 #include "gps/gps_page.h"
-#include "host/nmea_log.h"
+#include "links/nmea_log.h"
 #include "nmea_checks.h"
 #include "settings/settings.h"
 

@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "fuzz_support.h"
-#include "host/nmea_net.h"
+#include "links/nmea_net.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

@@ -10,7 +10,7 @@
 #include "device.h"
 #include "engine/alarms.h"
 #include "fuzz_support.h"
-#include "runner/scenario.h"
+#include "scenario/scenario.h"
 #include "settings/sdcard.h"
 #include "ui/home.h"
 #include "ui/screen.h"

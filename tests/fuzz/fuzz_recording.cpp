@@ -1,4 +1,4 @@
-// libFuzzer target for the recording reader (src/host/recording.cpp): any text read into columns,
+// libFuzzer target for the recording reader (src/trends/recording.cpp): any text read into columns,
 // whole and in three pieces, then every column reduced for a chart over a span of one session.
 #include <algorithm>
 #include <cmath>
@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "fuzz_support.h"
-#include "host/recording.h"
+#include "trends/recording.h"
 #include "time/data_recording.h"
 
 namespace {

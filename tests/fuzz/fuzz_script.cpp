@@ -15,8 +15,8 @@
 
 #include "device.h"
 #include "fuzz_support.h"
-#include "runner/scenario.h"
-#include "runner/scenario_commands.h"
+#include "scenario/scenario.h"
+#include "scenario/scenario_commands.h"
 #include "settings/sdcard.h"
 
 namespace fs = std::filesystem;

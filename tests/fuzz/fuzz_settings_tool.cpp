@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "fuzz_support.h"
-#include "runner/settings_tool.h"
+#include "scenario/settings_tool.h"
 #include "settings/settings.h"
 
 namespace fs = std::filesystem;

@@ -35,7 +35,7 @@
 #include "host/gps_tab.h"
 #include "host/key_area.h"
 #include "host/main_window.h"
-#include "host/nmea_log.h"
+#include "links/nmea_log.h"
 #include "host/pass_driver.h"
 #include "host/serial_choice.h"
 #include "ui/screen.h"

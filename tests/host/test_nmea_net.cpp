@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "host/nmea_net.h"
+#include "links/nmea_net.h"
 
 namespace {
 

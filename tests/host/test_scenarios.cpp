@@ -24,7 +24,7 @@
 #include "host/main_window.h"
 #include "host/pass_driver.h"
 #include "host/scenario_recorder.h"
-#include "runner/scenario.h"
+#include "scenario/scenario.h"
 #include "settings/sdcard.h"
 #include "settings/settings.h"
 #include "settings/settings_file.h"

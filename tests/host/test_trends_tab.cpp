@@ -17,7 +17,7 @@
 #include "engine/engine.h"
 #include "host/main_window.h"
 #include "host/pass_driver.h"
-#include "host/trend_buffer.h"
+#include "trends/trend_buffer.h"
 #include "host/trends_tab.h"
 #include "settings/settings.h"
 #include "time/clock.h"

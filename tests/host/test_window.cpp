@@ -42,7 +42,7 @@
 #include "host/key_map.h"
 #include "host/main_window.h"
 #include "host/pass_driver.h"
-#include "host/presenter.h"
+#include "present/presenter.h"
 #include "settings/settings.h"
 #include "ui/screen.h"
 

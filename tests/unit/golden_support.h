@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "runner/png_io.h"
+#include "images/png_io.h"
 
 // Compares an indexed PNG already written (e.g. by a scenario) with its golden.
 testing::AssertionResult matchesGoldenFile(const std::string& actualPng, const std::string& goldenName);

@@ -12,7 +12,7 @@
 #include "card_support.h"
 #include "device.h"
 #include "display/framebuffer.h"
-#include "runner/scenario.h"
+#include "scenario/scenario.h"
 #include "settings/sdcard.h"
 #include "settings/settings.h"
 #include "ui/screen.h"

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "device.h"
-#include "runner/scenario.h"
+#include "scenario/scenario.h"
 
 struct ScriptRun {
     bool ok = false;

@@ -14,7 +14,7 @@
 #include "device.h"
 #include "engine/engine.h"
 #include "engine/setup_screens.h"
-#include "runner/variables.h"
+#include "scenario/variables.h"
 #include "script_support.h"
 #include "settings/settings.h"
 #include "time/flight.h"
@@ -42,7 +42,10 @@ std::vector<std::string> declaredDeviceVariables()
     const fs::path src = fs::path(CORVEX_SOURCE_DIR) / "src";
     for (const auto& entry : fs::recursive_directory_iterator(src)) {
         const std::string rel = fs::relative(entry.path(), src).generic_string();
-        if (entry.path().extension() != ".h" || rel.starts_with("host/") || rel.starts_with("runner/")) continue;
+        const std::string folder = rel.find('/') == std::string::npos ? "" : rel.substr(0, rel.find('/'));
+        const bool core = folder.empty() || folder == "display" || folder == "engine" || folder == "ui" ||
+                          folder == "settings" || folder == "time" || folder == "gps";
+        if (entry.path().extension() != ".h" || !core) continue;
         std::ifstream in(entry.path());
         for (std::string line; std::getline(in, line);) {
             if (!line.starts_with("extern ") || line.starts_with("extern const ")) continue;

@@ -19,7 +19,7 @@
 #include "display/text.h"
 #include "golden_support.h"
 #include "key_press.h"
-#include "runner/scenario.h"
+#include "scenario/scenario.h"
 #include "settings/sdcard.h"
 #include "settings/settings.h"
 #include "time/documents.h"

@@ -8,7 +8,7 @@
 
 #include "device.h"
 #include "key_press.h"
-#include "runner/scenario.h"
+#include "scenario/scenario.h"
 #include "settings/menus.h"
 #include "settings/settings.h"
 #include "time/ecu_co.h"

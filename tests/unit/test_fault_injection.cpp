@@ -23,7 +23,7 @@
 #include "card_support.h"
 #include "device.h"
 #include "key_press.h"
-#include "runner/settings_tool.h"
+#include "scenario/settings_tool.h"
 #include "settings/menus.h"
 #include "settings/sdcard.h"
 #include "settings/settings.h"

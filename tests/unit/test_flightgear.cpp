@@ -16,8 +16,8 @@
 #include "engine/inputs.h"
 #include "engine/senders.h"
 #include "engine/thermocouples.h"
-#include "host/flightgear.h"
-#include "runner/scenario.h"
+#include "links/flightgear.h"
+#include "scenario/scenario.h"
 #include "script_support.h"
 
 namespace {

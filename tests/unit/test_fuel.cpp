@@ -10,7 +10,7 @@
 #include "engine/engine.h"
 #include "engine/fuel.h"
 #include "engine/inputs.h"
-#include "runner/scenario.h"
+#include "scenario/scenario.h"
 #include "script_support.h"
 #include "settings/settings.h"
 #include "time/clock.h"

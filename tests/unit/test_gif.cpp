@@ -10,7 +10,7 @@
 #include <string>
 
 #include "display/framebuffer.h"
-#include "runner/png_io.h"
+#include "images/png_io.h"
 #include "script_support.h"
 
 namespace {

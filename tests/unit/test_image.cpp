@@ -19,8 +19,8 @@
 #include "display/framebuffer.h"
 #include "display/icons.h"
 #include "display/image.h"
-#include "runner/png_io.h"
-#include "runner/scenario.h"
+#include "images/png_io.h"
+#include "scenario/scenario.h"
 #include "settings/sdcard.h"
 
 namespace fs = std::filesystem;

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "device.h"
-#include "runner/scenario.h"
+#include "scenario/scenario.h"
 #include "script_support.h"
 #include "time/clock.h"
 #include "time/flight_log.h"

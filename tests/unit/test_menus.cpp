@@ -16,7 +16,7 @@
 #include "engine/setup_screens.h"
 #include "engine/thermocouples.h"
 #include "golden_support.h"
-#include "runner/scenario.h"
+#include "scenario/scenario.h"
 #include "settings/menus.h"
 #include "settings/sdcard.h"
 #include "settings/settings.h"

@@ -9,7 +9,7 @@
 #include "gps/gps.h"
 #include "log_test_support.h"
 #include "nmea_test_support.h"
-#include "runner/scenario.h"
+#include "scenario/scenario.h"
 #include "script_support.h"
 #include "time/sun.h"
 

@@ -6,7 +6,7 @@
 #include "engine/engine.h"
 #include "engine/inputs.h"
 #include "settings/settings.h"
-#include "runner/scenario.h"
+#include "scenario/scenario.h"
 #include "test_support.h"
 #include "time/clock.h"
 #include "ui/screen.h"

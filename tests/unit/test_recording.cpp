@@ -8,7 +8,7 @@
 #include <functional>
 #include <string>
 
-#include "host/recording.h"
+#include "trends/recording.h"
 #include "time/data_recording.h"
 
 namespace {

@@ -11,7 +11,7 @@
 #include "card_support.h"
 #include "device.h"
 #include "device_inputs.h"
-#include "runner/scenario.h"
+#include "scenario/scenario.h"
 #include "settings/menus.h"
 #include "settings/sdcard.h"
 #include "settings/settings.h"

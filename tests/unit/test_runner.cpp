@@ -9,9 +9,9 @@
 
 #include "card_support.h"
 #include "device.h"
-#include "runner/scenario.h"
+#include "scenario/scenario.h"
 #include "script_support.h"
-#include "runner/variables.h"
+#include "scenario/variables.h"
 #include "time/clock.h"
 #include "ui/screen.h"
 

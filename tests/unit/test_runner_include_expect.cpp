@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "runner/scenario.h"
+#include "scenario/scenario.h"
 #include "script_support.h"
 #include "settings/settings.h"
 

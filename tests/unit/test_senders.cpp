@@ -10,7 +10,7 @@
 #include "engine/engine.h"
 #include "engine/inputs.h"
 #include "engine/senders.h"
-#include "runner/variables.h"
+#include "scenario/variables.h"
 #include "settings/settings.h"
 
 namespace {

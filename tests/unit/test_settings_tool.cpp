@@ -10,7 +10,7 @@
 #include <sstream>
 
 #include "device.h"
-#include "runner/settings_tool.h"
+#include "scenario/settings_tool.h"
 #include "settings/settings.h"
 
 namespace {

@@ -15,7 +15,7 @@
 #include "engine/engine.h"
 #include "engine/inputs.h"
 #include "engine/thermocouples.h"
-#include "runner/scenario.h"
+#include "scenario/scenario.h"
 #include "script_support.h"
 #include "settings/settings.h"
 

@@ -8,7 +8,7 @@
 
 #include "display/framebuffer.h"
 #include "mif_encoder.h"
-#include "runner/png_io.h"
+#include "images/png_io.h"
 #include "storage/storage.h"
 
 namespace {

@@ -8,7 +8,7 @@
 
 #include "display/framebuffer.h"
 #include "display/text.h"
-#include "runner/png_io.h"
+#include "images/png_io.h"
 
 namespace {
 

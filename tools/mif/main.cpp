@@ -15,7 +15,7 @@
 #include "mif_encoder.h"
 #include "palette_match.h"
 #include "picture_io.h"
-#include "runner/png_io.h"
+#include "images/png_io.h"
 #include "storage/storage.h"
 
 namespace fs = std::filesystem;

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "runner/png_io.h"
+#include "images/png_io.h"
 
 namespace {
 
