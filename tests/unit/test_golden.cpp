@@ -29,23 +29,16 @@ std::vector<std::string> scenarioNames()
     return names;
 }
 
-// The runner's output folder, its options and the frames of its seen passes (--seen-frames),
-// read through a pipe.
+// The runner's output folder, its options and the frames of its seen passes (--seen-frames, a
+// file the runner writes whole at its end).
 std::string runnerFrames(const fs::path& out, const std::string& options, const fs::path& script, int& status)
 {
     fs::create_directories(out);
     const std::string command = "cd '" + out.string() + "' && '" + CORVEX_RUNNER + "' --output . " + options +
-                                " --seen-frames /dev/fd/3 '" + script.string() + "' 3>&1 > printed.txt 2> error.txt";
-    std::string frames;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) {
-        status = -1;
-        return frames;
-    }
-    char block[65536];
-    for (size_t n; (n = fread(block, 1, sizeof block, pipe)) > 0;) frames.append(block, n);
-    status = pclose(pipe);
-    return frames;
+                                " --seen-frames seen-frames.bin '" + script.string() + "' > printed.txt 2> error.txt";
+    status = std::system(command.c_str());
+    std::ifstream file(out / "seen-frames.bin", std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), {});
 }
 
 // Drawing only the seen passes leaves, at every one of them, the same frame byte for byte as
