@@ -7,6 +7,7 @@
 #include "images/gif_writer.h"
 #include "images/png_io.h"
 #include "scenario/scenario.h"
+#include "storage/storage.h"
 #include "web/web_shots.h"
 
 namespace {
