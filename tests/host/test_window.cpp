@@ -150,6 +150,13 @@ private slots:
         QCOMPARE(tabs->tabText(1), QString("GPS (NMEA Protocol)"));
         QCOMPARE(tabs->currentIndex(), 0);
         QVERIFY(!tabs->isTabVisible(2));
+        // At the side panel's least width every control of the Trends tab shows its text in full.
+        tabs->setCurrentWidget(window->findChild<QWidget*>("TrendsTab"));
+        for (QWidget* control : tabs->currentWidget()->findChildren<QWidget*>())
+            if (control->isVisible() && (qobject_cast<QLabel*>(control) || qobject_cast<QAbstractButton*>(control) || qobject_cast<QComboBox*>(control)))
+                QVERIFY2(control->sizeHint().width() <= control->width(), qPrintable(control->objectName()));
+        QCOMPARE(tabs->width(), tabs->minimumWidth());
+        tabs->setCurrentIndex(0);
         const QList<QAction*> menus = window->menuBar()->actions();
         QStringList titles;
         for (const QAction* menu : menus) titles << menu->text();
