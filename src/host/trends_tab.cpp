@@ -80,10 +80,12 @@ struct TrendsTab::Loader {
 
 TrendsTab::TrendsTab(QWidget* parent) : QWidget(parent), cursor(kNone)
 {
-    // Two rows of controls, so both show in full at the side panel's least width: the view's
-    // span, pause and cursor readout above, what is drawn (live or a recording) below.
+    // Rows of controls that show in full at the side panel's least width: the view's span, pause
+    // and cursor readout; what is drawn (live or a recording) with its buttons; a recording's
+    // sessions.
     auto* top = new QHBoxLayout;
     auto* second = new QHBoxLayout;
+    auto* third = new QHBoxLayout;
     top->addWidget(new QLabel("Minutes shown:"));
     span = new QComboBox;
     span->setObjectName("TrendSpan");
@@ -104,7 +106,8 @@ TrendsTab::TrendsTab(QWidget* parent) : QWidget(parent), cursor(kNone)
     sessions->setToolTip("The stretches of the recording without a break (a power-on, a pause of more than five minutes, a change of units)");
     sessions->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     sessions->setVisible(false);
-    second->addWidget(sessions);
+    third->addWidget(sessions);
+    third->addStretch(1);
     saveSessionButton = new QPushButton("Save Session...");
     saveSessionButton->setObjectName("TrendSaveSession");
     saveSessionButton->setToolTip("Saves the shown session as a recording of its own");
@@ -146,6 +149,7 @@ TrendsTab::TrendsTab(QWidget* parent) : QWidget(parent), cursor(kNone)
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addLayout(second);
+    layout->addLayout(third);
     layout->addWidget(scroll, 1);
 
     connect(span, &QComboBox::currentIndexChanged, this, [this] { drawnPushes = ~uint64_t{0}; refresh(); });
