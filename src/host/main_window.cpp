@@ -18,6 +18,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSettings>
+#include <QSplitter>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -51,7 +52,7 @@
 
 namespace {
 
-constexpr int kTabsWidth = 513;
+constexpr int kTabsWidth = 513;  // the side panel's least width, unless its controls need more
 constexpr int kGap = 2;
 constexpr int kStatusBarHeight = 19;
 constexpr const char* kLicence = "none chosen yet: the source tree carries no licence file";
@@ -82,7 +83,15 @@ TfrmMain::TfrmMain(QWidget* parent) : QMainWindow(parent)
     client->installEventFilter(this);
     setCentralWidget(client);
     driver = new PassDriver(this);
-    frontPanel = new FrontPanel(client);
+    // The front panel and the side tabs share the width; the splitter between them sets the
+    // side panel's width (at a whole zoom the window is sized to the panel and that width).
+    splitter = new QSplitter(Qt::Horizontal, client);
+    splitter->setObjectName("PanelSplitter");
+    splitter->setHandleWidth(kGap);
+    splitter->setChildrenCollapsible(false);
+    panelHolder = new QWidget(splitter);
+    panelHolder->installEventFilter(this);
+    frontPanel = new FrontPanel(panelHolder);
     connect(frontPanel->display(), &DisplayPanel::graphicsFailed, this, &TfrmMain::showGraphicsFailure,
             Qt::QueuedConnection);
     connect(frontPanel, &FrontPanel::keyClicked, this, &TfrmMain::keyClick);
@@ -93,6 +102,17 @@ TfrmMain::TfrmMain(QWidget* parent) : QMainWindow(parent)
         frontPanel->lamps()->addLamp({lamp.name, toQRect(lamp.place), QColor::fromRgb(lamp.colour),
                                       lamp.id == panel::Lamp::Power ? deviceIsOn : deviceAlarmLampLit});
     buildTabs();
+    splitter->addWidget(panelHolder);
+    splitter->addWidget(PageControl1);
+    splitter->setStretchFactor(0, 1);
+    splitter->setStretchFactor(1, 0);
+    sideMinimum = std::max(kTabsWidth, PageControl1->minimumSizeHint().width());
+    PageControl1->setMinimumWidth(sideMinimum);
+    sideWidth = sideMinimum;
+    connect(splitter, &QSplitter::splitterMoved, this, [this] {
+        sideWidth = splitter->sizes().value(1, sideMinimum);
+        settingsChanged();
+    });
     buildMenus();
     statusBar()->setObjectName("StatusBar1");
     statusBar()->setFixedHeight(kStatusBarHeight);
@@ -145,7 +165,7 @@ DisplayPanel* TfrmMain::displayPanel() const { return frontPanel->display(); }
 
 void TfrmMain::buildTabs()
 {
-    PageControl1 = new QTabWidget(client);
+    PageControl1 = new QTabWidget;
     PageControl1->setObjectName("PageControl1");
     inputsTab = new InputsTab;
     PageControl1->addTab(inputsTab, "EMS");
@@ -301,7 +321,7 @@ bool TfrmMain::zoomFits(Zoom zoom) const
     if (zoom == Zoom::X1 || zoom == Zoom::Fit || !screen()) return true;
     const double factor = wholePixelScale(static_cast<int>(zoom), devicePixelRatioF());
     const QSize frame = isVisible() ? frameGeometry().size() - geometry().size() : QSize();
-    const QSize needed(static_cast<int>(std::lround(FrontPanel::kWidth * factor)) + kGap + kTabsWidth + frame.width(),
+    const QSize needed(static_cast<int>(std::lround(FrontPanel::kWidth * factor)) + kGap + sideMinimum + frame.width(),
                        static_cast<int>(std::lround(FrontPanel::kHeight * factor)) + menuBar()->sizeHint().height() +
                            kStatusBarHeight + frame.height());
     const QSize area = screen()->availableGeometry().size();
@@ -333,8 +353,11 @@ void TfrmMain::setZoom(Zoom zoom)
         action->setEnabled(zoomFits(static_cast<Zoom>(action->data().toInt())));
     }
     if (zoom == Zoom::Fit) {
-        client->setMinimumSize(FrontPanel::kWidth + kGap + kTabsWidth, FrontPanel::kHeight);
+        client->setMinimumSize(FrontPanel::kWidth + kGap + sideMinimum, FrontPanel::kHeight);
         client->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+        panelHolder->setMinimumWidth(FrontPanel::kWidth);
+        panelHolder->setMaximumWidth(QWIDGETSIZE_MAX);
+        splitter->setSizes({std::max(FrontPanel::kWidth, client->width() - kGap - sideWidth), sideWidth});
         setMinimumSize(0, 0);
         setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
         layoutClient();
@@ -343,9 +366,18 @@ void TfrmMain::setZoom(Zoom zoom)
         return;
     }
     const double factor = wholePixelScale(static_cast<int>(zoom), devicePixelRatioF());
-    const QSize size(static_cast<int>(std::lround(FrontPanel::kWidth * factor)) + kGap + kTabsWidth,
+    const int panelWidth = static_cast<int>(std::lround(FrontPanel::kWidth * factor));
+    // The side panel keeps its width as far as the screen has room for it.
+    int side = sideWidth;
+    if (screen()) {
+        const int frame = isVisible() ? frameGeometry().width() - geometry().width() : 0;
+        side = std::max(sideMinimum, std::min(side, screen()->availableGeometry().width() - frame - panelWidth - kGap));
+    }
+    const QSize size(panelWidth + kGap + side,
                      std::max(static_cast<int>(std::lround(FrontPanel::kHeight * factor)), FrontPanel::kHeight));
     client->setFixedSize(size);
+    panelHolder->setFixedWidth(panelWidth);
+    splitter->setSizes({panelWidth, side});
     frontPanel->setScale(factor);
     layoutClient();
     adjustSize();
@@ -383,18 +415,18 @@ void TfrmMain::resizeEvent(QResizeEvent* event)
 
 void TfrmMain::layoutClient()
 {
+    // The side panel takes the whole height beside the front panel.
+    splitter->setGeometry(0, 0, client->width(), std::max(client->height(), FrontPanel::kHeight));
     if (zoomChoice == Zoom::Fit) {
-        const double across = static_cast<double>(client->width() - kGap - kTabsWidth) / FrontPanel::kWidth;
-        const double down = static_cast<double>(client->height()) / FrontPanel::kHeight;
+        const double across = static_cast<double>(panelHolder->width()) / FrontPanel::kWidth;
+        const double down = static_cast<double>(panelHolder->height()) / FrontPanel::kHeight;
         frontPanel->setScale(std::max(1.0, std::min(across, down)));
     }
-    // The side panel takes the whole height beside the front panel.
-    PageControl1->setGeometry(frontPanel->width() + kGap, 0, kTabsWidth, std::max(client->height(), FrontPanel::kHeight));
 }
 
 bool TfrmMain::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == client && event->type() == QEvent::Resize) layoutClient();
+    if ((watched == client || watched == panelHolder) && event->type() == QEvent::Resize) layoutClient();
     return QMainWindow::eventFilter(watched, event);
 }
 
@@ -494,6 +526,7 @@ void TfrmMain::showAbout()
 void TfrmMain::restoreSettings()
 {
     const QSettings stored;
+    sideWidth = std::max(sideMinimum, stored.value("window/splitter").toList().value(1, sideMinimum).toInt());
     const int zoom = stored.value("window/zoom", 1).toInt();
     setZoom(zoom >= 0 && zoom <= 3 ? static_cast<Zoom>(zoom) : Zoom::X1);
     // Where the window was, on whichever screen it opens now: showEvent keeps it on that screen.
@@ -512,6 +545,7 @@ void TfrmMain::storeSettings() const
     stored.setValue("window/size", size());
     stored.setValue("window/position", pos());
     stored.setValue("window/tab", PageControl1->currentIndex());
+    stored.setValue("window/splitter", QVariantList{panelHolder->width(), sideWidth});
     gpsTab->storeSettings(stored);
     stored.setValue("instrument/recallAtPowerOn", recallAction->isChecked());
 }

@@ -8,6 +8,7 @@
 
 class QAction;
 class QActionGroup;
+class QSplitter;
 class QTabWidget;
 class QWidget;
 class DisplayPanel;
@@ -97,6 +98,10 @@ private:
     void keepOnScreen();
 
     QWidget* client = nullptr;
+    QSplitter* splitter = nullptr;  // the front panel's holder | the side tabs
+    QWidget* panelHolder = nullptr;
+    int sideMinimum = 0;  // the side panel's least width: what its controls need
+    int sideWidth = 0;    // the side panel's width, as last set by the splitter
     FrontPanel* frontPanel = nullptr;
     QTabWidget* PageControl1 = nullptr;
     InputsTab* inputsTab = nullptr;

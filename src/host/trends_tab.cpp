@@ -80,7 +80,12 @@ struct TrendsTab::Loader {
 
 TrendsTab::TrendsTab(QWidget* parent) : QWidget(parent), cursor(kNone)
 {
+    // Rows of controls that show in full at the side panel's least width: the view's span, pause
+    // and cursor readout; what is drawn (live or a recording) with its buttons; a recording's
+    // sessions.
     auto* top = new QHBoxLayout;
+    auto* second = new QHBoxLayout;
+    auto* third = new QHBoxLayout;
     top->addWidget(new QLabel("Minutes shown:"));
     span = new QComboBox;
     span->setObjectName("TrendSpan");
@@ -94,34 +99,36 @@ TrendsTab::TrendsTab(QWidget* parent) : QWidget(parent), cursor(kNone)
     // recording is.
     source = new QLabel("Live");
     source->setObjectName("TrendSource");
-    top->addWidget(source);
+    source->setWordWrap(true);  // a long file name wraps rather than widening the panel
+    second->addWidget(source, 1);
     sessions = new QComboBox;
     sessions->setObjectName("TrendSessions");
     sessions->setToolTip("The stretches of the recording without a break (a power-on, a pause of more than five minutes, a change of units)");
     sessions->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     sessions->setVisible(false);
-    top->addWidget(sessions);
+    third->addWidget(sessions);
+    third->addStretch(1);
     saveSessionButton = new QPushButton("Save Session...");
     saveSessionButton->setObjectName("TrendSaveSession");
     saveSessionButton->setToolTip("Saves the shown session as a recording of its own");
     saveSessionButton->setVisible(false);
-    top->addWidget(saveSessionButton);
+    second->addWidget(saveSessionButton);
     live = new QPushButton("Live");
     live->setObjectName("TrendLive");
     live->setToolTip("Back to the live values");
     live->setVisible(false);
-    top->addWidget(live);
+    second->addWidget(live);
     progress = new QProgressBar;
     progress->setObjectName("TrendProgress");
     progress->setRange(0, 1000);
     progress->setTextVisible(false);
     progress->setMaximumWidth(160);
     progress->setVisible(false);
-    top->addWidget(progress);
+    second->addWidget(progress);
     cancel = new QPushButton("Cancel");
     cancel->setObjectName("TrendCancel");
     cancel->setVisible(false);
-    top->addWidget(cancel);
+    second->addWidget(cancel);
     top->addStretch(1);
     readout = new QLabel;
     readout->setObjectName("TrendCursor");
@@ -141,6 +148,8 @@ TrendsTab::TrendsTab(QWidget* parent) : QWidget(parent), cursor(kNone)
     scroll->setWidget(chartArea);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
+    layout->addLayout(second);
+    layout->addLayout(third);
     layout->addWidget(scroll, 1);
 
     connect(span, &QComboBox::currentIndexChanged, this, [this] { drawnPushes = ~uint64_t{0}; refresh(); });

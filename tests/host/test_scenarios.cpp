@@ -7,10 +7,12 @@
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QUdpSocket>
 #include <QtTest>
 
 #include <gif_lib.h>
 
+#include <cmath>
 #include <cstring>
 #include <sstream>
 #include <vector>
@@ -18,6 +20,8 @@
 #include "device.h"
 #include "device_inputs.h"
 #include "display/framebuffer.h"
+#include "engine/alarm_messages.h"
+#include "engine/fuel.h"
 #include "host/command_line.h"
 #include "host/front_panel.h"
 #include "host/gps_tab.h"
@@ -289,6 +293,43 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(devicePhase == DevicePhase::Running, 8000);  // past the splash
         QVERIFY(deviceIsOn());
         QCOMPARE(settings.rpm1HighAlarm, 2700);
+    }
+
+    // The README's FlightGear start: the c172p's script, then a recorded flight's packets over
+    // UDP (faster than flown). A clean flight: on, nothing announced, the tanks as last sent.
+    void aFlightGearFlightThroughTheWindow()
+    {
+        quint16 port = 0;
+        {
+            QUdpSocket probe;  // a port nobody listens on just now
+            QVERIFY(probe.bind(QHostAddress::LocalHost, 0));
+            port = probe.localPort();
+        }
+        WindowOptions options;
+        QString message;
+        QCOMPARE(parseWindowCommandLine({"corvex-ems-sim", "--on", "--play", CORVEX_SOURCE_DIR "/data/flightgear/c172p.scn",
+                                         "--flightgear", QString::number(port)},
+                                        options, message),
+                 CommandLineResult::Run);
+        applyWindowOptions(*window, options);
+        QTRY_VERIFY(!window->recorder()->playing());
+        QTRY_VERIFY_WITH_TIMEOUT(devicePhase == DevicePhase::Running, 8000);  // past the splash
+        QFile capture(CORVEX_SOURCE_DIR "/tests/data/flightgear/c172p.csv");
+        QVERIFY(capture.open(QIODevice::ReadOnly));
+        const QList<QByteArray> packets = capture.readAll().trimmed().split('\n');
+        QUdpSocket sender;
+        for (const QByteArray& packet : packets) {
+            QCOMPARE(sender.writeDatagram(packet + '\n', QHostAddress::LocalHost, port), packet.size() + 1);
+            QTest::qWait(5);
+        }
+        const QList<QByteArray> last = packets.last().split(',');
+        for (int tank = 0; tank < 2; ++tank)
+            QTRY_VERIFY2_WITH_TIMEOUT(std::abs(fuelLevel[tank] / 10.0 - last[15 + tank].toDouble()) <= 0.1 + 1e-9,
+                                      qPrintable(QString("tank %1: %2").arg(tank + 1).arg(fuelLevel[tank] / 10.0)), 8000);
+        QTest::qWait(2000);  // the alarms' delays run out
+        QVERIFY(deviceIsOn());
+        QCOMPARE(alarmAnnounced, 0u);
+        QVERIFY(!deviceAlarmLampLit());
     }
 
     // The pilot's settings and the NMEA bytes that arrived go into the script: the runner ends on

@@ -5,6 +5,7 @@
 #include <QFileDialog>
 #include <QComboBox>
 #include <QSettings>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QScrollBar>
 #include <QLabel>
@@ -42,6 +43,7 @@
 #include "host/key_map.h"
 #include "host/main_window.h"
 #include "host/pass_driver.h"
+#include "host/trends_tab.h"
 #include "present/presenter.h"
 #include "settings/settings.h"
 #include "ui/screen.h"
@@ -150,6 +152,19 @@ private slots:
         QCOMPARE(tabs->tabText(1), QString("GPS (NMEA Protocol)"));
         QCOMPARE(tabs->currentIndex(), 0);
         QVERIFY(!tabs->isTabVisible(2));
+        // At the side panel's least width every control of the Trends tab, a recording shown,
+        // shows its text in full.
+        TrendsTab* trends = window->trends();
+        tabs->setCurrentWidget(trends);
+        QSignalSpy loaded(trends, &TrendsTab::recordingLoaded);
+        QVERIFY(trends->openRecording(CORVEX_SOURCE_DIR "/tests/data/recording/DATALOG.CSV"));
+        QTRY_COMPARE_WITH_TIMEOUT(loaded.count(), 1, 10000);
+        QTRY_VERIFY(trends->findChild<QComboBox*>("TrendSessions")->isVisible());
+        for (QWidget* control : tabs->currentWidget()->findChildren<QWidget*>())
+            if (control->isVisible() && (qobject_cast<QLabel*>(control) || qobject_cast<QAbstractButton*>(control) || qobject_cast<QComboBox*>(control)))
+                QVERIFY2(control->sizeHint().width() <= control->width(), qPrintable(control->objectName()));
+        QCOMPARE(tabs->width(), tabs->minimumWidth());
+        tabs->setCurrentIndex(0);
         const QList<QAction*> menus = window->menuBar()->actions();
         QStringList titles;
         for (const QAction* menu : menus) titles << menu->text();
