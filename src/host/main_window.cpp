@@ -55,16 +55,6 @@ namespace {
 constexpr int kTabsWidth = 513;  // the side panel's least width, unless its controls need more
 constexpr int kGap = 2;
 constexpr int kStatusBarHeight = 19;
-constexpr const char* kLicence = "none chosen yet: the source tree carries no licence file";
-
-// The user's guide: installed beside the program (the package's doc folder), else the source
-// tree's the program was built from.
-QString userGuidePath()
-{
-    const QString installed =
-        QDir(QCoreApplication::applicationDirPath()).absoluteFilePath("../share/doc/corvex-ems-sim/USER_GUIDE.md");
-    return QFileInfo::exists(installed) ? QDir::cleanPath(installed) : QString(CORVEX_SOURCE_GUIDE);
-}
 
 }  // namespace
 
@@ -275,10 +265,7 @@ void TfrmMain::buildMenus()
     connect(keys, &QAction::triggered, this, &TfrmMain::showKeys);
     QAction* guide = help->addAction("&User's Guide");
     guide->setObjectName("HelpGuide");
-    connect(guide, &QAction::triggered, this, [this] {
-        if (!QDesktopServices::openUrl(QUrl::fromLocalFile(userGuidePath())))
-            QMessageBox::information(this, "User's Guide", "The user's guide is " + userGuidePath());
-    });
+    connect(guide, &QAction::triggered, this, &TfrmMain::showGuide);
     QAction* about = help->addAction("&About");
     about->setObjectName("HelpAbout");
     connect(about, &QAction::triggered, this, &TfrmMain::showAbout);
@@ -489,14 +476,6 @@ void TfrmMain::turnKnob(int detents)
     driver->catchUp();
 }
 
-void TfrmMain::showKeys()
-{
-    auto* box = new QMessageBox(QMessageBox::Information, "Keys", keyMapHelpText(), QMessageBox::Ok, this);
-    box->setObjectName("KeysHelp");
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    box->open();
-}
-
 void TfrmMain::updateTitle()
 {
     QStringList parts{"Corvex EMS Generation 1 Simulator"};
@@ -507,20 +486,6 @@ void TfrmMain::updateTitle()
     if (PageControl1->currentWidget() == trendsTab && !trendsTab->recordingFile().isEmpty())
         parts << QFileInfo(trendsTab->recordingFile()).fileName();
     setWindowTitle(parts.join(" - "));
-}
-
-void TfrmMain::showAbout()
-{
-    auto* box = new QMessageBox(QMessageBox::NoIcon, "About", QString(), QMessageBox::Ok, this);
-    box->setObjectName("AboutBox");
-    box->setTextFormat(Qt::RichText);
-    const QString guide = userGuidePath();
-    box->setText(QString("<h3>Corvex EMS Generation 1 Simulator %1</h3>"
-                         "<p>A desktop simulator of the Corvex EMS engine-monitoring instrument.</p>"
-                         "<p>Licence: %2</p><p>User's guide: <a href=\"%3\">%4</a></p>")
-                     .arg(CORVEX_VERSION, kLicence, QUrl::fromLocalFile(guide).toString(), guide.toHtmlEscaped()));
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    box->open();
 }
 
 void TfrmMain::restoreSettings()

@@ -85,6 +85,7 @@ private:
     void playScenarioClick();
     void showKeys();
     void showAbout();
+    void showGuide();
     // The title names what runs: a scenario recorded or played, a GIF recorded, the recording on
     // the Trends tab while it is shown.
     void updateTitle();
