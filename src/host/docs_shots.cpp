@@ -6,6 +6,8 @@
 #include <QComboBox>
 #include <QDir>
 #include <QPainter>
+#include <QPushButton>
+#include <QSettings>
 #include <QTabWidget>
 #include <QTimer>
 
@@ -48,6 +50,7 @@ int main(int argc, char** argv)
     const int seconds = args.size() > 2 ? args[2].toInt() : 60;
     QApplication::setApplicationName("CorvexDocs");  // keeps the user's own window choices apart
     QApplication::setOrganizationName("Corvex");
+    QSettings().clear();  // every run starts from the window's defaults (it stores its choices as they change)
     // The package's menu icon: the whole front panel, centred on a clear square.
     if (const QImage picture = frontPanelPicture(); !picture.isNull()) {
         const QImage face = picture.scaled(128, 128, Qt::KeepAspectRatio, Qt::SmoothTransformation);
@@ -60,7 +63,7 @@ int main(int argc, char** argv)
     window.show();
     // A third argument, "trends", keeps the Trends tab shown while waiting (to compare the load).
     if (args.size() > 3 && args[3] == "trends") window.tabs()->setCurrentWidget(window.trends());
-    window.passDriver()->powerOn();
+    window.front()->onButton()->click();  // as a pilot powers on: the readings beside the bars follow
     waitMs(4000);  // the notices
     for (const InputPreset& preset : inputPresets())
         if (preset.title == "Cruise") applyPreset(window.inputs(), preset);
