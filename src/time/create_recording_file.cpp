@@ -14,9 +14,9 @@ void answer(bool yes)
     cursorLine = 0;
     returnScreen = dataRecordingSetupScreen;
     if (!yes) {
-        currentScreen = dataRecordingSetupScreen;
+        returnToScreen(dataRecordingSetupScreen);
     } else if (!sdCardPresent) {
-        currentScreen = sdCardMessageScreen;
+        openScreen(sdCardMessageScreen);
     } else {
         showMessage(createRecordingFile());
     }

@@ -18,11 +18,10 @@ namespace {
 void createFile()
 {
     if (sdCardPresent) {
-        cursorLine = 0;
-        currentScreen = createRecordingFileScreen;
+        openScreen(createRecordingFileScreen);
     } else {
         returnScreen = dataRecordingSetupScreen;
-        currentScreen = sdCardMessageScreen;
+        openScreen(sdCardMessageScreen);
     }
 }
 

@@ -99,7 +99,7 @@ void showWithoutList(ScreenFunction screen)
 {
     overlayTimeout = 0;  // the menu that started the browser is gone when the screen ends
     returnScreen = homeScreen;
-    currentScreen = screen;
+    openScreen(screen);
 }
 
 }  // namespace

@@ -12,7 +12,7 @@ void answer(bool yes)
         returnScreen = flightLogMenuScreen;
         showMessage(true);
     } else {
-        currentScreen = flightLogMenuScreen;
+        returnToScreen(flightLogMenuScreen);
     }
     cursorLine = 2;  // "ERASE FLIGHT LOG"
 }

@@ -23,23 +23,14 @@ void exportLog()
     if (sdCardPresent) {
         if (!exportFlightLog()) showMessage(false);
     } else {
-        currentScreen = sdCardMessageScreen;
+        openScreen(sdCardMessageScreen);
     }
     cursorLine = 0;
     editMode = 0;
 }
 
-void viewLog()
-{
-    flightLogViewPos = 0;
-    currentScreen = flightLogViewScreen;
-}
-
-void eraseLog()
-{
-    cursorLine = 0;
-    currentScreen = eraseFlightLogScreen;
-}
+void viewLog() { openScreen(flightLogViewScreen); }
+void eraseLog() { openScreen(eraseFlightLogScreen); }
 
 bool automatic() { return settings.flightDetectAuto == 1; }
 

@@ -28,12 +28,10 @@ constexpr DigitEntry codeEntry(const char* menuName, const char* prompt, void (*
 void hobbsCodeEntered()
 {
     if (editDigitsValue(4) == settings.hobbsCode) {
-        editMode = 0;
-        loadHobbsDigits();
-        currentScreen = hobbsTimeScreen;
+        openScreen(hobbsTimeScreen);
     } else {
         newHobbsCode = 0;
-        currentScreen = codeMessageScreen;
+        openScreen(codeMessageScreen);
     }
 }
 
@@ -41,11 +39,10 @@ void currentCodeEntered()
 {
     const int32_t code = editDigitsValue(4);
     if (code == settings.hobbsCode || code == HOBBS_MASTER_CODE) {
-        clearCodeDigits();
-        currentScreen = enterNewCodeScreen;
+        openScreen(enterNewCodeScreen);
     } else {
         newHobbsCode = 0;
-        currentScreen = codeMessageScreen;
+        openScreen(codeMessageScreen);
     }
 }
 
@@ -53,8 +50,7 @@ void currentCodeEntered()
 void newCodeEntered()
 {
     newHobbsCode = static_cast<uint16_t>(editDigitsValue(4));
-    clearCodeDigits();
-    currentScreen = confirmNewCodeScreen;
+    openScreen(confirmNewCodeScreen);
 }
 
 // The same code a second time puts it in force; a different one keeps the old code.
@@ -67,7 +63,7 @@ void newCodeConfirmed()
     } else {
         newHobbsCode = 0;
     }
-    currentScreen = codeMessageScreen;
+    openScreen(codeMessageScreen);
 }
 
 const DigitEntry kHobbsCode = codeEntry("TIMERS SETUP", "ENTER HOBBS CODE", hobbsCodeEntered, TIMERS_ROW_HOBBS_TIME);

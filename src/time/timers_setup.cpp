@@ -8,7 +8,6 @@
 #include "settings/settings.h"
 #include "settings/settings_field.h"
 #include "time/clock.h"
-#include "time/digit_entry.h"
 #include "time/timers.h"
 #include "time/timers_setup.h"
 #include "ui/digit_editor.h"
@@ -43,42 +42,11 @@ void formatOffset(char* text, size_t size, int32_t minutes)
     std::snprintf(text, size, "%c%02d:%02d", minutes >= 0 ? '+' : '-', magnitude / 60, magnitude % 60);
 }
 
-void openHobbsTime()
-{
-    cursorLine = 0;
-    editMode = 0;
-    if (settings.hobbsCode != 0) {
-        clearCodeDigits();
-        currentScreen = enterHobbsCodeScreen;
-    } else {
-        loadHobbsDigits();
-        currentScreen = hobbsTimeScreen;
-    }
-}
-
-void openChangeCode()
-{
-    clearCodeDigits();
-    currentScreen = enterCurrentCodeScreen;
-}
-
-void openMaintenanceTimer()
-{
-    editMode = 0;
-    char text[8];
-    std::snprintf(text, sizeof text, "%03u", static_cast<unsigned>(maintHours > 999 ? 999 : maintHours));
-    loadEditDigits(text, 3);
-    currentScreen = maintenanceTimerScreen;
-}
-
-void openUtcDateTime()
-{
-    cursorLine = 0;
-    editMode = 0;
-    dateEntry = {rtcDateTime.year, rtcDateTime.month, rtcDateTime.day,
-                 rtcDateTime.hour, rtcDateTime.minute, rtcDateTime.second};
-    currentScreen = utcDateTimeScreen;
-}
+// The Hobbs time itself only without a code; the screens load their digits on the way in.
+void openHobbsTime() { openScreen(settings.hobbsCode != 0 ? enterHobbsCodeScreen : hobbsTimeScreen); }
+void openChangeCode() { openScreen(enterCurrentCodeScreen); }
+void openMaintenanceTimer() { openScreen(maintenanceTimerScreen); }
+void openUtcDateTime() { openScreen(utcDateTimeScreen); }
 
 bool internalClock() { return settings.rtcSourceGps == 0; }
 
@@ -103,12 +71,7 @@ const ListScreen kScreen = {.menuName = "", .screenName = "TIMERS SETUP", .lines
 
 void timersSetupScreen() { runListScreen(kScreen); }
 
-void openTimersSetup(uint8_t row)
-{
-    cursorLine = row;
-    editMode = 0;
-    currentScreen = timersSetupScreen;
-}
+void openTimersSetup(uint8_t row) { returnToScreen(timersSetupScreen, row); }
 
 void loadHobbsDigits()
 {
@@ -118,4 +81,17 @@ void loadHobbsDigits()
     std::snprintf(text, sizeof text, "%04u%01u", static_cast<unsigned>(full ? 9999 : hobbsHours),
                   static_cast<unsigned>(full ? 9 : hobbsHundredths % 100 / 10));
     loadEditDigits(text, 5);
+}
+
+void loadMaintenanceDigits()
+{
+    char text[8];
+    std::snprintf(text, sizeof text, "%03u", static_cast<unsigned>(maintHours > 999 ? 999 : maintHours));
+    loadEditDigits(text, 3);
+}
+
+void loadDateEntry()
+{
+    dateEntry = {rtcDateTime.year, rtcDateTime.month, rtcDateTime.day,
+                 rtcDateTime.hour, rtcDateTime.minute, rtcDateTime.second};
 }

@@ -42,3 +42,7 @@ void openTimersSetup(uint8_t row);
 
 // editDigits from the Hobbs meter: four hour digits and the tenths; the cursor on the first digit.
 void loadHobbsDigits();
+// editDigits from the maintenance timer's hours (at most 999); the cursor on the first digit.
+void loadMaintenanceDigits();
+// dateEntry from the real-time clock.
+void loadDateEntry();

@@ -11,6 +11,7 @@
 #include "gps/gps_setup.h"
 #include "settings/menus.h"
 #include "time/data_recording.h"
+#include "time/digit_entry.h"
 #include "time/documents.h"
 #include "time/ecu_co.h"
 #include "time/flight_log.h"
@@ -32,6 +33,7 @@ void slopeReturnHere() { slopeReturnScreen = currentScreen; }
 void resetCalibrationMode() { calibrationMode = 0; }
 // The data recording setup clears its free disk space count; the pass counts it again.
 void clearFreeSpace() { freeSpaceCount = 0; }
+void showNewestFlight() { flightLogViewPos = 0; }
 
 const RegisteredScreen kScreens[] = {
     SCREEN(homeScreen),
@@ -65,23 +67,27 @@ const RegisteredScreen kScreens[] = {
     ENTERED(registrationScreen, ResetCursor | ResetEdit, nullptr),
     SCREEN(adcValuesScreen),
     SCREEN(flightLogMenuScreen),
-    SCREEN(flightLogViewScreen),
-    SCREEN(eraseFlightLogScreen),
+    // From the FLIGHT LOG menu, whose line and step stay for BACK.
+    ENTERED(flightLogViewScreen, ResetNothing, showNewestFlight),
+    // The NO / YES questions start on NO.
+    ENTERED(eraseFlightLogScreen, ResetCursor, nullptr),
     ENTERED(dataRecordingSetupScreen, ResetAll, clearFreeSpace),
-    SCREEN(createRecordingFileScreen),
-    SCREEN(noFilesScreen),
+    ENTERED(createRecordingFileScreen, ResetCursor, nullptr),
+    ENTERED(noFilesScreen, ResetNothing, nullptr),
     SCREEN(ecuScreen),
     SCREEN(coMonitorSetupScreen),
     OVERLAY(documentListScreen),
     SCREEN(timersSetupScreen),
-    SCREEN(enterHobbsCodeScreen),
-    SCREEN(hobbsTimeScreen),
-    SCREEN(enterCurrentCodeScreen),
-    SCREEN(enterNewCodeScreen),
-    SCREEN(confirmNewCodeScreen),
-    SCREEN(codeMessageScreen),
-    SCREEN(maintenanceTimerScreen),
-    SCREEN(utcDateTimeScreen),
+    // The digit screens of TIMERS SETUP start on their first digit, with their digits loaded; the
+    // list's top and step stay for the way back.
+    ENTERED(enterHobbsCodeScreen, ResetCursor | ResetEdit, clearCodeDigits),
+    ENTERED(hobbsTimeScreen, ResetCursor | ResetEdit, loadHobbsDigits),
+    ENTERED(enterCurrentCodeScreen, ResetCursor, clearCodeDigits),
+    ENTERED(enterNewCodeScreen, ResetCursor, clearCodeDigits),
+    ENTERED(confirmNewCodeScreen, ResetCursor, clearCodeDigits),
+    ENTERED(codeMessageScreen, ResetNothing, nullptr),
+    ENTERED(maintenanceTimerScreen, ResetCursor | ResetEdit, loadMaintenanceDigits),
+    ENTERED(utcDateTimeScreen, ResetCursor | ResetEdit, loadDateEntry),
     SCREEN(gpsSetupScreen),
     OVERLAY(quickMenuScreen),
     OVERLAY(pageMenuScreen),
